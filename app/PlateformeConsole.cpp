@@ -1,0 +1,7 @@
+#include "PlateformeConsole.h"
+
+#include <cstdio>
+
+void TPlateformeConsole::AfficherMessage(const std::string& message) {
+    std::fprintf(stderr, "%s\n", message.c_str());
+}

@@ -1,0 +1,82 @@
+#include "shell/TEspaceTravail.h"
+
+#include "util/Erreurs.h"
+
+TEspaceTravail::TEspaceTravail(TPlateforme& plateforme) : Plateforme(plateforme) {}
+
+bool TEspaceTravail::DemanderAbandon() {
+    if (!Echap) return false;
+    Echap = false;
+    return Plateforme.Demander("Annuler?") == TReponse::Oui;
+}
+
+void TEspaceTravail::AffiInfo(int panneau, const std::string& texte) {
+    if (DemanderAbandon()) throw EStopError();
+    Plateforme.AfficherStatut(panneau, texte);
+    Plateforme.TraiterMessages();
+}
+
+void TEspaceTravail::ToucheEchap() {
+    Echap = true;
+    ModeDefinirAxeX = 0;
+}
+
+void TEspaceTravail::CurseurAttente() {
+    curseurs_.EmpilerCurseur(Plateforme, TPileCurseurs::CurseurSablier);
+}
+
+void TEspaceTravail::FinCurseurAttente() { curseurs_.DepilerCurseur(Plateforme); }
+
+void TEspaceTravail::FixerTitre(const std::string& nom) {
+    Titre = "Calcul de voûte nervurée - " + nom;
+    Plateforme.FixerTitre(Titre);
+}
+
+void TEspaceTravail::ReinitialiserTravail() {
+    ScanPret = false;
+    Scan.NbPoints = 0;
+    Vue.rotmatrixrepere = IdentiteGL16();
+    Vue.McbRotZ2 = {{{1, 0}, {0, 1}}};
+    Vue.PointsPerimes = true;
+    Vue.ReperePerime = true;
+    OngletActif = 0;
+    Scan.Vider();
+}
+
+bool TEspaceTravail::DemanderEnregistrement() {
+    if (ScanPret && Scan.ScanModifie) {
+        const TReponse r = Plateforme.Demander("les données ont été modifiées, enregistrer?");
+        if (r == TReponse::Annulee) return false;
+        if (r == TReponse::Oui && Scan.ScanModifie) EnregistrerScan(1, Scan.NivMax);
+    }
+    ReinitialiserTravail();
+    return true;
+}
+
+void TEspaceTravail::FixerCkBxEdFront(bool coche) {
+    if (CkBxEdFront == coche) return;
+    CkBxEdFront = coche;
+    CkBxEdFrontClick();
+}
+
+void TEspaceTravail::CkBxEdFrontClick() {
+    if (CkBxEdFront && CmBxPtFrontIndex == 0) CmBxPtFrontIndex = 1;
+    CmBxPtFrontCloseUp();
+}
+
+void TEspaceTravail::CmBxPtFrontCloseUp() {
+    PtFrontSel1a4 = CmBxPtFrontIndex + 1;
+    FixerCkBxEdFront(true);
+    Plateforme.RedessinerVue();
+}
+
+void TEspaceTravail::RetracerTout() {
+    Vue.PointsPerimes = true;
+    Vue.ReperePerime = true;
+    Plateforme.RedessinerVue();
+}
+
+void TEspaceTravail::RetracerPoints() {
+    Vue.PointsPerimes = true;
+    Plateforme.RedessinerVue();
+}

@@ -1,0 +1,31 @@
+#pragma once
+// What the workspace asks of its surroundings: the window, the batch command or a test.
+
+#include <optional>
+#include <string>
+
+enum class TReponse { Oui, Non, Annulee };
+
+class TPlateforme {
+public:
+    virtual ~TPlateforme() = default;
+
+    // Text of a panel of the status bar (0 or 1).
+    virtual void AfficherStatut(int panneau, const std::string& texte) = 0;
+    // Lets the window process its pending messages: repaints, and the Esc key, which reaches the
+    // workspace through TEspaceTravail::ToucheEchap.
+    virtual void TraiterMessages() = 0;
+    // A confirmation with the buttons Oui and Non; Annulee when dismissed without an answer.
+    virtual TReponse Demander(const std::string& question) = 0;
+    // A plain message box (stderr in the batch command).
+    virtual void AfficherMessage(const std::string& message) = 0;
+    virtual void FixerTitre(const std::string& titre) = 0;
+
+    // Screen cursors: the current number and showing one (the hourglass is -11).
+    virtual int CurseurCourant() = 0;
+    virtual void FixerCurseur(int numero) = 0;
+    virtual bool ShiftEnfonce() = 0;
+
+    // The view must be repainted (its scene was invalidated or the camera moved).
+    virtual void RedessinerVue() = 0;
+};

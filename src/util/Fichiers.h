@@ -1,0 +1,64 @@
+#pragma once
+// Binary files with French error messages, and the write-then-rename that never leaves a
+// half-written file in place of a good one.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+class TFichierLecture {
+public:
+    explicit TFichierLecture(const std::string& chemin);
+    ~TFichierLecture();
+    TFichierLecture(const TFichierLecture&) = delete;
+    TFichierLecture& operator=(const TFichierLecture&) = delete;
+
+    // Up to n bytes; fewer only at the end of the file.
+    std::size_t Lire(void* tampon, std::size_t n);
+    // Exactly n bytes, or an error naming the file as too short.
+    void LireExact(void* tampon, std::size_t n);
+    std::uint64_t Taille() const { return taille_; }
+
+private:
+    std::string chemin_;
+    std::FILE* f_ = nullptr;
+    std::uint64_t taille_ = 0;
+};
+
+class TFichierEcriture {
+public:
+    // Creates or replaces the file.
+    explicit TFichierEcriture(const std::string& chemin);
+    ~TFichierEcriture();
+    TFichierEcriture(const TFichierEcriture&) = delete;
+    TFichierEcriture& operator=(const TFichierEcriture&) = delete;
+
+    void Ecrire(const void* donnees, std::size_t n);
+    void Fermer(); // flushes to disk; an error is raised if anything failed
+
+private:
+    std::string chemin_;
+    std::FILE* f_ = nullptr;
+};
+
+// A file written beside its target under a temporary name, which replaces the target only when
+// Valider is called; otherwise it is removed and the target stays as it was.
+class TFichierTemporaire {
+public:
+    explicit TFichierTemporaire(const std::string& cible);
+    ~TFichierTemporaire();
+    TFichierTemporaire(const TFichierTemporaire&) = delete;
+    TFichierTemporaire& operator=(const TFichierTemporaire&) = delete;
+
+    void Ecrire(const void* donnees, std::size_t n);
+    void Valider();
+
+private:
+    std::string cible_;
+    std::string chemin_;
+    std::FILE* f_ = nullptr;
+    bool valide_ = false;
+};
+
+std::string ErreurSysteme(int code);

@@ -1,0 +1,70 @@
+#include "util/Format.h"
+
+#include <cctype>
+#include <charconv>
+#include <clocale>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <locale.h>
+#include <vector>
+
+namespace {
+
+// A C locale of our own, so that formatting never depends on what the process's locale is.
+locale_t LocaleC() {
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+    return c;
+}
+
+std::string_view SansPlus(std::string_view t) {
+    if (!t.empty() && t.front() == '+') t.remove_prefix(1);
+    return t;
+}
+
+} // namespace
+
+std::string Formater(const char* patron, ...) {
+    const locale_t ancienne = uselocale(LocaleC());
+    va_list args;
+    va_start(args, patron);
+    va_list copie;
+    va_copy(copie, args);
+    char tampon[256];
+    const int n = std::vsnprintf(tampon, sizeof tampon, patron, args);
+    va_end(args);
+    std::string resultat;
+    if (n >= 0 && std::size_t(n) < sizeof tampon) {
+        resultat.assign(tampon, std::size_t(n));
+    } else if (n >= 0) {
+        std::vector<char> grand(std::size_t(n) + 1);
+        std::vsnprintf(grand.data(), grand.size(), patron, copie);
+        resultat.assign(grand.data(), std::size_t(n));
+    }
+    va_end(copie);
+    uselocale(ancienne);
+    return resultat;
+}
+
+bool LireReel(std::string_view texte, double& valeur) {
+    texte = SansPlus(texte);
+    if (texte.empty() || texte.front() == '+') return false;
+    const char c = texte.front() == '-' && texte.size() > 1 ? texte[1] : texte.front();
+    if (!(std::isdigit(static_cast<unsigned char>(c)) || c == '.')) return false; // nan, inf
+    const auto [fin, erreur] = std::from_chars(texte.data(), texte.data() + texte.size(), valeur);
+    if (fin != texte.data() + texte.size()) return false;
+    if (erreur == std::errc::result_out_of_range) {
+        // Overflow gives an infinity (the caller refuses it), underflow zero or a subnormal.
+        const std::string copie(texte);
+        valeur = strtod_l(copie.c_str(), nullptr, LocaleC());
+        return true;
+    }
+    return erreur == std::errc();
+}
+
+bool LireEntier(std::string_view texte, std::int64_t& valeur) {
+    texte = SansPlus(texte);
+    if (texte.empty() || texte.front() == '+') return false;
+    const auto [fin, erreur] = std::from_chars(texte.data(), texte.data() + texte.size(), valeur);
+    return erreur == std::errc() && fin == texte.data() + texte.size();
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The camera: what the view shows and how, as the last drawing left it.
+
+#include "geometry/UtilsGeom.h"
+
+#include <array>
+#include <cstdint>
+
+struct TPointEcran {
+    std::int32_t X = 0, Y = 0;
+    bool operator==(const TPointEcran&) const = default;
+};
+
+struct TEtatVue {
+    std::array<std::int32_t, 4> viewport{};
+    TmatGL16 rotmatrix{};
+    TmatGL16 rotmatrixrepere{};
+    TmatGL16 mvmatrix{};
+    TmatGL16 projmatrix{};
+    std::int32_t VGLwidth = 0, VGLheight = 0;
+    std::int32_t VGLcentreH = 0, VGLcentreV = 0;
+    double AngRotZdeg = 0;
+    double EchAff = 0;
+    double RayonStruc = 0;
+    double CoefZoom = 0;
+    TV3S CentreRotAbs;
+    std::int32_t LongAbsDeg = 0, LatAbsDeg = 0;
+    TPointEcran mouseold;
+    TPointEcran DebutGlissementSelection;
+    TV3x3R MCBproj3{};
+    TV2x2R McbRotZ2{};
+
+    // The scene's point batch and axes arrows must be rebuilt before the next drawing.
+    bool PointsPerimes = true;
+    bool ReperePerime = true;
+};

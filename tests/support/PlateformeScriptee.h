@@ -1,0 +1,45 @@
+#pragma once
+// A platform for tests: scripted answers, an Esc injected at the n-th message processing, and a
+// record of everything shown.
+
+#include "shell/TEspaceTravail.h"
+#include "shell/TPlateforme.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+class TPlateformeScriptee : public TPlateforme {
+public:
+    // Answers given in turn to the questions; Non once they run out.
+    std::deque<TReponse> Reponses;
+    // Esc reaches `Travail` at the n-th processing of pending messages (1-based; 0: never).
+    int EchapAuTraitement = 0;
+    TEspaceTravail* Travail = nullptr;
+    bool Shift = false;
+
+    std::vector<std::string> Statuts; // panel 1 texts, in order
+    std::vector<std::string> Questions;
+    std::vector<std::string> Messages;
+    std::string Titre;
+    int Traitements = 0;
+    int Redessins = 0;
+    int Curseur = 0;
+
+    void AfficherStatut(int panneau, const std::string& texte) override;
+    void TraiterMessages() override;
+    TReponse Demander(const std::string& question) override;
+    void AfficherMessage(const std::string& message) override { Messages.push_back(message); }
+    void FixerTitre(const std::string& titre) override { Titre = titre; }
+    int CurseurCourant() override { return Curseur; }
+    void FixerCurseur(int numero) override { Curseur = numero; }
+    bool ShiftEnfonce() override { return Shift; }
+    void RedessinerVue() override { ++Redessins; }
+};
+
+// A workspace wired to its scripted platform.
+struct TBancEssai {
+    TPlateformeScriptee Plateforme;
+    TEspaceTravail Travail{Plateforme};
+    TBancEssai() { Plateforme.Travail = &Travail; }
+};
