@@ -98,6 +98,10 @@ public:
         }
     }
 
+    // --- View: camera, scene, selection, axis definition (add view members below) ---
+
+    // --- Vault study: quarter, arcs, loads, report, tabs (add study members below) ---
+
 private:
     TPileCurseurs curseurs_;
     // False for a file of no known kind; `bilan` says what lines or points were skipped.
