@@ -1,0 +1,13 @@
+#include "ScanEssai.h"
+
+#include "util/Format.h"
+
+std::string XYZGrille(int n, double x0, double y0) {
+    std::string t;
+    for (int k = 0; k < n; ++k) {
+        const double x = x0 + 0.01 * (k % 300), y = y0 + 0.01 * (k / 300 % 200);
+        t += Formater("%.3f %.3f %.3f %d %d %d\r\n", x, y, 40.0 + 0.001 * (k % 7), k % 256,
+                      (k / 3) % 256, 128);
+    }
+    return t;
+}

@@ -1,0 +1,205 @@
+#include "ScanEssai.h"
+#include "scan/FichierArkl.h"
+#include "support/PlateformeScriptee.h"
+#include "support/Temporaire.h"
+
+#include <cmath>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Chargement : ::testing::Test {
+    TDossierTemporaire Dossier;
+    TBancEssai Banc;
+    TEspaceTravail& T = Banc.Travail;
+
+    bool Charger(const std::string& nom, const std::string& contenu) {
+        EcrireFichier(Dossier.Chemin(nom), contenu);
+        return T.ChargerScan(Dossier.Chemin(nom));
+    }
+    void AttendreVide() {
+        EXPECT_TRUE(T.ScanPret);
+        EXPECT_EQ(T.Scan.NbPoints, 0);
+        EXPECT_EQ(T.Scan.NbCubesTotal(), 0);
+        EXPECT_TRUE(T.Scan.CubesAffiches.empty());
+        EXPECT_TRUE(T.Scan.Grille.empty());
+    }
+    // Bytes of a binary scan file: version word, header, records.
+    static std::string Arkl(std::int64_t version, const TEnTeteArkl& e,
+                            const std::vector<TPointScan>& points) {
+        std::string s(reinterpret_cast<const char*>(&version), 8);
+        const auto h = EncoderEnTeteV3(e);
+        s.append(reinterpret_cast<const char*>(h.data()), TailleEnTete(std::int32_t(version)));
+        s.append(reinterpret_cast<const char*>(points.data()), points.size() * sizeof(TPointScan));
+        return s;
+    }
+};
+
+} // namespace
+
+TEST_F(Chargement, XYZVersLaGrilleEtSesMoyennes) {
+    ASSERT_TRUE(Charger("scan.xyz", "0.005 0.5 0.5 10 20 30\r\n"
+                                    "2.3 0.5 0.5 11 20 30\n"
+                                    "2.3 0.5 0.5 13 20 30\n"));
+    const TEtatScan& s = T.Scan;
+    EXPECT_EQ(s.NbPoints, 3);
+    EXPECT_EQ(s.NivMax, 4);
+    EXPECT_EQ(s.OrigGrille[0], -1);
+    EXPECT_EQ(s.DimGrille[0], 5);
+    EXPECT_EQ(s.NbCubesNiv, (std::array<std::int32_t, 5>{2, 2, 2, 2, 2}));
+    EXPECT_EQ(s.NivAffiche, 2);
+    EXPECT_EQ(s.CubesAffiches.size(), 2u);
+    EXPECT_EQ(s.CooMin, (TV3S{0.005f, 0.5f, 0.5f}));
+    EXPECT_EQ(s.CooMax, (TV3S{2.3f, 0.5f, 0.5f}));
+    // The newest cube heads the chain: the leaf of the two points at X = 2.3.
+    const TCube* feuille = s.PremierCubeNiv[4];
+    EXPECT_EQ(feuille->nbptscube, 2);
+    EXPECT_EQ(feuille->ColCube[0], 12);
+    EXPECT_EQ(feuille->CooMoyPts.X, 2.3f);
+    EXPECT_TRUE(T.ScanPret);
+    EXPECT_EQ(T.Vue.LongAbsDeg, -90); // first orientation
+    EXPECT_EQ(T.PFsansext, Dossier.Chemin("scan"));
+    EXPECT_EQ(T.DernierScan, Dossier.Dossier().string());
+    EXPECT_EQ(T.RecModl.Q1a4, 0);
+    EXPECT_EQ(Banc.Plateforme.Curseur, 0);
+    EXPECT_FALSE(fs::exists(Dossier.Chemin("scan.xyz.tmp")));
+    EXPECT_EQ(Banc.Plateforme.Titre, "Calcul de voûte nervurée - " + Dossier.Chemin("scan.xyz"));
+}
+
+TEST_F(Chargement, LesLignesQuiNeSontPasDesPointsSontComptees) {
+    ASSERT_TRUE(Charger("scan.xyz", "X Y Z R G B\r\n1650000 8200000 40\r\n\r\n1,5 2 3\r\n"
+                                    "1650001 8200001 41 1 2 3\r\n"));
+    EXPECT_EQ(T.Scan.NbPoints, 2);
+    // No point at the origin stretched the box (32-bit floats are 0.125 m apart out there).
+    EXPECT_EQ(T.Scan.OrigGrille[0], 1650000);
+    EXPECT_EQ(T.Scan.DimGrille[0], 3);
+    ASSERT_FALSE(Banc.Plateforme.Statuts.empty());
+    EXPECT_EQ(Banc.Plateforme.Statuts.back(), "3 lignes ignorées (ce ne sont pas des points X Y Z)");
+}
+
+TEST_F(Chargement, ProgressionParPourcent) {
+    ASSERT_TRUE(Charger("scan.xyz", XYZGrille(2000)));
+    const auto& st = Banc.Plateforme.Statuts;
+    EXPECT_NE(std::find(st.begin(), st.end(), "lecture : 1%"), st.end());
+    EXPECT_NE(std::find(st.begin(), st.end(), "construction : 100%"), st.end());
+    // A small file loads without any progress text.
+    TBancEssai petit;
+    EcrireFichier(Dossier.Chemin("petit.xyz"), XYZGrille(60)); // under 3900 bytes
+    ASSERT_TRUE(petit.Travail.ChargerScan(Dossier.Chemin("petit.xyz")));
+    EXPECT_TRUE(petit.Plateforme.Statuts.empty());
+}
+
+TEST_F(Chargement, FichiersRefusesLaissentUnEspaceVide) {
+    struct Cas {
+        const char* nom;
+        std::string contenu;
+        const char* debutMessage;
+    };
+    TEnTeteArkl e;
+    e.NiveauPoints = 4;
+    e.NbPoints = 3;
+    e.CooMin = {0, 0, 0};
+    e.CooMax = {1, 1, 1};
+    TEnTeteArkl niveau7 = e;
+    niveau7.NiveauPoints = 7;
+    TEnTeteArkl negatif = e;
+    negatif.NbPoints = -5;
+    TEnTeteArkl geant = e;
+    geant.CooMax = {1e6f, 1e6f, 10};
+    TEnTeteArkl infini = e;
+    infini.CooMax = {INFINITY, 1, 1};
+    const std::vector<TPointScan> deux(2, TPointScan{0.5f, 0.5f, 0.5f, {}});
+    const std::vector<TPointScan> trois(3, TPointScan{0.5f, 0.5f, 0.5f, {}});
+    const Cas cas[] = {
+        {"vide.xyz", "", "aucun point dans le fichier"},
+        {"texte.xyz", "bonjour\r\nX Y Z\r\n", "aucun point dans le fichier"},
+        {"loin.xyz", "0 0 0\r\n1e6 1e6 0\r\n", "étendue du scan trop grande pour la grille"},
+        {"enorme.xyz", "0 0 0\r\n1e39 0 0\r\n", "étendue du scan trop grande pour la grille"},
+        {"version.arkl", Arkl(1, e, trois), "version de fichier inconnue (1)"},
+        {"court.arkl", Arkl(3, e, deux), "fichier tronqué"},
+        {"entete.arkl", Arkl(3, e, {}).substr(0, 100), "fichier tronqué"},
+        {"niveau.arkl", Arkl(3, niveau7, trois), "niveau des points invalide (7)"},
+        {"negatif.arkl", Arkl(3, negatif, trois), "fichier tronqué"},
+        {"geant.arkl", Arkl(3, geant, trois), "étendue du scan trop grande pour la grille"},
+        {"infini.arkl", Arkl(2, infini, trois), "étendue du scan trop grande pour la grille"},
+        {"scan.txt", "1 2 3\r\n", "type de fichier non reconnu"},
+        {"absent.arkl", "", "impossible d'ouvrir le fichier"},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        Banc.Plateforme.Messages.clear();
+        if (std::string(c.nom) == "absent.arkl")
+            EXPECT_FALSE(T.ChargerScan(Dossier.Chemin(c.nom)));
+        else
+            EXPECT_FALSE(Charger(c.nom, c.contenu));
+        ASSERT_EQ(Banc.Plateforme.Messages.size(), 1u);
+        EXPECT_EQ(Banc.Plateforme.Messages[0].rfind(c.debutMessage, 0), 0u) << Banc.Plateforme.Messages[0];
+        AttendreVide();
+    }
+    EXPECT_TRUE(fs::is_empty(Dossier.Dossier()) ||
+                std::none_of(fs::directory_iterator(Dossier.Dossier()), fs::directory_iterator(),
+                             [](const auto& f) { return f.path().extension() == ".tmp"; }));
+}
+
+TEST_F(Chargement, XYBNonSupporte) {
+    EXPECT_FALSE(Charger("scan.xyb", "1 2 3\r\n"));
+    EXPECT_EQ(Banc.Plateforme.Messages, std::vector<std::string>{"non supporté"});
+    AttendreVide();
+}
+
+TEST_F(Chargement, PointsHorsDeLaBoiteIgnores) {
+    TEnTeteArkl e;
+    e.NiveauPoints = 2;
+    e.NbPoints = 4;
+    e.CooMin = {10, 10, 10};
+    e.CooMax = {11, 11, 11};
+    e.NiveauAffiche = 9; // lowered to the deepest level of the file
+    const std::vector<TPointScan> pts = {{10.5f, 10.5f, 10.5f, {}},
+                                         {500, 10.5f, 10.5f, {}},
+                                         {NAN, 10.5f, 10.5f, {}},
+                                         {10.7f, 10.5f, 10.5f, {}}};
+    ASSERT_TRUE(Charger("scan.arkl", Arkl(3, e, pts)));
+    EXPECT_EQ(T.Scan.NbPoints, 2);
+    EXPECT_EQ(T.Scan.NivMax, 2);
+    EXPECT_EQ(T.Scan.NivAffiche, 2);
+    EXPECT_EQ(T.Scan.NbCubesNiv, (std::array<std::int32_t, 5>{1, 2, 2, 0, 0}));
+    EXPECT_EQ(Banc.Plateforme.Statuts.back(), "2 points hors de la boîte englobante ignorés");
+}
+
+TEST_F(Chargement, EchapPuisOuiAbandonneLeChargement) {
+    Banc.Plateforme.EchapAuTraitement = 3;
+    Banc.Plateforme.Reponses = {TReponse::Oui};
+    EXPECT_FALSE(Charger("scan.xyz", XYZGrille(2000)));
+    EXPECT_EQ(Banc.Plateforme.Questions, std::vector<std::string>{"Annuler?"});
+    EXPECT_EQ(Banc.Plateforme.Messages, std::vector<std::string>{"abandon"});
+    AttendreVide();
+    EXPECT_FALSE(fs::exists(Dossier.Chemin("scan.xyz.tmp")));
+    EXPECT_EQ(Banc.Plateforme.Curseur, 0);
+}
+
+TEST_F(Chargement, EchapPuisNonLaisseContinuer) {
+    Banc.Plateforme.EchapAuTraitement = 3;
+    Banc.Plateforme.Reponses = {TReponse::Non};
+    EXPECT_TRUE(Charger("scan.xyz", XYZGrille(2000)));
+    EXPECT_EQ(Banc.Plateforme.Questions.size(), 1u);
+    EXPECT_EQ(T.Scan.NbPoints, 2000);
+}
+
+TEST_F(Chargement, EchapEnAttenteEstDemandeAuPremierTexte) {
+    T.ToucheEchap();
+    Banc.Plateforme.Reponses = {TReponse::Oui};
+    EXPECT_FALSE(Charger("scan.xyz", XYZGrille(2000)));
+    ASSERT_EQ(Banc.Plateforme.Questions.size(), 1u);
+    EXPECT_TRUE(Banc.Plateforme.Statuts.empty()); // asked before the first progress text
+}
+
+TEST_F(Chargement, ImportParLeDossierTemporaireQuandLeDossierDuScanRefuse) {
+    // The import's usual temporary name is taken by a folder: it cannot be created there.
+    fs::create_directory(Dossier.Chemin("scan.xyz.tmp"));
+    EXPECT_TRUE(Charger("scan.xyz", XYZGrille(50)));
+    EXPECT_EQ(T.Scan.NbPoints, 50);
+    EXPECT_TRUE(fs::is_directory(Dossier.Chemin("scan.xyz.tmp")));
+}

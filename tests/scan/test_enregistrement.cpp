@@ -1,0 +1,141 @@
+#include "ScanEssai.h"
+#include "support/PlateformeScriptee.h"
+#include "support/Temporaire.h"
+
+#include <cstring>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+template <class T> T A(const std::string& octets, std::size_t decalage) {
+    T v;
+    std::memcpy(&v, octets.data() + decalage, sizeof v);
+    return v;
+}
+
+struct Enregistrement : ::testing::Test {
+    TDossierTemporaire Dossier;
+    TBancEssai Banc;
+    TEspaceTravail& T = Banc.Travail;
+    void SetUp() override {
+        EcrireFichier(Dossier.Chemin("scan.xyz"), XYZGrille(3000));
+        ASSERT_TRUE(T.ChargerScan(Dossier.Chemin("scan.xyz")));
+    }
+};
+
+} // namespace
+
+TEST_F(Enregistrement, FichierBinaireVersion3EtRelecture) {
+    T.TaillePointsIndex = 2;
+    T.Vue.AngRotZdeg = 12.5;
+    T.RecModl.Q1a4 = 3;
+    T.RecModl.XYapp = {1.25, -7};
+    T.FixerNiveauAffiche(3);
+    const std::int32_t cubes2 = T.Scan.NbCubesNiv[2];
+    ASSERT_TRUE(T.EnregistrerScan(1, 2));
+
+    const std::string f = LireFichier(Dossier.Chemin("scan.arkl"));
+    ASSERT_EQ(f.size(), 296 + 16 * std::size_t(cubes2));
+    EXPECT_EQ(A<std::int64_t>(f, 0), 3);
+    EXPECT_EQ(A<std::int32_t>(f, 8), 3);             // Q1a4
+    EXPECT_EQ(A<double>(f, 8 + 168), 1.25);          // XYapp.X
+    EXPECT_EQ(A<std::int32_t>(f, 8 + 200), 2);       // point size item
+    EXPECT_EQ(A<std::int32_t>(f, 8 + 204), 20);      // rib width
+    EXPECT_EQ(A<std::int32_t>(f, 8 + 208), 5);       // arcs
+    EXPECT_EQ(A<std::int32_t>(f, 8 + 212), 100);     // linear mass
+    EXPECT_EQ(A<std::int32_t>(f, 8 + 216), 0);       // fill density
+    EXPECT_EQ(A<std::int32_t>(f, 8 + 220), 150);     // surface mass
+    EXPECT_EQ(A<double>(f, 8 + 224), 0.0);           // fill level
+    EXPECT_EQ(A<std::int64_t>(f, 8 + 232), 2);       // level of the points
+    EXPECT_EQ(A<std::int64_t>(f, 8 + 240), cubes2);
+    EXPECT_EQ(A<float>(f, 8 + 248), T.Scan.CooMin.X);
+    EXPECT_EQ(A<float>(f, 8 + 268), T.Scan.CooMax.Z);
+    EXPECT_EQ(A<std::int64_t>(f, 8 + 272), 3);       // displayed level
+    EXPECT_EQ(A<double>(f, 8 + 280), 12.5);
+    // First record: the head of the level's chain, the newest cube.
+    const TCube* tete = T.Scan.PremierCubeNiv[2];
+    EXPECT_EQ(A<float>(f, 296), tete->CooMoyPts.X);
+    EXPECT_EQ(A<std::uint8_t>(f, 296 + 12), tete->ColCube[0]);
+
+    TBancEssai relu;
+    // The user had checked the frontier box with the key chosen: the load unchecks it, which
+    // moves the choice to the first side's middle, and checks it again.
+    relu.Travail.CkBxEdFront = true;
+    relu.Travail.CmBxPtFrontIndex = 0;
+    ASSERT_TRUE(relu.Travail.ChargerScan(Dossier.Chemin("scan.arkl")));
+    const TEtatScan& s = relu.Travail.Scan;
+    EXPECT_EQ(s.NivMax, 2);
+    EXPECT_EQ(s.NbPoints, cubes2);
+    EXPECT_EQ(s.NbCubesNiv[2], cubes2);
+    EXPECT_EQ(s.NbCubesNiv[3], 0);
+    EXPECT_EQ(s.NivAffiche, 2); // 3 lowered to the file's deepest level
+    EXPECT_EQ(relu.Travail.RecModl.Q1a4, 3);
+    EXPECT_EQ(relu.Travail.RecModl.XYapp, (TV2R{1.25, -7}));
+    EXPECT_EQ(relu.Travail.TaillePointsIndex, 2);
+    EXPECT_EQ(relu.Travail.Vue.AngRotZdeg, 12.5);
+    EXPECT_EQ(relu.Travail.TexteEdRotZ, "12"); // shown rounded ("%.0f" rounds half to even)
+    EXPECT_EQ(relu.Travail.PtFrontSel1a4, 2);
+    EXPECT_TRUE(relu.Travail.CkBxEdFront);
+}
+
+TEST_F(Enregistrement, TexteXYZDuNiveauAffiche) {
+    T.PFsansext = Dossier.Chemin("mince");
+    ASSERT_TRUE(T.EnregistrerScan(2, 1));
+    const std::string f = LireFichier(Dossier.Chemin("mince.xyz"));
+    std::size_t lignes = 0;
+    for (char c : f) lignes += c == '\n';
+    EXPECT_EQ(lignes, std::size_t(T.Scan.NbCubesNiv[1]));
+    EXPECT_EQ(f.find('\n'), f.find("\r\n") + 1);
+
+    TBancEssai relu;
+    ASSERT_TRUE(relu.Travail.ChargerScan(Dossier.Chemin("mince.xyz")));
+    EXPECT_EQ(relu.Travail.Scan.NbPoints, T.Scan.NbCubesNiv[1]);
+}
+
+TEST_F(Enregistrement, UnEchecLaisseLAncienFichierIntact) {
+    // A first save tells how many times a save lets the window process its messages.
+    T.SupprimerSelection(); // marks the scan modified: the save compacts first
+    const int avant = Banc.Plateforme.Traitements;
+    ASSERT_TRUE(T.EnregistrerScan(1, 4));
+    const int parEnregistrement = Banc.Plateforme.Traitements - avant;
+
+    EcrireFichier(Dossier.Chemin("scan.arkl"), "ancien contenu");
+    T.SupprimerSelection();
+    // Esc near the end of the writing of the records.
+    Banc.Plateforme.EchapAuTraitement = Banc.Plateforme.Traitements + parEnregistrement - 5;
+    Banc.Plateforme.Reponses = {TReponse::Oui};
+    EXPECT_FALSE(T.Executer([&] { T.EnregistrerScan(1, 4); }));
+    EXPECT_EQ(Banc.Plateforme.Messages.back(), "abandon");
+    EXPECT_EQ(LireFichier(Dossier.Chemin("scan.arkl")), "ancien contenu");
+    EXPECT_TRUE(T.Scan.ScanModifie); // still to be saved
+    std::size_t fichiers = 0;
+    for ([[maybe_unused]] const auto& f : fs::directory_iterator(Dossier.Dossier())) ++fichiers;
+    EXPECT_EQ(fichiers, 2u); // no temporary file left behind
+
+    // A folder that does not exist: a clear message, nothing written.
+    T.PFsansext = Dossier.Chemin("absent/scan");
+    EXPECT_FALSE(T.Executer([&] { T.EnregistrerScan(1, 4); }));
+    EXPECT_NE(Banc.Plateforme.Messages.back().find("impossible de créer le fichier"), std::string::npos);
+}
+
+TEST_F(Enregistrement, QuestionAvantDAbandonnerUnScanModifie) {
+    T.SupprimerSelection();
+    Banc.Plateforme.Reponses = {TReponse::Annulee};
+    EXPECT_FALSE(T.DemanderEnregistrement());
+    EXPECT_EQ(T.Scan.NbPoints, 3000); // nothing dropped
+
+    Banc.Plateforme.Reponses = {TReponse::Oui};
+    EXPECT_TRUE(T.DemanderEnregistrement());
+    EXPECT_EQ(Banc.Plateforme.Questions.back(), "les données ont été modifiées, enregistrer?");
+    EXPECT_TRUE(fs::exists(Dossier.Chemin("scan.arkl")));
+    EXPECT_EQ(T.Scan.NbCubesTotal(), 0);
+    EXPECT_FALSE(T.ScanPret);
+
+    // Nothing modified: no question.
+    const std::size_t questions = Banc.Plateforme.Questions.size();
+    EXPECT_TRUE(T.DemanderEnregistrement());
+    EXPECT_EQ(Banc.Plateforme.Questions.size(), questions);
+}
