@@ -1,6 +1,7 @@
 #include "shell/FenetrePrincipale.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <clocale>
 
 int main(int argc, char** argv) {
@@ -9,5 +10,11 @@ int main(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
     TFArkalune fenetre;
     fenetre.show();
+    // A scan named on the command line is opened once the window is up.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1) {
+        const std::string chemin = arguments.at(1).toStdString();
+        QTimer::singleShot(0, &fenetre, [&fenetre, chemin] { fenetre.Travail().ChargerScan(chemin); });
+    }
     return application.exec();
 }
