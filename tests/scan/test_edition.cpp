@@ -6,14 +6,7 @@
 
 namespace {
 
-struct Edition : ::testing::Test {
-    TDossierTemporaire Dossier;
-    TBancEssai Banc;
-    TEspaceTravail& T = Banc.Travail;
-    void SetUp() override {
-        EcrireFichier(Dossier.Chemin("scan.xyz"), XYZGrille(3000));
-        ASSERT_TRUE(T.ChargerScan(Dossier.Chemin("scan.xyz")));
-    }
+struct Edition : TScanCharge {
     int Compter(std::uint8_t bits) const {
         int n = 0;
         for (const TCube* c : T.Scan.CubesAffiches) n += (c->etatSP & bits) == bits;

@@ -16,15 +16,7 @@ template <class T> T A(const std::string& octets, std::size_t decalage) {
     return v;
 }
 
-struct Enregistrement : ::testing::Test {
-    TDossierTemporaire Dossier;
-    TBancEssai Banc;
-    TEspaceTravail& T = Banc.Travail;
-    void SetUp() override {
-        EcrireFichier(Dossier.Chemin("scan.xyz"), XYZGrille(3000));
-        ASSERT_TRUE(T.ChargerScan(Dossier.Chemin("scan.xyz")));
-    }
-};
+using Enregistrement = TScanCharge;
 
 } // namespace
 
