@@ -14,4 +14,6 @@ public:
     void FixerCurseur(int) override {}
     bool ShiftEnfonce() override { return false; }
     void RedessinerVue() override {}
+    std::string EtatMenus() override { return {}; }
+    void FixerEtatMenus(const std::string&) override {}
 };

@@ -1,9 +1,16 @@
 // arkalune-calcul: the program's road without a window, for batch work and end-to-end tests.
-// Exit status: 0 done, 1 a file could not be loaded or written, 2 bad usage.
+// After the load it goes through the four tabs of the study as a user would and prints the
+// caption of the results.
+// Exit status: 0 done, 1 a file could not be loaded or written or the study was refused,
+// 2 bad usage.
 
 #include "PlateformeConsole.h"
+#include "fields/SaisieOption.h"
 #include "shell/TEspaceTravail.h"
+#include "util/Erreurs.h"
+#include "util/Fichiers.h"
 #include "util/Format.h"
+#include "vault/EtudeJson.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -17,12 +24,45 @@ constexpr int Reussite = 0, EchecFichier = 1, EchecUsage = 2;
 
 const char* const Usage =
     "usage : arkalune-calcul FICHIER [--niveau N] [--proprietes] [--enregistrer F]\n"
-    "                        [--niveau-enregistre L]\n"
+    "                        [--niveau-enregistre L] [--rotation-z DEG] [--quartier Q]\n"
+    "                        [--largeur CM] [--arcs N] [--masse-lin V] [--masse-surf V]\n"
+    "                        [--masse-vol V] [--niveau-remplissage V] [--rapport F]\n"
+    "                        [--json F|-]\n"
     "  FICHIER               scan à charger (.xyz ou .arkl)\n"
     "  --niveau N            niveau affiché, 0 à 4 (2 par défaut)\n"
     "  --proprietes          écrit les propriétés du scan\n"
-    "  --enregistrer F       enregistre le scan dans F (.arkl ou .xyz)\n"
-    "  --niveau-enregistre L niveau dont les cubes sont enregistrés (le plus fin par défaut)\n";
+    "  --enregistrer F       enregistre le scan dans F (.arkl ou .xyz), après l'étude\n"
+    "  --niveau-enregistre L niveau dont les cubes sont enregistrés (le plus fin par défaut)\n"
+    "Étude (après le chargement, les quatre onglets sont parcourus comme dans la fenêtre et\n"
+    "la ligne des résultats est écrite) :\n"
+    "  --rotation-z DEG      rotation de l'affichage autour de Z, en degrés\n"
+    "  --quartier Q          quart étudié, 1 à 4, placé d'après la boîte englobante\n"
+    "                        (sans elle : 1 pour un scan XYZ, celui enregistré pour un .arkl)\n"
+    "  --largeur CM          largeur de l'arc d'arêtier en cm (5 à 200)\n"
+    "  --arcs N              nombre d'arcs de voûte (3 à 20)\n"
+    "  --masse-lin V         masse linéaire de l'arêtier, daN/ml (20 à 5000)\n"
+    "  --masse-surf V        masse surfacique de la voûte, daN/m2 (10 à 5000)\n"
+    "  --masse-vol V         masse volumique du remplissage, daN/m3 (0 à 5000, 0 : aucun)\n"
+    "  --niveau-remplissage V  niveau du remplissage par rapport à la clé, en m\n"
+    "  --rapport F           écrit le rapport HTML (UTF-8) dans F\n"
+    "  --json F|-            écrit toute l'étude en JSON dans F (- : sortie standard, qui ne\n"
+    "                        reçoit alors rien d'autre)\n"
+    "Les valeurs des champs de l'étude sont celles qu'on taperait dans la fenêtre, une\n"
+    "expression commençant par \"=\" comprise.\n";
+
+// The study's inputs, in the order of the tabs; the text goes to the field as typed.
+struct TOptionChamp {
+    const char* option;
+    TCustomGenEdit TChampsEtude::*champ;
+};
+const TOptionChamp OptionsChamps[] = {
+    {"--largeur", &TChampsEtude::GEdLargeurAretier},
+    {"--arcs", &TChampsEtude::GEdNbArcsVoute},
+    {"--masse-lin", &TChampsEtude::GEdMlinAretier},
+    {"--masse-surf", &TChampsEtude::GEdMsurfVoute},
+    {"--masse-vol", &TChampsEtude::GEdMvolRemplissage},
+    {"--niveau-remplissage", &TChampsEtude::GEdNivRemplissage},
+};
 
 struct TOptions {
     std::string fichier;
@@ -30,6 +70,11 @@ struct TOptions {
     bool proprietes = false;
     std::optional<std::string> enregistrer;
     std::optional<int> niveauEnregistre;
+    std::optional<std::string> rotationZ;
+    std::optional<int> quartier;
+    std::vector<std::pair<const TOptionChamp*, std::string>> champs;
+    std::optional<std::string> rapport;
+    std::optional<std::string> json;
 };
 
 struct EUsage {
@@ -42,6 +87,30 @@ int LireNiveau(const std::string& option, const std::string& texte) {
         throw EUsage{"valeur invalide pour " + option + " : « " + texte +
                      " » (entier de 0 à 4 attendu)"};
     return int(v);
+}
+
+int GenreSelonExtension(const std::string& chemin) {
+    std::string ext = std::filesystem::path(chemin).extension().string();
+    for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
+    if (ext == ".arkl") return 1;
+    if (ext == ".xyz") return 2;
+    throw EUsage{"--enregistrer : extension .arkl ou .xyz attendue pour « " + chemin + " »"};
+}
+
+const TOptionChamp* OptionChamp(const std::string& option) {
+    for (const TOptionChamp& c : OptionsChamps)
+        if (option == c.option) return &c;
+    return nullptr;
+}
+
+// The text refused by its field is a usage error: checked on fields of their own, before the
+// load (which may bring the field values stored in a binary scan file).
+void VerifierChamp(const TOptionChamp& c, const std::string& texte) {
+    TChampsEtude essai;
+    const std::string raison = AppliquerTexteChamp(essai.*c.champ, texte);
+    if (!raison.empty())
+        throw EUsage{"valeur refusée pour " + std::string(c.option) + " : « " + texte + " » (" +
+                     raison + ")"};
 }
 
 TOptions LireOptions(const std::vector<std::string>& args) {
@@ -60,6 +129,28 @@ TOptions LireOptions(const std::vector<std::string>& args) {
             o.enregistrer = valeur();
         else if (a == "--niveau-enregistre")
             o.niveauEnregistre = LireNiveau(a, valeur());
+        else if (a == "--rotation-z") {
+            const std::string& texte = valeur();
+            double deg = 0;
+            if (!LireReel(texte, deg))
+                throw EUsage{"valeur invalide pour " + a + " : « " + texte +
+                             " » (nombre de degrés attendu)"};
+            o.rotationZ = texte;
+        } else if (a == "--quartier") {
+            const std::string& texte = valeur();
+            std::int64_t q = 0;
+            if (!LireEntier(texte, q) || q < 1 || q > 4)
+                throw EUsage{"valeur invalide pour " + a + " : « " + texte +
+                             " » (entier de 1 à 4 attendu)"};
+            o.quartier = int(q);
+        } else if (const TOptionChamp* c = OptionChamp(a)) {
+            const std::string& texte = valeur();
+            VerifierChamp(*c, texte);
+            o.champs.emplace_back(c, texte);
+        } else if (a == "--rapport")
+            o.rapport = valeur();
+        else if (a == "--json")
+            o.json = valeur();
         else if (a.size() > 1 && a[0] == '-')
             throw EUsage{"option inconnue : " + a};
         else if (o.fichier.empty())
@@ -68,15 +159,44 @@ TOptions LireOptions(const std::vector<std::string>& args) {
             throw EUsage{"un seul fichier à charger : « " + a + " » en trop"};
     }
     if (o.fichier.empty()) throw EUsage{"aucun fichier à charger"};
+    if (o.proprietes && o.json == "-")
+        throw EUsage{
+            "--json - réserve la sortie standard à l'étude : --proprietes ne s'y ajoute pas"};
+    if (o.enregistrer) GenreSelonExtension(*o.enregistrer);
     return o;
 }
 
-int GenreSelonExtension(const std::string& chemin) {
-    std::string ext = std::filesystem::path(chemin).extension().string();
-    for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
-    if (ext == ".arkl") return 1;
-    if (ext == ".xyz") return 2;
-    throw EUsage{"--enregistrer : extension .arkl ou .xyz attendue pour « " + chemin + " »"};
+void EcrireTexte(const std::string& chemin, const std::string& texte) {
+    TFichierTemporaire fichier(chemin);
+    fichier.Ecrire(texte.data(), texte.size());
+    fichier.Valider();
+}
+
+// The road of the study through the four tabs, as the window's user would go: the display
+// settings on "Préparation", the quarter and the structure's inputs on "Structure", the loads
+// on "Charges", then "Résultats".
+void Etudier(TEspaceTravail& travail, const TOptions& o) {
+    if (o.rotationZ) travail.BtActualiserRotClick(*o.rotationZ);
+    for (const auto& [c, texte] : o.champs) {
+        const std::string raison = AppliquerTexteChamp(travail.Champs.*(c->champ), texte);
+        if (!raison.empty()) throw EErreur(std::string(c->option) + " : " + raison);
+    }
+    travail.ChangerOnglet(1);
+    if (o.quartier) {
+        travail.RecModl.Q1a4 = *o.quartier;
+        travail.PlacerQuartier();
+    }
+    travail.ChangerOnglet(2);
+    travail.ChangerOnglet(3);
+    if (!o.json || *o.json != "-") std::printf("%s\n", travail.LbResultats.c_str());
+    if (o.rapport) EcrireTexte(*o.rapport, travail.ResulNdC);
+    if (o.json) {
+        const std::string json = EtudeEnJson(travail) + "\n";
+        if (*o.json == "-")
+            std::fwrite(json.data(), 1, json.size(), stdout);
+        else
+            EcrireTexte(*o.json, json);
+    }
 }
 
 int Executer(const TOptions& o) {
@@ -85,6 +205,7 @@ int Executer(const TOptions& o) {
     if (!travail.ChargerScan(o.fichier)) return EchecFichier;
     if (o.niveau) travail.FixerNiveauAffiche(*o.niveau);
     if (o.proprietes) std::printf("%s\n", travail.Proprietes().c_str());
+    if (!travail.Executer([&] { Etudier(travail, o); })) return EchecFichier;
     if (o.enregistrer) {
         const int genre = GenreSelonExtension(*o.enregistrer);
         const std::filesystem::path cible(*o.enregistrer);

@@ -1,10 +1,45 @@
 #include "fields/ChampsEtude.h"
 
+#include <optional>
+#include <string>
+
+namespace {
+
+struct TConfigChamp {
+    TTypeVal type;
+    std::optional<std::pair<std::string, std::string>> limites;
+    std::string texteInitial;
+};
+
+// In the order the window applies the properties: limits, colours, type, display coefficient,
+// filters, text; then the loaded form validates.
+void Configurer(TCustomGenEdit& champ, const TConfigChamp& c) {
+    if (c.limites) {
+        champ.EcrireGE_ValMin(c.limites->first);
+        champ.EcrireGE_ValMax(c.limites->second);
+    }
+    champ.EcrireGE_ColorOK(CouleurFondFenetre);
+    champ.EcrireGE_ColorErr(CouleurRouge);
+    champ.EcrireGE_ColorChanging(CouleurVertMonnaie);
+    champ.EcrireGE_TypeVal(c.type);
+    champ.EcrireGE_CoefAff(1.0);
+    const bool entier = c.type == TTypeVal::_integer;
+    champ.EcrireGE_FltrUpLo(entier ? TTypeFltrUpLo::ulNeutre : TTypeFltrUpLo::ulUPcase);
+    champ.EcrireGE_FltrSpace(TTypeFltrSpace::fsNoSpace);
+    champ.EcrireGE_FltrChars(TTypeFltrChars::fcAllowed);
+    champ.EcrireGE_FltrCharsList(entier ? "-+0123456789" : "-+.0123456789E");
+    champ.EcrireText(c.texteInitial);
+    champ.Charge();
+}
+
+} // namespace
+
 TChampsEtude::TChampsEtude() {
-    GEdLargeurAretier.TypeText("20");
-    GEdNbArcsVoute.TypeText("5");
-    GEdMlinAretier.TypeText("100");
-    GEdMsurfVoute.TypeText("150");
-    GEdMvolRemplissage.TypeText("0");
-    GEdNivRemplissage.TypeText("0");
+    using P = std::pair<std::string, std::string>;
+    Configurer(GEdLargeurAretier, {TTypeVal::_integer, P{"5", "200"}, "20"});
+    Configurer(GEdNbArcsVoute, {TTypeVal::_integer, P{"3", "20"}, "5"});
+    Configurer(GEdMlinAretier, {TTypeVal::_integer, P{"20", "5000"}, "100"});
+    Configurer(GEdMsurfVoute, {TTypeVal::_integer, P{"10", "5000"}, "150"});
+    Configurer(GEdMvolRemplissage, {TTypeVal::_integer, P{"0", "5000"}, "0"});
+    Configurer(GEdNivRemplissage, {TTypeVal::_double, std::nullopt, "0"});
 }

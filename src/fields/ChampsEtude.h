@@ -4,11 +4,11 @@
 #include "fields/CGenEdit.h"
 
 struct TChampsEtude {
-    TCustomGenEdit GEdLargeurAretier;
-    TCustomGenEdit GEdNbArcsVoute;
-    TCustomGenEdit GEdMlinAretier;
-    TCustomGenEdit GEdMsurfVoute;
-    TCustomGenEdit GEdMvolRemplissage;
-    TCustomGenEdit GEdNivRemplissage;
+    TCustomGenEdit GEdLargeurAretier{"GEdLargeurAretier"};
+    TCustomGenEdit GEdNbArcsVoute{"GEdNbArcsVoute"};
+    TCustomGenEdit GEdMlinAretier{"GEdMlinAretier"};
+    TCustomGenEdit GEdMsurfVoute{"GEdMsurfVoute"};
+    TCustomGenEdit GEdMvolRemplissage{"GEdMvolRemplissage"};
+    TCustomGenEdit GEdNivRemplissage{"GEdNivRemplissage"};
     TChampsEtude();
 };

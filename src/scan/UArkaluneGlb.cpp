@@ -66,6 +66,8 @@ void TCube::CalculerLesMoyennes(TV3S& sommeCoo, std::array<std::int64_t, 4>& som
         nbptscube = 0;
         TV3S somme{};
         std::array<std::int64_t, 4> couleurs{};
+        // The children lie anywhere in memory: ask for all of them before visiting the first.
+        PourChaqueEnfant([](TCube* enfant) { __builtin_prefetch(enfant); });
         PourChaqueEnfant([&](TCube* enfant) {
             TV3S s;
             std::array<std::int64_t, 4> cs;

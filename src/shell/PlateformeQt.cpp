@@ -4,8 +4,20 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
+
+namespace {
+// Every menu item, depth first in menu order: an item, then its sub-items, then the next item.
+template <class F> void ParcourirMenus(const QList<QAction*>& actions, F&& f) {
+    for (QAction* a : actions) {
+        f(*a);
+        if (QMenu* sousMenu = a->menu()) ParcourirMenus(sousMenu->actions(), f);
+    }
+}
+} // namespace
 
 TPlateformeQt::TPlateformeQt(QMainWindow& fenetre) : fenetre_(fenetre) {
     for (int n = 0; n < 2; ++n) {
@@ -46,4 +58,19 @@ void TPlateformeQt::FixerCurseur(int numero) {
 
 bool TPlateformeQt::ShiftEnfonce() {
     return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
+}
+
+std::string TPlateformeQt::EtatMenus() {
+    std::string etat;
+    ParcourirMenus(fenetre_.menuBar()->actions(),
+                   [&](QAction& a) { etat += a.isEnabled() ? 'T' : 'F'; });
+    return etat;
+}
+
+void TPlateformeQt::FixerEtatMenus(const std::string& etat) {
+    std::size_t n = 0;
+    ParcourirMenus(fenetre_.menuBar()->actions(), [&](QAction& a) {
+        a.setEnabled(n < etat.size() && etat[n] == 'T');
+        ++n;
+    });
 }

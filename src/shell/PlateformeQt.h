@@ -20,6 +20,8 @@ public:
     void FixerCurseur(int numero) override;
     bool ShiftEnfonce() override;
     void RedessinerVue() override {}
+    std::string EtatMenus() override;
+    void FixerEtatMenus(const std::string& etat) override;
 
 private:
     QMainWindow& fenetre_;

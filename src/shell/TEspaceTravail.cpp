@@ -19,6 +19,7 @@ void TEspaceTravail::AffiInfo(int panneau, const std::string& texte) {
 void TEspaceTravail::ToucheEchap() {
     Echap = true;
     ModeDefinirAxeX = 0;
+    if (!svgetatmenu.empty()) RestaurerMenus();
 }
 
 void TEspaceTravail::CurseurAttente() {
@@ -39,7 +40,9 @@ void TEspaceTravail::ReinitialiserTravail() {
     Vue.McbRotZ2 = {{{1, 0}, {0, 1}}};
     Vue.PointsPerimes = true;
     Vue.ReperePerime = true;
-    OngletActif = 0;
+    // Back to the first page of the study, through its page change (the 3D view shown again).
+    PCavctChanging();
+    PCavctChange(0);
     Scan.Vider();
 }
 

@@ -8,7 +8,11 @@
 #include "shell/TPlateforme.h"
 #include "util/PileCurseurs.h"
 #include "vault/RectangleModelisation.h"
+#include "vault/ReleveHauteurs.h"
+#include "vault/StructureVoute.h"
+#include "view/BandeSelection.h"
 #include "view/EtatVue.h"
+#include "view/SceneVue.h"
 
 #include <cstdint>
 #include <string>
@@ -99,8 +103,93 @@ public:
     }
 
     // --- View: camera, scene, selection, axis definition (add view members below) ---
+    TSceneVue Scene;
+    TBandeSelection BandeSelection;
+    bool CkBxVoirPoints = true;
+    std::string svgetatmenu; // menu state saved by GelerMenus; empty when the menus are free
+    TV3S NvCooOrig;          // origin of the axis definition
+    TV3S NvCooX;             // point fixing its X direction
+
+    // Camera. Sizes and positions in view pixels, y downwards unless stated.
+    void PreparerProjection(std::int32_t largeur, std::int32_t hauteur);
+    void CalculerRotMatrix(TmatGL16& matrice);
+    void DeplacerVue(std::int32_t dx, std::int32_t dy);
+    // `pointeur` relative to the view, even when outside it.
+    void FormMouseWheel(std::int32_t delta, TPointEcran pointeur, bool& traite);
+    void SBtEchPlusClick();
+    void SBtEchMoinsClick();
+    void BtActualiserRotClick(const std::string& texteEdRotZ);
+
+    // Mouse in the view: rotation, pan, rubber band, designation of the axis definition's points.
+    void VGLMouseDown(std::int32_t X, std::int32_t Y);
+    void VGLMouseMove(TBoutonsSouris boutons, std::int32_t X, std::int32_t Y);
+    void VGLMouseUp(std::int32_t X, std::int32_t Y);
+    void SelectionnerRectangle(std::int32_t X, std::int32_t Y);
+    // The drawn cube whose picture is nearest to (X, Y) within 4.5 pixels on each axis, or none.
+    const TCube* CubeSousPointeur(std::int32_t X, std::int32_t Y) const;
+
+    // The scene to draw in a view of that size; none while no scan is ready or during a drawing.
+    const TSceneVue* VGLDraw(std::int32_t largeur, std::int32_t hauteur);
+
+    // "Définir axe X" and the freezing of the menus while it waits for its points.
+    void MiDefinirAxeXClick();
+    // The step of the axis definition at a release in the view that designated the point q.
+    void PrendrePointAxe(const TV3S& q);
+    void GelerMenus();
+    void RestaurerMenus();
+    void RecalculerRepere(const TV3S& origine, const TV3S& pointX);
 
     // --- Vault study: quarter, arcs, loads, report, tabs (add study members below) ---
+
+    // Quarter and structure (src/vault/ModeleQuartier.cpp, ArcsVoute.cpp).
+    float LargeurAretierM = 0.2f; // width of the rib, metres
+    std::int32_t NbArcsVoute = 5; // arcs per half-quarter
+    TQuartier Quartier1;          // side of XYL1, on Bord1: the "right" arcs
+    TQuartier Quartier2;          // side of XYL2, on Bord2: the "left" arcs
+    TArcAretier ArcAretier;
+    float Z0 = 0; // height of the key
+
+    void PlacerQuartier();
+    void CalculerBordsAretier();
+    void ActualiserStructure();
+    void BtDeplacerQuartEtudieClick();
+    void BtRafraichirStructureClick() { ActualiserStructure(); }
+    // The four frontier move buttons, told apart by their tag: 1 right, 2 left, 3 up, 4 down.
+    void SBtDeplClick(int tag);
+    void ConstruireStructure();
+    // The heights come from `releve`, the displayed cubes as the rebuild found them.
+    void DecomposerQuartier(const TVecteur2D& B, const TV2R& L, TQuartier& Q,
+                            const TReleveHauteurs& releve);
+    void ConstruireArcAretier(const TReleveHauteurs& releve);
+    float HauteurAuPoint(const TV2R& p) const;
+    // The arcs agree with NbArcsVoute: a calculation may run on them.
+    bool StructureConstruite() const;
+
+    // Loads (src/vault/CalculCharges.cpp).
+    double MasseLinAretier = 0;     // daN/m
+    double MasseSurfVoute = 0;      // daN/m²
+    double MasseVolRemplissage = 0; // daN/m³, 0: no fill
+    double NiveauRemplissage = 0;   // top of the fill above the key, metres
+    TV3R EffortsSurAppui;           // at the rib's springing, view axes, daN (Z: weight, down)
+    // False when the rib's rise is zero: its thrust, hence X and Y, cannot be computed.
+    bool AppuiCalculable = true;
+    std::string LbResultats = " ";
+
+    void CalculerCharges();
+    void ChargerArc(TQuartier& Q, int index);
+    void CalculerAppuiAretier();
+    void BtCalculerChargesClick();
+
+    // Report and tabs (src/vault/RapportResultats.cpp, OngletsEtude.cpp).
+    std::string ResulNdC;           // HTML text of the last report
+    std::int32_t OngletQuitte = 0;  // page of PCavct being left (ongletactif)
+    bool AffichageNavigateur = false; // PCaffi shows the report instead of the 3D view
+
+    void RedigerResultats();
+    void PCavctChanging();
+    void PCavctChange(int t);
+    // A change of page as the user asks it; false when refused (forward more than one step).
+    bool ChangerOnglet(int t);
 
 private:
     TPileCurseurs curseurs_;

@@ -28,4 +28,11 @@ public:
 
     // The view must be repainted (its scene was invalidated or the camera moved).
     virtual void RedessinerVue() = 0;
+
+    // The enabled state of the window's menu items, one character per item, "T" enabled and "F"
+    // disabled, the items taken depth first in menu order; empty without menus.
+    virtual std::string EtatMenus() = 0;
+    // Gives each menu item the state of its character: an item whose character is not "T", or
+    // that has none, is disabled.
+    virtual void FixerEtatMenus(const std::string& etat) = 0;
 };

@@ -8,7 +8,7 @@
 
 struct TRectangleModelisation {
     std::int32_t Q1a4 = 0; // studied quarter 1..4; 0 = none placed yet
-    std::uint8_t Q13 = 0; // a Boolean byte nobody sets or reads, kept as found
+    std::uint8_t Q13 = 0;  // a Boolean byte nobody sets or reads, kept as found
     std::uint8_t Remplissage[3] = {};
     TVecteur2D Aretier;
     TVecteur2D Bord1;
@@ -22,13 +22,19 @@ struct TRectangleModelisation {
     // Frontier points 1..4: key, middle of side 1, springing, middle of side 2.
     TV2R& XYfront(int n) {
         switch (n) {
-        case 1: return XYcle;
-        case 2: return XYL1;
-        case 3: return XYapp;
-        default: return XYL2;
+        case 1:
+            return XYcle;
+        case 2:
+            return XYL1;
+        case 3:
+            return XYapp;
+        default:
+            return XYL2;
         }
     }
-    const TV2R& XYfront(int n) const { return const_cast<TRectangleModelisation*>(this)->XYfront(n); }
+    const TV2R& XYfront(int n) const {
+        return const_cast<TRectangleModelisation*>(this)->XYfront(n);
+    }
 };
 
 static_assert(sizeof(TRectangleModelisation) == 200);

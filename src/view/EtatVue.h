@@ -14,7 +14,7 @@ struct TPointEcran {
 struct TEtatVue {
     std::array<std::int32_t, 4> viewport{};
     TmatGL16 rotmatrix{};
-    TmatGL16 rotmatrixrepere{};
+    TmatGL16 rotmatrixrepere = IdentiteGL16(); // also after each reset of the workspace
     TmatGL16 mvmatrix{};
     TmatGL16 projmatrix{};
     std::int32_t VGLwidth = 0, VGLheight = 0;
@@ -28,9 +28,15 @@ struct TEtatVue {
     TPointEcran mouseold;
     TPointEcran DebutGlissementSelection;
     TV3x3R MCBproj3{};
-    TV2x2R McbRotZ2{};
+    TV2x2R McbRotZ2 = {{{1, 0}, {0, 1}}};
 
     // The scene's point batch and axes arrows must be rebuilt before the next drawing.
     bool PointsPerimes = true;
     bool ReperePerime = true;
+};
+
+// Buttons held down during a pointer move over the view.
+struct TBoutonsSouris {
+    bool Gauche = false;
+    bool Milieu = false;
 };

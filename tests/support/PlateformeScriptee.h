@@ -17,6 +17,8 @@ public:
     int EchapAuTraitement = 0;
     TEspaceTravail* Travail = nullptr;
     bool Shift = false;
+    // Enabled state of the menu items, as TPlateforme::EtatMenus gives it.
+    std::string Menus = "TTFTT";
 
     std::vector<std::string> Statuts; // panel 1 texts, in order
     std::vector<std::string> Questions;
@@ -35,6 +37,8 @@ public:
     void FixerCurseur(int numero) override { Curseur = numero; }
     bool ShiftEnfonce() override { return Shift; }
     void RedessinerVue() override { ++Redessins; }
+    std::string EtatMenus() override { return Menus; }
+    void FixerEtatMenus(const std::string& etat) override { Menus = etat; }
 };
 
 // A workspace wired to its scripted platform.

@@ -1,0 +1,141 @@
+// The whole load (XYZ text, binary scan file) and the save (both kinds) of synthetic vaults:
+// points per second and peak memory per point, each case in a fresh process.
+
+#include "EcritureVoute.h"
+#include "MesureProcessus.h"
+#include "PlateformeConsole.h"
+#include "shell/TEspaceTravail.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The generated vaults, made once per size in a private folder that goes at exit. The folder
+// is $ARKALUNE_BENCH_DOSSIER if set (the 1e7-point files take about 700 MB), else a new folder
+// in the system's temporary folder.
+class TDonnees {
+public:
+    static TDonnees& Instance() {
+        static TDonnees d;
+        return d;
+    }
+    ~TDonnees() {
+        std::error_code ec;
+        fs::remove_all(dossier_, ec);
+    }
+    const std::string& Fichier(std::int64_t points, const std::string& extension) {
+        std::string& chemin = fichiers_[{points, extension}];
+        if (chemin.empty()) {
+            TParametresVoute p;
+            p.NbPoints = points;
+            const std::string nom = (dossier_ / ("voute-" + std::to_string(points) + extension)).string();
+            EcrireVoute(p, nom);
+            chemin = nom;
+        }
+        return chemin;
+    }
+    // Where the saves write: a name without extension.
+    std::string Sortie() const { return (dossier_ / "enregistre").string(); }
+
+private:
+    TDonnees() {
+        const char* choisi = std::getenv("ARKALUNE_BENCH_DOSSIER");
+        const fs::path parent = choisi ? fs::path(choisi) : fs::temp_directory_path();
+        std::string modele = (parent / "arkalune-bench-XXXXXX").string();
+        if (!::mkdtemp(modele.data())) throw std::runtime_error("dossier temporaire : " + modele);
+        dossier_ = modele;
+    }
+    fs::path dossier_;
+    std::map<std::pair<std::int64_t, std::string>, std::string> fichiers_;
+};
+
+struct TEspaceMesure {
+    TPlateformeConsole Plateforme;
+    TEspaceTravail Travail{Plateforme};
+    void Charger(const std::string& chemin) {
+        if (!Travail.ChargerScan(chemin)) throw std::runtime_error("chargement impossible : " + chemin);
+    }
+};
+
+void Mesurer(benchmark::State& etat, const std::function<void(TEspaceMesure&)>& preparer,
+             const std::function<double(TEspaceMesure&)>& operation) {
+    double secondes = 0, cpu = 0, points = 0, pic = 0;
+    std::unique_ptr<TEspaceMesure> espace;
+    for (auto _ : etat) {
+        try {
+            const TMesure m = MesurerDansUnProcessus(
+                [&] {
+                    espace = std::make_unique<TEspaceMesure>();
+                    preparer(*espace);
+                },
+                [&] { return operation(*espace); });
+            etat.SetIterationTime(m.Secondes);
+            secondes += m.Secondes;
+            cpu += m.SecondesCPU;
+            points = m.Points;
+            pic = std::max(pic, m.OctetsPic);
+        } catch (const std::exception& e) {
+            etat.SkipWithError(e.what());
+            return;
+        }
+    }
+    etat.counters["points"] = points;
+    etat.counters["points/s"] = points * double(etat.iterations()) / secondes;
+    etat.counters["points/s_cpu"] = points * double(etat.iterations()) / cpu;
+    etat.counters["octets_pic/point"] = pic / points;
+}
+
+void ChargementXYZ(benchmark::State& etat) {
+    const std::string xyz = TDonnees::Instance().Fichier(etat.range(0), ".xyz");
+    Mesurer(etat, [](TEspaceMesure&) {},
+            [&](TEspaceMesure& e) {
+                e.Charger(xyz);
+                return double(e.Travail.Scan.NbPoints);
+            });
+}
+
+void ChargementArkl(benchmark::State& etat) {
+    const std::string arkl = TDonnees::Instance().Fichier(etat.range(0), ".arkl");
+    Mesurer(etat, [](TEspaceMesure&) {},
+            [&](TEspaceMesure& e) {
+                e.Charger(arkl);
+                return double(e.Travail.Scan.NbPoints);
+            });
+}
+
+// genre 1: binary scan file, 2: XYZ text; the scan saved is the program's .arkl of the vault.
+void Enregistrement(benchmark::State& etat, int genre) {
+    const std::string arkl = TDonnees::Instance().Fichier(etat.range(0), ".arkl");
+    const std::string sortie = TDonnees::Instance().Sortie();
+    Mesurer(etat, [&](TEspaceMesure& e) { e.Charger(arkl); },
+            [&](TEspaceMesure& e) {
+                e.Travail.PFsansext = sortie;
+                e.Travail.EnregistrerScan(genre, e.Travail.Scan.NivMax);
+                return double(e.Travail.Scan.NbCubesNiv[std::size_t(e.Travail.Scan.NivMax)]);
+            });
+}
+
+void EnregistrementArkl(benchmark::State& etat) { Enregistrement(etat, 1); }
+void EnregistrementXYZ(benchmark::State& etat) { Enregistrement(etat, 2); }
+
+void Tailles(benchmark::internal::Benchmark* b) {
+    b->Arg(100000)->Arg(1000000)->Arg(10000000)->UseManualTime()->Unit(benchmark::kMillisecond);
+}
+
+} // namespace
+
+// 2e6 lines: the reference case of the load's speed (at most 0.9 s per million lines).
+BENCHMARK(ChargementXYZ)->Apply(Tailles)->Arg(2000000);
+BENCHMARK(ChargementArkl)->Apply(Tailles);
+BENCHMARK(EnregistrementArkl)->Apply(Tailles);
+BENCHMARK(EnregistrementXYZ)->Apply(Tailles);
+
+BENCHMARK_MAIN();

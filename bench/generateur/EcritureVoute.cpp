@@ -1,0 +1,75 @@
+#include "EcritureVoute.h"
+
+#include "PlateformeConsole.h"
+#include "scan/FormatXYZ.h"
+#include "shell/TEspaceTravail.h"
+#include "util/Erreurs.h"
+#include "util/Fichiers.h"
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ExtensionMinuscule(const std::string& chemin) {
+    std::string ext = fs::path(chemin).extension().string();
+    for (char& c : ext)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return ext;
+}
+
+void EcrireXYZ(const TParametresVoute& parametres, const std::string& chemin) {
+    TFichierTemporaire fichier(chemin);
+    std::string texte;
+    GenererVoute(parametres, [&](const TPointGenere& p) {
+        AjouterLigneXYZ(texte, V3RToV3S(p.P), p.Couleur);
+        if (texte.size() >= (std::size_t(1) << 20)) {
+            fichier.Ecrire(texte.data(), texte.size());
+            texte.clear();
+        }
+    });
+    fichier.Ecrire(texte.data(), texte.size());
+    fichier.Valider();
+}
+
+// The XYZ text the binary file is made from, removed whatever happens.
+struct TTexteIntermediaire {
+    std::string Chemin;
+    ~TTexteIntermediaire() {
+        std::error_code ec;
+        fs::remove(Chemin, ec);
+    }
+};
+
+void EcrireArkl(const TParametresVoute& parametres, const std::string& chemin) {
+    const fs::path cible(chemin);
+    const std::string sansExtension = (cible.parent_path() / cible.stem()).string();
+    TTexteIntermediaire texte{sansExtension + ".generation-" + std::to_string(::getpid()) + ".xyz"};
+    EcrireXYZ(parametres, texte.Chemin);
+    TPlateformeConsole plateforme;
+    TEspaceTravail travail(plateforme);
+    if (!travail.ChargerScan(texte.Chemin))
+        throw EErreur("la voûte générée n'a pas pu être chargée");
+    travail.PFsansext = sansExtension;
+    travail.EnregistrerScan(1, travail.Scan.NivMax);
+    // The saver names the file with ".arkl" in lower case.
+    if (sansExtension + ".arkl" != chemin) {
+        std::error_code ec;
+        fs::rename(sansExtension + ".arkl", chemin, ec);
+        if (ec) throw EErreur("impossible de renommer le fichier en « " + chemin + " »");
+    }
+}
+
+} // namespace
+
+void EcrireVoute(const TParametresVoute& parametres, const std::string& chemin) {
+    const std::string ext = ExtensionMinuscule(chemin);
+    if (ext == ".xyz")
+        EcrireXYZ(parametres, chemin);
+    else if (ext == ".arkl")
+        EcrireArkl(parametres, chemin);
+    else
+        throw EErreur("extension .xyz ou .arkl attendue pour « " + chemin + " »");
+}

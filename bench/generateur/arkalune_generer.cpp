@@ -1,0 +1,86 @@
+// arkalune-generer: writes the synthetic survey of a quadripartite ribbed vault.
+// Exit status: 0 written, 1 the file could not be written, 2 bad usage.
+
+#include "EcritureVoute.h"
+#include "util/Erreurs.h"
+#include "util/Format.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* const Usage =
+    "usage : arkalune-generer --points N --graine S --sortie F [--portee-x M --portee-y M]\n"
+    "                         [--origine X Y Z]\n"
+    "  --points N       nombre de points du relevé (1 000 000 par défaut)\n"
+    "  --graine S       graine du tirage : mêmes options, même fichier (1 par défaut)\n"
+    "  --sortie F       fichier à écrire : .xyz (texte) ou .arkl (scan enregistré)\n"
+    "  --portee-x M     portée de la travée entre doubleaux, en m (8 par défaut)\n"
+    "  --portee-y M     portée entre formerets, en m (6 par défaut)\n"
+    "  --origine X Y Z  angle de la travée à la naissance des arcs (1652.37 8203.61 40)\n";
+
+struct EUsage {
+    std::string message;
+};
+
+double LireReelOption(const std::string& option, const std::string& texte) {
+    double v = 0;
+    if (!LireReel(texte, v)) throw EUsage{"valeur invalide pour " + option + " : « " + texte + " »"};
+    return v;
+}
+
+std::int64_t LireEntierOption(const std::string& option, const std::string& texte) {
+    std::int64_t v = 0;
+    if (!LireEntier(texte, v) || v < 0)
+        throw EUsage{"valeur invalide pour " + option + " : « " + texte + " » (entier positif)"};
+    return v;
+}
+
+TParametresVoute LireOptions(const std::vector<std::string>& args, std::string& sortie) {
+    TParametresVoute p;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto valeur = [&]() -> const std::string& {
+            if (i + 1 >= args.size()) throw EUsage{"l'option " + a + " attend une valeur"};
+            return args[++i];
+        };
+        if (a == "--points")
+            p.NbPoints = LireEntierOption(a, valeur());
+        else if (a == "--graine")
+            p.Graine = std::uint64_t(LireEntierOption(a, valeur()));
+        else if (a == "--sortie")
+            sortie = valeur();
+        else if (a == "--portee-x")
+            p.PorteeX = LireReelOption(a, valeur());
+        else if (a == "--portee-y")
+            p.PorteeY = LireReelOption(a, valeur());
+        else if (a == "--origine")
+            for (int n = 0; n < 3; ++n) p.Origine[n] = LireReelOption(a, valeur());
+        else
+            throw EUsage{"option inconnue : " + a};
+    }
+    if (sortie.empty()) throw EUsage{"--sortie manque"};
+    return p;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::string sortie;
+    TParametresVoute parametres;
+    try {
+        parametres = LireOptions(std::vector<std::string>(argv + 1, argv + argc), sortie);
+    } catch (const EUsage& e) {
+        std::fprintf(stderr, "arkalune-generer : %s\n%s", e.message.c_str(), Usage);
+        return 2;
+    }
+    try {
+        EcrireVoute(parametres, sortie);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "arkalune-generer : %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,138 @@
+#include "EcritureVoute.h"
+#include "support/PlateformeScriptee.h"
+#include "support/Temporaire.h"
+#include "util/Erreurs.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <regex>
+
+namespace {
+
+struct TResume {
+    std::int64_t Nb = 0;
+    std::uint64_t Empreinte = 1469598103934665603ull;
+    TV3R Min{1e300, 1e300, 1e300}, Max{-1e300, -1e300, -1e300};
+    TV3R Haut; // the highest point
+};
+
+TResume Resumer(const TParametresVoute& p) {
+    TResume r;
+    GenererVoute(p, [&](const TPointGenere& g) {
+        ++r.Nb;
+        unsigned char octets[sizeof g.P + sizeof g.Couleur];
+        std::memcpy(octets, &g.P, sizeof g.P);
+        std::memcpy(octets + sizeof g.P, g.Couleur.data(), sizeof g.Couleur);
+        for (unsigned char o : octets) r.Empreinte = (r.Empreinte ^ o) * 1099511628211ull;
+        for (int a = 0; a < 3; ++a) {
+            r.Min[a] = std::min(r.Min[a], g.P[a]);
+            r.Max[a] = std::max(r.Max[a], g.P[a]);
+        }
+        if (g.P.Z > r.Haut.Z || r.Nb == 1) r.Haut = g.P;
+    });
+    return r;
+}
+
+TEST(Generateur, DonneExactementLeNombreDePointsDemande) {
+    for (std::int64_t n : {1, 2, 7, 1000, 20001}) {
+        TParametresVoute p;
+        p.NbPoints = n;
+        EXPECT_EQ(Resumer(p).Nb, n) << n;
+    }
+}
+
+TEST(Generateur, MemeGraineMemesPointsAuBitPres) {
+    TParametresVoute p;
+    p.NbPoints = 30000;
+    p.Graine = 42;
+    const TResume a = Resumer(p), b = Resumer(p);
+    EXPECT_EQ(a.Empreinte, b.Empreinte);
+    p.Graine = 43;
+    EXPECT_NE(Resumer(p).Empreinte, a.Empreinte);
+}
+
+TEST(Generateur, LaVouteCouvreLaTraveeEtCulmineALaCle) {
+    TParametresVoute p;
+    p.NbPoints = 200000;
+    p.PorteeX = 9;
+    p.PorteeY = 5;
+    const TResume r = Resumer(p);
+    const double rayon = std::sqrt(9.0 * 9.0 + 5.0 * 5.0) / 2;
+    const TV3R& o = p.Origine;
+    // The survey reaches the four sides and the walls under the springing, not beyond.
+    EXPECT_NEAR(r.Min.X, o.X, 0.05);
+    EXPECT_NEAR(r.Max.X, o.X + 9, 0.05);
+    EXPECT_NEAR(r.Min.Y, o.Y, 0.05);
+    EXPECT_NEAR(r.Max.Y, o.Y + 5, 0.05);
+    EXPECT_NEAR(r.Min.Z, o.Z - 1, 0.05);
+    // The key is the highest point, over the middle of the bay.
+    EXPECT_NEAR(r.Max.Z, o.Z + rayon, 0.02);
+    EXPECT_NEAR(r.Haut.X, o.X + 4.5, 0.5);
+    EXPECT_NEAR(r.Haut.Y, o.Y + 2.5, 0.5);
+}
+
+TEST(Generateur, RefuseLesParametresHorsLimites) {
+    const auto invalide = [](auto modifier) {
+        TParametresVoute p;
+        modifier(p);
+        EXPECT_THROW(GenererVoute(p, [](const TPointGenere&) {}), EErreur);
+    };
+    invalide([](TParametresVoute& p) { p.NbPoints = 0; });
+    invalide([](TParametresVoute& p) { p.NbPoints = std::int64_t(1) << 31; });
+    invalide([](TParametresVoute& p) { p.PorteeX = 1; });
+    invalide([](TParametresVoute& p) { p.PorteeY = NAN; });
+    invalide([](TParametresVoute& p) { p.Origine.Y = 1e12; });
+}
+
+struct FichiersGeneres : ::testing::Test {
+    TDossierTemporaire Dossier;
+    TParametresVoute P;
+    void SetUp() override { P.NbPoints = 5000; }
+};
+
+TEST_F(FichiersGeneres, LeTexteXYZSeChargeSansLigneIgnoree) {
+    const std::string xyz = Dossier.Chemin("voute.xyz");
+    EcrireVoute(P, xyz);
+    const std::string texte = LireFichier(xyz);
+    const std::regex ligne(R"(\d+\.\d{8} \d+\.\d{8} \d+\.\d{8}  \d{3} \d{3} \d{3}\r\n)");
+    std::size_t lignes = 0;
+    for (std::size_t debut = 0; debut < texte.size(); ++lignes) {
+        const std::size_t fin = texte.find('\n', debut) + 1;
+        ASSERT_TRUE(std::regex_match(texte.substr(debut, fin - debut), ligne))
+            << texte.substr(debut, fin - debut);
+        debut = fin;
+    }
+    EXPECT_EQ(lignes, 5000u);
+
+    TBancEssai banc;
+    ASSERT_TRUE(banc.Travail.ChargerScan(xyz));
+    EXPECT_EQ(banc.Travail.Scan.NbPoints, 5000);
+    EXPECT_TRUE(banc.Plateforme.Messages.empty());
+    for (const std::string& statut : banc.Plateforme.Statuts)
+        EXPECT_EQ(statut.find("ignor"), std::string::npos) << statut;
+}
+
+TEST_F(FichiersGeneres, LeScanBinaireEstCeluiQueLeProgrammeEnregistre) {
+    EcrireVoute(P, Dossier.Chemin("voute.xyz"));
+    EcrireVoute(P, Dossier.Chemin("voute.arkl"));
+    TBancEssai texte, binaire;
+    ASSERT_TRUE(texte.Travail.ChargerScan(Dossier.Chemin("voute.xyz")));
+    ASSERT_TRUE(binaire.Travail.ChargerScan(Dossier.Chemin("voute.arkl")));
+    EXPECT_EQ(binaire.Travail.Scan.NivMax, 4);
+    EXPECT_EQ(binaire.Travail.Scan.NbPoints, texte.Travail.Scan.NbCubesNiv[4]);
+    EXPECT_EQ(binaire.Travail.Scan.NbCubesNiv, texte.Travail.Scan.NbCubesNiv);
+    // Nothing else is left in the folder.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dossier.Dossier()),
+                            std::filesystem::directory_iterator()),
+              2);
+}
+
+TEST_F(FichiersGeneres, UneAutreExtensionEstRefuseeSansRienEcrire) {
+    EXPECT_THROW(EcrireVoute(P, Dossier.Chemin("voute.txt")), EErreur);
+    EXPECT_TRUE(std::filesystem::is_empty(Dossier.Dossier()));
+}
+
+} // namespace

@@ -1,0 +1,117 @@
+// Loads of the quarter: self-weight of the webs and of the rib, an optional fill with a
+// horizontal top, the thrust of each arc by H = 1.25 M / f, the actions at the rib's springing.
+// A step rounded to 32 bits is written as such: the report's numbers depend on it.
+
+#include "shell/TEspaceTravail.h"
+#include "util/Erreurs.h"
+#include "util/Format.h"
+
+#include <cmath>
+
+namespace {
+
+float Arrondi32(double x) {
+    return static_cast<float>(x);
+}
+
+TV2R EnPlan(const TV3R& p) {
+    return {p.X, p.Y};
+}
+
+} // namespace
+
+void TSommeEfforts::AjouterEffort(const TV3R& Fi, double d, double dz) {
+    F = AddV3R(F, Fi);
+    M = M - Fi.Z * d + Fi.X * dz;
+}
+
+void TEspaceTravail::CalculerCharges() {
+    if (!StructureConstruite())
+        throw EErreur("la structure n'est pas construite : passez par l'onglet « Structure » "
+                      "avant de calculer les charges");
+    MasseLinAretier = Champs.GEdMlinAretier.ValeurI();
+    MasseVolRemplissage = Champs.GEdMvolRemplissage.ValeurI();
+    MasseSurfVoute = Champs.GEdMsurfVoute.ValeurI();
+    NiveauRemplissage = Champs.GEdNivRemplissage.ValeurD();
+    for (int i = 0; i < NbArcsVoute; ++i)
+        ChargerArc(Quartier1, i);
+    for (int i = 0; i < NbArcsVoute; ++i)
+        ChargerArc(Quartier2, i);
+    CalculerAppuiAretier();
+    if (AppuiCalculable)
+        LbResultats = Formater("Actions à l'appui de l'arêtier (daN) : FX = %.0f, FY = %.0f , "
+                               "FZ = %.0f",
+                               EffortsSurAppui.X, EffortsSurAppui.Y, -EffortsSurAppui.Z);
+    else
+        LbResultats = Formater("Actions à l'appui de l'arêtier (daN) : FX et FY non calculables "
+                               "(flèche de l'arc d'arêtier nulle), FZ = %.0f",
+                               -EffortsSurAppui.Z);
+    RedigerResultats();
+}
+
+void TEspaceTravail::ChargerArc(TQuartier& Q, int index) {
+    TArc& A = Q.Arcs.at(std::size_t(index));
+    const float qs = Arrondi32(double(Q.LargeurArcs) * MasseSurfVoute);
+    const float qv = Arrondi32(double(Q.LargeurArcs) * MasseVolRemplissage);
+    const float zr = Arrondi32(double(Z0) + NiveauRemplissage);
+    A.EffAppui.Z = 0;
+    float M = 0;
+    const TV2R P0 = A.pts[0].XYarc;
+    for (TClaveau& v : A.claveaux) {
+        v.G = Arrondi32(double(v.lgrclav) * double(qs));
+        const float h = Arrondi32(double(zr) - v.XYZclav.Z);
+        if (h > 0) v.G = Arrondi32(double(v.G) + double(v.lgrclav) * double(qv) * double(h));
+        A.EffAppui.Z += v.G;
+        const double x = NormV2R(SubV2R(EnPlan(v.XYZclav), P0));
+        M = Arrondi32(double(M) - double(v.G) * x);
+    }
+    const double L = NormV2R(SubV2R(A.pts[std::size_t(A.nclav)].XYarc, P0));
+    M = Arrondi32(double(M) + A.EffAppui.Z * L);
+    double f = A.pts[0].Zarc - A.pts[std::size_t(A.nclav)].Zarc;
+    // A flat or inverted arc: its rise is bounded below so that its thrust stays finite.
+    if (f < 0.05) f = 0.05;
+    const double H = double(M) * 1.25 / f;
+    A.EffAppui.X = H * double(Q.kX);
+    A.EffAppui.Y = H * double(Q.kY);
+}
+
+void TEspaceTravail::CalculerAppuiAretier() {
+    const std::size_t n = std::size_t(NbArcsVoute);
+    TArc& A = ArcAretier.AA;
+    const TV2R K = A.pts[0].XYarc;
+    const double z0 = A.pts[0].Zarc;
+    TSommeEfforts somme;
+    ArcAretier.ChargesDesVoutes.assign(n + 2, TV3R{});
+    for (std::size_t k = 1; k <= n; ++k) {
+        const TV3R C = AddV3R(Quartier1.Arcs[k - 1].EffAppui, Quartier2.Arcs[k - 1].EffAppui);
+        ArcAretier.ChargesDesVoutes[k] = C;
+        somme.AjouterEffort(C, NormV2R(SubV2R(A.pts[k].XYarc, K)), z0 - A.pts[k].Zarc);
+    }
+    for (TClaveau& v : A.claveaux) {
+        v.G = Arrondi32(MasseLinAretier * double(v.lgrclav));
+        somme.AjouterEffort({0, 0, double(v.G)}, NormV2R(SubV2R(EnPlan(v.XYZclav), K)), 0);
+    }
+    const double L = NormV2R(SubV2R(A.pts[n + 1].XYarc, K));
+    const double f = z0 - A.pts[n + 1].Zarc;
+    TV3R& F = somme.F;
+    const double M = somme.M + F.Z * L - F.X * f;
+    // With no rise the rib's thrust is undefined: X and Y are reported as not computable
+    // rather than infinite; the weight Z still is.
+    AppuiCalculable = f != 0;
+    if (AppuiCalculable) {
+        F.X = F.X + M * 1.25 / f;
+        AppuiCalculable = std::isfinite(F.X);
+    }
+    if (!AppuiCalculable) {
+        EffortsSurAppui = {std::nan(""), std::nan(""), F.Z};
+        return;
+    }
+    TV2R xy = MulTM2V2(RecModl.McbA, {F.X, F.Y});
+    xy = MulTM2V2(Vue.McbRotZ2, xy);
+    EffortsSurAppui = {xy.X, xy.Y, F.Z};
+}
+
+void TEspaceTravail::BtCalculerChargesClick() {
+    CalculerCharges();
+    RetracerTout();
+}

@@ -1,0 +1,172 @@
+#include "vault/EtudeJson.h"
+
+#include "shell/TEspaceTravail.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <initializer_list>
+#include <type_traits>
+#include <utility>
+
+namespace {
+
+using TChamps = std::initializer_list<std::pair<const char*, std::string>>;
+
+std::string Nombre(double x) {
+    if (!std::isfinite(x)) return "null";
+    char tampon[32];
+    const auto r = std::to_chars(tampon, tampon + sizeof tampon, x);
+    return std::string(tampon, r.ptr);
+}
+
+std::string Nombre(float x) {
+    return Nombre(double(x));
+}
+
+std::string Nombre(std::int64_t n) {
+    return std::to_string(n);
+}
+
+std::string Chaine(const std::string& texte) {
+    std::string r = "\"";
+    for (const char c : texte) {
+        switch (c) {
+        case '"':
+            r += "\\\"";
+            break;
+        case '\\':
+            r += "\\\\";
+            break;
+        case '\n':
+            r += "\\n";
+            break;
+        case '\r':
+            r += "\\r";
+            break;
+        case '\t':
+            r += "\\t";
+            break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char u[8];
+                std::snprintf(u, sizeof u, "\\u%04x", unsigned(static_cast<unsigned char>(c)));
+                r += u;
+            } else {
+                r += c;
+            }
+        }
+    }
+    return r + "\"";
+}
+
+std::string Objet(TChamps champs) {
+    std::string r = "{";
+    for (const auto& [cle, valeur] : champs) {
+        if (r.size() > 1) r += ",";
+        r += Chaine(cle) + ":" + valeur;
+    }
+    return r + "}";
+}
+
+template <class Conteneur, class F> std::string Liste(const Conteneur& elements, F&& enTexte) {
+    std::string r = "[";
+    for (const auto& e : elements) {
+        if (r.size() > 1) r += ",";
+        r += enTexte(e);
+    }
+    return r + "]";
+}
+
+template <class T, std::size_t N> std::string Nombres(const std::array<T, N>& valeurs) {
+    return Liste(valeurs, [](T v) {
+        if constexpr (std::is_integral_v<T>)
+            return Nombre(std::int64_t(v));
+        else
+            return Nombre(v);
+    });
+}
+
+std::string Vecteur(const TV2R& v) {
+    return "[" + Nombre(v.X) + "," + Nombre(v.Y) + "]";
+}
+std::string Vecteur(const TV3R& v) {
+    return "[" + Nombre(v.X) + "," + Nombre(v.Y) + "," + Nombre(v.Z) + "]";
+}
+std::string Vecteur(const TV3S& v) {
+    return "[" + Nombre(v.X) + "," + Nombre(v.Y) + "," + Nombre(v.Z) + "]";
+}
+
+std::string Segment(const TVecteur2D& s) {
+    return Objet({{"Pori", Vecteur(s.Pori)}, {"Px", Vecteur(s.Px)}});
+}
+
+std::string Arc(const TArc& a) {
+    return Objet({
+        {"nclav", Nombre(std::int64_t(a.nclav))},
+        {"pts", Liste(a.pts, [](const TPtArc& p) { return Vecteur(p.XYZarc()); })},
+        {"claveaux", Liste(a.claveaux,
+                           [](const TClaveau& c) {
+                               return Objet({{"XYZclav", Vecteur(c.XYZclav)},
+                                             {"lgrclav", Nombre(c.lgrclav)},
+                                             {"G", Nombre(c.G)}});
+                           })},
+        {"EffAppui", Vecteur(a.EffAppui)},
+    });
+}
+
+std::string Quartier(const TQuartier& q) {
+    return Objet({{"LargeurArcs", Nombre(q.LargeurArcs)},
+                  {"kX", Nombre(q.kX)},
+                  {"kY", Nombre(q.kY)},
+                  {"Arcs", Liste(q.Arcs, Arc)}});
+}
+
+} // namespace
+
+std::string EtudeEnJson(const TEspaceTravail& t) {
+    const TEtatScan& s = t.Scan;
+    const TRectangleModelisation& r = t.RecModl;
+    const std::string scan = Objet({
+        {"NivMax", Nombre(std::int64_t(s.NivMax))},
+        {"NbPoints", Nombre(std::int64_t(s.NbPoints))},
+        {"NbCubesNiv", Nombres(s.NbCubesNiv)},
+        {"CooMin", Vecteur(s.CooMin)},
+        {"CooMax", Vecteur(s.CooMax)},
+        {"OrigGrille", Nombres(s.OrigGrille)},
+        {"DimGrille", Nombres(s.DimGrille)},
+        {"NivAffiche", Nombre(std::int64_t(s.NivAffiche))},
+    });
+    const std::string recModl = Objet({
+        {"Q1a4", Nombre(std::int64_t(r.Q1a4))},
+        {"XYcle", Vecteur(r.XYcle)},
+        {"XYL1", Vecteur(r.XYL1)},
+        {"XYapp", Vecteur(r.XYapp)},
+        {"XYL2", Vecteur(r.XYL2)},
+        {"Bord1", Segment(r.Bord1)},
+        {"Bord2", Segment(r.Bord2)},
+        {"McbA", Liste(r.McbA, [](const std::array<double, 2>& l) { return Nombres(l); })},
+    });
+    const std::string aretier =
+        Objet({{"AA", Arc(t.ArcAretier.AA)},
+               {"ChargesDesVoutes",
+                Liste(t.ArcAretier.ChargesDesVoutes, [](const TV3R& c) { return Vecteur(c); })}});
+    return Objet({
+        {"scan", scan},
+        {"RecModl", recModl},
+        {"LargeurAretierM", Nombre(t.LargeurAretierM)},
+        {"NbArcsVoute", Nombre(std::int64_t(t.NbArcsVoute))},
+        {"Z0", Nombre(t.Z0)},
+        {"MasseLinAretier", Nombre(t.MasseLinAretier)},
+        {"MasseSurfVoute", Nombre(t.MasseSurfVoute)},
+        {"MasseVolRemplissage", Nombre(t.MasseVolRemplissage)},
+        {"NiveauRemplissage", Nombre(t.NiveauRemplissage)},
+        {"AngRotZdeg", Nombre(t.Vue.AngRotZdeg)},
+        {"Quartier1", Quartier(t.Quartier1)},
+        {"Quartier2", Quartier(t.Quartier2)},
+        {"ArcAretier", aretier},
+        {"EffortsSurAppui", Vecteur(t.EffortsSurAppui)},
+        {"LbResultats", Chaine(t.LbResultats)},
+    });
+}

@@ -1,0 +1,11 @@
+#pragma once
+// The whole study as JSON: the scan's figures, the quarter, the inputs, the structure, the
+// loads and the caption of the results. Numbers in the shortest form that reads back to the
+// same double; a 32-bit value as its exact value widened to double; a value that is not a
+// finite number as null.
+
+#include <string>
+
+class TEspaceTravail;
+
+std::string EtudeEnJson(const TEspaceTravail& travail);

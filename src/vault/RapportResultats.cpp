@@ -1,0 +1,110 @@
+// The results report: hypotheses, geometry, loads, results and the support actions of every
+// arc, as the HTML text shown on "Résultats" and copied to the clipboard.
+
+#include "vault/RapportResultats.h"
+
+#include "html/HtmlUtils.h"
+#include "shell/TEspaceTravail.h"
+#include "util/Format.h"
+
+#include <cmath>
+
+namespace {
+
+// Nearest integer, halves to the even one, never written "-0".
+std::string EntierArrondi(double x) {
+    return Formater("%.0f", std::nearbyint(x) + 0.0);
+}
+
+const char* const Hypotheses =
+    "<FONT face=\"Arial\"><P><B>HYPOTHESES :</B></P><P><I> Le logiciel a pour objet de calculer "
+    "les actions à l'appui de l'arc d'arêtier d'une voûte nervurée.<BR>"
+    " Il utilise les hypothèses suivantes :<BR>"
+    " - la structure n'est chargée que par son poids propre et par un éventuel remplissage dont "
+    "la surface est horizontale,<BR>"
+    " - le calcul découpe les voûtes en arcs adjacents, qui prennent appui sur l'arc "
+    "d'arêtier,<BR>"
+    " - seules les actions aux appuis sont calculées, la solidité des voûtes n'est pas "
+    "justifiée,<BR>"
+    " - le calcul est de type \"poutre\", sans utilisation d'éléments finis surfaciques,<BR>"
+    " - les poussées sont calculées par H = 1.25 M / f, où f est la flèche de l'arc de voûte<BR>"
+    "     (calcul approximé d'un arc à 2 articulations),<BR>"
+    " - les efforts en pied de l'arc d'arêtier sont calculés de même (M intègre la poussée des "
+    "arcs de voûte).</I></P>";
+
+} // namespace
+
+const char* NomQuadrant(std::int32_t q1a4) {
+    return q1a4 >= 1 && q1a4 <= 4 ? Quadrants[q1a4 - 1].Nom : "?";
+}
+
+std::string TableArcs(const TQuartier& Q) {
+    THtmlTable table;
+    table.DebutTable(30, 2, 0, 2, "C20 D40 D40");
+    auto cellule = [&table](std::int32_t alignement, const std::string& texte) {
+        table.Cellule("", 1, 1, alignement, 1, "", texte, false);
+    };
+    table.DebutLigne("", "");
+    for (const char* titre : {"n° arc", "V", "H"})
+        cellule(2, titre);
+    table.FinLigne();
+    for (std::size_t i = 0; i < Q.Arcs.size(); ++i) {
+        const TV3R& e = Q.Arcs[i].EffAppui;
+        table.DebutLigne("", "");
+        cellule(2, std::to_string(i + 1));
+        cellule(3, EntierArrondi(-e.Z));
+        cellule(3, EntierArrondi(e.X));
+        table.FinLigne();
+    }
+    return table.FinTable();
+}
+
+void TEspaceTravail::RedigerResultats() {
+    const TV3R& E = EffortsSurAppui;
+    const TArc& A = ArcAretier.AA;
+    const double S = PolygonArea({RecModl.XYcle, RecModl.XYL1, RecModl.XYapp, RecModl.XYL2});
+    std::string r = Hypotheses;
+    r += "<P><B>GEOMETRIE :</B></P><P>";
+    r += " (l'origine du repère est à la clé de voûte)<BR>";
+    r += " Quadrant étudié : ";
+    r += NomQuadrant(RecModl.Q1a4);
+    r += "<BR>";
+    r += Formater(" Superficie horizontale étudiée : %.1f m2<BR>", S);
+    r += " Voûte décomposée en ";
+    r += std::to_string(NbArcsVoute);
+    r += " arcs<BR>";
+    r += Formater(" Largeur de l'arc d'arêtier : %.0f cm<BR>", double(LargeurAretierM) * 100);
+    r += "</P><P><B>CHARGES :</B></P><P>";
+    r += Formater(" Masse linéaire de l'arêtier : %.0f daN/ml<BR>", MasseLinAretier);
+    r += Formater(" Masse surfacique de la voûte : %.0f daN/m2<BR>", MasseSurfVoute);
+    if (MasseVolRemplissage == 0)
+        r += " Remplissage : aucun remplissage sur les voûtes";
+    else
+        r += Formater(" Masse volumique du remplissage : %.0f daN/m3<BR>\r\n Niveau du "
+                      "remplissage par rapport à la clé de voûte (>0 si au-dessus) : %.2f m",
+                      MasseVolRemplissage, NiveauRemplissage);
+    r += "</P><P><B>RESULTATS :</B></P><P>";
+    r += Formater(" Niveau d'appui de l'arêtier (par rapport à la clé) : %.2f m<BR><BR>",
+                  A.pts.back().Zarc - A.pts.front().Zarc);
+    if (AppuiCalculable)
+        r += Formater(" Efforts à l'appui (dans le repère du nuage de points) en daN :<BR><BR>"
+                      "   FX= %.0f<BR><BR>   FY= %.0f<BR><BR>   FZ= %.0f<BR>",
+                      E.X, E.Y, -E.Z);
+    else
+        r += Formater(" Efforts à l'appui (dans le repère du nuage de points) en daN :<BR><BR>"
+                      "   FX et FY non calculables : la flèche de l'arc d'arêtier est nulle "
+                      "(appui au niveau de la clé)<BR><BR>   FZ= %.0f<BR>",
+                      -E.Z);
+    // A quarter whose frontier points are aligned has no area, hence no mean load.
+    if (S != 0)
+        r += Formater("<BR> Charge moyenne au m2 : %.0f daN/m2<BR>", E.Z / S);
+    else
+        r += "<BR> Charge moyenne au m2 : non disponible (superficie étudiée nulle)<BR>";
+    r += "<BR> Actions d'appui des arcs de voûte, dans le plan de chaque arc (en daN) :<BR>";
+    r += "<BR>  Arcs de droite :<BR>";
+    r += TableArcs(Quartier1);
+    r += "<BR>  Arcs de gauche :<BR>";
+    r += TableArcs(Quartier2);
+    r += "</FONT>";
+    ResulNdC = std::move(r);
+}

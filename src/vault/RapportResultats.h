@@ -1,0 +1,13 @@
+#pragma once
+// Pieces of the results report that stand on their own.
+
+#include "vault/StructureVoute.h"
+
+#include <string>
+
+// The HTML table of the support actions of the arcs of one half-quarter: number, weight
+// (negative, downwards) and thrust along the rib, rounded to whole daN.
+std::string TableArcs(const TQuartier& Q);
+
+// Name of the quadrant of quarter `q1a4` ("X+,Y+" for 1 ...); "?" outside 1..4.
+const char* NomQuadrant(std::int32_t q1a4);

@@ -1,0 +1,12 @@
+#pragma once
+// Conditions without which the structure cannot be built: the commands refuse with a message
+// and leave the previous structure as it was.
+
+#include "scan/UArkaluneGlb.h"
+#include "util/Erreurs.h"
+
+// Heights are read from the displayed cubes: with none (no scan), there is nothing to read.
+inline void VerifierCubesAffiches(const TEtatScan& scan) {
+    if (scan.CubesAffiches.empty())
+        throw EErreur("aucun point affiché : chargez un scan avant de construire la structure");
+}

@@ -1,0 +1,156 @@
+#include "NuageEssai.h"
+#include "util/Erreurs.h"
+
+#include <cmath>
+
+namespace {
+
+// An arc through the given points, its voussoirs measured.
+TArc Arc(std::initializer_list<TV3R> points) {
+    TArc a;
+    for (const TV3R& p : points) {
+        TPtArc pt;
+        pt.FixerXYZarc(p);
+        a.pts.push_back(pt);
+    }
+    a.nclav = std::int32_t(a.pts.size()) - 1;
+    for (std::size_t j = 0; j + 1 < a.pts.size(); ++j) {
+        const TV3R u = a.pts[j].XYZarc(), v = a.pts[j + 1].XYZarc();
+        a.claveaux.push_back({ScaleV3R(AddV3R(u, v), 0.5), float(NormV3R(SubV3R(v, u))), 0});
+    }
+    return a;
+}
+
+constexpr float K = 0.70711f;
+
+} // namespace
+
+struct CalculCharges : TEtudeEssai {
+    TQuartier Q;
+    void SetUp() override {
+        Q.LargeurArcs = 1;
+        Q.kX = K;
+        Q.kY = K;
+        T.MasseSurfVoute = 100;
+    }
+};
+
+TEST_F(CalculCharges, ArcSimpleAvecEtSansRemplissage) {
+    const struct {
+        TV3R debut, fin;
+        double masseVol, niveau;
+        float z0;
+        double G, V, H;
+    } cas[] = {
+        // f = 1: H = 1.25 M.
+        {{0, 0, 1}, {1, 0, 0}, 0, 0, 0, 141.42, 141.42, 88.388},
+        // Fill to the key (Z0 = 1): 0.5 m above the voussoir's centre.
+        {{0, 0, 1}, {1, 0, 0}, 1000, 0, 1, 848.53, 848.53, 530.33},
+        // A fill level below the centre adds nothing.
+        {{0, 0, 1}, {1, 0, 0}, 1000, -0.6, 1, 141.42, 141.42, 88.388},
+        // Ridge end below the rib end: the rise is taken as 0.05.
+        {{0, 0, 0}, {1, 0, 1}, 0, 0, 0, 141.42, 141.42, 70.711 * 1.25 / 0.05},
+    };
+    for (const auto& c : cas) {
+        Q.Arcs = {Arc({c.debut, c.fin})};
+        T.MasseVolRemplissage = c.masseVol;
+        T.NiveauRemplissage = c.niveau;
+        T.Z0 = c.z0;
+        T.ChargerArc(Q, 0);
+        const TArc& a = Q.Arcs[0];
+        EXPECT_NEAR(a.claveaux[0].G, c.G, 0.01) << c.masseVol << " " << c.niveau;
+        EXPECT_NEAR(a.EffAppui.Z, c.V, 0.01);
+        EXPECT_NEAR(a.EffAppui.X, c.H * K, 0.01);
+        EXPECT_EQ(a.EffAppui.X, a.EffAppui.Y);
+    }
+    EXPECT_NEAR(Q.Arcs[0].EffAppui.X, 1767.77 * K, 0.05);
+}
+
+TEST_F(CalculCharges, ArcSimpleAuxArrondisDe32Bits) {
+    Q.Arcs = {Arc({{0, 0, 1}, {1, 0, 0}})};
+    T.ChargerArc(Q, 0);
+    const float lgr = static_cast<float>(std::sqrt(2.0));
+    const float G = static_cast<float>(double(lgr) * 100.0);
+    float M = static_cast<float>(-double(G) * 0.5);
+    M = static_cast<float>(double(M) + double(G) * 1.0);
+    EXPECT_EQ(Q.Arcs[0].claveaux[0].G, G);
+    EXPECT_EQ(Q.Arcs[0].EffAppui.Z, double(G));
+    EXPECT_EQ(Q.Arcs[0].EffAppui.X, double(M) * 1.25 / 1.0 * double(K));
+}
+
+TEST_F(CalculCharges, AppuiDeLAretier) {
+    // One vault arc a side, each bringing about (5, +-4, 25) to the rib's middle point; the rib
+    // along +X from (0, 0, 2) to (2, 0, 0), no view rotation.
+    Charger();
+    T.NbArcsVoute = 1;
+    for (TQuartier* q : {&T.Quartier1, &T.Quartier2}) {
+        q->Arcs = {Arc({{0, 0, 1}, {1, 0, 0}})};
+        q->LargeurArcs = float(25 / (std::sqrt(2.0) * 100));
+        q->kX = 0.32f;
+        q->kY = q == &T.Quartier1 ? 0.256f : -0.256f;
+    }
+    T.Z0 = 1;
+    T.ArcAretier.AA = Arc({{0, 0, 2}, {1, 0, 1}, {2, 0, 0}});
+    T.RecModl.McbA = {{{1, 0}, {0, 1}}};
+    T.Champs.GEdMsurfVoute.TypeText("100");
+    T.CalculerCharges();
+    const TV3R c = T.ArcAretier.ChargesDesVoutes[1];
+    EXPECT_NEAR(c.X, 10, 1e-4);
+    EXPECT_EQ(c.Y, 0);
+    EXPECT_NEAR(c.Z, 50, 1e-4);
+    EXPECT_EQ(T.ArcAretier.ChargesDesVoutes.size(), 3u);
+    EXPECT_NEAR(T.ArcAretier.AA.claveaux[0].G, 141.42, 0.01);
+    EXPECT_NEAR(T.EffortsSurAppui.X, 211.78, 0.01);
+    EXPECT_EQ(T.EffortsSurAppui.Y, 0);
+    EXPECT_NEAR(T.EffortsSurAppui.Z, 332.84, 0.01);
+    EXPECT_EQ(T.LbResultats, "Actions à l'appui de l'arêtier (daN) : FX = 212, FY = 0 , FZ = -333");
+    EXPECT_NE(T.ResulNdC.find("   FX= 212<BR><BR>   FY= 0<BR><BR>   FZ= -333<BR>"),
+              std::string::npos);
+
+    // The same actions seen with the view turned by 90 degrees: (a, b) becomes (-b, a).
+    const TV3R sansRotation = T.EffortsSurAppui;
+    T.BtActualiserRotClick("90");
+    T.CalculerCharges();
+    EXPECT_NEAR(T.EffortsSurAppui.X, -sansRotation.Y, 1e-9);
+    EXPECT_NEAR(T.EffortsSurAppui.Y, sansRotation.X, 1e-9);
+    EXPECT_EQ(T.EffortsSurAppui.Z, sansRotation.Z);
+}
+
+TEST_F(CalculCharges, UneBaieSymetriquePousseDansLAxeDeLAretier) {
+    TNuage baie;
+    baie.pas = 0.1;
+    baie.hauteur = Dome(baie, 10, 3);
+    Charger(baie);
+    T.ActualiserStructure();
+    T.CalculerCharges();
+    ASSERT_TRUE(T.AppuiCalculable);
+    // The rib of quarter 1 goes along (1, 1): the two horizontal parts are equal.
+    EXPECT_NEAR(T.EffortsSurAppui.X, T.EffortsSurAppui.Y, 1e-6 * std::fabs(T.EffortsSurAppui.X));
+    EXPECT_GT(T.EffortsSurAppui.X, 0);
+    for (std::size_t k = 1; k <= 5; ++k)
+        EXPECT_NEAR(T.ArcAretier.ChargesDesVoutes[k].Y, 0,
+                    1e-6 * T.ArcAretier.ChargesDesVoutes[k].Z);
+}
+
+TEST_F(CalculCharges, FlecheNulleDeLAretier) {
+    Charger(); // a horizontal plane: the springing at the key's height
+    T.ActualiserStructure();
+    T.CalculerCharges();
+    EXPECT_FALSE(T.AppuiCalculable);
+    EXPECT_EQ(T.LbResultats.rfind("Actions à l'appui de l'arêtier (daN) : FX et FY non calculables "
+                                  "(flèche de l'arc d'arêtier nulle), FZ = -",
+                                  0),
+              0u);
+    EXPECT_NE(T.ResulNdC.find("FX et FY non calculables"), std::string::npos);
+    for (const char* mot : {"inf", "nan"}) {
+        EXPECT_EQ(T.LbResultats.find(mot), std::string::npos);
+        EXPECT_EQ(T.ResulNdC.find(mot), std::string::npos);
+    }
+}
+
+TEST_F(CalculCharges, SansStructureLeCalculEstRefuse) {
+    Charger();
+    EXPECT_THROW(T.CalculerCharges(), EErreur);
+    EXPECT_EQ(T.LbResultats, " ");
+    EXPECT_TRUE(T.ResulNdC.empty());
+}

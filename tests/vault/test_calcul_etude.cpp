@@ -1,0 +1,115 @@
+#include "NuageEssai.h"
+#include "support/LancerCalcul.h"
+#include "vault/EtudeJson.h"
+
+namespace {
+
+TNuage Baie() {
+    TNuage b;
+    b.x0 = 100;
+    b.x1 = 107;
+    b.y0 = 50;
+    b.y1 = 55;
+    b.pas = 0.1;
+    b.hauteur = Dome(b, 20, 3);
+    return b;
+}
+
+} // namespace
+
+struct CommandeEtude : TEtudeEssai {
+    std::string scan;
+    void SetUp() override {
+        scan = Dossier.Chemin("baie.xyz");
+        EcrireFichier(scan, XYZNuage(Baie()));
+    }
+};
+
+// The command goes through the four tabs exactly as a user of the window would.
+TEST_F(CommandeEtude, LeParcoursDesQuatreOnglets) {
+    const TResultatCommande r = LancerCalcul(
+        scan +
+        " --niveau 3 --rotation-z 15 --quartier 2 --largeur 30 --arcs 4 --masse-lin 200 "
+        "--masse-surf 250 --masse-vol 1500 --niveau-remplissage -0.5 --rapport " +
+        Dossier.Chemin("rapport.html") + " --json " + Dossier.Chemin("etude.json"));
+    ASSERT_EQ(r.code, 0) << r.erreurs;
+
+    ASSERT_TRUE(T.ChargerScan(scan));
+    T.FixerNiveauAffiche(3);
+    T.BtActualiserRotClick("15");
+    T.ChangerOnglet(1);
+    T.Champs.GEdLargeurAretier.TypeText("30");
+    T.Champs.GEdNbArcsVoute.TypeText("4");
+    T.RecModl.Q1a4 = 2;
+    T.PlacerQuartier();
+    T.Champs.GEdMlinAretier.TypeText("200");
+    T.Champs.GEdMsurfVoute.TypeText("250");
+    T.Champs.GEdMvolRemplissage.TypeText("1500");
+    T.Champs.GEdNivRemplissage.TypeText("-0.5");
+    T.ChangerOnglet(2);
+    T.ChangerOnglet(3);
+
+    EXPECT_EQ(r.sortie, T.LbResultats + "\n");
+    EXPECT_EQ(LireFichier(Dossier.Chemin("rapport.html")), T.ResulNdC);
+    EXPECT_EQ(LireFichier(Dossier.Chemin("etude.json")), EtudeEnJson(T) + "\n");
+    EXPECT_NE(T.ResulNdC.find("Quadrant étudié : X-,Y+"), std::string::npos);
+    EXPECT_NE(T.ResulNdC.find("Voûte décomposée en 4 arcs"), std::string::npos);
+}
+
+TEST_F(CommandeEtude, JsonSurLaSortieStandard) {
+    const TResultatCommande r = LancerCalcul(scan + " --json -");
+    ASSERT_EQ(r.code, 0) << r.erreurs;
+    EXPECT_EQ(r.sortie.rfind("{\"scan\":{\"NivMax\":4,\"NbPoints\":3621,\"NbCubesNiv\":[", 0), 0u);
+    EXPECT_EQ(r.sortie.substr(r.sortie.size() - 2), "}\n");
+    // A 32-bit value as its exact value, in the shortest form that reads back.
+    EXPECT_NE(r.sortie.find("\"LargeurAretierM\":0.20000000298023224,\"NbArcsVoute\":5,"),
+              std::string::npos);
+    EXPECT_NE(r.sortie.find("\"MasseLinAretier\":100,\"MasseSurfVoute\":150,"
+                            "\"MasseVolRemplissage\":0,\"NiveauRemplissage\":0,\"AngRotZdeg\":0,"),
+              std::string::npos);
+    EXPECT_NE(r.sortie.find(",\"LbResultats\":\"Actions à l'appui de l'arêtier (daN) : FX = "),
+              std::string::npos);
+}
+
+TEST_F(CommandeEtude, ExpressionDansUnChamp) {
+    const TResultatCommande r = LancerCalcul(scan + " --arcs =2*3 --json -");
+    ASSERT_EQ(r.code, 0) << r.erreurs;
+    EXPECT_NE(r.sortie.find("\"NbArcsVoute\":6,"), std::string::npos);
+}
+
+TEST_F(CommandeEtude, LeQuartierEnregistreEstRepris) {
+    const std::string arkl = Dossier.Chemin("baie.arkl");
+    ASSERT_EQ(LancerCalcul(scan + " --quartier 3 --enregistrer " + arkl).code, 0);
+    const TResultatCommande r = LancerCalcul(arkl + " --rapport " + Dossier.Chemin("r.html"));
+    ASSERT_EQ(r.code, 0) << r.erreurs;
+    EXPECT_NE(LireFichier(Dossier.Chemin("r.html")).find("Quadrant étudié : X-,Y-"),
+              std::string::npos);
+    // An XYZ scan starts on quarter 1.
+    ASSERT_EQ(LancerCalcul(scan + " --rapport " + Dossier.Chemin("r.html")).code, 0);
+    EXPECT_NE(LireFichier(Dossier.Chemin("r.html")).find("Quadrant étudié : X+,Y+"),
+              std::string::npos);
+}
+
+TEST_F(CommandeEtude, ErreursDUsageAvantLeChargement) {
+    // The file does not exist: each error is found before any load.
+    const std::string absent = Dossier.Chemin("absent.xyz");
+    const struct {
+        const char* args;
+        const char* option;
+    } cas[] = {
+        {"--arcs 50", "--arcs"},
+        {"--largeur abc", "--largeur"},
+        {"--masse-surf 5", "--masse-surf"},
+        {"--masse-vol", "--masse-vol"},
+        {"--quartier 5", "--quartier"},
+        {"--rotation-z douze", "--rotation-z"},
+        {"--proprietes --json -", "--json"},
+    };
+    for (const auto& c : cas) {
+        const TResultatCommande r = LancerCalcul(absent + " " + c.args);
+        EXPECT_EQ(r.code, 2) << c.args;
+        EXPECT_EQ(r.erreurs.rfind("arkalune-calcul : ", 0), 0u) << r.erreurs;
+        EXPECT_NE(r.erreurs.find(c.option), std::string::npos) << r.erreurs;
+        EXPECT_TRUE(r.sortie.empty());
+    }
+}

@@ -1,0 +1,21 @@
+#pragma once
+// A workspace with cubes placed by hand, and views whose pixels are easy to reason about.
+
+#include "support/PlateformeScriptee.h"
+
+#include <gtest/gtest.h>
+
+struct TVueEssai : ::testing::Test {
+    TBancEssai Banc;
+    TEspaceTravail& T = Banc.Travail;
+
+    // A level-0 cube whose mean point is (x, y, z), appended to the displayed cubes.
+    TCube* AjouterCube(float x, float y, float z, std::uint8_t etat = 0);
+
+    // A top view drawn at 1 m per pixel: the cloud point (x, y, z) shows at window pixel (x, y),
+    // y counted upwards, that is at mouse position (x, hauteur - y).
+    void VueDeDessusUnMetreParPixel(int largeur, int hauteur);
+
+    // Window pixel (y upwards) of a cloud point, through the matrices of the last drawing.
+    TV3R Pixel(const TV3S& p) const;
+};

@@ -1,0 +1,249 @@
+#include "VueEssai.h"
+
+#include "geometry/UtilsGeom.h"
+#include "view/Projection.h"
+
+#include <cmath>
+#include <random>
+
+namespace {
+
+using TCamera = TVueEssai;
+
+// The cloud point shown at mouse position (mx, my), from the matrices of the last drawing.
+TV3R PointSousPointeur(const TEspaceTravail& t, double mx, double my) {
+    const double px = 2 * t.Vue.EchAff * (mx - t.Vue.VGLwidth / 2.0);
+    const double py = 2 * t.Vue.EchAff * (t.Vue.VGLheight / 2.0 - my);
+    const TV3S& c = t.Vue.CentreRotAbs;
+    return AddV3R({c.X, c.Y, c.Z}, MulTM3V3(GLToM3(t.Vue.mvmatrix), {px, py, 0}));
+}
+
+} // namespace
+
+TEST_F(TCamera, CadrageDUneBoiteDeQuatreSurTrois) {
+    T.Scan.CooMin = {0, 0, 0};
+    T.Scan.CooMax = {4, 3, 0};
+    T.CalculerEncombrement();
+    EXPECT_EQ(T.Vue.RayonStruc, 2.5);
+    EXPECT_EQ(T.Vue.CentreRotAbs, (TV3S{2, 1.5f, 0}));
+    EXPECT_EQ(T.Vue.CoefZoom, 1);
+
+    T.OrienterVue(3);
+    T.PreparerProjection(800, 400);
+    EXPECT_EQ(T.Vue.EchAff, 0.003125);
+    EXPECT_EQ(T.Vue.viewport, (TViewport{0, 0, 800, 400}));
+    EXPECT_EQ(T.Vue.VGLcentreH, 400);
+    EXPECT_EQ(T.Vue.VGLcentreV, 200);
+    // The view spans 2.5 m on each side horizontally and 1.25 m vertically.
+    const TV3R droite = Pixel({4.5f, 1.5f, 0});
+    const TV3R haut = Pixel({2, 2.75f, 0});
+    EXPECT_NEAR(droite.X, 800, 1e-9);
+    EXPECT_NEAR(droite.Y, 200, 1e-9);
+    EXPECT_NEAR(haut.X, 400, 1e-9);
+    EXPECT_NEAR(haut.Y, 400, 1e-9);
+}
+
+// The matrices of a drawing against the camera's definition, recomputed from its angles.
+TEST_F(TCamera, MatricesRecalculeesPourDesEtatsAuHasard) {
+    std::mt19937 alea(12345);
+    std::uniform_real_distribution<double> u(-1, 1);
+    for (int essai = 0; essai < 200; ++essai) {
+        const int largeur = 50 + int(alea() % 1500), hauteur = 50 + int(alea() % 1000);
+        T.Vue.LongAbsDeg = int(alea() % 1441) - 720;
+        T.Vue.LatAbsDeg = int(alea() % 1441) - 720;
+        T.Vue.AngRotZdeg = 400 * u(alea);
+        T.Vue.CentreRotAbs = {float(100 * u(alea)), float(100 * u(alea)), float(10 * u(alea))};
+        T.Vue.RayonStruc = 1 + 50 * (u(alea) + 1);
+        T.Vue.CoefZoom = std::exp(3 * u(alea));
+        const int longitude = T.Vue.LongAbsDeg, latitude = T.Vue.LatAbsDeg;
+        T.PreparerProjection(largeur, hauteur);
+
+        const double E = T.Vue.RayonStruc / T.Vue.CoefZoom / std::max(largeur, hauteur);
+        EXPECT_DOUBLE_EQ(T.Vue.EchAff, E);
+        const double L = (longitude - T.Vue.AngRotZdeg) * Pi / 180, phi = latitude * Pi / 180;
+        const double droite[3] = {-std::sin(L), std::cos(L), 0};
+        const double haut[3] = {-std::cos(L) * std::sin(phi), -std::sin(L) * std::sin(phi),
+                                std::cos(phi)};
+        const double vers[3] = {std::cos(L) * std::cos(phi), std::sin(L) * std::cos(phi),
+                                std::sin(phi)};
+        for (int n = 0; n < 5; ++n) {
+            const TV3S p{float(T.Vue.CentreRotAbs.X + 80 * u(alea)),
+                         float(T.Vue.CentreRotAbs.Y + 80 * u(alea)),
+                         float(T.Vue.CentreRotAbs.Z + 1500 * u(alea))};
+            const double d[3] = {double(p.X) - T.Vue.CentreRotAbs.X,
+                                 double(p.Y) - T.Vue.CentreRotAbs.Y,
+                                 double(p.Z) - T.Vue.CentreRotAbs.Z};
+            double e[3] = {};
+            for (int a = 0; a < 3; ++a) {
+                e[0] += droite[a] * d[a];
+                e[1] += haut[a] * d[a];
+                e[2] += vers[a] * d[a];
+            }
+            const TV3R w = Pixel(p);
+            const double tolerance = 1e-9 * (1 + std::abs(e[0]) + std::abs(e[1])) / E;
+            EXPECT_NEAR(w.X, largeur / 2.0 + e[0] / (2 * E), tolerance);
+            EXPECT_NEAR(w.Y, hauteur / 2.0 + e[1] / (2 * E), tolerance);
+            // Depth 0 to 1 over the eye range +1000 (nearest) to -1000.
+            EXPECT_NEAR(w.Z, (1 - e[2] / 1000) / 2, 1e-9);
+        }
+    }
+}
+
+TEST_F(TCamera, AnglesRamenesDansUnTour) {
+    const std::pair<int, int> cas[] = {{365, 5},     {-360, 0}, {359, 359},
+                                       {-359, -359}, {720, 0},  {-725, -5}};
+    for (auto [avant, apres] : cas) {
+        T.Vue.LongAbsDeg = avant;
+        T.Vue.LatAbsDeg = avant;
+        T.CalculerRotMatrix(T.Vue.rotmatrix);
+        EXPECT_EQ(T.Vue.LongAbsDeg, apres) << avant;
+        EXPECT_EQ(T.Vue.LatAbsDeg, apres) << avant;
+    }
+}
+
+TEST_F(TCamera, VuesSuivantLesAxes) {
+    struct Cas {
+        int code;
+        TV3R droite, haut;
+    };
+    const Cas cas[] = {
+        {1, {1, 0, 0}, {0, 0, 1}}, {2, {0, 1, 0}, {0, 0, 1}}, {3, {1, 0, 0}, {0, 1, 0}}};
+    for (const Cas& c : cas) {
+        const int redessins = Banc.Plateforme.Redessins;
+        T.OrienterVue(c.code);
+        EXPECT_EQ(Banc.Plateforme.Redessins, redessins + 1);
+        T.CalculerRotMatrix(T.Vue.rotmatrix);
+        for (int a = 0; a < 3; ++a) {
+            EXPECT_NEAR(T.Vue.MCBproj3[0][a], c.droite[a], 1e-15) << c.code;
+            EXPECT_NEAR(T.Vue.MCBproj3[1][a], c.haut[a], 1e-15) << c.code;
+        }
+    }
+    T.OrienterVue(7); // no such view: the angles stay
+    EXPECT_EQ(T.Vue.LongAbsDeg, -90);
+    EXPECT_EQ(T.Vue.LatAbsDeg, 90);
+}
+
+TEST_F(TCamera, RotationZAffichee) {
+    T.Vue.CentreRotAbs = {10, 20, 0};
+    T.Vue.RayonStruc = 10;
+    T.Vue.CoefZoom = 1;
+    T.OrienterVue(3);
+    T.Vue.PointsPerimes = T.Vue.ReperePerime = false;
+    T.BtActualiserRotClick("90");
+    EXPECT_TRUE(T.Vue.PointsPerimes && T.Vue.ReperePerime);
+    // The cloud's +X now points up the screen.
+    T.PreparerProjection(400, 400);
+    const TV3R centre = Pixel(T.Vue.CentreRotAbs), x = Pixel({11, 20, 0});
+    EXPECT_NEAR(x.X - centre.X, 0, 1e-9);
+    EXPECT_GT(x.Y - centre.Y, 10);
+    const TV2R deplacement = MulM2V2(T.Vue.McbRotZ2, {1, 0});
+    EXPECT_NEAR(deplacement.X, 0, 1e-15);
+    EXPECT_NEAR(deplacement.Y, -1, 1e-15);
+    EXPECT_NEAR(T.Vue.rotmatrixrepere[1], -1, 1e-15); // row 1, column 0: -sin
+    EXPECT_NEAR(T.Vue.rotmatrixrepere[4], 1, 1e-15);
+
+    const std::pair<const char*, double> textes[] = {{"12.7", 12.7}, {"abc", 0},  {"", 0},
+                                                     {" -45 ", -45}, {"12,7", 0}, {"nan", 0}};
+    for (auto [texte, angle] : textes) {
+        T.BtActualiserRotClick(texte);
+        EXPECT_EQ(T.Vue.AngRotZdeg, angle) << texte;
+    }
+    T.BtActualiserRotClick("12.7");
+    EXPECT_EQ(T.TexteEdRotZ, "13");
+}
+
+TEST_F(TCamera, MoletteParPasAvecPlancher) {
+    T.Vue.RayonStruc = 5;
+    T.OrienterVue(1);
+    struct Cas {
+        bool shift;
+        int delta;
+        double avant, apres;
+    };
+    const Cas cas[] = {{false, 120, 1, 1.1},
+                       {false, -120, 1, 1 / 1.1},
+                       {true, 1, 1, 2},
+                       {true, -480, 1, 0.5},
+                       {true, -120, 0.15, 0.1}};
+    for (const Cas& c : cas) {
+        Banc.Plateforme.Shift = c.shift;
+        T.Vue.CoefZoom = c.avant;
+        T.Vue.CentreRotAbs = {1, 2, 3};
+        T.PreparerProjection(600, 400);
+        bool traite = false;
+        T.FormMouseWheel(c.delta, {300, 200}, traite);
+        EXPECT_DOUBLE_EQ(T.Vue.CoefZoom, c.apres);
+        EXPECT_TRUE(traite);
+        // About the view centre, the centre stays.
+        EXPECT_EQ(T.Vue.CentreRotAbs, (TV3S{1, 2, 3}));
+    }
+
+    // At the floor a further step out does nothing, not even a redraw.
+    T.PreparerProjection(600, 400);
+    const int redessins = Banc.Plateforme.Redessins;
+    bool traite = false;
+    T.FormMouseWheel(-120, {10, 10}, traite);
+    EXPECT_EQ(T.Vue.CoefZoom, 0.1);
+    EXPECT_FALSE(traite);
+    EXPECT_EQ(Banc.Plateforme.Redessins, redessins);
+}
+
+TEST_F(TCamera, MoletteGardeLePointSousLePointeur) {
+    T.Vue.RayonStruc = 20;
+    T.Vue.CoefZoom = 1.3;
+    T.Vue.CentreRotAbs = {5, -3, 2};
+    T.Vue.LongAbsDeg = -30;
+    T.Vue.LatAbsDeg = 25;
+    T.Vue.AngRotZdeg = 12;
+    for (TPointEcran pointeur :
+         {TPointEcran{50, 320}, TPointEcran{590, 10}, TPointEcran{-40, 700}}) {
+        for (int delta : {120, -120}) {
+            T.PreparerProjection(640, 480);
+            const TV3R sous = PointSousPointeur(T, pointeur.X, pointeur.Y);
+            bool traite = false;
+            T.FormMouseWheel(delta, pointeur, traite);
+            T.PreparerProjection(640, 480);
+            const TV3R w = Pixel(V3RToV3S(sous));
+            EXPECT_NEAR(w.X, pointeur.X, 1e-3);
+            EXPECT_NEAR(w.Y, 480 - pointeur.Y, 1e-3);
+        }
+    }
+}
+
+TEST_F(TCamera, BoutonsPlusEtMoinsSansPlancher) {
+    T.Vue.CoefZoom = 0.1;
+    T.Vue.CentreRotAbs = {1, 2, 3};
+    T.SBtEchPlusClick();
+    EXPECT_DOUBLE_EQ(T.Vue.CoefZoom, 0.101);
+    T.Vue.CoefZoom = 0.1;
+    T.SBtEchMoinsClick();
+    EXPECT_DOUBLE_EQ(T.Vue.CoefZoom, 0.099);
+    EXPECT_EQ(T.Vue.CentreRotAbs, (TV3S{1, 2, 3}));
+    EXPECT_EQ(Banc.Plateforme.Redessins, 2);
+}
+
+TEST_F(TCamera, DeplacementSuitLePointeur) {
+    // Top view, 1 cm per half pixel: 20 pixels to the right move the centre by 0.4 m to -X.
+    T.Vue.CentreRotAbs = {0, 0, 0};
+    T.Vue.RayonStruc = 8;
+    T.Vue.CoefZoom = 1;
+    T.OrienterVue(3);
+    T.PreparerProjection(800, 400);
+    ASSERT_EQ(T.Vue.EchAff, 0.01);
+    T.DeplacerVue(20, 0);
+    EXPECT_NEAR(T.Vue.CentreRotAbs.X, -0.4, 1e-7);
+    EXPECT_NEAR(T.Vue.CentreRotAbs.Y, 0, 1e-7);
+    EXPECT_NEAR(T.Vue.CentreRotAbs.Z, 0, 1e-7);
+
+    // Any view: the point that was under the pointer follows it.
+    T.Vue.LongAbsDeg = 33;
+    T.Vue.LatAbsDeg = -50;
+    T.Vue.AngRotZdeg = 7;
+    T.PreparerProjection(500, 300);
+    const TV3R sous = PointSousPointeur(T, 100, 100);
+    T.DeplacerVue(-37, 58);
+    T.PreparerProjection(500, 300);
+    const TV3R w = Pixel(V3RToV3S(sous));
+    EXPECT_NEAR(w.X, 100 - 37, 1e-3);
+    EXPECT_NEAR(w.Y, 300 - (100 + 58), 1e-3);
+}

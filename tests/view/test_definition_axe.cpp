@@ -1,0 +1,275 @@
+#include "VueEssai.h"
+
+#include "support/Temporaire.h"
+
+#include <cstring>
+#include <filesystem>
+#include <random>
+
+namespace {
+
+struct TRecord {
+    float X, Y, Z;
+    std::uint8_t Reste[8];
+};
+static_assert(sizeof(TRecord) == 20);
+
+std::string Octets(const std::vector<TRecord>& records) {
+    std::string t(records.size() * sizeof(TRecord), '\0');
+    if (!records.empty()) std::memcpy(t.data(), records.data(), t.size());
+    return t;
+}
+
+std::vector<TRecord> Records(const std::string& octets) {
+    std::vector<TRecord> r(octets.size() / sizeof(TRecord));
+    if (!r.empty()) std::memcpy(r.data(), octets.data(), r.size() * sizeof(TRecord));
+    return r;
+}
+
+TRecord Record(float x, float y, float z, std::uint8_t marque = 0) {
+    TRecord r{x, y, z, {}};
+    for (int n = 0; n < 8; ++n)
+        r.Reste[n] = std::uint8_t(marque + n);
+    return r;
+}
+
+// The new frame computed apart: float operations round like the rule's double-then-round, the
+// rotation keeps each product exact before its sum is rounded.
+struct TTransformAttendu {
+    std::vector<TRecord> Tournes, Finaux;
+    TV3S Mini, Maxi;
+};
+
+TTransformAttendu Transformer(const std::vector<TRecord>& source, TV3S O, TV3S P) {
+    const float dx = P.X - O.X, dy = P.Y - O.Y;
+    const float L = std::sqrt(dx * dx + dy * dy);
+    const float c = dx / L, s = dy / L;
+    TTransformAttendu t;
+    t.Mini = {3.4028235e38f, 3.4028235e38f, 3.4028235e38f};
+    t.Maxi = {-3.4028235e38f, -3.4028235e38f, -3.4028235e38f};
+    for (TRecord r : source) {
+        const float x = r.X, y = r.Y;
+        r.X = float(double(float(double(c) * x)) + double(s) * y);
+        r.Y = float(double(float(double(-s) * x)) + double(c) * y);
+        t.Tournes.push_back(r);
+        const float q[3] = {r.X, r.Y, r.Z};
+        for (int a = 0; a < 3; ++a) {
+            t.Mini[a] = std::min(t.Mini[a], q[a]);
+            t.Maxi[a] = std::max(t.Maxi[a], q[a]);
+        }
+    }
+    for (TRecord r : t.Tournes) {
+        r.X -= t.Mini.X, r.Y -= t.Mini.Y, r.Z -= t.Mini.Z;
+        t.Finaux.push_back(r);
+    }
+    return t;
+}
+
+std::vector<std::string> Progression(std::uint64_t n) {
+    std::vector<std::string> textes;
+    if (n < 20) return textes;
+    for (const char* etape : {"rotation ", "translation "})
+        for (int pas = 1; pas <= 20; ++pas)
+            textes.push_back(etape + std::to_string(5 * pas) + "%");
+    return textes;
+}
+
+bool EgauxOctetParOctet(const std::vector<TRecord>& a, const std::vector<TRecord>& b) {
+    return Octets(a) == Octets(b);
+}
+
+struct TDefinitionAxe : TVueEssai {
+    TDossierTemporaire Dossier;
+    std::string Source, Temporaire;
+    void SetUp() override {
+        T.PFsansext = Dossier.Chemin("voute");
+        Source = T.PFsansext + ".ANSCSRC";
+        Temporaire = T.PFsansext + ".TMP";
+        T.Scan.CooMin = {-1, -2, -3};
+        T.Scan.CooMax = {1, 2, 3};
+    }
+    std::vector<TRecord> Hasard(int n) {
+        std::mt19937 alea(2024);
+        std::uniform_real_distribution<float> u(-50, 50);
+        std::vector<TRecord> r;
+        for (int k = 0; k < n; ++k)
+            r.push_back(Record(u(alea), u(alea), u(alea) / 5, std::uint8_t(k)));
+        return r;
+    }
+};
+
+} // namespace
+
+TEST_F(TDefinitionAxe, ExempleDeLAxeSuivantY) {
+    EcrireFichier(Source,
+                  Octets({Record(1, 1, 0, 10), Record(3, 2, 7, 20), Record(-1, 5, -2, 30)}));
+    T.RecalculerRepere({1, 1, 0}, {1, 3, 5});
+
+    // c = 0, s = 1: (1, 1, 0) turns to (1, -1, 0); the X axis runs along the old +Y.
+    const std::vector<TRecord> attendus = {Record(0, 2, 2, 10), Record(1, 0, 9, 20),
+                                           Record(4, 4, 0, 30)};
+    EXPECT_TRUE(EgauxOctetParOctet(Records(LireFichier(Source)), attendus));
+    EXPECT_FALSE(std::filesystem::exists(Temporaire));
+    EXPECT_EQ(T.Scan.CooMin, (TV3S{0, 0, 0}));
+    EXPECT_EQ(T.Scan.CooMax, (TV3S{4, 4, 9}));
+    EXPECT_EQ(Banc.Plateforme.Messages, std::vector<std::string>{"3 points traités"});
+    EXPECT_FALSE(T.ScanPret);
+    EXPECT_EQ(T.Vue.LongAbsDeg, -90); // first orientation
+    EXPECT_EQ(T.Vue.LatAbsDeg, 0);
+    EXPECT_EQ(Banc.Plateforme.Curseur, 0);
+}
+
+TEST_F(TDefinitionAxe, FichierGenereComparePointParPoint) {
+    for (int n : {0, 19, 100, 1000}) {
+        const std::vector<TRecord> source = Hasard(n);
+        EcrireFichier(Source, Octets(source));
+        const TV3S O{0.3f, 0.7f, 2}, P{5.1f, -2.9f, 3};
+        Banc.Plateforme.Statuts.clear();
+        Banc.Plateforme.Messages.clear();
+        T.RecalculerRepere(O, P);
+
+        const TTransformAttendu attendu = Transformer(source, O, P);
+        EXPECT_TRUE(EgauxOctetParOctet(Records(LireFichier(Source)), attendu.Finaux)) << n;
+        EXPECT_EQ(Banc.Plateforme.Statuts, Progression(std::uint64_t(n))) << n;
+        EXPECT_EQ(Banc.Plateforme.Messages,
+                  std::vector<std::string>{std::to_string(n) + " points traités"});
+        if (n > 0) {
+            EXPECT_EQ(T.Scan.CooMin, (TV3S{0, 0, 0}));
+            EXPECT_EQ(T.Scan.CooMax, SubV3S(attendu.Maxi, attendu.Mini));
+        } else {
+            // An empty file has no extent: the box stays.
+            EXPECT_EQ(T.Scan.CooMax, (TV3S{1, 2, 3}));
+        }
+    }
+}
+
+TEST_F(TDefinitionAxe, UnEchecNeLaissePasLaSourceTronquee) {
+    const std::vector<TRecord> source = Hasard(100);
+    const std::string octets = Octets(source);
+    const TTransformAttendu attendu = Transformer(source, {0, 0, 0}, {1, 2, 0});
+    struct Cas {
+        int echapAuTraitement; // 5: during the rotation; 21: during the translation
+        std::string temporaireApres;
+    };
+    const Cas cas[] = {{5, "ancien"}, {21, Octets(attendu.Tournes)}};
+    for (const Cas& c : cas) {
+        EcrireFichier(Source, octets);
+        EcrireFichier(Temporaire, "ancien");
+        TBancEssai banc;
+        banc.Plateforme.EchapAuTraitement = c.echapAuTraitement;
+        banc.Plateforme.Reponses = {TReponse::Oui};
+        banc.Travail.PFsansext = T.PFsansext;
+        banc.Travail.ScanPret = true;
+        banc.Travail.Scan.CooMax = {1, 2, 3};
+        banc.Travail.RecalculerRepere({0, 0, 0}, {1, 2, 0});
+
+        EXPECT_EQ(banc.Plateforme.Messages, std::vector<std::string>{"abandon"});
+        EXPECT_TRUE(LireFichier(Source) == octets) << c.echapAuTraitement;
+        EXPECT_TRUE(LireFichier(Temporaire) == c.temporaireApres) << c.echapAuTraitement;
+        EXPECT_EQ(banc.Travail.Scan.CooMax, (TV3S{1, 2, 3}));
+        EXPECT_FALSE(banc.Travail.ScanPret);
+        EXPECT_EQ(banc.Plateforme.Curseur, 0);
+        // Nothing but the two files in the folder: no leftover of an unfinished write.
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dossier.Dossier()),
+                                std::filesystem::directory_iterator()),
+                  2);
+    }
+}
+
+TEST_F(TDefinitionAxe, SourceAbsente) {
+    T.ScanPret = true;
+    T.RecalculerRepere({0, 0, 0}, {1, 0, 0});
+    ASSERT_EQ(Banc.Plateforme.Messages.size(), 1u);
+    EXPECT_EQ(Banc.Plateforme.Messages[0].rfind("impossible d'ouvrir le fichier", 0), 0u)
+        << Banc.Plateforme.Messages[0];
+    EXPECT_FALSE(T.ScanPret);
+    EXPECT_EQ(T.Scan.CooMax, (TV3S{1, 2, 3}));
+    EXPECT_FALSE(std::filesystem::exists(Temporaire));
+}
+
+TEST_F(TDefinitionAxe, DeuxPointsDesignesALaSouris) {
+    const std::string octets = Octets({Record(1, 1, 0), Record(3, 2, 7)});
+    EcrireFichier(Source, octets);
+    VueDeDessusUnMetreParPixel(400, 300);
+    AjouterCube(100, 100, 0);
+    AjouterCube(100, 200, 5);
+    AjouterCube(100, 100, 9, EtatMasque);
+    T.MiDefinirAxeXClick();
+    EXPECT_EQ(T.ModeDefinirAxeX, 1);
+    EXPECT_EQ(Banc.Plateforme.Statuts.back(), "Saisir le point origine (échap pour annuler)");
+    EXPECT_EQ(Banc.Plateforme.Menus, "FFFFF");
+    EXPECT_EQ(T.svgetatmenu, "TTFTT");
+
+    // A release on no point changes nothing, not even the picture.
+    const int redessins = Banc.Plateforme.Redessins;
+    T.VGLMouseUp(300, 100);
+    EXPECT_EQ(T.ModeDefinirAxeX, 1);
+    EXPECT_EQ(Banc.Plateforme.Redessins, redessins);
+
+    // Mouse y counts from the top of the 300-pixel view.
+    T.VGLMouseUp(102, 199);
+    EXPECT_EQ(T.ModeDefinirAxeX, 2);
+    EXPECT_EQ(T.NvCooOrig, (TV3S{100, 100, 0}));
+    EXPECT_EQ(Banc.Plateforme.Statuts.back(), "sélectionner le 2è point (échap pour annuler)");
+
+    // A second point above the first gives no direction: refused, the mode waits on.
+    T.PrendrePointAxe({100, 100, 9});
+    EXPECT_EQ(T.ModeDefinirAxeX, 2);
+    ASSERT_EQ(Banc.Plateforme.Messages.size(), 1u);
+    EXPECT_NE(Banc.Plateforme.Messages[0].find("mêmes X et Y"), std::string::npos);
+    EXPECT_EQ(Banc.Plateforme.Menus, "FFFFF");
+    EXPECT_TRUE(LireFichier(Source) == octets);
+
+    // A rubber band ending during the mode designates nothing.
+    T.VGLMouseDown(90, 90);
+    T.VGLMouseMove({true, false}, 110, 110);
+    T.VGLMouseUp(110, 110);
+    EXPECT_EQ(T.ModeDefinirAxeX, 2);
+
+    T.VGLMouseUp(100, 100);
+    EXPECT_EQ(T.ModeDefinirAxeX, 0);
+    EXPECT_EQ(T.NvCooX, (TV3S{100, 200, 5}));
+    const std::vector<std::string>& s = Banc.Plateforme.Statuts;
+    EXPECT_EQ(s[s.size() - 2], "recalcul ...");
+    EXPECT_EQ(s.back(), "");
+    EXPECT_EQ(Banc.Plateforme.Messages.back(), "2 points traités");
+    EXPECT_EQ(Banc.Plateforme.Menus, "TTFTT");
+    EXPECT_TRUE(T.svgetatmenu.empty());
+    EXPECT_TRUE(
+        EgauxOctetParOctet(Records(LireFichier(Source)), {Record(0, 2, 0), Record(1, 0, 7)}));
+}
+
+TEST_F(TDefinitionAxe, EchapApresLePremierPoint) {
+    const std::string octets = Octets({Record(1, 1, 0), Record(3, 2, 7)});
+    EcrireFichier(Source, octets);
+    T.MiDefinirAxeXClick();
+    T.PrendrePointAxe({1, 1, 0});
+    ASSERT_EQ(T.ModeDefinirAxeX, 2);
+
+    T.ToucheEchap();
+    EXPECT_EQ(T.ModeDefinirAxeX, 0);
+    EXPECT_EQ(Banc.Plateforme.Menus, "TTFTT");
+    EXPECT_TRUE(T.svgetatmenu.empty());
+    // The status text that restores the menus is the cancellation point: Non goes on.
+    EXPECT_EQ(Banc.Plateforme.Questions, std::vector<std::string>{"Annuler?"});
+    EXPECT_EQ(Banc.Plateforme.Statuts.back(), "");
+    EXPECT_TRUE(LireFichier(Source) == octets);
+    EXPECT_TRUE(Banc.Plateforme.Messages.empty());
+}
+
+TEST_F(TDefinitionAxe, EchapPendantLeRecalculLAnnule) {
+    const std::string octets = Octets(Hasard(100));
+    EcrireFichier(Source, octets);
+    T.MiDefinirAxeXClick();
+    T.PrendrePointAxe({1, 1, 0});
+    // Processings to come: the menus' restoring text, "recalcul ...", then "rotation 5%".
+    Banc.Plateforme.EchapAuTraitement = Banc.Plateforme.Traitements + 3;
+    Banc.Plateforme.Reponses = {TReponse::Oui};
+    T.PrendrePointAxe({4, 5, 0});
+
+    EXPECT_EQ(Banc.Plateforme.Questions, std::vector<std::string>{"Annuler?"});
+    EXPECT_EQ(Banc.Plateforme.Messages, std::vector<std::string>{"abandon"});
+    EXPECT_TRUE(LireFichier(Source) == octets);
+    EXPECT_EQ(Banc.Plateforme.Menus, "TTFTT");
+    EXPECT_EQ(T.ModeDefinirAxeX, 0);
+}
