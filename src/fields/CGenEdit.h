@@ -125,8 +125,9 @@ public:
     // The form holding the field is loaded: validates without the caller's test.
     void Charge();
     // The expression confirmed in the popup (without "="): its value becomes the field's,
-    // limits aside. False when the text is no expression: nothing changes. The evaluator's
-    // errors (a string result, DIV by 0, ...) leave as exceptions, the field unchanged.
+    // limits aside. False when the text is no expression, or the field holds no number:
+    // nothing changes. The evaluator's errors (a string result, DIV by 0, ...) leave as
+    // exceptions, the field unchanged.
     bool SaisirCalcul(const std::string& texte);
     // The last expression typed in this field's popup: the popup starts from it.
     const std::string& CalculPrec() const { return FCalculPrec; }
@@ -134,9 +135,8 @@ public:
     TCouleur Couleur() const { return FCouleur; }
     // The control reports its text as modified by the user since it was last written.
     bool Modifie() const { return FModifie; }
-    // The last validation: the text converts / the value is within the limits and accepted.
+    // The last validation found a text that converts (within the limits or not).
     bool TradOk() const { return FtradOk; }
-    bool LimOk() const { return FlimOk; }
 
     // The widget's side: writes the control's text (called while EnEcriture is true), and
     // shows a new colour or hint.

@@ -9,11 +9,13 @@ struct TConfigChamp {
     TTypeVal type;
     std::optional<std::pair<std::string, std::string>> limites;
     std::string texteInitial;
+    std::string indice; // the field's own hint, before the admitted range is added to it
 };
 
 // In the order the window applies the properties: limits, colours, type, display coefficient,
 // filters, text; then the loaded form validates.
 void Configurer(TCustomGenEdit& champ, const TConfigChamp& c) {
+    champ.EcrireHint(c.indice);
     if (c.limites) {
         champ.EcrireGE_ValMin(c.limites->first);
         champ.EcrireGE_ValMax(c.limites->second);
@@ -36,10 +38,14 @@ void Configurer(TCustomGenEdit& champ, const TConfigChamp& c) {
 
 TChampsEtude::TChampsEtude() {
     using P = std::pair<std::string, std::string>;
-    Configurer(GEdLargeurAretier, {TTypeVal::_integer, P{"5", "200"}, "20"});
-    Configurer(GEdNbArcsVoute, {TTypeVal::_integer, P{"3", "20"}, "5"});
-    Configurer(GEdMlinAretier, {TTypeVal::_integer, P{"20", "5000"}, "100"});
-    Configurer(GEdMsurfVoute, {TTypeVal::_integer, P{"10", "5000"}, "150"});
-    Configurer(GEdMvolRemplissage, {TTypeVal::_integer, P{"0", "5000"}, "0"});
-    Configurer(GEdNivRemplissage, {TTypeVal::_double, std::nullopt, "0"});
+    Configurer(GEdLargeurAretier, {TTypeVal::_integer, P{"5", "200"}, "20", ""});
+    Configurer(GEdNbArcsVoute, {TTypeVal::_integer, P{"3", "20"}, "5",
+                                "Définit en combien d'arcs la voute sera décomposée"});
+    Configurer(GEdMlinAretier, {TTypeVal::_integer, P{"20", "5000"}, "100", "En daN/mlin"});
+    Configurer(GEdMsurfVoute, {TTypeVal::_integer, P{"10", "5000"}, "150", "en daN/m²"});
+    Configurer(GEdMvolRemplissage,
+               {TTypeVal::_integer, P{"0", "5000"}, "0", "en daN/m3, 0 si absent"});
+    Configurer(GEdNivRemplissage,
+               {TTypeVal::_double, std::nullopt, "0",
+                "< 0 sous la clé, mettre masse vol. à 0 si pas de remplissage"});
 }

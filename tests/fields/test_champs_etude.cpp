@@ -14,12 +14,15 @@ TEST(ChampsEtude, ConfigurationDesSixChamps) {
     } cas[] = {
         {ch.GEdLargeurAretier, "GEdLargeurAretier", "5", "200", "20",
          "\r5 < (valeur admise) < 200|"},
-        {ch.GEdNbArcsVoute, "GEdNbArcsVoute", "3", "20", "5", "\r3 < (valeur admise) < 20|"},
+        {ch.GEdNbArcsVoute, "GEdNbArcsVoute", "3", "20", "5",
+         "Définit en combien d'arcs la voute sera décomposée\r3 < (valeur admise) < 20|"
+         "Définit en combien d'arcs la voute sera décomposée"},
         {ch.GEdMlinAretier, "GEdMlinAretier", "20", "5000", "100",
-         "\r20 < (valeur admise) < 5000|"},
-        {ch.GEdMsurfVoute, "GEdMsurfVoute", "10", "5000", "150", "\r10 < (valeur admise) < 5000|"},
+         "En daN/mlin\r20 < (valeur admise) < 5000|En daN/mlin"},
+        {ch.GEdMsurfVoute, "GEdMsurfVoute", "10", "5000", "150",
+         "en daN/m²\r10 < (valeur admise) < 5000|en daN/m²"},
         {ch.GEdMvolRemplissage, "GEdMvolRemplissage", "0", "5000", "0",
-         "\r0 < (valeur admise) < 5000|"},
+         "en daN/m3, 0 si absent\r0 < (valeur admise) < 5000|en daN/m3, 0 si absent"},
     };
     for (const auto& c : cas) {
         SCOPED_TRACE(c.nom);
@@ -46,7 +49,8 @@ TEST(ChampsEtude, ConfigurationDesSixChamps) {
     EXPECT_EQ(niv.GE_TypeVal(), TTypeVal::_double);
     EXPECT_EQ(niv.GE_ValMin(), "");
     EXPECT_EQ(niv.GE_ValMax(), "");
-    EXPECT_EQ(niv.Hint(), ""); // no limits, no range hint
+    // No limits: the hint stays the field's own.
+    EXPECT_EQ(niv.Hint(), "< 0 sous la clé, mettre masse vol. à 0 si pas de remplissage");
     EXPECT_EQ(niv.Text(), "0");
     EXPECT_EQ(niv.GE_FltrUpLo(), TTypeFltrUpLo::ulUPcase);
     EXPECT_EQ(niv.GE_FltrCharsList(), "-+.0123456789E");
