@@ -100,7 +100,7 @@ void THtmlTable::Cellule(const std::string& nomclasse, std::int32_t rowspan, std
     if (GCD1 < 0 || GCD1 > 3) throw EErreur("tableau HTML : alignement de cellule invalide");
     std::int64_t w = 0;
     if (pos1 >= 1) {
-        const std::int64_t derniere = std::int64_t(pos1) + std::max(colspan, 1) - 1;
+        const std::int64_t derniere = std::int64_t(pos1) + colspan - 1;
         if (derniere > std::int64_t(Cols.size()))
             throw EErreur("tableau HTML : la cellule dépasse les colonnes définies");
         for (std::int64_t c = pos1; c <= derniere; ++c)

@@ -181,8 +181,8 @@ public:
     void BtCalculerChargesClick();
 
     // Report and tabs (src/vault/RapportResultats.cpp, OngletsEtude.cpp).
-    std::string ResulNdC;           // HTML text of the last report
-    std::int32_t OngletQuitte = 0;  // page of PCavct being left (ongletactif)
+    std::string ResulNdC;             // HTML text of the last report
+    std::int32_t OngletQuitte = 0;    // page of PCavct being left (ongletactif)
     bool AffichageNavigateur = false; // PCaffi shows the report instead of the 3D view
 
     void RedigerResultats();
