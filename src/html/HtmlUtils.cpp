@@ -55,12 +55,12 @@ void THtmlTable::DebutTable(const std::string& nomclasse, std::string params,
     EnTete = "<TABLE " + params + ">" + CRLF + ColGroup(colswpctbl);
 }
 
-std::string THtmlTable::ColGroup(const std::string& spec) {
-    if (spec.empty()) return "";
+std::string THtmlTable::ColGroup(const std::string& colonnes) {
+    if (colonnes.empty()) return "";
     Fnbcols = 0;
     Cols.clear();
     std::string resultat = "<COLGROUP>";
-    std::string reste = spec;
+    std::string reste = colonnes;
     for (;;) {
         std::string mot;
         const std::size_t blanc = reste.find(' ');

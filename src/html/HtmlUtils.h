@@ -44,7 +44,7 @@ private:
     std::vector<THtmlCol> Cols;
 
     void AjouterLigne(const std::string& ligne);
-    std::string ColGroup(const std::string& spec);
+    std::string ColGroup(const std::string& colonnes);
 };
 
 // The clipboard's "HTML Format" text of `fragment`, with `avant` and `apres` around it in the

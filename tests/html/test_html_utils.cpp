@@ -56,7 +56,7 @@ TEST(THtmlTable, AttributsDesCellules) {
 
 TEST(THtmlTable, GroupeDeColonnes) {
     const struct {
-        const char* spec;
+        const char* colonnes;
         const char* groupe;
         int nbCols;
     } cas[] = {
@@ -67,15 +67,15 @@ TEST(THtmlTable, GroupeDeColonnes) {
     };
     for (const auto& c : cas) {
         THtmlTable t;
-        t.DebutTable(100, 0, 0, 0, c.spec);
+        t.DebutTable(100, 0, 0, 0, c.colonnes);
         EXPECT_EQ(t.FinTable(),
                   std::string("<TABLE border=\"0\" cellpadding=\"0\" cellspacing=\"0\" "
                               "width=\"100%\">") +
                       CRLF + c.groupe + "</TABLE>")
-            << c.spec;
-        EXPECT_EQ(t.NbCols(), c.nbCols) << c.spec;
+            << c.colonnes;
+        EXPECT_EQ(t.NbCols(), c.nbCols) << c.colonnes;
     }
-    // An empty specification keeps the columns of the previous one.
+    // An empty column list keeps the columns of the previous one.
     THtmlTable t;
     t.DebutTable(100, 0, 0, 0, "C20 D40");
     t.DebutTable(100, 0, 0, 0, "");
