@@ -34,7 +34,9 @@ double SecondesCPU() {
 
 // Brings the peak back to the current resident size, so that the peak of the preparation does
 // not count.
-void RemettreLePicAZero() { std::ofstream("/proc/self/clear_refs") << "5"; }
+void RemettreLePicAZero() {
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
 
 struct TRapport {
     bool Reussi = false;
@@ -101,7 +103,8 @@ TMesure MesurerDansUnProcessus(const std::function<void()>& preparer,
     ::close(tube[0]);
     int statut = 0;
     ::waitpid(pid, &statut, 0);
-    if (lu != sizeof r) throw std::runtime_error("le processus de mesure s'est arrêté sans rapport");
+    if (lu != sizeof r)
+        throw std::runtime_error("le processus de mesure s'est arrêté sans rapport");
     if (!r.Reussi) throw std::runtime_error(r.Message);
     return r.Mesure;
 }

@@ -8,7 +8,7 @@
 struct TMesure {
     double Secondes = 0;
     double SecondesCPU = 0; // user and system time: less disturbed by other processes
-    double Points = 0; // what the operation reports it handled
+    double Points = 0;      // what the operation reports it handled
     // Peak resident memory during the operation, less what the process held before preparing it.
     double OctetsPic = 0;
 };

@@ -19,8 +19,8 @@ namespace fs = std::filesystem;
 namespace {
 
 // The generated vaults, made once per size in a private folder that goes at exit. The folder
-// is $ARKALUNE_BENCH_DOSSIER if set (the 1e7-point files take about 700 MB), else a new folder
-// in the system's temporary folder.
+// is $ARKALUNE_BENCH_DOSSIER if set (the 1e7-point cases write about 1.2 GB), else a new
+// folder in the system's temporary folder.
 class TDonnees {
 public:
     static TDonnees& Instance() {
@@ -36,7 +36,8 @@ public:
         if (chemin.empty()) {
             TParametresVoute p;
             p.NbPoints = points;
-            const std::string nom = (dossier_ / ("voute-" + std::to_string(points) + extension)).string();
+            const std::string nom =
+                (dossier_ / ("voute-" + std::to_string(points) + extension)).string();
             EcrireVoute(p, nom);
             chemin = nom;
         }
@@ -61,7 +62,8 @@ struct TEspaceMesure {
     TPlateformeConsole Plateforme;
     TEspaceTravail Travail{Plateforme};
     void Charger(const std::string& chemin) {
-        if (!Travail.ChargerScan(chemin)) throw std::runtime_error("chargement impossible : " + chemin);
+        if (!Travail.ChargerScan(chemin))
+            throw std::runtime_error("chargement impossible : " + chemin);
     }
 };
 
@@ -95,36 +97,44 @@ void Mesurer(benchmark::State& etat, const std::function<void(TEspaceMesure&)>& 
 
 void ChargementXYZ(benchmark::State& etat) {
     const std::string xyz = TDonnees::Instance().Fichier(etat.range(0), ".xyz");
-    Mesurer(etat, [](TEspaceMesure&) {},
-            [&](TEspaceMesure& e) {
-                e.Charger(xyz);
-                return double(e.Travail.Scan.NbPoints);
-            });
+    Mesurer(
+        etat, [](TEspaceMesure&) {},
+        [&](TEspaceMesure& e) {
+            e.Charger(xyz);
+            return double(e.Travail.Scan.NbPoints);
+        });
 }
 
 void ChargementArkl(benchmark::State& etat) {
     const std::string arkl = TDonnees::Instance().Fichier(etat.range(0), ".arkl");
-    Mesurer(etat, [](TEspaceMesure&) {},
-            [&](TEspaceMesure& e) {
-                e.Charger(arkl);
-                return double(e.Travail.Scan.NbPoints);
-            });
+    Mesurer(
+        etat, [](TEspaceMesure&) {},
+        [&](TEspaceMesure& e) {
+            e.Charger(arkl);
+            return double(e.Travail.Scan.NbPoints);
+        });
 }
 
 // genre 1: binary scan file, 2: XYZ text; the scan saved is the program's .arkl of the vault.
+// The peak memory is the process's while it saves, the loaded scan included.
 void Enregistrement(benchmark::State& etat, int genre) {
     const std::string arkl = TDonnees::Instance().Fichier(etat.range(0), ".arkl");
     const std::string sortie = TDonnees::Instance().Sortie();
-    Mesurer(etat, [&](TEspaceMesure& e) { e.Charger(arkl); },
-            [&](TEspaceMesure& e) {
-                e.Travail.PFsansext = sortie;
-                e.Travail.EnregistrerScan(genre, e.Travail.Scan.NivMax);
-                return double(e.Travail.Scan.NbCubesNiv[std::size_t(e.Travail.Scan.NivMax)]);
-            });
+    Mesurer(
+        etat, [&](TEspaceMesure& e) { e.Charger(arkl); },
+        [&](TEspaceMesure& e) {
+            e.Travail.PFsansext = sortie;
+            e.Travail.EnregistrerScan(genre, e.Travail.Scan.NivMax);
+            return double(e.Travail.Scan.NbCubesNiv[std::size_t(e.Travail.Scan.NivMax)]);
+        });
 }
 
-void EnregistrementArkl(benchmark::State& etat) { Enregistrement(etat, 1); }
-void EnregistrementXYZ(benchmark::State& etat) { Enregistrement(etat, 2); }
+void EnregistrementArkl(benchmark::State& etat) {
+    Enregistrement(etat, 1);
+}
+void EnregistrementXYZ(benchmark::State& etat) {
+    Enregistrement(etat, 2);
+}
 
 void Tailles(benchmark::internal::Benchmark* b) {
     b->Arg(100000)->Arg(1000000)->Arg(10000000)->UseManualTime()->Unit(benchmark::kMillisecond);

@@ -49,7 +49,8 @@ void VerifierScan(const TEspaceTravail& t, bool charge) {
         Verifier(n <= s.NivMax || longueur == 0, "cube sous le niveau le plus fin");
     }
     std::int64_t cellules = 0;
-    for (const TCube* c : s.Grille) cellules += c != nullptr;
+    for (const TCube* c : s.Grille)
+        cellules += c != nullptr;
     Verifier(cellules == s.NbCubesNiv[0], "cellules de la grille");
     Verifier(s.CubesAffiches.size() == std::size_t(s.NbCubesNiv[std::size_t(s.NivAffiche)]),
              "cubes affichés");
@@ -66,7 +67,15 @@ void ChargerOctets(const char* extension, const std::uint8_t* donnees, std::size
     if (taille > 0 && std::fwrite(donnees, 1, taille, f) != taille) std::abort();
     std::fclose(f);
 
+    // One input in four is also cancelled with Esc at a progress text chosen from its bytes.
+    std::uint64_t h = 1469598103934665603ull;
+    for (std::size_t n = 0; n < taille; ++n)
+        h = (h ^ donnees[n]) * 1099511628211ull;
     TBancEssai banc;
+    if (h % 4 == 0) {
+        banc.Plateforme.EchapAuTraitement = 1 + int((h >> 8) % 200);
+        banc.Plateforme.Reponses = {TReponse::Oui};
+    }
     const bool charge = banc.Travail.ChargerScan(chemin);
     VerifierScan(banc.Travail, charge);
 

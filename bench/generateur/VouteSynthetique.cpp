@@ -20,7 +20,9 @@ std::uint64_t Melanger(std::uint64_t z) {
     return z ^ (z >> 31);
 }
 
-double VersUnite(std::uint64_t h) { return double(h >> 11) * 0x1.0p-53; }
+double VersUnite(std::uint64_t h) {
+    return double(h >> 11) * 0x1.0p-53;
+}
 
 class TAlea {
 public:
@@ -97,7 +99,8 @@ public:
     // Height of the lowest surface above (u, v): the intrados as the scanner sees it.
     double Hauteur(double u, double v, TDetail* detail = nullptr) const {
         double z = HauteurVoutain(u, v, detail);
-        for (int k = 0; k < 2; ++k) HauteurAretier(k, u, v, z, detail);
+        for (int k = 0; k < 2; ++k)
+            HauteurAretier(k, u, v, z, detail);
         HauteurBande(u, Ly / 2 - v, ArcDoubleau, NervDoubleau, Doubleau, z, detail);
         HauteurBande(Lx - u, v - Ly / 2, ArcDoubleau, NervDoubleau, Doubleau, z, detail);
         HauteurBande(v, u - Lx / 2, ArcFormeret, NervFormeret, Formeret, z, detail);
@@ -106,31 +109,35 @@ public:
     }
 
 private:
-    // The four webs, split by the diagonals. In each, w goes from 0 at the edge arch to 1 at
-    // the key and a from 0 to 1 across the web between the two diagonals. The web rests on the
-    // edge arch (w = 0) and on the diagonal ribs (a = 0 or 1) and domes up to the key.
-    double HauteurVoutain(double u, double v, TDetail* detail) const {
+    // Where (u, v) lies in its web. The diagonals split the bay into four webs; in each, w goes
+    // from 0 at the edge arch to 1 at the key, and a from 0 to 1 across the web between the
+    // two diagonals.
+    struct TPlaceVoutain {
+        double w, a;
+        double Profondeur; // distance from the edge arch, metres
+        const TArcBrise* Arc;
+        double Portee; // of that arch
+    };
+    TPlaceVoutain PlaceVoutain(double u, double v) const {
         const double U = std::clamp(u / Lx, 0.0, 1.0), V = std::clamp(v / Ly, 0.0, 1.0);
-        double w, a, profondeur, portee;
-        const TArcBrise* arc;
-        if (V <= U && V <= 1 - U) {
-            w = 2 * V, a = (U - V) / (1 - 2 * V), arc = &ArcFormeret, profondeur = v, portee = Lx;
-        } else if (V >= U && V >= 1 - U) {
-            w = 2 - 2 * V, a = (U + V - 1) / (2 * V - 1), arc = &ArcFormeret, profondeur = Ly - v,
-            portee = Lx;
-        } else if (U < 1 - V) {
-            w = 2 * U, a = (V - U) / (1 - 2 * U), arc = &ArcDoubleau, profondeur = u, portee = Ly;
-        } else {
-            w = 2 - 2 * U, a = (U + V - 1) / (2 * U - 1), arc = &ArcDoubleau,
-            profondeur = Lx - u, portee = Ly;
-        }
-        if (!(w < 1 - 1e-12)) w = 1, a = 0.5;
-        const double q = std::sqrt(w * (2 - w));
-        const double fleche = arc->Hauteur(0);
+        if (V <= U && V <= 1 - U) return {2 * V, (U - V) / (1 - 2 * V), v, &ArcFormeret, Lx};
+        if (V >= U && V >= 1 - U)
+            return {2 - 2 * V, (U + V - 1) / (2 * V - 1), Ly - v, &ArcFormeret, Lx};
+        if (U < 1 - V) return {2 * U, (V - U) / (1 - 2 * U), u, &ArcDoubleau, Ly};
+        return {2 - 2 * U, (U + V - 1) / (2 * U - 1), Lx - u, &ArcDoubleau, Ly};
+    }
+
+    // The web rests on its edge arch (w = 0) and on the diagonal ribs (a = 0 or 1) and domes
+    // up to the key.
+    double HauteurVoutain(double u, double v, TDetail* detail) const {
+        TPlaceVoutain p = PlaceVoutain(u, v);
+        if (!(p.w < 1 - 1e-12)) p.w = 1, p.a = 0.5;
+        const double q = std::sqrt(p.w * (2 - p.w));
+        const double fleche = p.Arc->Hauteur(0);
         const double crete = fleche + (R - fleche) * q;
         const double appui = R * q; // height of the diagonal rib's extrados at that depth
-        const double forme = arc->Hauteur((a - 0.5) * portee) / fleche;
-        if (detail) *detail = {Voutain, profondeur, (a - 0.5) * (1 - w) * portee};
+        const double forme = p.Arc->Hauteur((p.a - 0.5) * p.Portee) / fleche;
+        if (detail) *detail = {Voutain, p.Profondeur, (p.a - 0.5) * (1 - p.w) * p.Portee};
         return appui + (crete - appui) * forme;
     }
 
@@ -152,7 +159,7 @@ private:
     // Half of an edge arch (the other half belongs to the next bay): a band along the edge,
     // `distance` from it, at abscissa t from the arch's middle.
     static void HauteurBande(double distance, double t, const TArcBrise& arc, const TNervure& n,
-                      TElement element, double& z, TDetail* detail) {
+                             TElement element, double& z, TDetail* detail) {
         if (distance >= n.DemiLargeur) return;
         const double zr =
             arc.Hauteur(t, n.Retombee) + Moulure(distance / n.DemiLargeur, n.Retombee);
@@ -168,15 +175,12 @@ struct TAppareil {
     double HauteurAssise; // 0: one stone across (ribs)
     double LongueurPierre;
 };
-constexpr std::array<TAppareil, 5> Appareils = {{{0.22, 0.38}, {0, 0.34}, {0, 0.36}, {0, 0.30},
-                                                 {0.30, 0.52}}};
+constexpr std::array<TAppareil, 5> Appareils = {
+    {{0.22, 0.38}, {0, 0.34}, {0, 0.36}, {0, 0.30}, {0.30, 0.52}}};
 
 using TRVB = std::array<double, 3>;
-constexpr std::array<TRVB, 5> Calcaires = {{{198, 184, 160},
-                                            {186, 163, 126},
-                                            {172, 167, 156},
-                                            {212, 200, 178},
-                                            {178, 150, 118}}};
+constexpr std::array<TRVB, 5> Calcaires = {
+    {{198, 184, 160}, {186, 163, 126}, {172, 167, 156}, {212, 200, 178}, {178, 150, 118}}};
 constexpr TRVB Mortier{216, 210, 196}, Enduit{206, 200, 188};
 constexpr double DemiJoint = 0.005;
 
@@ -215,12 +219,14 @@ TAspect Aspect(std::uint64_t graine, const TDetail& d) {
     return {{base[0] + teinte, base[1] + teinte, base[2] + teinte * 0.8}, (h1 - 0.5) * 0.003};
 }
 
-std::uint8_t Octet(double v) { return std::uint8_t(std::clamp(std::lround(v), 0L, 255L)); }
+std::uint8_t Octet(double v) {
+    return std::uint8_t(std::clamp(std::lround(v), 0L, 255L));
+}
 
 // --- The scanner: a head that turns about the vertical in steps of `pas` and sweeps a full
 // vertical circle at each step, recording one point per ray at the first surface it meets.
 
-constexpr double HauteurStation = -4.4; // scanner head 1.6 m above a floor 6 m below springing
+constexpr double HauteurStation = -4.4;  // scanner head 1.6 m above a floor 6 m below springing
 constexpr double MurSousNaissance = 1.0; // the lowest rays meet the walls 1 m below springing
 constexpr double PasMarche = 0.004;      // metres, along the ray's plan distance
 
@@ -239,14 +245,16 @@ public:
     std::int64_t CompterImpacts(double pas) const {
         std::int64_t n = 0;
         ParcourirColonnes(pas, [&](const TRayon& c, double, int nbLignes) {
-            for (int k = 0; k < nbLignes; ++k) n += Touche(c, TanElevation(pas, k));
+            for (int k = 0; k < nbLignes; ++k)
+                n += Touche(c, TanElevation(pas, k));
         });
         return n;
     }
 
     // Records `voulus` of the `impacts` rays that meet something, spread evenly.
     void Enregistrer(double pas, std::int64_t impacts, std::int64_t voulus, TAlea& alea,
-                     const TV3R& origine, const std::function<void(const TPointGenere&)>& recevoir) {
+                     const TV3R& origine,
+                     const std::function<void(const TPointGenere&)>& recevoir) {
         std::int64_t rang = 0;
         std::vector<int> lignes;
         std::vector<TPointGenere> montee;
@@ -264,13 +272,15 @@ public:
             for (std::int64_t q = 0; q < n; ++q) {
                 const std::int64_t r = montante ? rang + n - 1 - q : rang + q;
                 if ((r + 1) * voulus / impacts == r * voulus / impacts) continue;
-                const TPointGenere p = Point(c, pas, lignes[std::size_t(q)], rDepart, alea, origine);
+                const TPointGenere p =
+                    Point(c, pas, lignes[std::size_t(q)], rDepart, alea, origine);
                 if (montante)
                     montee.push_back(p);
                 else
                     recevoir(p);
             }
-            for (auto it = montee.rbegin(); it != montee.rend(); ++it) recevoir(*it);
+            for (auto it = montee.rbegin(); it != montee.rend(); ++it)
+                recevoir(*it);
             rang += n;
         });
     }
@@ -291,7 +301,8 @@ private:
             for (const double phi : {(j + 0.5) * pasAzimut + Pi, (j + 0.5) * pasAzimut}) {
                 const TRayon c = Rayon(phi);
                 const double elevMin = std::atan((-MurSousNaissance - HauteurStation) / c.Rb);
-                const int nbLignes = std::max(0, int(std::floor((Pi / 2 - elevMin) / pas - 0.5)) + 1);
+                const int nbLignes =
+                    std::max(0, int(std::floor((Pi / 2 - elevMin) / pas - 0.5)) + 1);
                 f(c, phi, nbLignes);
             }
         }
@@ -359,7 +370,8 @@ private:
         p.P = {origine.X + u + decalage * cosElev * c.Cx, origine.Y + v + decalage * cosElev * c.Cy,
                origine.Z + z + decalage * sinElev};
         for (int q = 0; q < 3; ++q)
-            p.Couleur[q] = Octet(a.Couleur[std::size_t(q)] * eclairage + (alea.Uniforme() - 0.5) * 12);
+            p.Couleur[q] =
+                Octet(a.Couleur[std::size_t(q)] * eclairage + (alea.Uniforme() - 0.5) * 12);
         return p;
     }
 };
@@ -381,8 +393,8 @@ void VerifierParametres(const TParametresVoute& p) {
         throw EErreur("nombre de points invalide : de 1 à 2 147 483 647");
     for (const double portee : {p.PorteeX, p.PorteeY})
         if (!(portee >= PorteeMin && portee <= PorteeMax))
-            throw EErreur(Formater("portée invalide (%g m) : de %g à %g m", portee, PorteeMin,
-                                   PorteeMax));
+            throw EErreur(
+                Formater("portée invalide (%g m) : de %g à %g m", portee, PorteeMin, PorteeMax));
     for (int a = 0; a < 3; ++a)
         if (!(std::fabs(p.Origine[a]) <= 1e7))
             throw EErreur("origine invalide : chaque coordonnée entre -10 000 000 et 10 000 000");

@@ -27,7 +27,8 @@ struct EUsage {
 
 double LireReelOption(const std::string& option, const std::string& texte) {
     double v = 0;
-    if (!LireReel(texte, v)) throw EUsage{"valeur invalide pour " + option + " : « " + texte + " »"};
+    if (!LireReel(texte, v))
+        throw EUsage{"valeur invalide pour " + option + " : « " + texte + " »"};
     return v;
 }
 
@@ -57,7 +58,8 @@ TParametresVoute LireOptions(const std::vector<std::string>& args, std::string& 
         else if (a == "--portee-y")
             p.PorteeY = LireReelOption(a, valeur());
         else if (a == "--origine")
-            for (int n = 0; n < 3; ++n) p.Origine[n] = LireReelOption(a, valeur());
+            for (int n = 0; n < 3; ++n)
+                p.Origine[n] = LireReelOption(a, valeur());
         else
             throw EUsage{"option inconnue : " + a};
     }

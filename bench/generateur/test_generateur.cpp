@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <regex>
+#include <sys/wait.h>
 
 namespace {
 
@@ -26,7 +27,8 @@ TResume Resumer(const TParametresVoute& p) {
         unsigned char octets[sizeof g.P + sizeof g.Couleur];
         std::memcpy(octets, &g.P, sizeof g.P);
         std::memcpy(octets + sizeof g.P, g.Couleur.data(), sizeof g.Couleur);
-        for (unsigned char o : octets) r.Empreinte = (r.Empreinte ^ o) * 1099511628211ull;
+        for (unsigned char o : octets)
+            r.Empreinte = (r.Empreinte ^ o) * 1099511628211ull;
         for (int a = 0; a < 3; ++a) {
             r.Min[a] = std::min(r.Min[a], g.P[a]);
             r.Max[a] = std::max(r.Max[a], g.P[a]);
@@ -133,6 +135,31 @@ TEST_F(FichiersGeneres, LeScanBinaireEstCeluiQueLeProgrammeEnregistre) {
 TEST_F(FichiersGeneres, UneAutreExtensionEstRefuseeSansRienEcrire) {
     EXPECT_THROW(EcrireVoute(P, Dossier.Chemin("voute.txt")), EErreur);
     EXPECT_TRUE(std::filesystem::is_empty(Dossier.Dossier()));
+}
+
+int Generer(const std::string& options) {
+    const int statut =
+        std::system((std::string(ARKALUNE_GENERER) + " " + options + " 2>/dev/null").c_str());
+    return WIFEXITED(statut) ? WEXITSTATUS(statut) : -1;
+}
+
+TEST_F(FichiersGeneres, LaCommandeEcritLeFichierOuDitPourquoiNon) {
+    const std::string sortie = Dossier.Chemin("v.xyz");
+    EXPECT_EQ(Generer("--points 300 --graine 9 --sortie " + sortie + " --portee-x 5 --portee-y 4"),
+              0);
+    P.NbPoints = 300;
+    P.Graine = 9;
+    P.PorteeX = 5;
+    P.PorteeY = 4;
+    EcrireVoute(P, Dossier.Chemin("attendu.xyz"));
+    EXPECT_EQ(LireFichier(sortie), LireFichier(Dossier.Chemin("attendu.xyz")));
+
+    EXPECT_EQ(Generer("--points 10"), 2);                                       // no output
+    EXPECT_EQ(Generer("--points dix --sortie " + sortie), 2);                   // not a number
+    EXPECT_EQ(Generer("--sortie " + sortie + " --couleur 3"), 2);               // unknown option
+    EXPECT_EQ(Generer("--points 0 --sortie " + Dossier.Chemin("zero.xyz")), 1); // out of limits
+    EXPECT_EQ(Generer("--sortie " + Dossier.Chemin("absent/v.xyz")), 1);        // no such folder
+    EXPECT_FALSE(std::filesystem::exists(Dossier.Chemin("zero.xyz")));
 }
 
 } // namespace

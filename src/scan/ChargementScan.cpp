@@ -122,7 +122,8 @@ bool TEspaceTravail::ChargerScanSansReprise(const std::string& chemin, int& nive
         CalculerEncombrement();
         Scan.AllouerGrille();
         const std::int64_t pas = Scan.NbPoints / 100;
-        std::vector<TPointScan> lot(std::size_t(std::min<std::int64_t>(Scan.NbPoints, RecordsParLot)));
+        std::vector<TPointScan> lot(
+            std::size_t(std::min<std::int64_t>(Scan.NbPoints, RecordsParLot)));
         std::int64_t i = 0;
         std::int64_t horsGrille = 0;
         const std::int64_t total = Scan.NbPoints;
@@ -163,7 +164,9 @@ bool TEspaceTravail::ChargerScanSansReprise(const std::string& chemin, int& nive
         TFichierLecture texte(chemin);
         const std::int64_t pas = std::int64_t(texte.Taille() / 3900);
         TFichierImport import(chemin);
-        std::vector<char> tampon(std::size_t(std::clamp<std::uint64_t>(texte.Taille(), 1, 4 << 20)));
+        // Small enough to stay in cache between the read and the parsing.
+        std::vector<char> tampon(
+            std::size_t(std::clamp<std::uint64_t>(texte.Taille(), 1, 256 << 10)));
         std::string reste;
         std::vector<TPointScan> lot;
         lot.reserve(RecordsParLot);

@@ -2,43 +2,31 @@
 
 #include "scan/UArkaluneGlb.h"
 
-#include <algorithm>
 #include <bit>
 #include <new>
-#include <sys/mman.h>
 
 namespace {
-// Blocks grow from 2 MB to 64 MB: a small scan stays small, a large one makes few blocks. They
-// are aligned on 2 MB and offered to the kernel's huge pages: a load of millions of cubes then
-// takes a page fault per 2 MB instead of per 4 kB.
-constexpr std::size_t TailleBlocMin = std::size_t(2) << 20;
-constexpr std::size_t TailleBlocMax = std::size_t(64) << 20;
-constexpr std::align_val_t AlignementBloc{std::size_t(2) << 20};
-constexpr std::size_t Alignement = alignof(std::max_align_t);
+constexpr std::size_t TailleBloc = std::size_t(4) << 20;
+// Cubes and child arrays only need the alignment of a pointer.
+constexpr std::size_t Alignement = alignof(void*);
 
-std::size_t Aligner(std::size_t n) { return (n + Alignement - 1) & ~(Alignement - 1); }
-
-int ClasseDe(int capacite) { return std::bit_width(unsigned(capacite - 1)); }
-} // namespace
-
-void TReserveCubes::TLibererBloc::operator()(std::byte* bloc) const {
-    ::operator delete(bloc, AlignementBloc);
+std::size_t Aligner(std::size_t n) {
+    return (n + Alignement - 1) & ~(Alignement - 1);
 }
+
+int ClasseDe(int capacite) {
+    return std::bit_width(unsigned(capacite - 1));
+}
+} // namespace
 
 void* TReserveCubes::Allouer(std::size_t taille) {
     taille = Aligner(taille);
     if (taille > reste_) {
         // Every object is built in place when it is handed out: the block needs no zeroing.
-        const std::size_t tailleBloc = std::clamp(octets_, TailleBlocMin, TailleBlocMax);
-        std::unique_ptr<std::byte, TLibererBloc> bloc(
-            static_cast<std::byte*>(::operator new(tailleBloc, AlignementBloc)));
-#ifdef MADV_HUGEPAGE
-        ::madvise(bloc.get(), tailleBloc, MADV_HUGEPAGE);
-#endif
-        courant_ = bloc.get();
-        blocs_.push_back(std::move(bloc));
-        reste_ = tailleBloc;
-        octets_ += tailleBloc;
+        blocs_.push_back(std::make_unique_for_overwrite<std::byte[]>(TailleBloc));
+        courant_ = blocs_.back().get();
+        reste_ = TailleBloc;
+        octets_ += TailleBloc;
     }
     void* p = courant_;
     courant_ += taille;
@@ -47,7 +35,7 @@ void* TReserveCubes::Allouer(std::size_t taille) {
 }
 
 TCube* TReserveCubes::NouveauCube() {
-    static_assert(sizeof(TCube) >= sizeof(TLibre));
+    static_assert(sizeof(TCube) >= sizeof(TLibre) && alignof(TCube) <= Alignement);
     void* p;
     if (cubesLibres_) {
         p = cubesLibres_;

@@ -29,11 +29,8 @@ private:
         TLibre* suivant;
     };
     void* Allouer(std::size_t taille);
-    struct TLibererBloc {
-        void operator()(std::byte* bloc) const;
-    };
 
-    std::vector<std::unique_ptr<std::byte, TLibererBloc>> blocs_;
+    std::vector<std::unique_ptr<std::byte[]>> blocs_;
     std::byte* courant_ = nullptr;
     std::size_t reste_ = 0;
     std::size_t octets_ = 0;

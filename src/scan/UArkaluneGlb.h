@@ -55,16 +55,20 @@ public:
 
 private:
     friend class TEtatScan;
-    TCube* precNiv_ = nullptr; // previous cube in the chain, so that unlinking is O(1)
-    TCube** enfants_ = nullptr; // non-empty children in slot order
-    std::array<std::uint64_t, 2> occupes_{}; // one bit per occupied slot
+    // The bytes first: they fill the gap after nbptscube, which keeps a cube at 88 bytes.
     std::uint8_t nbEnfants_ = 0;
     std::uint8_t capacite_ = 0;
     bool possedeEnfants_ = false;
+    TCube* precNiv_ = nullptr; // previous cube in the chain, so that unlinking is O(1)
+    TCube** enfants_ = nullptr; // non-empty children in slot order
+    std::array<std::uint64_t, 2> occupes_{}; // one bit per occupied slot
 
     int RangDuSlot(int slot) const; // number of occupied slots before `slot`
     bool SlotOccupe(int slot) const { return (occupes_[slot >> 6] >> (slot & 63)) & 1u; }
 };
+
+// A scan holds millions of cubes: their size is most of its memory.
+static_assert(sizeof(TCube) <= 88);
 
 class TEtatScan {
 public:
