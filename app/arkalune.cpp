@@ -14,7 +14,8 @@ int main(int argc, char** argv) {
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 1) {
         const std::string chemin = arguments.at(1).toStdString();
-        QTimer::singleShot(0, &fenetre, [&fenetre, chemin] { fenetre.Travail().ChargerScan(chemin); });
+        QTimer::singleShot(0, &fenetre,
+                           [&fenetre, chemin] { fenetre.Travail().ChargerScan(chemin); });
     }
     return application.exec();
 }

@@ -91,7 +91,8 @@ int LireNiveau(const std::string& option, const std::string& texte) {
 
 int GenreSelonExtension(const std::string& chemin) {
     std::string ext = std::filesystem::path(chemin).extension().string();
-    for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : ext)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
     if (ext == ".arkl") return 1;
     if (ext == ".xyz") return 2;
     throw EUsage{"--enregistrer : extension .arkl ou .xyz attendue pour « " + chemin + " »"};
@@ -213,8 +214,8 @@ int Executer(const TOptions& o) {
         const int niveau = o.niveauEnregistre.value_or(travail.Scan.NivMax);
         if (niveau > travail.Scan.NivMax)
             throw EUsage{"--niveau-enregistre : le scan n'a pas de niveau " +
-                         std::to_string(niveau) + " (niveau le plus fin : " +
-                         std::to_string(travail.Scan.NivMax) + ")"};
+                         std::to_string(niveau) +
+                         " (niveau le plus fin : " + std::to_string(travail.Scan.NivMax) + ")"};
         if (!travail.Executer([&] { travail.EnregistrerScan(genre, niveau); })) return EchecFichier;
     }
     return Reussite;

@@ -45,7 +45,6 @@ TChampsEtude::TChampsEtude() {
     Configurer(GEdMsurfVoute, {TTypeVal::_integer, P{"10", "5000"}, "150", "en daN/m²"});
     Configurer(GEdMvolRemplissage,
                {TTypeVal::_integer, P{"0", "5000"}, "0", "en daN/m3, 0 si absent"});
-    Configurer(GEdNivRemplissage,
-               {TTypeVal::_double, std::nullopt, "0",
-                "< 0 sous la clé, mettre masse vol. à 0 si pas de remplissage"});
+    Configurer(GEdNivRemplissage, {TTypeVal::_double, std::nullopt, "0",
+                                   "< 0 sous la clé, mettre masse vol. à 0 si pas de remplissage"});
 }

@@ -9,9 +9,15 @@ namespace {
 
 constexpr double Tolerance = 1e-30;
 
-bool Egal(double a, double b) { return std::fabs(a - b) <= Tolerance; }
-bool AuMoins(double a, double b) { return Egal(a, b) || a > b; }
-bool AuPlus(double a, double b) { return Egal(a, b) || a < b; }
+bool Egal(double a, double b) {
+    return std::fabs(a - b) <= Tolerance;
+}
+bool AuMoins(double a, double b) {
+    return Egal(a, b) || a > b;
+}
+bool AuPlus(double a, double b) {
+    return Egal(a, b) || a < b;
+}
 
 bool SurSegment(const TV2R& a, const TV2R& b, const TV2R& i) {
     const int axe = std::fabs(a.X - b.X) > std::fabs(a.Y - b.Y) ? 0 : 1;
@@ -84,9 +90,15 @@ TV3x3R RotM3Angles(const TV3R& angles) {
         const double c = std::cos(angles[axe]), s = std::sin(angles[axe]);
         TV3x3R f;
         switch (axe) {
-        case 0: f = {{{1, 0, 0}, {0, c, s}, {0, -s, c}}}; break;
-        case 1: f = {{{c, 0, -s}, {0, 1, 0}, {s, 0, c}}}; break;
-        default: f = {{{c, s, 0}, {-s, c, 0}, {0, 0, 1}}}; break;
+        case 0:
+            f = {{{1, 0, 0}, {0, c, s}, {0, -s, c}}};
+            break;
+        case 1:
+            f = {{{c, 0, -s}, {0, 1, 0}, {s, 0, c}}};
+            break;
+        default:
+            f = {{{c, s, 0}, {-s, c, 0}, {0, 0, 1}}};
+            break;
         }
         r = MulM3M3(r, f);
     }
@@ -96,13 +108,17 @@ TV3x3R RotM3Angles(const TV3R& angles) {
 TV3x3R GLToM3(const TmatGL16& m) {
     TV3x3R r;
     for (int l = 0; l < 3; ++l)
-        for (int c = 0; c < 3; ++c) r[l][c] = m[c * 4 + l];
+        for (int c = 0; c < 3; ++c)
+            r[l][c] = m[c * 4 + l];
     return r;
 }
 
 void M3ToGL(const TV3x3R& m3, TmatGL16& m) {
     for (int l = 0; l < 3; ++l)
-        for (int c = 0; c < 3; ++c) m[c * 4 + l] = m3[l][c];
+        for (int c = 0; c < 3; ++c)
+            m[c * 4 + l] = m3[l][c];
 }
 
-TmatGL16 IdentiteGL16() { return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}; }
+TmatGL16 IdentiteGL16() {
+    return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+}

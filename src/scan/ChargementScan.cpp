@@ -128,7 +128,8 @@ bool TEspaceTravail::ChargerScanSansReprise(const std::string& chemin, int& nive
         std::int64_t horsGrille = 0;
         const std::int64_t total = Scan.NbPoints;
         while (i < total) {
-            const std::size_t n = lireLot(lot.data(), std::size_t(std::min<std::int64_t>(total - i, RecordsParLot)));
+            const std::size_t n =
+                lireLot(lot.data(), std::size_t(std::min<std::int64_t>(total - i, RecordsParLot)));
             for (std::size_t q = 0; q < n; ++q) {
                 ++i;
                 const TPointScan& pt = lot[q];
@@ -181,7 +182,8 @@ bool TEspaceTravail::ChargerScanSansReprise(const std::string& chemin, int& nive
                 ++ignores;
                 return;
             }
-            if (Scan.NbPoints == INT32_MAX) throw EErreur("trop de points dans le fichier (plus de 2 147 483 647)");
+            if (Scan.NbPoints == INT32_MAX)
+                throw EErreur("trop de points dans le fichier (plus de 2 147 483 647)");
             ++Scan.NbPoints;
             Elargir(mini, maxi, pt);
             lot.push_back(pt);

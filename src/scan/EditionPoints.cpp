@@ -16,7 +16,8 @@ void TEspaceTravail::FixerNiveauAffiche(int niveau) {
 }
 
 void TEspaceTravail::Deselectionner() {
-    for (TCube* c : Scan.CubesAffiches) c->etatSP &= SansSelection;
+    for (TCube* c : Scan.CubesAffiches)
+        c->etatSP &= SansSelection;
     RetracerPoints();
 }
 
@@ -33,7 +34,8 @@ void TEspaceTravail::Demasquer() {
 }
 
 void TEspaceTravail::InverserMasque() {
-    for (TCube* c : Scan.CubesAffiches) c->etatSP = (c->etatSP & SansSelection) ^ EtatMasque;
+    for (TCube* c : Scan.CubesAffiches)
+        c->etatSP = (c->etatSP & SansSelection) ^ EtatMasque;
     RetracerPoints();
 }
 
@@ -66,7 +68,8 @@ void TEspaceTravail::CompacterScan() {
         std::string dernierTexte;
         for (std::size_t n = 0; n < nbCellules; ++n) {
             // The text changes once a percent: only then is it worth showing.
-            std::string texte = Formater("compactage %.0f %%", double(n + 1) * 100 / double(nbCellules));
+            std::string texte =
+                Formater("compactage %.0f %%", double(n + 1) * 100 / double(nbCellules));
             if (texte != dernierTexte) {
                 AffiInfo(1, texte);
                 dernierTexte = std::move(texte);
@@ -93,11 +96,13 @@ void TEspaceTravail::CompacterScan() {
 }
 
 std::string TEspaceTravail::Proprietes() const {
-    std::string t = Formater("Définition du scan : %.1f mm\r\n", double(TailleNiv[Scan.NivMax]) * 1000);
+    std::string t =
+        Formater("Définition du scan : %.1f mm\r\n", double(TailleNiv[Scan.NivMax]) * 1000);
     t += "Nombre de points : " + std::to_string(Scan.NbPoints) + "\r\n";
     t += "Nombre de cubes : " + std::to_string(Scan.NbCubesTotal()) + "\r\n";
     for (int n = 0; n < NbNiveaux; ++n)
-        t += std::string("  - ") + ItemsNivAff[n] + " : " + std::to_string(Scan.NbCubesNiv[n]) + "\r\n";
+        t += std::string("  - ") + ItemsNivAff[n] + " : " + std::to_string(Scan.NbCubesNiv[n]) +
+             "\r\n";
     t += "Dimensions :\r\n";
     t += Formater(" - sur X : %.3f < %.3f\r\n - sur Y : %.3f < %.3f\r\n - sur Z : %.3f < %.3f",
                   double(Scan.CooMin.X), double(Scan.CooMax.X), double(Scan.CooMin.Y),

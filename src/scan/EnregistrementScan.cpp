@@ -57,7 +57,8 @@ bool TEspaceTravail::EnregistrerScan(int genre, int niveau) {
                 }
                 ++ecrits;
                 // The text changes once a percent: only then is it worth showing.
-                std::string texte = Formater("écriture %.0f %%", double(ecrits) * 100 / double(total));
+                std::string texte =
+                    Formater("écriture %.0f %%", double(ecrits) * 100 / double(total));
                 if (texte != dernierTexte) {
                     AffiInfo(1, texte);
                     dernierTexte = std::move(texte);

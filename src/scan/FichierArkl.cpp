@@ -25,10 +25,14 @@ void LireBoite(const std::byte* octets, std::size_t decalage, TEnTeteArkl& e) {
 
 std::size_t TailleEnTete(std::int32_t version) {
     switch (version) {
-    case 0: return 64;
-    case 2: return 280;
-    case 3: return 288;
-    default: return 0;
+    case 0:
+        return 64;
+    case 2:
+        return 280;
+    case 3:
+        return 288;
+    default:
+        return 0;
     }
 }
 

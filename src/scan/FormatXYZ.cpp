@@ -8,13 +8,17 @@
 
 namespace {
 
-bool EstBlanc(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+bool EstBlanc(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
 
 std::string_view ChampSuivant(std::string_view& reste) {
     std::size_t d = 0;
-    while (d < reste.size() && EstBlanc(reste[d])) ++d;
+    while (d < reste.size() && EstBlanc(reste[d]))
+        ++d;
     std::size_t f = d;
-    while (f < reste.size() && !EstBlanc(reste[f])) ++f;
+    while (f < reste.size() && !EstBlanc(reste[f]))
+        ++f;
     const std::string_view champ = reste.substr(d, f - d);
     reste.remove_prefix(f);
     return champ;

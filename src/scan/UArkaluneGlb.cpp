@@ -16,7 +16,8 @@ int IndiceEnfant(float coo, float ori, double pas) {
 
 std::uint8_t MoyenneGlissante(std::uint8_t ancien, std::int32_t nb, std::uint8_t nouveau) {
     // (ancien*nb - nouveau) div (nb - 1), nb negative: the running mean rounded down.
-    return static_cast<std::uint8_t>((std::int64_t(ancien) * nb - nouveau) / (std::int64_t(nb) - 1));
+    return static_cast<std::uint8_t>((std::int64_t(ancien) * nb - nouveau) /
+                                     (std::int64_t(nb) - 1));
 }
 
 } // namespace
@@ -55,7 +56,8 @@ void TCube::EnregistrerUnPoint(TEtatScan& scan, float x, float y, float z, const
         c->nbptscube = -1;
         return;
     }
-    for (int n = 0; n < 4; ++n) c->ColCube[n] = MoyenneGlissante(c->ColCube[n], c->nbptscube, couleur[n]);
+    for (int n = 0; n < 4; ++n)
+        c->ColCube[n] = MoyenneGlissante(c->ColCube[n], c->nbptscube, couleur[n]);
     c->nbptscube -= 1;
     c->CooMoyPts = AddV3S(c->CooMoyPts, {x, y, z});
 }
@@ -74,14 +76,16 @@ void TCube::CalculerLesMoyennes(TV3S& sommeCoo, std::array<std::int64_t, 4>& som
             std::int32_t n;
             enfant->CalculerLesMoyennes(s, cs, n);
             somme = AddV3S(somme, s);
-            for (int q = 0; q < 4; ++q) couleurs[q] += cs[q];
+            for (int q = 0; q < 4; ++q)
+                couleurs[q] += cs[q];
             nbptscube += n;
         });
         if (nbptscube != 0) {
             const double n = nbptscube;
             CooMoyPts = {static_cast<float>(somme.X / n), static_cast<float>(somme.Y / n),
                          static_cast<float>(somme.Z / n)};
-            for (int q = 0; q < 4; ++q) ColCube[q] = static_cast<std::uint8_t>(couleurs[q] / nbptscube);
+            for (int q = 0; q < 4; ++q)
+                ColCube[q] = static_cast<std::uint8_t>(couleurs[q] / nbptscube);
         }
         sommeCoo = somme;
         sommeCouleurs = couleurs;
@@ -101,7 +105,8 @@ void TCube::CalculerLesMoyennes(TV3S& sommeCoo, std::array<std::int64_t, 4>& som
         sommeCoo = {static_cast<float>(CooMoyPts.X * n), static_cast<float>(CooMoyPts.Y * n),
                     static_cast<float>(CooMoyPts.Z * n)};
     }
-    for (int q = 0; q < 4; ++q) sommeCouleurs[q] = std::int64_t(ColCube[q]) * nbptscube;
+    for (int q = 0; q < 4; ++q)
+        sommeCouleurs[q] = std::int64_t(ColCube[q]) * nbptscube;
     nbPoints = nbptscube;
 }
 
@@ -116,7 +121,8 @@ void TCube::MarquerSupprime(bool supp) {
 bool TCube::Compacter(TEtatScan& scan) {
     if (!possedeEnfants_) return (etatSP & EtatSupprime) != 0;
     if (etatSP & EtatSupprime) {
-        while (nbEnfants_ > 0) scan.DetruireCube(enfants_[nbEnfants_ - 1]);
+        while (nbEnfants_ > 0)
+            scan.DetruireCube(enfants_[nbEnfants_ - 1]);
         return true;
     }
     bool resultat = true;
@@ -208,7 +214,8 @@ void TEtatScan::ChoisirNivAffiche(int niveau) {
 
 std::int64_t TEtatScan::NbCubesTotal() const {
     std::int64_t total = 0;
-    for (int n = 0; n <= NivMax && n < NbNiveaux; ++n) total += NbCubesNiv[n];
+    for (int n = 0; n <= NivMax && n < NbNiveaux; ++n)
+        total += NbCubesNiv[n];
     return total;
 }
 

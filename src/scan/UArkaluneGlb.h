@@ -42,7 +42,8 @@ public:
     bool ALesEnfants() const { return possedeEnfants_; }
     TCube* Enfant(int slot) const;
     template <class F> void PourChaqueEnfant(F&& f) const {
-        for (int n = 0; n < nbEnfants_; ++n) f(enfants_[n]);
+        for (int n = 0; n < nbEnfants_; ++n)
+            f(enfants_[n]);
     }
     int NbEnfants() const { return nbEnfants_; }
 
@@ -59,7 +60,7 @@ private:
     std::uint8_t nbEnfants_ = 0;
     std::uint8_t capacite_ = 0;
     bool possedeEnfants_ = false;
-    TCube* precNiv_ = nullptr; // previous cube in the chain, so that unlinking is O(1)
+    TCube* precNiv_ = nullptr;  // previous cube in the chain, so that unlinking is O(1)
     TCube** enfants_ = nullptr; // non-empty children in slot order
     std::array<std::uint64_t, 2> occupes_{}; // one bit per occupied slot
 
@@ -88,7 +89,8 @@ public:
     std::vector<TCube*> CubesAffiches;
     bool ScanModifie = false;
 
-    // Level-0 cells, X index outermost: cell (i, j, k) at (i * DimGrille[1] + j) * DimGrille[2] + k.
+    // Level-0 cells, X index outermost: cell (i, j, k) at (i * DimGrille[1] + j) * DimGrille[2] +
+    // k.
     std::vector<TCube*> Grille;
     std::size_t IndiceCellule(int i, int j, int k) const {
         return (std::size_t(i) * std::size_t(DimGrille[1]) + std::size_t(j)) *
@@ -107,7 +109,8 @@ public:
     void Vider();
 
     template <class F> void PourChaqueCubeDuNiveau(int niveau, F&& f) const {
-        for (TCube* c = PremierCubeNiv[niveau]; c; c = c->SvtNiv) f(c);
+        for (TCube* c = PremierCubeNiv[niveau]; c; c = c->SvtNiv)
+            f(c);
     }
 
 private:

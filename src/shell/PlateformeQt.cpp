@@ -31,12 +31,14 @@ void TPlateformeQt::AfficherStatut(int panneau, const std::string& texte) {
     panneaux_[panneau == 0 ? 0 : 1]->setText(QString::fromStdString(texte));
 }
 
-void TPlateformeQt::TraiterMessages() { QApplication::processEvents(); }
+void TPlateformeQt::TraiterMessages() {
+    QApplication::processEvents();
+}
 
 TReponse TPlateformeQt::Demander(const std::string& question) {
-    const auto r = QMessageBox::question(&fenetre_, fenetre_.windowTitle(),
-                                         QString::fromStdString(question),
-                                         QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    const auto r =
+        QMessageBox::question(&fenetre_, fenetre_.windowTitle(), QString::fromStdString(question),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     if (r == QMessageBox::Yes) return TReponse::Oui;
     if (r == QMessageBox::No) return TReponse::Non;
     return TReponse::Annulee;

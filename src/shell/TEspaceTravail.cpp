@@ -26,7 +26,9 @@ void TEspaceTravail::CurseurAttente() {
     curseurs_.EmpilerCurseur(Plateforme, TPileCurseurs::CurseurSablier);
 }
 
-void TEspaceTravail::FinCurseurAttente() { curseurs_.DepilerCurseur(Plateforme); }
+void TEspaceTravail::FinCurseurAttente() {
+    curseurs_.DepilerCurseur(Plateforme);
+}
 
 void TEspaceTravail::FixerTitre(const std::string& nom) {
     Titre = "Calcul de voûte nervurée - " + nom;

@@ -43,7 +43,7 @@ public:
     std::string Titre;
 
     // State of controls that the scan file carries.
-    std::int32_t OngletActif = 0;      // page of PCavct: 0 Préparation .. 3 Résultats
+    std::int32_t OngletActif = 0;       // page of PCavct: 0 Préparation .. 3 Résultats
     std::int32_t TaillePointsIndex = 0; // item of CmBxTaillePoints ("1" to "4")
     bool CkBxEdFront = false;
     std::int32_t CmBxPtFrontIndex = -1; // -1: nothing selected

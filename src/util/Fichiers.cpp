@@ -19,15 +19,23 @@ constexpr std::size_t TailleTampon = std::size_t(1) << 20;
 
 std::string ErreurSysteme(int code) {
     switch (code) {
-    case ENOENT: return "fichier ou dossier introuvable";
+    case ENOENT:
+        return "fichier ou dossier introuvable";
     case EACCES:
-    case EPERM: return "accès refusé";
-    case ENOSPC: return "plus de place sur le disque";
-    case EISDIR: return "c'est un dossier";
-    case EROFS: return "support en lecture seule";
-    case EDQUOT: return "quota disque dépassé";
-    case EIO: return "erreur d'entrée-sortie";
-    default: return "erreur système " + std::to_string(code);
+    case EPERM:
+        return "accès refusé";
+    case ENOSPC:
+        return "plus de place sur le disque";
+    case EISDIR:
+        return "c'est un dossier";
+    case EROFS:
+        return "support en lecture seule";
+    case EDQUOT:
+        return "quota disque dépassé";
+    case EIO:
+        return "erreur d'entrée-sortie";
+    default:
+        return "erreur système " + std::to_string(code);
     }
 }
 

@@ -36,7 +36,8 @@ TEST(UtilsGeom, ChangementsDeBase) {
     const TV2x2R nulle = Mcb22FromPoints({1, 1}, {1, 1}, d);
     EXPECT_EQ(d, 0);
     for (auto& ligne : nulle)
-        for (double e : ligne) EXPECT_EQ(e, 0);
+        for (double e : ligne)
+            EXPECT_EQ(e, 0);
 
     const TV2x2R m = Mcb22({1, 2}, {4, 6});
     const TV2R local = GlobalToLocal2(m, {1, 2}, {4, 6});
@@ -50,14 +51,16 @@ TEST(UtilsGeom, ChangementsDeBase) {
 TEST(UtilsGeom, RotationsEtMatricesGL) {
     const TV3x3R id = RotM3Angles({0, 0, 0});
     for (int l = 0; l < 3; ++l)
-        for (int c = 0; c < 3; ++c) EXPECT_EQ(id[l][c], l == c ? 1 : 0);
+        for (int c = 0; c < 3; ++c)
+            EXPECT_EQ(id[l][c], l == c ? 1 : 0);
 
     const TV3x3R rz = RotM3Angles({0, 0, Pi / 2});
     EXPECT_NEAR(rz[0][1], 1, 1e-15);
     EXPECT_NEAR(rz[1][0], -1, 1e-15);
 
     TmatGL16 m;
-    for (int n = 0; n < 16; ++n) m[n] = n + 0.5;
+    for (int n = 0; n < 16; ++n)
+        m[n] = n + 0.5;
     const TmatGL16 avant = m;
     M3ToGL(GLToM3(m), m);
     EXPECT_EQ(m, avant);

@@ -4,12 +4,11 @@
 
 #include <gtest/gtest.h>
 
-
 TEST(ArkaluneCalcul, ChargeAfficheEtEnregistre) {
     TDossierTemporaire d;
     EcrireFichier(d.Chemin("scan.xyz"), XYZGrille(500));
     const TResultatCommande r = LancerCalcul(d.Chemin("scan.xyz") + " --proprietes --enregistrer " +
-                               d.Chemin("mince.arkl") + " --niveau-enregistre 2");
+                                             d.Chemin("mince.arkl") + " --niveau-enregistre 2");
     ASSERT_EQ(r.code, 0);
     EXPECT_EQ(r.sortie.rfind("Définition du scan : 1.6 mm\r\nNombre de points : 500\r\n", 0), 0u);
 
@@ -36,5 +35,6 @@ TEST(ArkaluneCalcul, CodesDeSortie) {
         {d.Chemin("scan.xyz") + " --enregistrer " + d.Chemin("absent/x.arkl"), 1},
         {d.Chemin("scan.xyz") + " --niveau 0", 0},
     };
-    for (const auto& c : cas) EXPECT_EQ(LancerCalcul(c.args).code, c.code) << c.args;
+    for (const auto& c : cas)
+        EXPECT_EQ(LancerCalcul(c.args).code, c.code) << c.args;
 }

@@ -77,7 +77,8 @@ TEST_F(Chargement, LesLignesQuiNeSontPasDesPointsSontComptees) {
     EXPECT_EQ(T.Scan.OrigGrille[0], 1650000);
     EXPECT_EQ(T.Scan.DimGrille[0], 3);
     ASSERT_FALSE(Banc.Plateforme.Statuts.empty());
-    EXPECT_EQ(Banc.Plateforme.Statuts.back(), "3 lignes ignorées (ce ne sont pas des points X Y Z)");
+    EXPECT_EQ(Banc.Plateforme.Statuts.back(),
+              "3 lignes ignorées (ce ne sont pas des points X Y Z)");
 }
 
 TEST_F(Chargement, ProgressionParPourcent) {
@@ -136,7 +137,8 @@ TEST_F(Chargement, FichiersRefusesLaissentUnEspaceVide) {
         else
             EXPECT_FALSE(Charger(c.nom, c.contenu));
         ASSERT_EQ(Banc.Plateforme.Messages.size(), 1u);
-        EXPECT_EQ(Banc.Plateforme.Messages[0].rfind(c.debutMessage, 0), 0u) << Banc.Plateforme.Messages[0];
+        EXPECT_EQ(Banc.Plateforme.Messages[0].rfind(c.debutMessage, 0), 0u)
+            << Banc.Plateforme.Messages[0];
         AttendreVide();
     }
     EXPECT_TRUE(fs::is_empty(Dossier.Dossier()) ||

@@ -9,7 +9,9 @@ struct TScanUnCube {
     TEtatScan Scan;
     TCube* Racine;
     TScanUnCube() { Racine = Scan.CreerCube(nullptr, 0, 0, {0, 0, 0}); }
-    void Point(float x, float y, float z, TV4By c = {}) { Racine->EnregistrerUnPoint(Scan, x, y, z, c); }
+    void Point(float x, float y, float z, TV4By c = {}) {
+        Racine->EnregistrerUnPoint(Scan, x, y, z, c);
+    }
     void Moyennes() {
         TV3S s;
         std::array<std::int64_t, 4> c;
@@ -48,7 +50,8 @@ TEST(Cubes, MoyennesDesCouleursEtDesPositions) {
     EXPECT_EQ(feuille->ColCube[0], 10); // 10.5 rounded down
     s.Moyennes();
     EXPECT_EQ(feuille->nbptscube, 2);
-    EXPECT_EQ(feuille->CooMoyPts.X, static_cast<float>(double(static_cast<float>(0.5 + double(0.5001f))) / 2));
+    EXPECT_EQ(feuille->CooMoyPts.X,
+              static_cast<float>(double(static_cast<float>(0.5 + double(0.5001f))) / 2));
     EXPECT_EQ(s.Racine->nbptscube, 2);
     EXPECT_EQ(s.Racine->CooMoyPts, feuille->CooMoyPts);
 
@@ -61,7 +64,8 @@ TEST(Cubes, MoyennesDesCouleursEtDesPositions) {
 
 TEST(Cubes, LaChaineRestePropreQuandOnDetruitAuMilieu) {
     TScanUnCube s;
-    for (int n = 0; n < 3; ++n) s.Point(0.1f + 0.3f * n, 0.1f, 0.1f);
+    for (int n = 0; n < 3; ++n)
+        s.Point(0.1f + 0.3f * n, 0.1f, 0.1f);
     ASSERT_EQ(s.Scan.NbCubesNiv[1], 3);
     TCube* tete = s.Scan.PremierCubeNiv[1];
     TCube* milieu = tete->SvtNiv;
@@ -100,7 +104,8 @@ TEST(Cubes, CompactageDesBranchesSupprimees) {
     EXPECT_TRUE(s.Racine->Compacter(s.Scan));
     s.Scan.DetruireCube(s.Racine);
     EXPECT_EQ(s.Scan.NbCubesNiv, (std::array<std::int32_t, 5>{}));
-    for (TCube* tete : s.Scan.PremierCubeNiv) EXPECT_EQ(tete, nullptr);
+    for (TCube* tete : s.Scan.PremierCubeNiv)
+        EXPECT_EQ(tete, nullptr);
 }
 
 TEST(Cubes, AnnulerLaSuppressionEffaceTousLesEtats) {

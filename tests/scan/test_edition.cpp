@@ -9,11 +9,13 @@ namespace {
 struct Edition : TScanCharge {
     int Compter(std::uint8_t bits) const {
         int n = 0;
-        for (const TCube* c : T.Scan.CubesAffiches) n += (c->etatSP & bits) == bits;
+        for (const TCube* c : T.Scan.CubesAffiches)
+            n += (c->etatSP & bits) == bits;
         return n;
     }
     void Selectionner(int premier, int nombre) {
-        for (int k = premier; k < premier + nombre; ++k) T.Scan.CubesAffiches[k]->etatSP |= EtatSelectionne;
+        for (int k = premier; k < premier + nombre; ++k)
+            T.Scan.CubesAffiches[k]->etatSP |= EtatSelectionne;
     }
 };
 
@@ -62,7 +64,8 @@ TEST_F(Edition, SupprimerUnCubeMarqueLesNiveauxPlusFins) {
 
 TEST_F(Edition, CompacterRetireLesCubesSupprimes) {
     T.CompacterScan(); // no deletion pending: nothing happens, nothing is shown
-    EXPECT_TRUE(Banc.Plateforme.Statuts.empty() || Banc.Plateforme.Statuts.back().rfind("compactage", 0) != 0);
+    EXPECT_TRUE(Banc.Plateforme.Statuts.empty() ||
+                Banc.Plateforme.Statuts.back().rfind("compactage", 0) != 0);
 
     T.FixerNiveauAffiche(0);
     const auto avant = T.Scan.NbCubesNiv;
@@ -93,18 +96,29 @@ TEST_F(Edition, NiveauAfficheLimiteAuNiveauLePlusFin) {
 
 TEST_F(Edition, Proprietes) {
     const auto& n = T.Scan.NbCubesNiv;
-    const std::string attendu =
-        "Définition du scan : 1.6 mm\r\n"
-        "Nombre de points : 3000\r\n"
-        "Nombre de cubes : " + std::to_string(T.Scan.NbCubesTotal()) + "\r\n"
-        "  - 0 : 1 m : " + std::to_string(n[0]) + "\r\n"
-        "  - 1 : 20 cm : " + std::to_string(n[1]) + "\r\n"
-        "  - 2 : 4 cm : " + std::to_string(n[2]) + "\r\n"
-        "  - 3 : 8 mm : " + std::to_string(n[3]) + "\r\n"
-        "  - 4 : 1.6 mm : " + std::to_string(n[4]) + "\r\n"
-        "Dimensions :\r\n"
-        " - sur X : 100.000 < 102.990\r\n"
-        " - sur Y : 200.000 < 200.090\r\n"
-        " - sur Z : 40.000 < 40.006";
+    const std::string attendu = "Définition du scan : 1.6 mm\r\n"
+                                "Nombre de points : 3000\r\n"
+                                "Nombre de cubes : " +
+                                std::to_string(T.Scan.NbCubesTotal()) +
+                                "\r\n"
+                                "  - 0 : 1 m : " +
+                                std::to_string(n[0]) +
+                                "\r\n"
+                                "  - 1 : 20 cm : " +
+                                std::to_string(n[1]) +
+                                "\r\n"
+                                "  - 2 : 4 cm : " +
+                                std::to_string(n[2]) +
+                                "\r\n"
+                                "  - 3 : 8 mm : " +
+                                std::to_string(n[3]) +
+                                "\r\n"
+                                "  - 4 : 1.6 mm : " +
+                                std::to_string(n[4]) +
+                                "\r\n"
+                                "Dimensions :\r\n"
+                                " - sur X : 100.000 < 102.990\r\n"
+                                " - sur Y : 200.000 < 200.090\r\n"
+                                " - sur Z : 40.000 < 40.006";
     EXPECT_EQ(T.Proprietes(), attendu);
 }

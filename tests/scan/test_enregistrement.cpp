@@ -32,20 +32,20 @@ TEST_F(Enregistrement, FichierBinaireVersion3EtRelecture) {
     const std::string f = LireFichier(Dossier.Chemin("scan.arkl"));
     ASSERT_EQ(f.size(), 296 + 16 * std::size_t(cubes2));
     EXPECT_EQ(A<std::int64_t>(f, 0), 3);
-    EXPECT_EQ(A<std::int32_t>(f, 8), 3);             // Q1a4
-    EXPECT_EQ(A<double>(f, 8 + 168), 1.25);          // XYapp.X
-    EXPECT_EQ(A<std::int32_t>(f, 8 + 200), 2);       // point size item
-    EXPECT_EQ(A<std::int32_t>(f, 8 + 204), 20);      // rib width
-    EXPECT_EQ(A<std::int32_t>(f, 8 + 208), 5);       // arcs
-    EXPECT_EQ(A<std::int32_t>(f, 8 + 212), 100);     // linear mass
-    EXPECT_EQ(A<std::int32_t>(f, 8 + 216), 0);       // fill density
-    EXPECT_EQ(A<std::int32_t>(f, 8 + 220), 150);     // surface mass
-    EXPECT_EQ(A<double>(f, 8 + 224), 0.0);           // fill level
-    EXPECT_EQ(A<std::int64_t>(f, 8 + 232), 2);       // level of the points
+    EXPECT_EQ(A<std::int32_t>(f, 8), 3);         // Q1a4
+    EXPECT_EQ(A<double>(f, 8 + 168), 1.25);      // XYapp.X
+    EXPECT_EQ(A<std::int32_t>(f, 8 + 200), 2);   // point size item
+    EXPECT_EQ(A<std::int32_t>(f, 8 + 204), 20);  // rib width
+    EXPECT_EQ(A<std::int32_t>(f, 8 + 208), 5);   // arcs
+    EXPECT_EQ(A<std::int32_t>(f, 8 + 212), 100); // linear mass
+    EXPECT_EQ(A<std::int32_t>(f, 8 + 216), 0);   // fill density
+    EXPECT_EQ(A<std::int32_t>(f, 8 + 220), 150); // surface mass
+    EXPECT_EQ(A<double>(f, 8 + 224), 0.0);       // fill level
+    EXPECT_EQ(A<std::int64_t>(f, 8 + 232), 2);   // level of the points
     EXPECT_EQ(A<std::int64_t>(f, 8 + 240), cubes2);
     EXPECT_EQ(A<float>(f, 8 + 248), T.Scan.CooMin.X);
     EXPECT_EQ(A<float>(f, 8 + 268), T.Scan.CooMax.Z);
-    EXPECT_EQ(A<std::int64_t>(f, 8 + 272), 3);       // displayed level
+    EXPECT_EQ(A<std::int64_t>(f, 8 + 272), 3); // displayed level
     EXPECT_EQ(A<double>(f, 8 + 280), 12.5);
     // First record: the head of the level's chain, the newest cube.
     const TCube* tete = T.Scan.PremierCubeNiv[2];
@@ -78,7 +78,8 @@ TEST_F(Enregistrement, TexteXYZDuNiveauAffiche) {
     ASSERT_TRUE(T.EnregistrerScan(2, 1));
     const std::string f = LireFichier(Dossier.Chemin("mince.xyz"));
     std::size_t lignes = 0;
-    for (char c : f) lignes += c == '\n';
+    for (char c : f)
+        lignes += c == '\n';
     EXPECT_EQ(lignes, std::size_t(T.Scan.NbCubesNiv[1]));
     EXPECT_EQ(f.find('\n'), f.find("\r\n") + 1);
 
@@ -104,13 +105,15 @@ TEST_F(Enregistrement, UnEchecLaisseLAncienFichierIntact) {
     EXPECT_EQ(LireFichier(Dossier.Chemin("scan.arkl")), "ancien contenu");
     EXPECT_TRUE(T.Scan.ScanModifie); // still to be saved
     std::size_t fichiers = 0;
-    for ([[maybe_unused]] const auto& f : fs::directory_iterator(Dossier.Dossier())) ++fichiers;
+    for ([[maybe_unused]] const auto& f : fs::directory_iterator(Dossier.Dossier()))
+        ++fichiers;
     EXPECT_EQ(fichiers, 2u); // no temporary file left behind
 
     // A folder that does not exist: a clear message, nothing written.
     T.PFsansext = Dossier.Chemin("absent/scan");
     EXPECT_FALSE(T.Executer([&] { T.EnregistrerScan(1, 4); }));
-    EXPECT_NE(Banc.Plateforme.Messages.back().find("impossible de créer le fichier"), std::string::npos);
+    EXPECT_NE(Banc.Plateforme.Messages.back().find("impossible de créer le fichier"),
+              std::string::npos);
 }
 
 TEST_F(Enregistrement, QuestionAvantDAbandonnerUnScanModifie) {
