@@ -10,6 +10,7 @@
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
 #include "util/Format.h"
+#include "util/StringUtils.h"
 #include "vault/EtudeJson.h"
 
 #include <cstdio>
@@ -90,9 +91,7 @@ int LireNiveau(const std::string& option, const std::string& texte) {
 }
 
 int GenreSelonExtension(const std::string& chemin) {
-    std::string ext = std::filesystem::path(chemin).extension().string();
-    for (char& c : ext)
-        c = char(std::tolower(static_cast<unsigned char>(c)));
+    const std::string ext = MinusculesAscii(std::filesystem::path(chemin).extension().string());
     if (ext == ".arkl") return 1;
     if (ext == ".xyz") return 2;
     throw EUsage{"--enregistrer : extension .arkl ou .xyz attendue pour « " + chemin + " »"};

@@ -2,7 +2,7 @@
 
 #include "expr/UEvalExp.h"
 #include "fields/DateCourte.h"
-#include "fields/OutilsTexte.h"
+#include "util/StringUtils.h"
 #include "fields/PatronFormat.h"
 #include "util/Erreurs.h"
 #include "util/Format.h"

@@ -6,6 +6,7 @@
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
 #include "util/Format.h"
+#include "util/StringUtils.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,12 +20,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::size_t RecordsParLot = 65536;
-
-std::string Majuscules(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-    return s;
-}
 
 // The import's temporary file: beside the scan, or in the system's temporary folder when the
 // scan's folder is not writable. Removed whatever happens.
@@ -113,7 +108,7 @@ void TEspaceTravail::TerminerChargement(int niveauAffiche) {
 
 bool TEspaceTravail::ChargerScanSansReprise(const std::string& chemin, int& niveauAffiche,
                                             std::string& bilan) {
-    const std::string ext = Majuscules(fs::path(chemin).extension().string());
+    const std::string ext = MajusculesAscii(fs::path(chemin).extension().string());
     std::int64_t ignores = 0;
     const char* motIgnores = nullptr;
 

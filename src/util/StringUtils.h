@@ -1,5 +1,5 @@
 #pragma once
-// Small text helpers of the validated field (UTF-8).
+// Small text helpers (UTF-8).
 
 #include <string>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "fields/OutilsTexte.h"
+#include "util/StringUtils.h"
 
 namespace {
 
