@@ -26,7 +26,6 @@ void* TReserveCubes::Allouer(std::size_t taille) {
         blocs_.push_back(std::make_unique_for_overwrite<std::byte[]>(TailleBloc));
         courant_ = blocs_.back().get();
         reste_ = TailleBloc;
-        octets_ += TailleBloc;
     }
     void* p = courant_;
     courant_ += taille;
@@ -70,7 +69,6 @@ void TReserveCubes::ToutLiberer() {
     blocs_.clear();
     courant_ = nullptr;
     reste_ = 0;
-    octets_ = 0;
     cubesLibres_ = nullptr;
     tableauxLibres_.fill(nullptr);
 }

@@ -22,7 +22,6 @@ public:
     void RendreTableau(TCube** tableau, int capacite);
 
     void ToutLiberer();
-    std::size_t OctetsReserves() const { return octets_; }
 
 private:
     struct TLibre {
@@ -33,7 +32,6 @@ private:
     std::vector<std::unique_ptr<std::byte[]>> blocs_;
     std::byte* courant_ = nullptr;
     std::size_t reste_ = 0;
-    std::size_t octets_ = 0;
     TLibre* cubesLibres_ = nullptr;
     std::array<TLibre*, NbClasses> tableauxLibres_{};
 };
