@@ -227,7 +227,9 @@ int main(int argc, char** argv) {
         const TOptions options = LireOptions(std::vector<std::string>(argv + 1, argv + argc));
         return Executer(options);
     } catch (const EUsage& e) {
-        std::fprintf(stderr, "arkalune-calcul : %s\n%s", e.message.c_str(), Usage);
+        // The whole usage when nothing was asked; otherwise only what was wrong.
+        std::fprintf(stderr, "arkalune-calcul : %s\n%s", e.message.c_str(),
+                     argc <= 1 ? Usage : "(arkalune-calcul sans argument : mode d'emploi)\n");
         return EchecUsage;
     }
 }
