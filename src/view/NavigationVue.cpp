@@ -77,13 +77,15 @@ void TEspaceTravail::ActualiserRotZ() {
 }
 
 void TEspaceTravail::BtActualiserRotClick(const std::string& texteEdRotZ) {
-    // Blanks around the number are tolerated; anything else that is not a number gives 0.
+    // Blanks around the number are tolerated; anything else that is not a number gives 0, and so
+    // does a number too large for a real: an infinite angle would leave the view and the frontier
+    // moves without a direction.
     std::string_view texte = texteEdRotZ;
     const auto debut = texte.find_first_not_of(" \t");
     texte =
         debut == texte.npos ? "" : texte.substr(debut, texte.find_last_not_of(" \t") - debut + 1);
     double angle = 0;
-    if (!LireReel(texte, angle)) angle = 0;
+    if (!LireReel(texte, angle) || !std::isfinite(angle)) angle = 0;
     Vue.AngRotZdeg = angle;
     ActualiserRotZ();
 }

@@ -142,8 +142,9 @@ TEST_F(TCamera, RotationZAffichee) {
     EXPECT_NEAR(T.Vue.rotmatrixrepere[1], -1, 1e-15); // row 1, column 0: -sin
     EXPECT_NEAR(T.Vue.rotmatrixrepere[4], 1, 1e-15);
 
-    const std::pair<const char*, double> textes[] = {{"12.7", 12.7}, {"abc", 0},  {"", 0},
-                                                     {" -45 ", -45}, {"12,7", 0}, {"nan", 0}};
+    const std::pair<const char*, double> textes[] = {{"12.7", 12.7}, {"abc", 0},   {"", 0},
+                                                     {" -45 ", -45}, {"12,7", 0},  {"nan", 0},
+                                                     {"1e400", 0},   {"-1e400", 0}};
     for (auto [texte, angle] : textes) {
         T.BtActualiserRotClick(texte);
         EXPECT_EQ(T.Vue.AngRotZdeg, angle) << texte;
