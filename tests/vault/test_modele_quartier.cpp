@@ -36,6 +36,20 @@ TEST_F(ModeleQuartier, PlacementDesQuatreQuartiers) {
     }
 }
 
+TEST_F(ModeleQuartier, CentreEtDemiTaillesArrondisA32Bits) {
+    // Y from 50 to 54.7f: the exact centre, 52.35000038..., is not a 32-bit value.
+    Charger({.x0 = 100, .x1 = 106.3, .y0 = 50, .y1 = 54.7, .pas = 0.1});
+    T.RecModl.Q1a4 = 3;
+    T.PlacerQuartier();
+    const double yc = double(T.Scan.CooMin.Y) + double(T.Scan.CooMax.Y);
+    ASSERT_NE(static_cast<float>(yc / 2), yc / 2);
+    const float attendu = static_cast<float>(yc / 2);
+    EXPECT_EQ(T.RecModl.XYcle.Y, double(attendu));
+    EXPECT_EQ(T.RecModl.XYL1.Y, double(attendu));
+    const float hy = static_cast<float>((double(T.Scan.CooMax.Y) - T.Scan.CooMin.Y) / 2);
+    EXPECT_EQ(T.RecModl.XYapp.Y, double(attendu) - double(hy));
+}
+
 TEST_F(ModeleQuartier, RepereEtBordsDeLAretier) {
     Charger();
     T.ActualiserStructure(); // no quarter placed yet: quarter 1
