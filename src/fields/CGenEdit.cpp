@@ -2,10 +2,10 @@
 
 #include "expr/UEvalExp.h"
 #include "fields/DateCourte.h"
-#include "util/StringUtils.h"
 #include "fields/PatronFormat.h"
 #include "util/Erreurs.h"
 #include "util/Format.h"
+#include "util/StringUtils.h"
 #include "util/Utf16.h"
 
 #include <cmath>

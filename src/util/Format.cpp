@@ -17,9 +17,11 @@ locale_t LocaleC() {
     return c;
 }
 
-std::string_view SansPlus(std::string_view t) {
-    if (!t.empty() && t.front() == '+') t.remove_prefix(1);
-    return t;
+// Drops a leading "+"; false when another sign follows it ("+-5", "++5" are no numbers).
+bool SansPlus(std::string_view& t) {
+    if (t.empty() || t.front() != '+') return true;
+    t.remove_prefix(1);
+    return t.empty() || (t.front() != '+' && t.front() != '-');
 }
 
 } // namespace
@@ -47,8 +49,7 @@ std::string Formater(const char* patron, ...) {
 }
 
 bool LireReel(std::string_view texte, double& valeur) {
-    texte = SansPlus(texte);
-    if (texte.empty() || texte.front() == '+') return false;
+    if (!SansPlus(texte) || texte.empty()) return false;
     const char c = texte.front() == '-' && texte.size() > 1 ? texte[1] : texte.front();
     if (!(std::isdigit(static_cast<unsigned char>(c)) || c == '.')) return false; // nan, inf
     const auto [fin, erreur] = std::from_chars(texte.data(), texte.data() + texte.size(), valeur);
@@ -63,8 +64,7 @@ bool LireReel(std::string_view texte, double& valeur) {
 }
 
 bool LireEntier(std::string_view texte, std::int64_t& valeur) {
-    texte = SansPlus(texte);
-    if (texte.empty() || texte.front() == '+') return false;
+    if (!SansPlus(texte) || texte.empty()) return false;
     const auto [fin, erreur] = std::from_chars(texte.data(), texte.data() + texte.size(), valeur);
     return erreur == std::errc() && fin == texte.data() + texte.size();
 }

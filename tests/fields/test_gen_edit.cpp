@@ -43,7 +43,7 @@ TEST(GenEdit, ValidationDUnEntierBorne) {
         EXPECT_TRUE(c.ValOK()) << t;
     }
     EXPECT_EQ(c.ValeurI(), 42);
-    for (const char* t : {"201", "", "2147483648", "1.5", "--5", "1e2"}) {
+    for (const char* t : {"201", "", "2147483648", "1.5", "--5", "+-5", "-+5", "1e2"}) {
         c.TypeText(t);
         EXPECT_FALSE(c.ValOK()) << t;
     }
@@ -198,7 +198,7 @@ TEST(GenEdit, CoefficientDAffichage) {
     EXPECT_FALSE(c.ValOK());
     c.TypeText("-10.5");
     EXPECT_FALSE(c.ValOK());
-    for (const char* t : {"1e999", "nan", "inf", "1,5", "E3"}) {
+    for (const char* t : {"1e999", "nan", "inf", "1,5", "E3", "+-5", "-+5"}) {
         c.TypeText(t);
         EXPECT_FALSE(c.TradOk()) << t;
         EXPECT_EQ(c.ValeurD(), 0) << t;
