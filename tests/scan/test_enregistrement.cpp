@@ -73,6 +73,16 @@ TEST_F(Enregistrement, FichierBinaireVersion3EtRelecture) {
     EXPECT_TRUE(relu.Travail.CkBxEdFront);
 }
 
+TEST_F(Enregistrement, ProgressionDeLEcritureBinaire) {
+    ASSERT_EQ(T.Scan.NbCubesNiv[0], 3);
+    const std::size_t avant = Banc.Plateforme.Statuts.size();
+    ASSERT_TRUE(T.EnregistrerScan(1, 0));
+    const std::vector<std::string> textes(Banc.Plateforme.Statuts.begin() + std::ptrdiff_t(avant),
+                                          Banc.Plateforme.Statuts.end());
+    EXPECT_EQ(textes,
+              (std::vector<std::string>{"écriture 33 %", "écriture 67 %", "écriture 100 %", ""}));
+}
+
 TEST_F(Enregistrement, TexteXYZDuNiveauAffiche) {
     T.PFsansext = Dossier.Chemin("mince");
     ASSERT_TRUE(T.EnregistrerScan(2, 1));

@@ -24,8 +24,9 @@ TEST(FormatXYZ, LignesQuiSontDesPoints) {
 }
 
 TEST(FormatXYZ, LignesQuiNeSontPasDesPoints) {
-    for (const char* ligne : {"", "   ", "X Y Z", "1.5 2.25", "1,5 2,25 3", "nan 1 2", "1 inf 2",
-                              "1 2 -infinity", "0x10 1 2", "1 2 3abc", "# 1 2 3"}) {
+    for (const char* ligne :
+         {"", "   ", "X Y Z", "1.5 2.25", "1,5 2,25 3", "nan 1 2", "1 inf 2", "1 2 -infinity",
+          "0x10 1 2", "1 2 3abc", "# 1 2 3", "+-1 2 3", "1 ++2 3"}) {
         TPointScan p;
         EXPECT_FALSE(LireLigneXYZ(ligne, p)) << "«" << ligne << "»";
     }
