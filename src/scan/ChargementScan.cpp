@@ -74,6 +74,8 @@ bool TEspaceTravail::ChargerScan(const std::string& chemin) {
     Scan.ReinitialiserBoiteEnglobante();
     Scan.NivMax = 4;
     ReinitialiserTravail();
+    // The scan that had deletions pending has been dropped (saved or not): the new one has none.
+    Scan.ScanModifie = false;
 
     int niveauAffiche = 2;
     std::string bilan;

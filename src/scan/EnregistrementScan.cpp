@@ -35,6 +35,8 @@ TEnTeteArkl EnTeteDeTravail(TEspaceTravail& t, int niveau) {
 bool TEspaceTravail::EnregistrerScan(int genre, int niveau) {
     if (genre != 1 && genre != 2) return false;
     if (niveau < 0 || niveau > Scan.NivMax) throw EErreur("niveau à enregistrer invalide");
+    // Without a scan there is nothing to write, and an empty file must not replace a good one.
+    if (Scan.NbCubesTotal() == 0) throw EErreur("aucun scan à enregistrer");
     CurseurAttente();
     try {
         if (Scan.ScanModifie) CompacterScan();

@@ -144,3 +144,20 @@ TEST_F(Enregistrement, QuestionAvantDAbandonnerUnScanModifie) {
     EXPECT_TRUE(T.DemanderEnregistrement());
     EXPECT_EQ(Banc.Plateforme.Questions.size(), questions);
 }
+
+TEST_F(Enregistrement, UnNouveauScanNHeritePasDesSuppressionsDuPrecedent) {
+    T.SupprimerSelection();
+    Banc.Plateforme.Reponses = {TReponse::Non};
+    ASSERT_TRUE(T.DemanderEnregistrement());
+    ASSERT_TRUE(T.ChargerScan(Dossier.Chemin("scan.xyz")));
+    EXPECT_FALSE(T.Scan.ScanModifie);
+}
+
+TEST_F(Enregistrement, SansScanRienNEstEcrit) {
+    EcrireFichier(Dossier.Chemin("bon.arkl"), "ancien contenu");
+    EcrireFichier(Dossier.Chemin("bon.xyz"), "pas un point\r\n");
+    EXPECT_FALSE(T.ChargerScan(Dossier.Chemin("bon.xyz"))); // the load fails: empty workspace
+    EXPECT_FALSE(T.Executer([&] { T.EnregistrerScan(1, T.Scan.NivMax); }));
+    EXPECT_EQ(Banc.Plateforme.Messages.back(), "aucun scan à enregistrer");
+    EXPECT_EQ(LireFichier(Dossier.Chemin("bon.arkl")), "ancien contenu");
+}
