@@ -72,6 +72,10 @@ TFichierEcriture::TFichierEcriture(const std::string& chemin) : chemin_(chemin) 
     std::setvbuf(f_, nullptr, _IOFBF, TailleTampon);
 }
 
+TFichierEcriture::TFichierEcriture(std::FILE* f, const std::string& nom) : chemin_(nom), f_(f) {
+    std::setvbuf(f_, nullptr, _IOFBF, TailleTampon);
+}
+
 TFichierEcriture::~TFichierEcriture() {
     if (f_) std::fclose(f_);
 }
@@ -80,10 +84,16 @@ void TFichierEcriture::Ecrire(const void* donnees, std::size_t n) {
     if (std::fwrite(donnees, 1, n, f_) != n) Echec("erreur d'écriture du fichier", chemin_, errno);
 }
 
-void TFichierEcriture::Fermer() {
+void TFichierEcriture::Fermer(bool durable) {
     std::FILE* f = f_;
     f_ = nullptr;
-    if (std::fclose(f) != 0) Echec("erreur d'écriture du fichier", chemin_, errno);
+    bool ok = !durable || (std::fflush(f) == 0 && fsync(fileno(f)) == 0);
+    int code = ok ? 0 : errno;
+    if (std::fclose(f) != 0 && ok) {
+        ok = false;
+        code = errno;
+    }
+    if (!ok) Echec("erreur d'écriture du fichier", chemin_, code);
 }
 
 TFichierTemporaire::TFichierTemporaire(const std::string& cible) : cible_(cible) {
@@ -95,35 +105,28 @@ TFichierTemporaire::TFichierTemporaire(const std::string& cible) : cible_(cible)
     const mode_t masque = umask(0);
     umask(masque);
     fchmod(fd, 0666 & ~masque);
-    f_ = fdopen(fd, "wb");
-    if (!f_) {
+    std::FILE* f = fdopen(fd, "wb");
+    if (!f) {
         const int code = errno;
         close(fd);
         std::remove(chemin_.c_str());
         Echec("impossible de créer le fichier", cible, code);
     }
-    std::setvbuf(f_, nullptr, _IOFBF, TailleTampon);
+    ecriture_.emplace(f, cible);
 }
 
 TFichierTemporaire::~TFichierTemporaire() {
-    if (f_) std::fclose(f_);
+    ecriture_.reset();
     if (!valide_) std::remove(chemin_.c_str());
 }
 
 void TFichierTemporaire::Ecrire(const void* donnees, std::size_t n) {
-    if (std::fwrite(donnees, 1, n, f_) != n) Echec("erreur d'écriture du fichier", cible_, errno);
+    ecriture_->Ecrire(donnees, n);
 }
 
 void TFichierTemporaire::Valider() {
-    std::FILE* f = f_;
-    f_ = nullptr;
-    bool ok = std::fflush(f) == 0 && fsync(fileno(f)) == 0;
-    int code = ok ? 0 : errno;
-    if (std::fclose(f) != 0 && ok) {
-        ok = false;
-        code = errno;
-    }
-    if (!ok) Echec("erreur d'écriture du fichier", cible_, code);
+    ecriture_->Fermer(true);
+    ecriture_.reset();
     if (std::rename(chemin_.c_str(), cible_.c_str()) != 0)
         Echec("impossible de remplacer le fichier", cible_, errno);
     valide_ = true;

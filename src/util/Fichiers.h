@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 class TFichierLecture {
@@ -30,12 +31,15 @@ class TFichierEcriture {
 public:
     // Creates or replaces the file.
     explicit TFichierEcriture(const std::string& chemin);
+    // Takes an open stream; errors name the file `nom`.
+    TFichierEcriture(std::FILE* f, const std::string& nom);
     ~TFichierEcriture();
     TFichierEcriture(const TFichierEcriture&) = delete;
     TFichierEcriture& operator=(const TFichierEcriture&) = delete;
 
     void Ecrire(const void* donnees, std::size_t n);
-    void Fermer(); // flushes to disk; an error is raised if anything failed
+    // An error is raised if anything failed; `durable`: on the disk before it returns.
+    void Fermer(bool durable = false);
 
 private:
     std::string chemin_;
@@ -57,7 +61,7 @@ public:
 private:
     std::string cible_;
     std::string chemin_;
-    std::FILE* f_ = nullptr;
+    std::optional<TFichierEcriture> ecriture_;
     bool valide_ = false;
 };
 
