@@ -2,6 +2,7 @@
 // Evaluation of UTF-8 test texts and a table form of the expected results.
 
 #include "expr/Evaluateur.h"
+#include "support/AttendreErreur.h"
 #include "util/Utf16.h"
 
 #include <gtest/gtest.h>
@@ -37,10 +38,5 @@ inline void VerifierCas(const TCasCalcul& c) {
 
 template <class E> void AttendreErreurCalcul(const char* texte, const std::string& message) {
     SCOPED_TRACE(texte);
-    try {
-        (void)Calculer(texte);
-        ADD_FAILURE() << "aucune erreur";
-    } catch (const E& e) {
-        EXPECT_EQ(e.what(), message);
-    }
+    AttendreErreur<E>([&] { (void)Calculer(texte); }, message);
 }

@@ -180,14 +180,9 @@ TEST(Evaluateur, ImbricationProfondeRefuseeSansDebordement) {
     EXPECT_TRUE(Calculer(imbrique(200, "ABS(").c_str()));
     for (const char* ouvrant : {"(", "-(", "SIN(", "MIN(1,"}) {
         SCOPED_TRACE(ouvrant);
-        try {
-            (void)Calculer(imbrique(100000, ouvrant).c_str());
-            ADD_FAILURE() << "aucune erreur";
-        } catch (const EErreur& e) {
-            EXPECT_EQ(std::string(e.what()),
-                      "expression trop imbriquée : plus de 256 niveaux de parenthèses ou "
-                      "d'arguments");
-        }
+        AttendreErreur<EErreur>([&] { (void)Calculer(imbrique(100000, ouvrant).c_str()); },
+                                "expression trop imbriquée : plus de 256 niveaux de parenthèses "
+                                "ou d'arguments");
     }
     // A long expression without nesting is no problem.
     std::string somme = "0";

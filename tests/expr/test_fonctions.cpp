@@ -186,12 +186,7 @@ TEST(Fonctions, ErreursDIndicesDesVariables) {
     TAppelant a;
     const auto attendre = [&](const char* texte, const std::string& message) {
         SCOPED_TRACE(texte);
-        try {
-            (void)a.Calculer(texte);
-            ADD_FAILURE() << "aucune erreur";
-        } catch (const EErreur& e) {
-            EXPECT_EQ(e.what(), message);
-        }
+        AttendreErreur<EErreur>([&] { (void)a.Calculer(texte); }, message);
     };
     attendre("T[3,1]", MsgDepassementIndice);
     attendre("T[0,1]", MsgDepassementIndice);

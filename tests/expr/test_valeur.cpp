@@ -1,4 +1,5 @@
 #include "expr/Valeur.h"
+#include "support/AttendreErreur.h"
 
 #include <gtest/gtest.h>
 
@@ -6,15 +7,6 @@
 #include <limits>
 
 namespace {
-
-template <class E, class F> void AttendreErreur(F&& f, const std::string& message) {
-    try {
-        f();
-        ADD_FAILURE() << "aucune erreur, « " << message << " » attendu";
-    } catch (const E& e) {
-        EXPECT_EQ(e.what(), message);
-    }
-}
 
 const std::string MsgAffectation = "impossible d'affecter la valeur à cette variable";
 

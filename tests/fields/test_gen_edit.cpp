@@ -1,6 +1,7 @@
 #include "fields/CGenEdit.h"
 
 #include "expr/Valeur.h"
+#include "support/AttendreErreur.h"
 #include "util/Erreurs.h"
 
 #include <gtest/gtest.h>
@@ -208,27 +209,13 @@ TEST(GenEdit, CoefficientDAffichage) {
 TEST(GenEdit, ErreurDeType) {
     TCustomGenEdit c("GEdLargeurAretier");
     c.EcrireGE_TypeVal(TTypeVal::_integer);
-    const std::string message = "GEdLargeurAretier : erreur d'affectation de type";
-    EXPECT_THROW(
-        {
-            try {
-                (void)c.ValeurD();
-            } catch (const EErreur& e) {
-                EXPECT_EQ(e.what(), message);
-                throw;
-            }
-        },
-        EErreur);
+    AttendreErreur<EErreur>([&] { (void)c.ValeurD(); },
+                            "GEdLargeurAretier : erreur d'affectation de type");
     EXPECT_THROW(c.EcrireValeurD(1), EErreur);
     EXPECT_THROW((void)c.ValeurS(), EErreur);
     EXPECT_THROW(c.EcrireValeurDT(1), EErreur);
     c.EcrireName("Autre");
-    try {
-        c.EcrireValeurS("x");
-        ADD_FAILURE();
-    } catch (const EErreur& e) {
-        EXPECT_EQ(std::string(e.what()), "Autre : erreur d'affectation de type");
-    }
+    AttendreErreur<EErreur>([&] { c.EcrireValeurS("x"); }, "Autre : erreur d'affectation de type");
 }
 
 TEST(GenEdit, ChampDesactive) {
