@@ -32,6 +32,14 @@ using TV2x2R = std::array<std::array<double, 2>, 2>;
 using TV3x3R = std::array<std::array<double, 3>, 3>;
 
 using TV4By = std::array<std::uint8_t, 4>;
+
+// The largest finite 32-bit real: the start of a search for a minimum, the empty box's bounds.
+inline constexpr float PlusGrandReel = 3.4028235e38f;
+
+// A step rounded to 32 bits, written as such where a result depends on that rounding.
+inline float Arrondi32(double x) {
+    return static_cast<float>(x);
+}
 using TV4I = std::array<std::int32_t, 4>;
 
 using aryTV2R = std::vector<TV2R>;

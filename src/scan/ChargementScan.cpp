@@ -2,6 +2,7 @@
 
 #include "shell/TEspaceTravail.h"
 #include "util/Erreurs.h"
+#include "util/Progression.h"
 #include "util/StringUtils.h"
 
 #include <algorithm>
@@ -86,7 +87,8 @@ bool TEspaceTravail::ChargerScanSansReprise(const std::string& chemin, int& nive
 std::int64_t TEspaceTravail::ConstruireGrille(const TLireLot& lireLot) {
     CalculerEncombrement();
     Scan.AllouerGrille();
-    const std::int64_t pas = Scan.NbPoints / 100;
+    TProgression progression = TProgression::ParPas(
+        [this](const std::string& t) { AffiInfo(1, t); }, "construction : ", Scan.NbPoints / 100);
     std::vector<TPointScan> lot(std::size_t(std::min<std::int64_t>(Scan.NbPoints, RecordsParLot)));
     std::int64_t i = 0;
     std::int64_t horsGrille = 0;
@@ -117,8 +119,7 @@ std::int64_t TEspaceTravail::ConstruireGrille(const TLireLot& lireLot) {
                     throw EErreur(std::string("erreur enregistrement de point : ") + e.what());
                 }
             }
-            if (pas != 0 && i % pas == 0)
-                AffiInfo(1, "construction : " + std::to_string(i / pas) + "%");
+            progression.Avancer(i);
         }
         if (n == 0) break;
     }

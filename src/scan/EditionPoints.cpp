@@ -2,6 +2,7 @@
 
 #include "shell/TEspaceTravail.h"
 #include "util/Format.h"
+#include "util/Progression.h"
 
 #include <algorithm>
 
@@ -65,15 +66,11 @@ void TEspaceTravail::CompacterScan() {
     CurseurAttente();
     try {
         const std::size_t nbCellules = Scan.Grille.size();
-        std::string dernierTexte;
+        TProgression progression =
+            TProgression::Pourcentage([this](const std::string& t) { AffiInfo(1, t); },
+                                      "compactage ", std::int64_t(nbCellules));
         for (std::size_t n = 0; n < nbCellules; ++n) {
-            // The text changes once a percent: only then is it worth showing.
-            std::string texte =
-                Formater("compactage %.0f %%", double(n + 1) * 100 / double(nbCellules));
-            if (texte != dernierTexte) {
-                AffiInfo(1, texte);
-                dernierTexte = std::move(texte);
-            }
+            progression.Avancer(std::int64_t(n + 1));
             TCube*& cellule = Scan.Grille[n];
             if (cellule && cellule->Compacter(Scan)) {
                 TCube* c = cellule;

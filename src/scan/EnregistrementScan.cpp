@@ -6,6 +6,7 @@
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
 #include "util/Format.h"
+#include "util/Progression.h"
 
 #include <vector>
 
@@ -50,21 +51,15 @@ bool TEspaceTravail::EnregistrerScan(int genre, int niveau) {
             std::vector<TPointScan> lot;
             lot.reserve(4096);
             std::int64_t ecrits = 0;
-            std::string dernierTexte;
+            TProgression progression = TProgression::Pourcentage(
+                [this](const std::string& t) { AffiInfo(1, t); }, "écriture ", total);
             for (TCube* c = Scan.PremierCubeNiv[niveau]; c; c = c->SvtNiv) {
                 lot.push_back({c->CooMoyPts.X, c->CooMoyPts.Y, c->CooMoyPts.Z, c->ColCube});
                 if (lot.size() == lot.capacity()) {
                     fichier.Ecrire(lot.data(), lot.size() * sizeof(TPointScan));
                     lot.clear();
                 }
-                ++ecrits;
-                // The text changes once a percent: only then is it worth showing.
-                std::string texte =
-                    Formater("écriture %.0f %%", double(ecrits) * 100 / double(total));
-                if (texte != dernierTexte) {
-                    AffiInfo(1, texte);
-                    dernierTexte = std::move(texte);
-                }
+                progression.Avancer(++ecrits);
             }
             fichier.Ecrire(lot.data(), lot.size() * sizeof(TPointScan));
             fichier.Valider();

@@ -5,6 +5,7 @@
 #include "shell/TEspaceTravail.h"
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
+#include "util/Progression.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -61,7 +62,9 @@ void Elargir(TV3S& mini, TV3S& maxi, const TPointScan& p) {
 std::int64_t TEspaceTravail::ImporterXYZ(const std::string& chemin) {
     std::int64_t ignores = 0;
     TFichierLecture texte(chemin);
-    const std::int64_t pas = std::int64_t(texte.Taille() / 3900);
+    TProgression progression =
+        TProgression::ParPas([this](const std::string& t) { AffiInfo(1, t); },
+                             "lecture : ", std::int64_t(texte.Taille() / 3900));
     TFichierImport import(chemin);
     // Small enough to stay in cache between the read and the parsing.
     std::vector<char> tampon(std::size_t(std::clamp<std::uint64_t>(texte.Taille(), 1, 256 << 10)));
@@ -71,9 +74,7 @@ std::int64_t TEspaceTravail::ImporterXYZ(const std::string& chemin) {
     std::int64_t lignes = 0;
     TV3S mini = Scan.CooMin, maxi = Scan.CooMax;
     auto traiterLigne = [&](std::string_view ligne) {
-        ++lignes;
-        if (pas != 0 && lignes % pas == 0)
-            AffiInfo(1, "lecture : " + std::to_string(lignes / pas) + "%");
+        progression.Avancer(++lignes);
         TPointScan pt;
         if (!LireLigneXYZ(ligne, pt)) {
             ++ignores;

@@ -220,8 +220,8 @@ std::int64_t TEtatScan::NbCubesTotal() const {
 }
 
 void TEtatScan::ReinitialiserBoiteEnglobante() {
-    CooMin = {3.4028235e38f, 3.4028235e38f, 3.4028235e38f};
-    CooMax = {-3.4028235e38f, -3.4028235e38f, -3.4028235e38f};
+    CooMin = {PlusGrandReel, PlusGrandReel, PlusGrandReel};
+    CooMax = {-PlusGrandReel, -PlusGrandReel, -PlusGrandReel};
 }
 
 void TEtatScan::Vider() {

@@ -79,8 +79,8 @@ public:
 
     std::int32_t NivMax = 4;
     std::int32_t NbPoints = 0;
-    TV3S CooMin{3.4028235e38f, 3.4028235e38f, 3.4028235e38f};
-    TV3S CooMax{-3.4028235e38f, -3.4028235e38f, -3.4028235e38f};
+    TV3S CooMin{PlusGrandReel, PlusGrandReel, PlusGrandReel};
+    TV3S CooMax{-PlusGrandReel, -PlusGrandReel, -PlusGrandReel};
     std::array<std::int32_t, 3> OrigGrille{};
     std::array<std::int32_t, 3> DimGrille{};
     std::array<TCube*, NbNiveaux> PremierCubeNiv{};

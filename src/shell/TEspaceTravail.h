@@ -6,7 +6,7 @@
 #include "fields/ChampsEtude.h"
 #include "scan/UArkaluneGlb.h"
 #include "shell/TPlateforme.h"
-#include "util/PileCurseurs.h"
+#include "shell/PileCurseurs.h"
 #include "vault/RectangleModelisation.h"
 #include "vault/ReleveHauteurs.h"
 #include "vault/StructureVoute.h"

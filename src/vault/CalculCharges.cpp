@@ -8,18 +8,6 @@
 
 #include <cmath>
 
-namespace {
-
-float Arrondi32(double x) {
-    return static_cast<float>(x);
-}
-
-TV2R EnPlan(const TV3R& p) {
-    return {p.X, p.Y};
-}
-
-} // namespace
-
 void TSommeEfforts::AjouterEffort(const TV3R& Fi, double d, double dz) {
     F = AddV3R(F, Fi);
     M = M - Fi.Z * d + Fi.X * dz;
@@ -62,7 +50,7 @@ void TEspaceTravail::ChargerArc(TQuartier& Q, int index) {
         const float h = Arrondi32(double(zr) - v.XYZclav.Z);
         if (h > 0) v.G = Arrondi32(double(v.G) + double(v.lgrclav) * double(qv) * double(h));
         A.EffAppui.Z += v.G;
-        const double x = NormV2R(SubV2R(EnPlan(v.XYZclav), P0));
+        const double x = NormV2R(SubV2R(V3RToV2R(v.XYZclav), P0));
         M = Arrondi32(double(M) - double(v.G) * x);
     }
     const double L = NormV2R(SubV2R(A.pts[std::size_t(A.nclav)].XYarc, P0));
@@ -89,7 +77,7 @@ void TEspaceTravail::CalculerAppuiAretier() {
     }
     for (TClaveau& v : A.claveaux) {
         v.G = Arrondi32(MasseLinAretier * double(v.lgrclav));
-        somme.AjouterEffort({0, 0, double(v.G)}, NormV2R(SubV2R(EnPlan(v.XYZclav), K)), 0);
+        somme.AjouterEffort({0, 0, double(v.G)}, NormV2R(SubV2R(V3RToV2R(v.XYZclav), K)), 0);
     }
     const double L = NormV2R(SubV2R(A.pts[n + 1].XYarc, K));
     const double f = z0 - A.pts[n + 1].Zarc;

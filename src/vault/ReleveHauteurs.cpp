@@ -16,7 +16,7 @@ TReleveHauteurs::TReleveHauteurs(const std::vector<TCube*>& cubes) {
 float TReleveHauteurs::HauteurAuPoint(const TV2R& p) const {
     // Defined even when no distance is finite (a point far beyond the float range): the first.
     std::size_t meilleur = 0;
-    float distanceMin = 3.4028235e38f;
+    float distanceMin = PlusGrandReel;
     const std::size_t n = x_.size();
     for (std::size_t i = 0; i < n; ++i) {
         const double dx = p.X - double(x_[i]);

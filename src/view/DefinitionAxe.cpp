@@ -4,6 +4,7 @@
 #include "shell/TEspaceTravail.h"
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
+#include "util/Progression.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,11 +26,6 @@ struct TPointSource {
 static_assert(sizeof(TPointSource) == 20);
 
 constexpr std::size_t PointsParLot = 65536;
-constexpr float PlusGrandReel = 3.4028235e38f;
-
-float Arrondi(double v) {
-    return static_cast<float>(v);
-}
 
 // The rotation about Z that brings the horizontal direction from O to P onto +X, in 32-bit
 // floats; none when O and P have the same X and Y.
@@ -43,7 +39,7 @@ struct TRotationAxe {
         for (int l = 0; l < 3; ++l) {
             float somme = 0;
             for (int k = 0; k < 3; ++k)
-                somme = Arrondi(double(somme) + double(M[l][k]) * v[k]);
+                somme = Arrondi32(double(somme) + double(M[l][k]) * v[k]);
             q[l] = somme;
         }
         return q;
@@ -51,28 +47,28 @@ struct TRotationAxe {
 };
 
 std::optional<TRotationAxe> RotationAxe(const TV3S& O, const TV3S& P) {
-    const float dx = Arrondi(double(P.X) - O.X);
-    const float dy = Arrondi(double(P.Y) - O.Y);
-    const float L = Arrondi(
-        std::sqrt(double(Arrondi(double(Arrondi(double(dx) * dx)) + Arrondi(double(dy) * dy)))));
+    const float dx = Arrondi32(double(P.X) - O.X);
+    const float dy = Arrondi32(double(P.Y) - O.Y);
+    const float L = Arrondi32(std::sqrt(
+        double(Arrondi32(double(Arrondi32(double(dx) * dx)) + Arrondi32(double(dy) * dy)))));
     if (!(L > 0 && std::isfinite(L))) return std::nullopt;
-    return TRotationAxe{Arrondi(double(dx) / L), Arrondi(double(dy) / L)};
+    return TRotationAxe{Arrondi32(double(dx) / L), Arrondi32(double(dy) / L)};
 }
 
 // Copies the n records of `source` to `cible`, each through `transformer`, with a progress text
 // every twentieth of the file.
-template <class FTexte, class FTransformer>
+template <class FTransformer>
 void CopierPoints(TFichierLecture& source, TFichierTemporaire& cible, std::uint64_t n,
-                  const std::string& etape, FTexte&& afficher, FTransformer&& transformer) {
-    const std::uint64_t k = n / 20;
+                  const std::string& etape, const TSortieProgression& sortie,
+                  FTransformer&& transformer) {
+    TProgression progression = TProgression::ParPas(sortie, etape, std::int64_t(n / 20), 5);
     std::vector<TPointSource> lot(std::min<std::uint64_t>(n, PointsParLot));
     std::uint64_t j = 0;
     while (j < n) {
         const std::size_t taille = std::size_t(std::min<std::uint64_t>(n - j, PointsParLot));
         source.LireExact(lot.data(), taille * sizeof(TPointSource));
         for (std::size_t q = 0; q < taille; ++q) {
-            ++j;
-            if (k >= 1 && j % k == 0) afficher(etape + std::to_string(j / k * 5) + "%");
+            progression.Avancer(std::int64_t(++j));
             transformer(lot[q]);
         }
         cible.Ecrire(lot.data(), taille * sizeof(TPointSource));
@@ -132,7 +128,7 @@ void TEspaceTravail::RecalculerRepere(const TV3S& origine, const TV3S& pointX) {
 
     const std::string cheminSource = PFsansext + ".ANSCSRC";
     const std::string cheminTemporaire = PFsansext + ".TMP";
-    auto afficher = [this](const std::string& texte) { AffiInfo(1, texte); };
+    const TSortieProgression afficher = [this](const std::string& texte) { AffiInfo(1, texte); };
     std::uint64_t n = 0;
     std::string echec;
     try {

@@ -45,8 +45,8 @@ TTransformAttendu Transformer(const std::vector<TRecord>& source, TV3S O, TV3S P
     const float L = std::sqrt(dx * dx + dy * dy);
     const float c = dx / L, s = dy / L;
     TTransformAttendu t;
-    t.Mini = {3.4028235e38f, 3.4028235e38f, 3.4028235e38f};
-    t.Maxi = {-3.4028235e38f, -3.4028235e38f, -3.4028235e38f};
+    t.Mini = {PlusGrandReel, PlusGrandReel, PlusGrandReel};
+    t.Maxi = {-PlusGrandReel, -PlusGrandReel, -PlusGrandReel};
     for (TRecord r : source) {
         const float x = r.X, y = r.Y;
         r.X = float(double(float(double(c) * x)) + double(s) * y);

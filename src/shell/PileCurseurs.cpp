@@ -1,4 +1,4 @@
-#include "util/PileCurseurs.h"
+#include "shell/PileCurseurs.h"
 
 #include "shell/TPlateforme.h"
 

@@ -1,0 +1,37 @@
+#include "util/Progression.h"
+
+#include "util/Format.h"
+
+#include <utility>
+
+TProgression::TProgression(TSortieProgression sortie, TGenre genre, std::string etape,
+                           std::int64_t valeur, std::int64_t facteur)
+    : sortie_(std::move(sortie)), genre_(genre), etape_(std::move(etape)), valeur_(valeur),
+      facteur_(facteur) {}
+
+TProgression TProgression::ParPas(TSortieProgression sortie, std::string etape, std::int64_t pas,
+                                  std::int64_t facteur) {
+    return TProgression(std::move(sortie), TGenre::ParPas, std::move(etape), pas, facteur);
+}
+
+TProgression TProgression::Pourcentage(TSortieProgression sortie, std::string etape,
+                                       std::int64_t total) {
+    return TProgression(std::move(sortie), TGenre::Pourcentage, std::move(etape), total, 1);
+}
+
+void TProgression::Afficher(const std::string& texte) const {
+    if (sortie_) sortie_(texte);
+}
+
+void TProgression::Avancer(std::int64_t n) {
+    if (genre_ == TGenre::ParPas) {
+        if (valeur_ != 0 && n % valeur_ == 0)
+            Afficher(etape_ + std::to_string(n / valeur_ * facteur_) + "%");
+        return;
+    }
+    // The text changes once a percent: only then is it worth showing.
+    std::string texte = etape_ + Formater("%.0f %%", double(n) * 100 / double(valeur_));
+    if (texte == dernierTexte_) return;
+    Afficher(texte);
+    dernierTexte_ = std::move(texte);
+}

@@ -1,0 +1,43 @@
+#pragma once
+// How a long operation tells how far it is. The operation only counts its units; the texts
+// ("lecture : 12%", "écriture 12 %") are made here, and go to a sink that shows them and may stop
+// the operation by throwing (the user's cancellation).
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// Where the texts go; an empty sink shows nothing.
+using TSortieProgression = std::function<void(const std::string& texte)>;
+
+class TProgression {
+public:
+    // How the percentage is counted and written.
+    enum class TGenre {
+        // "<etape>N%" each time the count reaches a multiple of `pas` (nothing when `pas` is 0),
+        // N = count / pas * facteur.
+        ParPas,
+        // "<etape>N %" with N = count * 100 / total rounded, shown only when its text changes.
+        Pourcentage,
+    };
+
+    static TProgression ParPas(TSortieProgression sortie, std::string etape, std::int64_t pas,
+                               std::int64_t facteur = 1);
+    static TProgression Pourcentage(TSortieProgression sortie, std::string etape,
+                                    std::int64_t total);
+
+    // The count has reached `n` units.
+    void Avancer(std::int64_t n);
+    // A text of its own, outside the count ("préparation du tracé").
+    void Afficher(const std::string& texte) const;
+
+private:
+    TProgression(TSortieProgression sortie, TGenre genre, std::string etape, std::int64_t valeur,
+                 std::int64_t facteur);
+    TSortieProgression sortie_;
+    TGenre genre_;
+    std::string etape_;
+    std::int64_t valeur_; // the step (ParPas) or the total (Pourcentage)
+    std::int64_t facteur_;
+    std::string dernierTexte_;
+};

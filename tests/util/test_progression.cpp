@@ -1,0 +1,57 @@
+#include "util/Progression.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct TTextes {
+    std::vector<std::string> recus;
+    TSortieProgression Sortie() {
+        return [this](const std::string& t) { recus.push_back(t); };
+    }
+};
+
+} // namespace
+
+TEST(Progression, ParPasAuxMultiplesDuPasSeulement) {
+    TTextes t;
+    TProgression p = TProgression::ParPas(t.Sortie(), "lecture : ", 3);
+    for (int n = 1; n <= 7; ++n)
+        p.Avancer(n);
+    EXPECT_EQ(t.recus, (std::vector<std::string>{"lecture : 1%", "lecture : 2%"}));
+
+    TTextes vingtiemes;
+    TProgression q = TProgression::ParPas(vingtiemes.Sortie(), "rotation : ", 2, 5);
+    for (int n = 1; n <= 4; ++n)
+        q.Avancer(n);
+    EXPECT_EQ(vingtiemes.recus, (std::vector<std::string>{"rotation : 5%", "rotation : 10%"}));
+}
+
+TEST(Progression, SansPasRienNestAffiche) {
+    TTextes t;
+    TProgression p = TProgression::ParPas(t.Sortie(), "construction : ", 0);
+    p.Avancer(0);
+    p.Avancer(5);
+    EXPECT_TRUE(t.recus.empty());
+}
+
+TEST(Progression, PourcentageArrondiAChaqueChangementDeTexte) {
+    TTextes t;
+    TProgression p = TProgression::Pourcentage(t.Sortie(), "écriture ", 400);
+    for (int n = 1; n <= 400; ++n)
+        p.Avancer(n);
+    ASSERT_EQ(t.recus.size(), 101u); // 0 % (for 1/400) to 100 %, each once
+    EXPECT_EQ(t.recus.front(), "écriture 0 %");
+    EXPECT_EQ(t.recus[1], "écriture 1 %"); // 2/400 = 0.5 rounds to even: 0; 3/400 gives 1
+    EXPECT_EQ(t.recus.back(), "écriture 100 %");
+}
+
+TEST(Progression, LeTexteLibrePasseTelQuel) {
+    TTextes t;
+    TProgression::Pourcentage(t.Sortie(), "x", 1).Afficher("préparation du tracé");
+    EXPECT_EQ(t.recus, std::vector<std::string>{"préparation du tracé"});
+    TProgression::ParPas({}, "x", 1).Afficher("sans sortie"); // nothing to call: no fault
+}
