@@ -2,8 +2,8 @@
 // The header of the binary scan file (.arkl): an 8-byte version word, then a header whose size
 // depends on the version (64, 280 or 288 bytes), then the point records. Little-endian.
 
+#include "geometry/RectangleModelisation.h"
 #include "scan/UArkaluneGlb.h"
-#include "vault/RectangleModelisation.h"
 
 #include <array>
 #include <bit>

@@ -4,10 +4,10 @@
 // methods; it reaches its surroundings only through TPlateforme.
 
 #include "fields/ChampsEtude.h"
+#include "geometry/RectangleModelisation.h"
 #include "scan/UArkaluneGlb.h"
-#include "shell/TPlateforme.h"
 #include "shell/PileCurseurs.h"
-#include "vault/RectangleModelisation.h"
+#include "shell/TPlateforme.h"
 #include "vault/ReleveHauteurs.h"
 #include "vault/StructureVoute.h"
 #include "view/BandeSelection.h"
