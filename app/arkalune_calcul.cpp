@@ -4,6 +4,7 @@
 // Exit status: 0 done, 1 a file could not be loaded or written or the study was refused,
 // 2 bad usage.
 
+#include "LigneDeCommande.h"
 #include "PlateformeConsole.h"
 #include "fields/SaisieOption.h"
 #include "shell/TEspaceTravail.h"
@@ -20,8 +21,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int Reussite = 0, EchecFichier = 1, EchecUsage = 2;
 
 const char* const Usage =
     "usage : arkalune-calcul FICHIER [--niveau N] [--proprietes] [--enregistrer F]\n"
@@ -78,10 +77,6 @@ struct TOptions {
     std::optional<std::string> json;
 };
 
-struct EUsage {
-    std::string message;
-};
-
 int LireNiveau(const std::string& option, const std::string& texte) {
     std::int64_t v = 0;
     if (!LireEntier(texte, v) || v < 0 || v > 4)
@@ -113,14 +108,11 @@ void VerifierChamp(const TOptionChamp& c, const std::string& texte) {
                      raison + ")"};
 }
 
-TOptions LireOptions(const std::vector<std::string>& args) {
+TOptions LireOptions(TArguments& args) {
     TOptions o;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto valeur = [&]() -> const std::string& {
-            if (i + 1 >= args.size()) throw EUsage{"l'option " + a + " attend une valeur"};
-            return args[++i];
-        };
+    while (args.Reste()) {
+        const std::string& a = args.Suivant();
+        auto valeur = [&]() -> const std::string& { return args.Valeur(a); };
         if (a == "--niveau")
             o.niveau = LireNiveau(a, valeur());
         else if (a == "--proprietes")
@@ -223,13 +215,6 @@ int Executer(const TOptions& o) {
 } // namespace
 
 int main(int argc, char** argv) {
-    try {
-        const TOptions options = LireOptions(std::vector<std::string>(argv + 1, argv + argc));
-        return Executer(options);
-    } catch (const EUsage& e) {
-        // The whole usage when nothing was asked; otherwise only what was wrong.
-        std::fprintf(stderr, "arkalune-calcul : %s\n%s", e.message.c_str(),
-                     argc <= 1 ? Usage : "(arkalune-calcul sans argument : mode d'emploi)\n");
-        return EchecUsage;
-    }
+    return ExecuterCommande("arkalune-calcul", Usage, argc, argv,
+                            [](TArguments& args) { return Executer(LireOptions(args)); });
 }

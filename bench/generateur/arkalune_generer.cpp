@@ -2,6 +2,7 @@
 // Exit status: 0 written, 1 the file could not be written, 2 bad usage.
 
 #include "EcritureVoute.h"
+#include "LigneDeCommande.h"
 #include "util/Erreurs.h"
 #include "util/Format.h"
 
@@ -21,10 +22,6 @@ const char* const Usage =
     "  --portee-y M     portée entre formerets, en m (6 par défaut)\n"
     "  --origine X Y Z  angle de la travée à la naissance des arcs (1652.37 8203.61 40)\n";
 
-struct EUsage {
-    std::string message;
-};
-
 double LireReelOption(const std::string& option, const std::string& texte) {
     double v = 0;
     if (!LireReel(texte, v))
@@ -39,14 +36,11 @@ std::int64_t LireEntierOption(const std::string& option, const std::string& text
     return v;
 }
 
-TParametresVoute LireOptions(const std::vector<std::string>& args, std::string& sortie) {
+TParametresVoute LireOptions(TArguments& args, std::string& sortie) {
     TParametresVoute p;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto valeur = [&]() -> const std::string& {
-            if (i + 1 >= args.size()) throw EUsage{"l'option " + a + " attend une valeur"};
-            return args[++i];
-        };
+    while (args.Reste()) {
+        const std::string& a = args.Suivant();
+        auto valeur = [&]() -> const std::string& { return args.Valeur(a); };
         if (a == "--points")
             p.NbPoints = LireEntierOption(a, valeur());
         else if (a == "--graine")
@@ -70,19 +64,10 @@ TParametresVoute LireOptions(const std::vector<std::string>& args, std::string& 
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string sortie;
-    TParametresVoute parametres;
-    try {
-        parametres = LireOptions(std::vector<std::string>(argv + 1, argv + argc), sortie);
-    } catch (const EUsage& e) {
-        std::fprintf(stderr, "arkalune-generer : %s\n%s", e.message.c_str(), Usage);
-        return 2;
-    }
-    try {
+    return ExecuterCommande("arkalune-generer", Usage, argc, argv, [](TArguments& args) {
+        std::string sortie;
+        const TParametresVoute parametres = LireOptions(args, sortie);
         EcrireVoute(parametres, sortie);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "arkalune-generer : %s\n", e.what());
-        return 1;
-    }
-    return 0;
+        return Reussite;
+    });
 }

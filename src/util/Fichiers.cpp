@@ -34,6 +34,8 @@ std::string ErreurSysteme(int code) {
         return "quota disque dépassé";
     case EIO:
         return "erreur d'entrée-sortie";
+    case EPIPE:
+        return "le destinataire a fermé le tube";
     default:
         return "erreur système " + std::to_string(code);
     }

@@ -38,3 +38,19 @@ TEST(ArkaluneCalcul, CodesDeSortie) {
     for (const auto& c : cas)
         EXPECT_EQ(LancerCalcul(c.args).code, c.code) << c.args;
 }
+
+TEST(ArkaluneCalcul, AideEtSortieImpossible) {
+    for (const char* aide : {"--help", "-h", "scan.xyz --niveau 9 --help"}) {
+        const TResultatCommande r = LancerCalcul(aide);
+        EXPECT_EQ(r.code, 0) << aide;
+        EXPECT_EQ(r.sortie.rfind("usage : arkalune-calcul FICHIER", 0), 0u) << aide;
+    }
+    TDossierTemporaire d;
+    EcrireFichier(d.Chemin("scan.xyz"), XYZGrille(10));
+    // A result that cannot be written is a failure, never a silent success.
+    const TResultatCommande plein = LancerCalcul(d.Chemin("scan.xyz") + " >/dev/full");
+    EXPECT_EQ(plein.code, 1);
+    EXPECT_NE(plein.erreurs.find("arkalune-calcul : écriture impossible sur la sortie standard : "
+                                 "plus de place sur le disque\n"),
+              std::string::npos);
+}

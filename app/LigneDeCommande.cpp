@@ -1,0 +1,58 @@
+#include "LigneDeCommande.h"
+
+#include "util/Fichiers.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <new>
+
+const std::string& TArguments::Valeur(const std::string& option) {
+    if (!Reste()) throw EUsage{"l'option " + option + " attend une valeur"};
+    return Suivant();
+}
+
+namespace {
+
+int Echec(const char* nom, const std::string& message) {
+    std::fprintf(stderr, "%s : %s\n", nom, message.c_str());
+    return EchecFichier;
+}
+
+// What was printed must all have reached stdout (not a full disk, not a closed pipe).
+int Terminer(const char* nom, int code) {
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        return Echec(nom, "écriture impossible sur la sortie standard : " + ErreurSysteme(errno));
+    return code;
+}
+
+} // namespace
+
+int ExecuterCommande(const char* nom, const char* usage, int argc, char** argv,
+                     const std::function<int(TArguments&)>& corps) {
+    // A closed pipe is an error to report, not a signal that kills the command silently.
+    std::signal(SIGPIPE, SIG_IGN);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    for (const std::string& a : args)
+        if (a == "--help" || a == "-h") {
+            std::fputs(usage, stdout);
+            return Terminer(nom, Reussite);
+        }
+    int code = Reussite;
+    try {
+        TArguments arguments(std::move(args));
+        code = corps(arguments);
+    } catch (const EUsage& e) {
+        std::fprintf(stderr, "%s : %s\n", nom, e.message.c_str());
+        if (argc <= 1)
+            std::fputs(usage, stderr);
+        else
+            std::fprintf(stderr, "(%s --help : mode d'emploi)\n", nom);
+        return EchecUsage;
+    } catch (const std::bad_alloc&) {
+        return Echec(nom, "mémoire insuffisante pour terminer le travail");
+    } catch (const std::exception& e) {
+        return Echec(nom, e.what());
+    }
+    return Terminer(nom, code);
+}
