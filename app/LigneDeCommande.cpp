@@ -1,6 +1,7 @@
 #include "LigneDeCommande.h"
 
 #include "util/Fichiers.h"
+#include "util/NettoyageSignaux.h"
 
 #include <cerrno>
 #include <csignal>
@@ -32,6 +33,8 @@ int ExecuterCommande(const char* nom, const char* usage, int argc, char** argv,
                      const std::function<int(TArguments&)>& corps) {
     // A closed pipe is an error to report, not a signal that kills the command silently.
     std::signal(SIGPIPE, SIG_IGN);
+    // Ctrl-C or SIGTERM leaves the previous files whole and no temporary file behind.
+    InstallerNettoyageSurSignaux();
     std::vector<std::string> args(argv + 1, argv + argc);
     for (const std::string& a : args)
         if (a == "--help" || a == "-h") {

@@ -1,10 +1,12 @@
 #include "util/Fichiers.h"
 
 #include "util/Erreurs.h"
+#include "util/NettoyageSignaux.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -98,38 +100,93 @@ void TFichierEcriture::Fermer(bool durable) {
     if (!ok) Echec("erreur d'écriture du fichier", chemin_, code);
 }
 
-TFichierTemporaire::TFichierTemporaire(const std::string& cible) : cible_(cible) {
-    std::string modele = cible + ".tmp-XXXXXX";
+namespace {
+
+// The file a path designates once its symbolic links are followed (even a link to nothing yet).
+std::string CibleReelle(const std::string& chemin) {
+    std::filesystem::path p(chemin);
+    std::error_code ec;
+    for (int sauts = 0; std::filesystem::is_symlink(p, ec); ++sauts) {
+        if (sauts == 40) Echec("impossible de remplacer le fichier", chemin, ELOOP);
+        const std::filesystem::path lien = std::filesystem::read_symlink(p, ec);
+        if (ec) Echec("impossible de remplacer le fichier", chemin, ec.value());
+        p = lien.is_absolute() ? lien : p.parent_path() / lien;
+    }
+    return p.string();
+}
+
+// The rename is on the disk only once the folder that holds the name is.
+void SynchroniserDossier(const std::string& fichier) {
+    std::string dossier = std::filesystem::path(fichier).parent_path().string();
+    if (dossier.empty()) dossier = ".";
+    const int fd = open(dossier.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return;
+    fsync(fd);
+    close(fd);
+}
+
+} // namespace
+
+TFichierProvisoire::TFichierProvisoire(const std::string& prefixe, std::optional<unsigned> droits) {
+    std::string modele = prefixe + "XXXXXX";
     const int fd = mkstemp(modele.data());
-    if (fd < 0) Echec("impossible de créer le fichier", cible, errno);
+    if (fd < 0) Echec("impossible de créer le fichier", prefixe, errno);
     chemin_ = modele;
-    // mkstemp makes the file private; give it the usual rights of a new file.
-    const mode_t masque = umask(0);
-    umask(masque);
-    fchmod(fd, 0666 & ~masque);
+    InscrireFichierProvisoire(chemin_);
+    if (!droits) {
+        // mkstemp makes the file private; give it the usual rights of a new file.
+        const mode_t masque = umask(0);
+        umask(masque);
+        droits = 0666 & ~masque;
+    }
+    fchmod(fd, mode_t(*droits));
     std::FILE* f = fdopen(fd, "wb");
     if (!f) {
         const int code = errno;
         close(fd);
-        std::remove(chemin_.c_str());
-        Echec("impossible de créer le fichier", cible, code);
+        unlink(chemin_.c_str());
+        RetirerFichierProvisoire(chemin_);
+        Echec("impossible de créer le fichier", prefixe, code);
     }
-    ecriture_.emplace(f, cible);
+    ecriture_.emplace(f, chemin_);
 }
 
-TFichierTemporaire::~TFichierTemporaire() {
+TFichierProvisoire::~TFichierProvisoire() {
     ecriture_.reset();
-    if (!valide_) std::remove(chemin_.c_str());
+    if (!abandonne_) unlink(chemin_.c_str());
+    RetirerFichierProvisoire(chemin_);
+}
+
+void TFichierProvisoire::FermerEcriture(bool durable) {
+    ecriture_->Fermer(durable);
+    ecriture_.reset();
+}
+
+void TFichierProvisoire::Abandonner() {
+    abandonne_ = true;
+    RetirerFichierProvisoire(chemin_);
+}
+
+TFichierTemporaire::TFichierTemporaire(const std::string& cible) : cible_(CibleReelle(cible)) {
+    std::optional<unsigned> droits;
+    struct stat s {};
+    if (stat(cible_.c_str(), &s) == 0) {
+        if (!S_ISREG(s.st_mode))
+            throw EErreur("impossible de remplacer « " + cible +
+                          " » : ce n'est pas un fichier ordinaire");
+        droits = unsigned(s.st_mode & 07777);
+    }
+    provisoire_.emplace(cible_ + ".tmp-", droits);
 }
 
 void TFichierTemporaire::Ecrire(const void* donnees, std::size_t n) {
-    ecriture_->Ecrire(donnees, n);
+    provisoire_->Ecriture().Ecrire(donnees, n);
 }
 
 void TFichierTemporaire::Valider() {
-    ecriture_->Fermer(true);
-    ecriture_.reset();
-    if (std::rename(chemin_.c_str(), cible_.c_str()) != 0)
+    provisoire_->FermerEcriture(true);
+    if (std::rename(provisoire_->Chemin().c_str(), cible_.c_str()) != 0)
         Echec("impossible de remplacer le fichier", cible_, errno);
-    valide_ = true;
+    provisoire_->Abandonner();
+    SynchroniserDossier(cible_);
 }

@@ -46,12 +46,36 @@ private:
     std::FILE* f_ = nullptr;
 };
 
+// A file of the program's own under a name nobody else has: "<prefixe>XXXXXX", created
+// exclusively (an existing file is never opened, truncated or removed). It is removed when it
+// goes out of scope, and by a stop signal, unless Abandonner gave it away.
+class TFichierProvisoire {
+public:
+    // `droits`: the permissions of the new file; by default those of any new file.
+    explicit TFichierProvisoire(const std::string& prefixe, std::optional<unsigned> droits = {});
+    ~TFichierProvisoire();
+    TFichierProvisoire(const TFichierProvisoire&) = delete;
+    TFichierProvisoire& operator=(const TFichierProvisoire&) = delete;
+
+    TFichierEcriture& Ecriture() { return *ecriture_; }
+    const std::string& Chemin() const { return chemin_; }
+    void FermerEcriture(bool durable = false);
+    // The file now belongs to someone else (it was renamed): it is no longer removed.
+    void Abandonner();
+
+private:
+    std::string chemin_;
+    std::optional<TFichierEcriture> ecriture_;
+    bool abandonne_ = false;
+};
+
 // A file written beside its target under a temporary name, which replaces the target only when
-// Valider is called; otherwise it is removed and the target stays as it was.
+// Valider is called; otherwise it is removed and the target stays as it was. A target that is a
+// symbolic link is followed (the link stays a link); a target that exists and is not a regular
+// file (a folder, a device) is refused; the new file keeps the permissions of the one it replaces.
 class TFichierTemporaire {
 public:
     explicit TFichierTemporaire(const std::string& cible);
-    ~TFichierTemporaire();
     TFichierTemporaire(const TFichierTemporaire&) = delete;
     TFichierTemporaire& operator=(const TFichierTemporaire&) = delete;
 
@@ -60,9 +84,7 @@ public:
 
 private:
     std::string cible_;
-    std::string chemin_;
-    std::optional<TFichierEcriture> ecriture_;
-    bool valide_ = false;
+    std::optional<TFichierProvisoire> provisoire_;
 };
 
 std::string ErreurSysteme(int code);

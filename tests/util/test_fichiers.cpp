@@ -1,0 +1,110 @@
+#include "support/AttendreErreur.h"
+#include "support/Temporaire.h"
+#include "util/Erreurs.h"
+#include "util/Fichiers.h"
+#include "util/NettoyageSignaux.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void Remplacer(const std::string& cible, const std::string& contenu) {
+    TFichierTemporaire f(cible);
+    f.Ecrire(contenu.data(), contenu.size());
+    f.Valider();
+}
+
+// Names in the folder, the test's own files aside: a stray temporary file shows here.
+std::vector<std::string> Noms(const TDossierTemporaire& d) {
+    std::vector<std::string> noms;
+    for (const auto& e : fs::directory_iterator(d.Dossier()))
+        noms.push_back(e.path().filename().string());
+    std::sort(noms.begin(), noms.end());
+    return noms;
+}
+
+} // namespace
+
+TEST(FichierTemporaire, UnLienResteUnLienEtSaCibleEstRemplacee) {
+    TDossierTemporaire d;
+    EcrireFichier(d.Chemin("vrai.html"), "ancien");
+    fs::create_symlink("vrai.html", d.Chemin("lien.html"));
+    Remplacer(d.Chemin("lien.html"), "nouveau");
+    EXPECT_TRUE(fs::is_symlink(d.Chemin("lien.html")));
+    EXPECT_EQ(LireFichier(d.Chemin("vrai.html")), "nouveau");
+    // A link to nothing yet creates its target.
+    fs::create_symlink("futur.html", d.Chemin("pendant.html"));
+    Remplacer(d.Chemin("pendant.html"), "créé");
+    EXPECT_TRUE(fs::is_symlink(d.Chemin("pendant.html")));
+    EXPECT_EQ(LireFichier(d.Chemin("futur.html")), "créé");
+    EXPECT_EQ(Noms(d),
+              (std::vector<std::string>{"futur.html", "lien.html", "pendant.html", "vrai.html"}));
+}
+
+TEST(FichierTemporaire, CeQuiNEstPasUnFichierOrdinaireNEstPasRemplace) {
+    TDossierTemporaire d;
+    fs::create_directory(d.Chemin("dossier"));
+    fs::create_symlink("/dev/null", d.Chemin("vers-peripherique"));
+    for (const std::string& cible : {d.Chemin("dossier"), d.Chemin("vers-peripherique")})
+        AttendreErreur<EErreur>([&] { Remplacer(cible, "x"); },
+                                "impossible de remplacer « " + cible +
+                                    " » : ce n'est pas un fichier ordinaire");
+    EXPECT_TRUE(fs::is_directory(d.Chemin("dossier")));
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    EXPECT_EQ(Noms(d), (std::vector<std::string>{"dossier", "vers-peripherique"}));
+}
+
+TEST(FichierTemporaire, LeNouveauFichierGardeLesDroitsDeLAncien) {
+    TDossierTemporaire d;
+    EcrireFichier(d.Chemin("scan.arkl"), "ancien");
+    chmod(d.Chemin("scan.arkl").c_str(), 0640);
+    Remplacer(d.Chemin("scan.arkl"), "nouveau");
+    struct stat s {};
+    ASSERT_EQ(stat(d.Chemin("scan.arkl").c_str(), &s), 0);
+    EXPECT_EQ(s.st_mode & 07777, 0640u);
+}
+
+TEST(FichierProvisoire, NomPropreSansToucherAUnFichierExistant) {
+    TDossierTemporaire d;
+    EcrireFichier(d.Chemin("scan.xyz.tmp"), "à l'utilisateur");
+    std::string chemin;
+    {
+        TFichierProvisoire a(d.Chemin("scan.xyz.tmp")), b(d.Chemin("scan.xyz.tmp"));
+        chemin = a.Chemin();
+        EXPECT_NE(a.Chemin(), b.Chemin());
+        EXPECT_TRUE(fs::exists(chemin));
+    }
+    EXPECT_FALSE(fs::exists(chemin));
+    EXPECT_EQ(LireFichier(d.Chemin("scan.xyz.tmp")), "à l'utilisateur");
+}
+
+TEST(FichierTemporaire, InterrompuParUnSignalNeLaisseQueLAncienFichier) {
+    for (int signal : {SIGINT, SIGTERM}) {
+        TDossierTemporaire d;
+        EcrireFichier(d.Chemin("rapport.html"), "ancien");
+        const pid_t enfant = fork();
+        ASSERT_GE(enfant, 0);
+        if (enfant == 0) {
+            InstallerNettoyageSurSignaux();
+            TFichierTemporaire f(d.Chemin("rapport.html"));
+            TFichierProvisoire p(d.Chemin("import.tmp"));
+            f.Ecrire("nouv", 4);
+            std::raise(signal);
+            _exit(0); // not reached: the signal ends the process
+        }
+        int etat = 0;
+        waitpid(enfant, &etat, 0);
+        EXPECT_TRUE(WIFSIGNALED(etat) && WTERMSIG(etat) == signal);
+        EXPECT_EQ(Noms(d), std::vector<std::string>{"rapport.html"});
+        EXPECT_EQ(LireFichier(d.Chemin("rapport.html")), "ancien");
+    }
+}
