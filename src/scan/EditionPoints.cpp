@@ -1,8 +1,6 @@
-// The "Sélection" menu, the displayed level, the compaction and "Propriétés".
+#include "scan/EditionPoints.h"
 
-#include "shell/TEspaceTravail.h"
 #include "util/Format.h"
-#include "util/Progression.h"
 
 #include <algorithm>
 
@@ -10,99 +8,75 @@ namespace {
 constexpr std::uint8_t SansSelection = static_cast<std::uint8_t>(~EtatSelectionne);
 }
 
-void TEspaceTravail::FixerNiveauAffiche(int niveau) {
-    niveau = std::clamp(niveau, 0, Scan.NivMax);
-    Scan.ChoisirNivAffiche(niveau);
-    RetracerPoints();
+void FixerNiveauAffiche(TEtatScan& scan, int niveau) {
+    scan.ChoisirNivAffiche(std::clamp(niveau, 0, scan.NivMax));
 }
 
-void TEspaceTravail::Deselectionner() {
-    for (TCube* c : Scan.CubesAffiches)
+void Deselectionner(TEtatScan& scan) {
+    for (TCube* c : scan.CubesAffiches)
         c->etatSP &= SansSelection;
-    RetracerPoints();
 }
 
-void TEspaceTravail::MasquerSelection() {
-    for (TCube* c : Scan.CubesAffiches)
+void MasquerSelection(TEtatScan& scan) {
+    for (TCube* c : scan.CubesAffiches)
         if (c->etatSP & EtatSelectionne) c->etatSP = (c->etatSP & SansSelection) | EtatMasque;
-    RetracerPoints();
 }
 
-void TEspaceTravail::Demasquer() {
-    for (TCube* c : Scan.CubesAffiches)
+void Demasquer(TEtatScan& scan) {
+    for (TCube* c : scan.CubesAffiches)
         if (!(c->etatSP & EtatSupprime)) c->etatSP &= static_cast<std::uint8_t>(~EtatMasque);
-    RetracerPoints();
 }
 
-void TEspaceTravail::InverserMasque() {
-    for (TCube* c : Scan.CubesAffiches)
+void InverserMasque(TEtatScan& scan) {
+    for (TCube* c : scan.CubesAffiches)
         c->etatSP = (c->etatSP & SansSelection) ^ EtatMasque;
-    RetracerPoints();
 }
 
-void TEspaceTravail::SupprimerSelection() {
-    for (TCube* c : Scan.CubesAffiches)
-        if (c->etatSP & EtatSelectionne) c->MarquerSupprime(true);
-    Scan.ScanModifie = true;
-    RetracerPoints();
+void SupprimerAffiches(TEtatScan& scan, std::uint8_t etat) {
+    for (TCube* c : scan.CubesAffiches)
+        if (c->etatSP & etat) c->MarquerSupprime(true);
+    scan.ScanModifie = true;
 }
 
-void TEspaceTravail::SupprimerPointsMasques() {
-    for (TCube* c : Scan.CubesAffiches)
-        if (c->etatSP & EtatMasque) c->MarquerSupprime(true);
-    Scan.ScanModifie = true;
-    RetracerPoints();
-}
-
-void TEspaceTravail::AnnulerSuppressions() {
-    for (TCube* c : Scan.Grille)
+void AnnulerSuppressions(TEtatScan& scan) {
+    for (TCube* c : scan.Grille)
         if (c) c->MarquerSupprime(false);
-    Scan.ScanModifie = false;
-    RetracerPoints();
+    scan.ScanModifie = false;
 }
 
-void TEspaceTravail::CompacterScan() {
-    if (!Scan.ScanModifie) return;
-    CurseurAttente();
+void CompacterScan(TEtatScan& scan, const TSortieProgression& sortie) {
     try {
-        const std::size_t nbCellules = Scan.Grille.size();
+        const std::size_t nbCellules = scan.Grille.size();
         TProgression progression =
-            TProgression::Pourcentage([this](const std::string& t) { AffiInfo(1, t); },
-                                      "compactage ", std::int64_t(nbCellules));
+            TProgression::Pourcentage(sortie, "compactage ", std::int64_t(nbCellules));
         for (std::size_t n = 0; n < nbCellules; ++n) {
             progression.Avancer(std::int64_t(n + 1));
-            TCube*& cellule = Scan.Grille[n];
-            if (cellule && cellule->Compacter(Scan)) {
+            TCube*& cellule = scan.Grille[n];
+            if (cellule && cellule->Compacter(scan)) {
                 TCube* c = cellule;
                 cellule = nullptr;
-                Scan.DetruireCube(c);
+                scan.DetruireCube(c);
             }
         }
     } catch (...) {
         // What was compacted stays so; the displayed list must only name cubes that still exist.
-        FinCurseurAttente();
-        Scan.ChoisirNivAffiche(Scan.NivAffiche);
-        RetracerTout();
+        scan.ChoisirNivAffiche(scan.NivAffiche);
         throw;
     }
-    FinCurseurAttente();
-    CalculerEncombrement();
-    Scan.ChoisirNivAffiche(Scan.NivAffiche);
-    RetracerTout();
-    OrienterVue(1);
+    scan.ChoisirNivAffiche(scan.NivAffiche);
 }
 
-std::string TEspaceTravail::Proprietes() const {
+std::string Proprietes(const TEtatScan& scan) {
     std::string t =
-        Formater("Définition du scan : %.1f mm\r\n", double(TailleNiv[Scan.NivMax]) * 1000);
-    t += "Nombre de points : " + std::to_string(Scan.NbPoints) + "\r\n";
-    t += "Nombre de cubes : " + std::to_string(Scan.NbCubesTotal()) + "\r\n";
+        Formater("Définition du scan : %.1f mm\r\n", double(TailleNiv[scan.NivMax]) * 1000);
+    t += "Nombre de points : " + std::to_string(scan.NbPoints) + "\r\n";
+    t += "Nombre de cubes : " + std::to_string(scan.NbCubesTotal()) + "\r\n";
     for (int n = 0; n < NbNiveaux; ++n)
-        t += std::string("  - ") + ItemsNivAff[n] + " : " + std::to_string(Scan.NbCubesNiv[n]) +
+        t += std::string("  - ") + ItemsNivAff[n] + " : " + std::to_string(scan.NbCubesNiv[n]) +
              "\r\n";
     t += "Dimensions :\r\n";
     t += Formater(" - sur X : %.3f < %.3f\r\n - sur Y : %.3f < %.3f\r\n - sur Z : %.3f < %.3f",
-                  double(Scan.CooMin.X), double(Scan.CooMax.X), double(Scan.CooMin.Y),
-                  double(Scan.CooMax.Y), double(Scan.CooMin.Z), double(Scan.CooMax.Z));
+                  double(scan.CooMin.X), double(scan.CooMax.X), double(scan.CooMin.Y),
+                  double(scan.CooMax.Y), double(scan.CooMin.Z), double(scan.CooMax.Z));
     return t;
 }

@@ -38,6 +38,7 @@ std::size_t TailleEnTete(std::int32_t version) {
 
 TEnTeteArkl DecoderEnTete(std::int32_t version, const std::byte* o) {
     TEnTeteArkl e;
+    e.Version = version;
     if (version == 0) {
         Lire(o, 24, e.NiveauPoints);
         Lire(o, 32, e.NbPoints);

@@ -15,6 +15,9 @@ static_assert(std::endian::native == std::endian::little, "the scan file is litt
 inline constexpr std::size_t TailleEnTeteV3 = 288;
 
 struct TEnTeteArkl {
+    // The version it was read from: 0 carries no study block and no displayed level, 2 no
+    // rotation. The writer always writes version 3.
+    std::int32_t Version = 3;
     // Study block (versions 2 and 3).
     TRectangleModelisation RecModl;
     std::int32_t TaillePointsIndex = 0;

@@ -1,8 +1,10 @@
 // The XYZ import: the text is turned into point records in a temporary file while the bounding
 // box grows, so that the grid can be sized before any point is placed.
 
+#include "scan/ImportXYZ.h"
+
+#include "scan/ConstructionGrille.h"
 #include "scan/FormatXYZ.h"
-#include "shell/TEspaceTravail.h"
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
 #include "util/Progression.h"
@@ -59,12 +61,12 @@ void Elargir(TV3S& mini, TV3S& maxi, const TPointScan& p) {
 
 } // namespace
 
-std::int64_t TEspaceTravail::ImporterXYZ(const std::string& chemin) {
+std::int64_t ImporterXYZ(TEtatScan& scan, const std::string& chemin,
+                         const TSortieProgression& sortie) {
     std::int64_t ignores = 0;
     TFichierLecture texte(chemin);
     TProgression progression =
-        TProgression::ParPas([this](const std::string& t) { AffiInfo(1, t); },
-                             "lecture : ", std::int64_t(texte.Taille() / 3900));
+        TProgression::ParPas(sortie, "lecture : ", std::int64_t(texte.Taille() / 3900));
     TFichierImport import(chemin);
     // Small enough to stay in cache between the read and the parsing.
     std::vector<char> tampon(std::size_t(std::clamp<std::uint64_t>(texte.Taille(), 1, 256 << 10)));
@@ -72,7 +74,8 @@ std::int64_t TEspaceTravail::ImporterXYZ(const std::string& chemin) {
     std::vector<TPointScan> lot;
     lot.reserve(RecordsParLot);
     std::int64_t lignes = 0;
-    TV3S mini = Scan.CooMin, maxi = Scan.CooMax;
+    std::int32_t nbPoints = 0;
+    TV3S mini = scan.CooMin, maxi = scan.CooMax;
     auto traiterLigne = [&](std::string_view ligne) {
         progression.Avancer(++lignes);
         TPointScan pt;
@@ -80,9 +83,9 @@ std::int64_t TEspaceTravail::ImporterXYZ(const std::string& chemin) {
             ++ignores;
             return;
         }
-        if (Scan.NbPoints == INT32_MAX)
+        if (nbPoints == INT32_MAX)
             throw EErreur("trop de points dans le fichier (plus de 2 147 483 647)");
-        ++Scan.NbPoints;
+        ++nbPoints;
         Elargir(mini, maxi, pt);
         lot.push_back(pt);
         if (lot.size() == RecordsParLot) {
@@ -112,12 +115,17 @@ std::int64_t TEspaceTravail::ImporterXYZ(const std::string& chemin) {
     if (!reste.empty()) traiterLigne(reste);
     import.Ecriture().Ecrire(lot.data(), lot.size() * sizeof(TPointScan));
     import.FermerEcriture();
-    Scan.CooMin = mini;
-    Scan.CooMax = maxi;
-    if (Scan.NbPoints == 0) throw EErreur("aucun point dans le fichier « " + chemin + " »");
+    if (nbPoints == 0) throw EErreur("aucun point dans le fichier « " + chemin + " »");
+    const TDimensionsGrille grille = DimensionnerGrille(mini, maxi);
+    scan.NbPoints = nbPoints;
+    scan.CooMin = mini;
+    scan.CooMax = maxi;
     TFichierLecture relecture(import.Chemin());
-    ConstruireGrille([&](TPointScan* dest, std::size_t n) {
-        return relecture.Lire(dest, n * sizeof(TPointScan)) / sizeof(TPointScan);
-    });
+    ConstruireGrille(
+        scan, grille,
+        [&](TPointScan* dest, std::size_t n) {
+            return relecture.Lire(dest, n * sizeof(TPointScan)) / sizeof(TPointScan);
+        },
+        sortie);
     return ignores;
 }

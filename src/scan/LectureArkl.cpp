@@ -1,14 +1,13 @@
-// The binary scan file reader: version word, header of that version, then the records.
+// Version word, header of that version, then the records.
 
-#include "scan/FichierArkl.h"
-#include "shell/TEspaceTravail.h"
+#include "scan/LectureArkl.h"
+
+#include "scan/ConstructionGrille.h"
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
 
-#include <algorithm>
-#include <cmath>
-
-std::int64_t TEspaceTravail::LireArkl(const std::string& chemin, int& niveauAffiche) {
+TLectureArkl LireArkl(TEtatScan& scan, const std::string& chemin,
+                      const TSortieProgression& sortie) {
     TFichierLecture fichier(chemin);
     std::int64_t motVersion = 0;
     fichier.LireExact(&motVersion, sizeof motVersion);
@@ -19,7 +18,8 @@ std::int64_t TEspaceTravail::LireArkl(const std::string& chemin, int& niveauAffi
                       chemin + " »");
     std::array<std::byte, TailleEnTeteV3> octets{};
     fichier.LireExact(octets.data(), taille);
-    const TEnTeteArkl e = DecoderEnTete(version, octets.data());
+    TLectureArkl lu{DecoderEnTete(version, octets.data())};
+    const TEnTeteArkl& e = lu.EnTete;
     const std::int32_t niveau = static_cast<std::int32_t>(e.NiveauPoints);
     const std::int32_t nb = static_cast<std::int32_t>(e.NbPoints);
     if (niveau < 0 || niveau >= NbNiveaux)
@@ -28,32 +28,20 @@ std::int64_t TEspaceTravail::LireArkl(const std::string& chemin, int& niveauAffi
     if (nb < 0 || std::uint64_t(nb) * sizeof(TPointScan) > fichier.Taille() - 8 - taille)
         throw EErreur("fichier tronqué : « " + chemin + " » annonce " + std::to_string(nb) +
                       " points");
-    Scan.NivMax = niveau;
-    Scan.NbPoints = nb;
-    Scan.CooMin = e.CooMin;
-    Scan.CooMax = e.CooMax;
-    niveauAffiche = 2;
-    if (version >= 2) {
-        RecModl = e.RecModl;
-        TaillePointsIndex = std::clamp(e.TaillePointsIndex, 0, 3);
-        Champs.GEdLargeurAretier.EcrireValeurI(e.LargeurAretier);
-        Champs.GEdNbArcsVoute.EcrireValeurI(e.NbArcsVoute);
-        Champs.GEdMlinAretier.EcrireValeurI(e.MlinAretier);
-        Champs.GEdMvolRemplissage.EcrireValeurI(e.MvolRemplissage);
-        Champs.GEdMsurfVoute.EcrireValeurI(e.MsurfVoute);
-        Champs.GEdNivRemplissage.EcrireValeurD(e.NivRemplissage);
-        niveauAffiche = std::max(0, static_cast<std::int32_t>(e.NiveauAffiche));
-        FixerCkBxEdFront(false);
-    }
-    if (version == 3) {
-        Vue.AngRotZdeg = std::isfinite(e.AngRotZdeg) ? e.AngRotZdeg : 0.0;
-        ActualiserRotZ();
-    }
     if (nb == 0) throw EErreur("aucun point dans le fichier « " + chemin + " »");
-    const std::int64_t horsGrille = ConstruireGrille([&](TPointScan* dest, std::size_t n) {
-        fichier.LireExact(dest, n * sizeof(TPointScan));
-        return n;
-    });
-    Scan.NbPoints -= static_cast<std::int32_t>(horsGrille);
-    return horsGrille;
+    const TDimensionsGrille grille = DimensionnerGrille(e.CooMin, e.CooMax);
+
+    scan.NivMax = niveau;
+    scan.NbPoints = nb;
+    scan.CooMin = e.CooMin;
+    scan.CooMax = e.CooMax;
+    lu.HorsGrille = ConstruireGrille(
+        scan, grille,
+        [&](TPointScan* dest, std::size_t n) {
+            fichier.LireExact(dest, n * sizeof(TPointScan));
+            return n;
+        },
+        sortie);
+    scan.NbPoints -= static_cast<std::int32_t>(lu.HorsGrille);
+    return lu;
 }

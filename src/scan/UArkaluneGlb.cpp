@@ -236,3 +236,9 @@ void TEtatScan::Vider() {
     CubesAffiches.clear();
     CubesAffiches.shrink_to_fit();
 }
+
+void TEtatScan::Reinitialiser() {
+    Vider();
+    ReinitialiserBoiteEnglobante();
+    NivMax = 4;
+}

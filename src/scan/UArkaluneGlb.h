@@ -18,6 +18,9 @@ static_assert(sizeof(TPointScan) == 16);
 
 inline constexpr int NbNiveaux = 5;
 inline constexpr std::array<float, NbNiveaux> TailleNiv = {1.0f, 0.2f, 0.04f, 0.008f, 0.0016f};
+// Items of the displayed-level list, also used by "Propriétés".
+inline constexpr const char* ItemsNivAff[NbNiveaux] = {"0 : 1 m", "1 : 20 cm", "2 : 4 cm",
+                                                       "3 : 8 mm", "4 : 1.6 mm"};
 
 // State bits of a cube.
 inline constexpr std::uint8_t EtatSelectionne = 1;
@@ -107,6 +110,8 @@ public:
     void ReinitialiserBoiteEnglobante();
     // Empties the scan: every cube destroyed, grid, chains, counts and displayed list emptied.
     void Vider();
+    // Empties the scan and resets its box and its deepest level: the state a load starts from.
+    void Reinitialiser();
 
     template <class F> void PourChaqueCubeDuNiveau(int niveau, F&& f) const {
         for (TCube* c = PremierCubeNiv[niveau]; c; c = c->SvtNiv)

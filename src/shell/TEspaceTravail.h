@@ -18,10 +18,6 @@
 #include <functional>
 #include <string>
 
-// Items of the displayed-level list, also used by "Propriétés".
-inline constexpr const char* ItemsNivAff[NbNiveaux] = {"0 : 1 m", "1 : 20 cm", "2 : 4 cm",
-                                                       "3 : 8 mm", "4 : 1.6 mm"};
-
 class TEspaceTravail {
 public:
     explicit TEspaceTravail(TPlateforme& plateforme);
@@ -194,15 +190,6 @@ public:
 
 private:
     TPileCurseurs curseurs_;
-    // False for a file of no known kind; `bilan` says what lines or points were skipped.
-    bool ChargerScanSansReprise(const std::string& chemin, int& niveauAffiche, std::string& bilan);
-    // Both return how many lines or records they skipped.
-    std::int64_t ImporterXYZ(const std::string& chemin);
-    std::int64_t LireArkl(const std::string& chemin, int& niveauAffiche);
-    // Sizes the grid and places the NbPoints records that `lireLot` gives (it returns how many it
-    // read); returns how many had no cell in the grid.
-    static constexpr std::size_t RecordsParLot = 65536;
-    using TLireLot = std::function<std::size_t(TPointScan* lot, std::size_t n)>;
-    std::int64_t ConstruireGrille(const TLireLot& lireLot);
+    // Shows the loaded scan, or the empty one a failed load left.
     void TerminerChargement(int niveauAffiche);
 };

@@ -1,5 +1,7 @@
 #include "ScanEssai.h"
 
+#include "scan/ChargementScan.h"
+#include "scan/EditionPoints.h"
 #include "util/Format.h"
 
 std::string XYZGrille(int n, double x0, double y0) {
@@ -10,4 +12,10 @@ std::string XYZGrille(int n, double x0, double y0) {
                       (k / 3) % 256, 128);
     }
     return t;
+}
+
+void TScanSeul::SetUp() {
+    EcrireFichier(Dossier.Chemin("scan.xyz"), XYZGrille(3000));
+    FixerNiveauAffiche(Scan,
+                       ChargerFichierScan(Scan, Dossier.Chemin("scan.xyz"), {}).NiveauAffiche);
 }

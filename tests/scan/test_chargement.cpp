@@ -1,9 +1,12 @@
 #include "ScanEssai.h"
+#include "scan/ChargementScan.h"
 #include "scan/FichierArkl.h"
+#include "support/AttendreErreur.h"
 #include "support/PlateformeScriptee.h"
 #include "support/Temporaire.h"
 
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -112,6 +115,7 @@ TEST_F(Chargement, FichiersRefusesLaissentUnEspaceVide) {
     geant.CooMax = {1e6f, 1e6f, 10};
     TEnTeteArkl infini = e;
     infini.CooMax = {INFINITY, 1, 1};
+    EcrireFichier(Dossier.Chemin("scan.xyz"), XYZGrille(50));
     const std::vector<TPointScan> deux(2, TPointScan{0.5f, 0.5f, 0.5f, {}});
     const std::vector<TPointScan> trois(3, TPointScan{0.5f, 0.5f, 0.5f, {}});
     const Cas cas[] = {
@@ -140,6 +144,17 @@ TEST_F(Chargement, FichiersRefusesLaissentUnEspaceVide) {
         EXPECT_EQ(Banc.Plateforme.Messages[0].rfind(c.debutMessage, 0), 0u)
             << Banc.Plateforme.Messages[0];
         AttendreVide();
+
+        // The reader alone, over a scan that held points: the same message, an empty scan.
+        TEtatScan scan;
+        ChargerFichierScan(scan, Dossier.Chemin("scan.xyz"), {});
+        AttendreErreur<EErreur>([&] { ChargerFichierScan(scan, Dossier.Chemin(c.nom), {}); },
+                                Banc.Plateforme.Messages[0]);
+        EXPECT_EQ(scan.NbCubesTotal(), 0);
+        EXPECT_EQ(scan.NbPoints, 0);
+        EXPECT_TRUE(scan.Grille.empty());
+        EXPECT_EQ(scan.NivMax, 4);
+        EXPECT_EQ(scan.CooMin.X, PlusGrandReel);
     }
     EXPECT_TRUE(fs::is_empty(Dossier.Dossier()) ||
                 std::none_of(fs::directory_iterator(Dossier.Dossier()), fs::directory_iterator(),
@@ -204,4 +219,78 @@ TEST_F(Chargement, ImportParLeDossierTemporaireQuandLeDossierDuScanRefuse) {
     EXPECT_TRUE(Charger("scan.xyz", XYZGrille(50)));
     EXPECT_EQ(T.Scan.NbPoints, 50);
     EXPECT_TRUE(fs::is_directory(Dossier.Chemin("scan.xyz.tmp")));
+}
+
+TEST_F(Chargement, UnFichierBinaireRefuseNApportePasSonEtude) {
+    TEnTeteArkl e;
+    e.NiveauPoints = 4;
+    e.NbPoints = 3;
+    e.CooMin = {0, 0, 0};
+    e.CooMax = {1, 1, 1};
+    e.RecModl.Q1a4 = 3;
+    e.LargeurAretier = 40;
+    e.TaillePointsIndex = 2;
+    e.AngRotZdeg = 12.5;
+    TEnTeteArkl geant = e;
+    geant.CooMax = {1e6f, 1e6f, 10};
+    TEnTeteArkl long5000 = e;
+    long5000.NbPoints = 5000;
+    const std::vector<TPointScan> trois(3, TPointScan{0.5f, 0.5f, 0.5f, {}});
+    // Refused by its extent, then stopped by Esc while its points are placed.
+    EXPECT_FALSE(Charger("geant.arkl", Arkl(3, geant, trois)));
+    Banc.Plateforme.EchapAuTraitement = Banc.Plateforme.Traitements + 1;
+    Banc.Plateforme.Reponses = {TReponse::Oui};
+    EXPECT_FALSE(
+        Charger("arrete.arkl", Arkl(3, long5000, std::vector<TPointScan>(5000, trois[0]))));
+    EXPECT_EQ(Banc.Plateforme.Messages.back(), "abandon");
+    AttendreVide();
+    EXPECT_EQ(T.RecModl.Q1a4, 0);
+    EXPECT_EQ(T.Champs.GEdLargeurAretier.ValeurI(), 20);
+    EXPECT_EQ(T.TaillePointsIndex, 0);
+    EXPECT_EQ(T.Vue.AngRotZdeg, 0);
+    EXPECT_EQ(T.TexteEdRotZ, "0");
+}
+
+TEST_F(Chargement, LEnTeteRenduSelonSaVersion) {
+    TEnTeteArkl e;
+    e.NiveauPoints = 3;
+    e.NbPoints = 1;
+    e.CooMin = {0, 0, 0};
+    e.CooMax = {1, 1, 1};
+    e.NiveauAffiche = 1;
+    e.AngRotZdeg = 30;
+    const std::vector<TPointScan> un(1, TPointScan{0.5f, 0.5f, 0.5f, {}});
+    // Version 0: level of the points at 24, count at 32, box at 40 of a 64-byte header.
+    std::string v0(8 + 64, '\0');
+    const std::int64_t niveau = 3, nombre = 1;
+    const float boite[6] = {0, 0, 0, 1, 1, 1};
+    std::memcpy(&v0[8 + 24], &niveau, 8);
+    std::memcpy(&v0[8 + 32], &nombre, 8);
+    std::memcpy(&v0[8 + 40], boite, sizeof boite);
+    v0.append(reinterpret_cast<const char*>(un.data()), sizeof(TPointScan));
+    struct Cas {
+        std::int64_t version;
+        std::string octets;
+        int niveauAffiche;
+    };
+    const Cas cas[] = {{0, v0, 2}, {2, Arkl(2, e, un), 1}, {3, Arkl(3, e, un), 1}};
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.version);
+        EcrireFichier(Dossier.Chemin("scan.arkl"), c.octets);
+        TEtatScan scan;
+        const TScanLu lu = ChargerFichierScan(scan, Dossier.Chemin("scan.arkl"), {});
+        ASSERT_TRUE(lu.EnTete);
+        EXPECT_EQ(lu.EnTete->Version, c.version);
+        EXPECT_EQ(lu.NiveauAffiche, c.niveauAffiche);
+        EXPECT_EQ(lu.Bilan, "");
+        EXPECT_EQ(scan.NivMax, 3);
+        EXPECT_EQ(scan.NbCubesNiv, (std::array<std::int32_t, 5>{1, 1, 1, 1, 0}));
+    }
+    // XYZ text carries no header.
+    EcrireFichier(Dossier.Chemin("scan.xyz"), "0.5 0.5 0.5\r\nX\r\n");
+    TEtatScan scan;
+    const TScanLu lu = ChargerFichierScan(scan, Dossier.Chemin("scan.xyz"), {});
+    EXPECT_FALSE(lu.EnTete);
+    EXPECT_EQ(lu.NiveauAffiche, 2);
+    EXPECT_EQ(lu.Bilan, "1 ligne ignorée (ce n'est pas un point X Y Z)");
 }

@@ -50,16 +50,15 @@ TEST(Cubes, MoyennesDesCouleursEtDesPositions) {
     EXPECT_EQ(feuille->ColCube[0], 10); // 10.5 rounded down
     s.Moyennes();
     EXPECT_EQ(feuille->nbptscube, 2);
-    EXPECT_EQ(feuille->CooMoyPts.X,
-              static_cast<float>(double(static_cast<float>(0.5 + double(0.5001f))) / 2));
+    // (0.5 + 0.5001) / 2, the float nearest 0.50005 (0x1.00068ep-1).
+    EXPECT_EQ(feuille->CooMoyPts, (TV3S{0.50005f, 0.5f, 0.5f}));
     EXPECT_EQ(s.Racine->nbptscube, 2);
     EXPECT_EQ(s.Racine->CooMoyPts, feuille->CooMoyPts);
 
     // A second computation gives the same counts and means.
-    const TV3S avant = s.Racine->CooMoyPts;
     s.Moyennes();
     EXPECT_EQ(s.Racine->nbptscube, 2);
-    EXPECT_FLOAT_EQ(s.Racine->CooMoyPts.X, avant.X);
+    EXPECT_EQ(s.Racine->CooMoyPts, (TV3S{0.50005f, 0.5f, 0.5f}));
 }
 
 TEST(Cubes, LaChaineRestePropreQuandOnDetruitAuMilieu) {

@@ -1,59 +1,66 @@
 #include "ScanEssai.h"
+#include "scan/EditionPoints.h"
 #include "support/PlateformeScriptee.h"
-#include "support/Temporaire.h"
+#include "util/Erreurs.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct Edition : TScanCharge {
+struct Edition : TScanSeul {
     int Compter(std::uint8_t bits) const {
         int n = 0;
-        for (const TCube* c : T.Scan.CubesAffiches)
+        for (const TCube* c : Scan.CubesAffiches)
             n += (c->etatSP & bits) == bits;
         return n;
     }
     void Selectionner(int premier, int nombre) {
         for (int k = premier; k < premier + nombre; ++k)
-            T.Scan.CubesAffiches[k]->etatSP |= EtatSelectionne;
+            Scan.CubesAffiches[k]->etatSP |= EtatSelectionne;
     }
 };
 
 } // namespace
 
 TEST_F(Edition, MasquerDemasquerInverser) {
-    T.MasquerSelection(); // nothing selected: nothing changes
+    MasquerSelection(Scan); // nothing selected: nothing changes
     EXPECT_EQ(Compter(EtatMasque), 0);
 
     Selectionner(0, 3);
-    T.MasquerSelection();
+    MasquerSelection(Scan);
     EXPECT_EQ(Compter(EtatMasque), 3);
     EXPECT_EQ(Compter(EtatSelectionne), 0);
 
     Selectionner(5, 2);
-    T.InverserMasque();
-    T.InverserMasque();
+    InverserMasque(Scan);
+    InverserMasque(Scan);
     EXPECT_EQ(Compter(EtatMasque), 3);
     EXPECT_EQ(Compter(EtatSelectionne), 0);
 
+    Selectionner(8, 2);
+    Deselectionner(Scan);
+    EXPECT_EQ(Compter(EtatSelectionne), 0);
+
     // A masked cube that was deleted stays masked when everything is unmasked.
-    T.SupprimerPointsMasques();
-    T.Demasquer();
+    SupprimerAffiches(Scan, EtatMasque);
+    EXPECT_TRUE(Scan.ScanModifie);
+    Demasquer(Scan);
     EXPECT_EQ(Compter(EtatMasque | EtatSupprime), 3);
-    T.AnnulerSuppressions();
-    EXPECT_FALSE(T.Scan.ScanModifie);
-    for (int n = 0; n <= T.Scan.NivMax; ++n)
-        T.Scan.PourChaqueCubeDuNiveau(n, [](TCube* c) { EXPECT_EQ(c->etatSP, 0); });
+    AnnulerSuppressions(Scan);
+    EXPECT_FALSE(Scan.ScanModifie);
+    for (int n = 0; n <= Scan.NivMax; ++n)
+        Scan.PourChaqueCubeDuNiveau(n, [](TCube* c) { EXPECT_EQ(c->etatSP, 0); });
 }
 
 TEST_F(Edition, SupprimerUnCubeMarqueLesNiveauxPlusFins) {
-    T.FixerNiveauAffiche(1);
-    TCube* cible = T.Scan.CubesAffiches[0];
+    FixerNiveauAffiche(Scan, 1);
+    TCube* cible = Scan.CubesAffiches[0];
     cible->etatSP |= EtatSelectionne;
-    T.SupprimerSelection();
-    EXPECT_TRUE(T.Scan.ScanModifie);
+    Scan.CubesAffiches[1]->etatSP |= EtatMasque; // only the selection is deleted
+    SupprimerAffiches(Scan, EtatSelectionne);
+    EXPECT_TRUE(Scan.ScanModifie);
     int supprimes4 = 0;
-    T.Scan.PourChaqueCubeDuNiveau(4, [&](TCube* c) {
+    Scan.PourChaqueCubeDuNiveau(4, [&](TCube* c) {
         const bool dessous = c->CubeParent->CubeParent->CubeParent == cible;
         EXPECT_EQ((c->etatSP & EtatSupprime) != 0, dessous);
         supprimes4 += dessous;
@@ -63,43 +70,59 @@ TEST_F(Edition, SupprimerUnCubeMarqueLesNiveauxPlusFins) {
 }
 
 TEST_F(Edition, CompacterRetireLesCubesSupprimes) {
-    T.CompacterScan(); // no deletion pending: nothing happens, nothing is shown
-    EXPECT_TRUE(Banc.Plateforme.Statuts.empty() ||
-                Banc.Plateforme.Statuts.back().rfind("compactage", 0) != 0);
-
-    T.FixerNiveauAffiche(0);
-    const auto avant = T.Scan.NbCubesNiv;
-    const std::int64_t cubesAvant = T.Scan.NbCubesTotal();
-    TCube* cellule = T.Scan.CubesAffiches[0];
+    FixerNiveauAffiche(Scan, 0);
+    const auto avant = Scan.NbCubesNiv;
+    const std::int64_t cubesAvant = Scan.NbCubesTotal();
+    TCube* cellule = Scan.CubesAffiches[0];
     const std::int32_t pointsCellule = cellule->nbptscube;
     cellule->etatSP |= EtatSelectionne;
-    T.SupprimerSelection();
-    T.CompacterScan();
-    EXPECT_EQ(T.Scan.NbCubesNiv[0], avant[0] - 1);
-    EXPECT_LT(T.Scan.NbCubesTotal(), cubesAvant);
-    EXPECT_EQ(std::count(T.Scan.Grille.begin(), T.Scan.Grille.end(), nullptr),
-              std::ptrdiff_t(T.Scan.Grille.size()) - avant[0] + 1);
-    EXPECT_EQ(T.Scan.CubesAffiches.size(), std::size_t(avant[0] - 1));
-    EXPECT_EQ(Banc.Plateforme.Statuts.back(), "compactage 100 %");
-    EXPECT_TRUE(T.Scan.ScanModifie); // cleared only by a save or the undo
+    SupprimerAffiches(Scan, EtatSelectionne);
+    CompacterScan(Scan, Sortie);
+    EXPECT_EQ(Scan.NbCubesNiv[0], avant[0] - 1);
+    EXPECT_LT(Scan.NbCubesTotal(), cubesAvant);
+    EXPECT_EQ(std::count(Scan.Grille.begin(), Scan.Grille.end(), nullptr),
+              std::ptrdiff_t(Scan.Grille.size()) - avant[0] + 1);
+    EXPECT_EQ(Scan.CubesAffiches.size(), std::size_t(avant[0] - 1));
+    EXPECT_EQ(Textes.back(), "compactage 100 %");
+    EXPECT_TRUE(Scan.ScanModifie); // cleared only by a save or the undo
     EXPECT_GT(pointsCellule, 0);
-    EXPECT_EQ(T.Scan.NbPoints, 3000); // the counts of the load stay
+    EXPECT_EQ(Scan.NbPoints, 3000); // the counts of the load stay
+}
+
+TEST_F(Edition, CompactageInterrompuLaisseLaListeAfficheeJuste) {
+    FixerNiveauAffiche(Scan, 0);
+    const std::int32_t cellules = Scan.NbCubesNiv[0];
+    for (TCube* c : Scan.CubesAffiches)
+        c->etatSP |= EtatSelectionne;
+    SupprimerAffiches(Scan, EtatSelectionne);
+    // Stopped after the first cells: what was compacted stays so.
+    int textes = 0;
+    const TSortieProgression arreter = [&](const std::string&) {
+        if (++textes == 20) throw EStopError();
+    };
+    EXPECT_THROW(CompacterScan(Scan, arreter), EStopError);
+    EXPECT_GT(Scan.NbCubesNiv[0], 0);
+    EXPECT_LT(Scan.NbCubesNiv[0], cellules);
+    EXPECT_EQ(Scan.CubesAffiches.size(), std::size_t(Scan.NbCubesNiv[0]));
+    for (const TCube* c : Scan.CubesAffiches)
+        EXPECT_NE(std::find(Scan.Grille.begin(), Scan.Grille.end(), c), Scan.Grille.end());
 }
 
 TEST_F(Edition, NiveauAfficheLimiteAuNiveauLePlusFin) {
-    T.Scan.NivMax = 2;
-    T.FixerNiveauAffiche(4);
-    EXPECT_EQ(T.Scan.NivAffiche, 2);
-    T.FixerNiveauAffiche(0);
-    EXPECT_EQ(T.Scan.CubesAffiches.size(), std::size_t(T.Scan.NbCubesNiv[0]));
+    Scan.NivMax = 2;
+    FixerNiveauAffiche(Scan, 4);
+    EXPECT_EQ(Scan.NivAffiche, 2);
+    FixerNiveauAffiche(Scan, -1);
+    EXPECT_EQ(Scan.NivAffiche, 0);
+    EXPECT_EQ(Scan.CubesAffiches.size(), std::size_t(Scan.NbCubesNiv[0]));
 }
 
 TEST_F(Edition, Proprietes) {
-    const auto& n = T.Scan.NbCubesNiv;
+    const auto& n = Scan.NbCubesNiv;
     const std::string attendu = "Définition du scan : 1.6 mm\r\n"
                                 "Nombre de points : 3000\r\n"
                                 "Nombre de cubes : " +
-                                std::to_string(T.Scan.NbCubesTotal()) +
+                                std::to_string(Scan.NbCubesTotal()) +
                                 "\r\n"
                                 "  - 0 : 1 m : " +
                                 std::to_string(n[0]) +
@@ -120,5 +143,24 @@ TEST_F(Edition, Proprietes) {
                                 " - sur X : 100.000 < 102.990\r\n"
                                 " - sur Y : 200.000 < 200.090\r\n"
                                 " - sur Z : 40.000 < 40.006";
-    EXPECT_EQ(T.Proprietes(), attendu);
+    EXPECT_EQ(Proprietes(Scan), attendu);
+}
+
+// The workspace's commands: the same functions on its scan, and the compaction only when
+// deletions are pending.
+TEST_F(TScanCharge, CommandesDeSelectionSurLeScanDeLEspace) {
+    T.CompacterScan(); // no deletion pending: nothing happens, nothing is shown
+    EXPECT_TRUE(Banc.Plateforme.Statuts.empty() ||
+                Banc.Plateforme.Statuts.back().rfind("compactage", 0) != 0);
+
+    T.FixerNiveauAffiche(0);
+    const std::int32_t cellules = T.Scan.NbCubesNiv[0];
+    T.Scan.CubesAffiches[0]->etatSP |= EtatSelectionne;
+    T.SupprimerSelection();
+    EXPECT_TRUE(T.Scan.ScanModifie);
+    T.CompacterScan();
+    EXPECT_EQ(T.Scan.NbCubesNiv[0], cellules - 1);
+    EXPECT_EQ(Banc.Plateforme.Statuts.back(), "compactage 100 %");
+    EXPECT_EQ(Banc.Plateforme.Curseur, 0);
+    EXPECT_EQ(T.Proprietes(), Proprietes(T.Scan));
 }

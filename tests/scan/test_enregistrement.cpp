@@ -1,6 +1,10 @@
 #include "ScanEssai.h"
+#include "scan/EnregistrementScan.h"
+#include "scan/FormatXYZ.h"
+#include "support/AttendreErreur.h"
 #include "support/PlateformeScriptee.h"
 #include "support/Temporaire.h"
+#include "util/Erreurs.h"
 
 #include <cstring>
 #include <filesystem>
@@ -17,6 +21,7 @@ template <class T> T A(const std::string& octets, std::size_t decalage) {
 }
 
 using Enregistrement = TScanCharge;
+using Ecriture = TScanSeul;
 
 } // namespace
 
@@ -160,4 +165,42 @@ TEST_F(Enregistrement, SansScanRienNEstEcrit) {
     EXPECT_FALSE(T.Executer([&] { T.EnregistrerScan(1, T.Scan.NivMax); }));
     EXPECT_EQ(Banc.Plateforme.Messages.back(), "aucun scan à enregistrer");
     EXPECT_EQ(LireFichier(Dossier.Chemin("bon.arkl")), "ancien contenu");
+}
+
+TEST_F(Ecriture, LEnTeteDecritLesRecordsEcrits) {
+    // What the caller gives about the records is replaced by what is written.
+    TEnTeteArkl e;
+    e.NiveauPoints = 4;
+    e.NbPoints = 999;
+    e.RecModl.Q1a4 = 2;
+    e.NiveauAffiche = 1;
+    EcrireScanArkl(Scan, 1, e, Dossier.Chemin("n1.arkl"), Sortie);
+    const std::string f = LireFichier(Dossier.Chemin("n1.arkl"));
+    const std::int32_t cubes1 = Scan.NbCubesNiv[1];
+    ASSERT_EQ(f.size(), 296 + 16 * std::size_t(cubes1));
+    EXPECT_EQ(A<std::int32_t>(f, 8), 2);
+    EXPECT_EQ(A<std::int64_t>(f, 8 + 232), 1);
+    EXPECT_EQ(A<std::int64_t>(f, 8 + 240), cubes1);
+    EXPECT_EQ(A<float>(f, 8 + 248), Scan.CooMin.X);
+    EXPECT_EQ(A<float>(f, 8 + 268), Scan.CooMax.Z);
+    EXPECT_EQ(A<std::int64_t>(f, 8 + 272), 1);
+    EXPECT_EQ(Textes.back(), "écriture 100 %");
+
+    EcrireScanXYZ(Scan, 0, Dossier.Chemin("n0.xyz"));
+    std::string attendu;
+    Scan.PourChaqueCubeDuNiveau(
+        0, [&](const TCube* c) { AjouterLigneXYZ(attendu, c->CooMoyPts, c->ColCube); });
+    EXPECT_EQ(LireFichier(Dossier.Chemin("n0.xyz")), attendu);
+}
+
+TEST_F(Ecriture, NiveauAbsentOuScanVideRefuses) {
+    for (int niveau : {-1, 5})
+        AttendreErreur<EErreur>([&] { VerifierEnregistrable(Scan, niveau); },
+                                "niveau à enregistrer invalide");
+    Scan.NivMax = 2;
+    AttendreErreur<EErreur>([&] { VerifierEnregistrable(Scan, 3); },
+                            "niveau à enregistrer invalide");
+    EXPECT_NO_THROW(VerifierEnregistrable(Scan, 0));
+    TEtatScan vide;
+    AttendreErreur<EErreur>([&] { VerifierEnregistrable(vide, 4); }, "aucun scan à enregistrer");
 }

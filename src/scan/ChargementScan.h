@@ -1,0 +1,31 @@
+#pragma once
+// Loading a scan file into a scan: the reader chosen by the extension, the grid and its means.
+
+#include "scan/FichierArkl.h"
+#include "util/Erreurs.h"
+#include "util/Progression.h"
+
+#include <optional>
+#include <string>
+
+// A kind of scan file that is known but not read: nothing was loaded, and nothing need be reset.
+class EFormatNonSupporte : public EErreur {
+public:
+    EFormatNonSupporte() : EErreur("non supporté") {}
+};
+
+// What a loaded file carried beside its points.
+struct TScanLu {
+    // A binary scan file's header (study block, displayed level, rotation, by its version), for
+    // the workspace to apply; none for XYZ text.
+    std::optional<TEnTeteArkl> EnTete;
+    // The level to show first.
+    int NiveauAffiche = 2;
+    // The lines or records that were skipped, for the status bar; empty when none was.
+    std::string Bilan;
+};
+
+// Replaces what `scan` held by the file's points. A refused file throws its message and leaves
+// the scan empty, as TEtatScan::Reinitialiser does.
+TScanLu ChargerFichierScan(TEtatScan& scan, const std::string& chemin,
+                           const TSortieProgression& sortie);

@@ -1,0 +1,30 @@
+#pragma once
+// The "Sélection" menu's commands on the displayed cubes, the displayed level, the compaction
+// and the "Propriétés" text. The workspace's commands of the same names call them on its scan.
+
+#include "scan/UArkaluneGlb.h"
+#include "util/Progression.h"
+
+#include <cstdint>
+#include <string>
+
+// Shows the cubes of `niveau`, held within 0 .. the scan's deepest level.
+void FixerNiveauAffiche(TEtatScan& scan, int niveau);
+
+void Deselectionner(TEtatScan& scan);
+// The selected cubes become masked and unselected.
+void MasquerSelection(TEtatScan& scan);
+// Deleted cubes stay masked.
+void Demasquer(TEtatScan& scan);
+// Masked cubes become unmasked and the others masked; the selection is dropped.
+void InverserMasque(TEtatScan& scan);
+// Marks deleted the displayed cubes that carry the state bit `etat` (EtatSelectionne or
+// EtatMasque), with the finer cubes below them; the scan then needs saving.
+void SupprimerAffiches(TEtatScan& scan, std::uint8_t etat);
+// Every cube of the scan loses its states; nothing is left to save.
+void AnnulerSuppressions(TEtatScan& scan);
+// Destroys the deleted cubes, and the coarser ones left without any finer cube. The displayed
+// list names only the remaining cubes afterwards, also when the user stopped it midway.
+void CompacterScan(TEtatScan& scan, const TSortieProgression& sortie);
+
+std::string Proprietes(const TEtatScan& scan);

@@ -1,0 +1,195 @@
+// The scan commands: each wires the workspace's state and platform to the scan's functions.
+
+#include "scan/ChargementScan.h"
+#include "scan/ConstructionGrille.h"
+#include "scan/EditionPoints.h"
+#include "scan/EnregistrementScan.h"
+#include "shell/TEspaceTravail.h"
+#include "view/Cadrage.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Progress texts go to the status bar, where Esc may stop the operation.
+TSortieProgression SortieStatut(TEspaceTravail& t) {
+    return [&t](const std::string& texte) { t.AffiInfo(1, texte); };
+}
+
+// What a binary scan file carried for the study, the fields and the view, by its version. XYZ
+// text carries nothing: its study starts with no quarter.
+void AppliquerEnTete(TEspaceTravail& t, const std::optional<TEnTeteArkl>& enTete) {
+    if (!enTete) {
+        t.RecModl.Q1a4 = 0;
+        return;
+    }
+    const TEnTeteArkl& e = *enTete;
+    if (e.Version >= 2) {
+        t.RecModl = e.RecModl;
+        t.TaillePointsIndex = std::clamp(e.TaillePointsIndex, 0, 3);
+        t.Champs.GEdLargeurAretier.EcrireValeurI(e.LargeurAretier);
+        t.Champs.GEdNbArcsVoute.EcrireValeurI(e.NbArcsVoute);
+        t.Champs.GEdMlinAretier.EcrireValeurI(e.MlinAretier);
+        t.Champs.GEdMvolRemplissage.EcrireValeurI(e.MvolRemplissage);
+        t.Champs.GEdMsurfVoute.EcrireValeurI(e.MsurfVoute);
+        t.Champs.GEdNivRemplissage.EcrireValeurD(e.NivRemplissage);
+        t.FixerCkBxEdFront(false);
+    }
+    if (e.Version == 3) {
+        t.Vue.AngRotZdeg = std::isfinite(e.AngRotZdeg) ? e.AngRotZdeg : 0.0;
+        t.ActualiserRotZ();
+    }
+}
+
+// The header of a saved file as the study, the fields and the view stand.
+TEnTeteArkl EnTeteDeTravail(TEspaceTravail& t) {
+    TEnTeteArkl e;
+    e.RecModl = t.RecModl;
+    e.TaillePointsIndex = t.TaillePointsIndex;
+    e.LargeurAretier = t.Champs.GEdLargeurAretier.ValeurI();
+    e.NbArcsVoute = t.Champs.GEdNbArcsVoute.ValeurI();
+    e.MlinAretier = t.Champs.GEdMlinAretier.ValeurI();
+    e.MvolRemplissage = t.Champs.GEdMvolRemplissage.ValeurI();
+    e.MsurfVoute = t.Champs.GEdMsurfVoute.ValeurI();
+    e.NivRemplissage = t.Champs.GEdNivRemplissage.ValeurD();
+    e.NiveauAffiche = t.Scan.NivAffiche;
+    e.AngRotZdeg = t.Vue.AngRotZdeg;
+    return e;
+}
+
+} // namespace
+
+bool TEspaceTravail::ChargerScan(const std::string& chemin) {
+    FixerTitre(chemin);
+    OngletActif = 0;
+    ScanPret = false;
+    CurseurAttente();
+    const fs::path p(chemin);
+    PFsansext = (p.parent_path() / p.stem()).string();
+    DernierScan = p.parent_path().string();
+    ReinitialiserTravail();
+    // The scan that had deletions pending has been dropped (saved or not): the new one has none.
+    Scan.ScanModifie = false;
+
+    int niveauAffiche = 2;
+    std::string bilan;
+    bool reussi = false;
+    try {
+        const TScanLu lu = ChargerFichierScan(Scan, chemin, SortieStatut(*this));
+        CalculerCadrage(Vue, Scan.CooMin, Scan.CooMax);
+        AppliquerEnTete(*this, lu.EnTete);
+        niveauAffiche = lu.NiveauAffiche;
+        bilan = lu.Bilan;
+        reussi = true;
+    } catch (const EFormatNonSupporte& e) {
+        Plateforme.AfficherMessage(e.what());
+    } catch (const std::exception& e) {
+        Plateforme.AfficherMessage(e.what());
+        ReinitialiserTravail();
+    }
+    TerminerChargement(niveauAffiche);
+    if (!bilan.empty()) Plateforme.AfficherStatut(1, bilan);
+    return reussi;
+}
+
+void TEspaceTravail::TerminerChargement(int niveauAffiche) {
+    FixerNiveauAffiche(niveauAffiche);
+    ScanPret = true;
+    OrienterVue(1);
+    FinCurseurAttente();
+    RetracerTout();
+}
+
+bool TEspaceTravail::EnregistrerScan(int genre, int niveau) {
+    if (genre != 1 && genre != 2) return false;
+    VerifierEnregistrable(Scan, niveau);
+    CurseurAttente();
+    try {
+        if (Scan.ScanModifie) CompacterScan();
+        if (genre == 1)
+            EcrireScanArkl(Scan, niveau, EnTeteDeTravail(*this), PFsansext + ".arkl",
+                           SortieStatut(*this));
+        else
+            EcrireScanXYZ(Scan, niveau, PFsansext + ".xyz");
+    } catch (...) {
+        // The previous file is intact and the scan still needs saving: ScanModifie stays.
+        Plateforme.AfficherStatut(1, "");
+        FinCurseurAttente();
+        throw;
+    }
+    Plateforme.AfficherStatut(1, "");
+    Scan.ScanModifie = false;
+    FinCurseurAttente();
+    return true;
+}
+
+void TEspaceTravail::CalculerEncombrement() {
+    const TDimensionsGrille grille = DimensionnerGrille(Scan.CooMin, Scan.CooMax);
+    Scan.OrigGrille = grille.Orig;
+    Scan.DimGrille = grille.Dim;
+    CalculerCadrage(Vue, Scan.CooMin, Scan.CooMax);
+}
+
+void TEspaceTravail::FixerNiveauAffiche(int niveau) {
+    ::FixerNiveauAffiche(Scan, niveau);
+    RetracerPoints();
+}
+
+void TEspaceTravail::Deselectionner() {
+    ::Deselectionner(Scan);
+    RetracerPoints();
+}
+
+void TEspaceTravail::MasquerSelection() {
+    ::MasquerSelection(Scan);
+    RetracerPoints();
+}
+
+void TEspaceTravail::Demasquer() {
+    ::Demasquer(Scan);
+    RetracerPoints();
+}
+
+void TEspaceTravail::InverserMasque() {
+    ::InverserMasque(Scan);
+    RetracerPoints();
+}
+
+void TEspaceTravail::SupprimerSelection() {
+    SupprimerAffiches(Scan, EtatSelectionne);
+    RetracerPoints();
+}
+
+void TEspaceTravail::SupprimerPointsMasques() {
+    SupprimerAffiches(Scan, EtatMasque);
+    RetracerPoints();
+}
+
+void TEspaceTravail::AnnulerSuppressions() {
+    ::AnnulerSuppressions(Scan);
+    RetracerPoints();
+}
+
+void TEspaceTravail::CompacterScan() {
+    if (!Scan.ScanModifie) return;
+    CurseurAttente();
+    try {
+        ::CompacterScan(Scan, SortieStatut(*this));
+    } catch (...) {
+        FinCurseurAttente();
+        RetracerTout();
+        throw;
+    }
+    FinCurseurAttente();
+    CalculerEncombrement();
+    RetracerTout();
+    OrienterVue(1);
+}
+
+std::string TEspaceTravail::Proprietes() const {
+    return ::Proprietes(Scan);
+}
