@@ -5,7 +5,7 @@
 #include "scan/EditionPoints.h"
 #include "scan/EnregistrementScan.h"
 #include "shell/TEspaceTravail.h"
-#include "view/Cadrage.h"
+#include "view/NavigationVue.h"
 
 #include <algorithm>
 #include <cmath>
@@ -80,7 +80,7 @@ bool TEspaceTravail::ChargerScan(const std::string& chemin) {
     bool reussi = false;
     try {
         const TScanLu lu = ChargerFichierScan(Scan, chemin, SortieStatut(*this));
-        CalculerCadrage(Vue, Scan.CooMin, Scan.CooMax);
+        CadrerVue(Vue, Scan.CooMin, Scan.CooMax);
         AppliquerEnTete(*this, lu.EnTete);
         niveauAffiche = lu.NiveauAffiche;
         bilan = lu.Bilan;
@@ -131,7 +131,7 @@ void TEspaceTravail::CalculerEncombrement() {
     const TDimensionsGrille grille = DimensionnerGrille(Scan.CooMin, Scan.CooMax);
     Scan.OrigGrille = grille.Orig;
     Scan.DimGrille = grille.Dim;
-    CalculerCadrage(Vue, Scan.CooMin, Scan.CooMax);
+    CadrerVue(Vue, Scan.CooMin, Scan.CooMax);
 }
 
 void TEspaceTravail::FixerNiveauAffiche(int niveau) {

@@ -99,7 +99,7 @@ public:
         }
     }
 
-    // --- View: camera, scene, selection, axis definition (add view members below) ---
+    // --- View: camera, scene, selection, axis definition (their algorithms in view/) ---
     TSceneVue Scene;
     TBandeSelection BandeSelection;
     bool CkBxVoirPoints = true;

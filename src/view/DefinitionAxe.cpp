@@ -1,22 +1,13 @@
-// "Définir axe X": two points picked in the view fix a new horizontal X axis, and the scan's point
-// source file is rewritten in that frame, its lower corner at (0, 0, 0).
+#include "view/DefinitionAxe.h"
 
-#include "shell/TEspaceTravail.h"
-#include "util/Erreurs.h"
 #include "util/Fichiers.h"
-#include "util/Progression.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <optional>
 #include <vector>
 
 namespace {
-
-constexpr const char* AxeIndefini =
-    "les deux points ont les mêmes X et Y : ils ne donnent pas de direction, choisir un autre "
-    "2è point (échap pour annuler)";
 
 // One record of the point source file: coordinates, then 8 bytes carried over as they are.
 struct TPointSource {
@@ -26,34 +17,6 @@ struct TPointSource {
 static_assert(sizeof(TPointSource) == 20);
 
 constexpr std::size_t PointsParLot = 65536;
-
-// The rotation about Z that brings the horizontal direction from O to P onto +X, in 32-bit
-// floats; none when O and P have the same X and Y.
-struct TRotationAxe {
-    float c, s;
-
-    TV3S Appliquer(const TPointSource& p) const {
-        const float M[3][3] = {{c, s, 0}, {-s, c, 0}, {0, 0, 1}};
-        const float v[3] = {p.X, p.Y, p.Z};
-        TV3S q;
-        for (int l = 0; l < 3; ++l) {
-            float somme = 0;
-            for (int k = 0; k < 3; ++k)
-                somme = Arrondi32(double(somme) + double(M[l][k]) * v[k]);
-            q[l] = somme;
-        }
-        return q;
-    }
-};
-
-std::optional<TRotationAxe> RotationAxe(const TV3S& O, const TV3S& P) {
-    const float dx = Arrondi32(double(P.X) - O.X);
-    const float dy = Arrondi32(double(P.Y) - O.Y);
-    const float L = Arrondi32(std::sqrt(
-        double(Arrondi32(double(Arrondi32(double(dx) * dx)) + Arrondi32(double(dy) * dy)))));
-    if (!(L > 0 && std::isfinite(L))) return std::nullopt;
-    return TRotationAxe{Arrondi32(double(dx) / L), Arrondi32(double(dy) / L)};
-}
 
 // Copies the n records of `source` to `cible`, each through `transformer`, with a progress text
 // every twentieth of the file.
@@ -78,95 +41,69 @@ void CopierPoints(TFichierLecture& source, TFichierTemporaire& cible, std::uint6
 
 } // namespace
 
-void TEspaceTravail::GelerMenus() {
-    svgetatmenu = Plateforme.EtatMenus();
-    Plateforme.FixerEtatMenus(std::string(svgetatmenu.size(), 'F'));
-}
-
-void TEspaceTravail::RestaurerMenus() {
-    if (svgetatmenu.empty()) return;
-    Plateforme.FixerEtatMenus(svgetatmenu);
-    AffiInfo(1, "");
-    svgetatmenu.clear();
-}
-
-void TEspaceTravail::MiDefinirAxeXClick() {
-    AffiInfo(1, "Saisir le point origine (échap pour annuler)");
-    ModeDefinirAxeX = 1;
-    GelerMenus();
-}
-
-void TEspaceTravail::PrendrePointAxe(const TV3S& q) {
-    if (ModeDefinirAxeX == 1) {
-        NvCooOrig = q;
-        ModeDefinirAxeX = 2;
-        AffiInfo(1, "sélectionner le 2è point (échap pour annuler)");
-        return;
+TV3S TRotationAxe::Appliquer(const TV3S& p) const {
+    const float M[3][3] = {{c, s, 0}, {-s, c, 0}, {0, 0, 1}};
+    TV3S q;
+    for (int l = 0; l < 3; ++l) {
+        float somme = 0;
+        for (int k = 0; k < 3; ++k)
+            somme = Arrondi32(double(somme) + double(M[l][k]) * p[k]);
+        q[l] = somme;
     }
-    if (ModeDefinirAxeX != 2) return;
-    if (!RotationAxe(NvCooOrig, q)) {
-        Plateforme.AfficherMessage(AxeIndefini);
-        return;
-    }
-    NvCooX = q;
-    Vue.PointsPerimes = true;
-    ModeDefinirAxeX = 0;
-    // The menus come back before the recalculation rather than after it: while they are frozen,
-    // an Esc restores them and asks "Annuler?" at once, from the key handler, where Oui cannot
-    // stop the recalculation. Given back, an Esc cancels it at its next progress text.
-    RestaurerMenus();
-    AffiInfo(1, "recalcul ...");
-    RecalculerRepere(NvCooOrig, NvCooX);
-    Plateforme.AfficherStatut(1, "");
+    return q;
 }
 
-void TEspaceTravail::RecalculerRepere(const TV3S& origine, const TV3S& pointX) {
-    const std::optional<TRotationAxe> rotation = RotationAxe(origine, pointX);
-    if (!rotation) throw EErreur(AxeIndefini);
-    CurseurAttente();
-    ScanPret = false;
+std::optional<TRotationAxe> RotationAxe(const TV3S& O, const TV3S& P) {
+    const float dx = Arrondi32(double(P.X) - O.X);
+    const float dy = Arrondi32(double(P.Y) - O.Y);
+    const float L = Arrondi32(std::sqrt(
+        double(Arrondi32(double(Arrondi32(double(dx) * dx)) + Arrondi32(double(dy) * dy)))));
+    if (!(L > 0 && std::isfinite(L))) return std::nullopt;
+    return TRotationAxe{Arrondi32(double(dx) / L), Arrondi32(double(dy) / L)};
+}
 
-    const std::string cheminSource = PFsansext + ".ANSCSRC";
-    const std::string cheminTemporaire = PFsansext + ".TMP";
-    const TSortieProgression afficher = [this](const std::string& texte) { AffiInfo(1, texte); };
-    std::uint64_t n = 0;
-    std::string echec;
-    try {
-        TV3S mini{PlusGrandReel, PlusGrandReel, PlusGrandReel};
-        TV3S maxi{-PlusGrandReel, -PlusGrandReel, -PlusGrandReel};
-        // Each pass writes a file that replaces its target only once complete: after a failure
-        // the source file, and the rotated records of a completed first pass, are left whole.
-        {
-            TFichierLecture source(cheminSource);
-            n = source.Taille() / sizeof(TPointSource);
-            TFichierTemporaire tourne(cheminTemporaire);
-            CopierPoints(source, tourne, n, "rotation ", afficher, [&](TPointSource& p) {
-                const TV3S q = rotation->Appliquer(p);
-                for (int a = 0; a < 3; ++a) {
-                    mini[a] = std::min(mini[a], q[a]);
-                    maxi[a] = std::max(maxi[a], q[a]);
-                }
-                p.X = q.X, p.Y = q.Y, p.Z = q.Z;
-            });
-        }
-        {
-            TFichierLecture tourne(cheminTemporaire);
-            TFichierTemporaire translate(cheminSource);
-            CopierPoints(tourne, translate, n, "translation ", afficher, [&](TPointSource& p) {
-                const TV3S q = SubV3S({p.X, p.Y, p.Z}, mini);
-                p.X = q.X, p.Y = q.Y, p.Z = q.Z;
-            });
-        }
-        std::remove(cheminTemporaire.c_str());
-        // An empty file has no extent: the box is left as it was.
-        if (n > 0) {
-            Scan.CooMin = {0, 0, 0};
-            Scan.CooMax = SubV3S(maxi, mini);
-        }
-        OrienterVue(1);
-    } catch (const std::exception& e) {
-        echec = e.what();
+TEtapeAxe DesignerPointAxe(std::int32_t& mode, TV3S& origine, TV3S& pointX, const TV3S& q) {
+    if (mode == 1) {
+        origine = q;
+        mode = 2;
+        return TEtapeAxe::OrigineRetenue;
     }
-    FinCurseurAttente();
-    Plateforme.AfficherMessage(echec.empty() ? std::to_string(n) + " points traités" : echec);
+    if (mode != 2) return TEtapeAxe::Aucune;
+    if (!RotationAxe(origine, q)) return TEtapeAxe::AxeIndefini;
+    pointX = q;
+    mode = 0;
+    return TEtapeAxe::AxeDefini;
+}
+
+TRepereRecalcule RecrireSourceDansRepere(const std::string& pfSansExt, const TRotationAxe& rotation,
+                                         const TSortieProgression& afficher) {
+    const std::string cheminSource = pfSansExt + ".ANSCSRC";
+    const std::string cheminTemporaire = pfSansExt + ".TMP";
+    TRepereRecalcule r;
+    TV3S mini{PlusGrandReel, PlusGrandReel, PlusGrandReel};
+    TV3S maxi{-PlusGrandReel, -PlusGrandReel, -PlusGrandReel};
+    {
+        TFichierLecture source(cheminSource);
+        r.NbPoints = source.Taille() / sizeof(TPointSource);
+        TFichierTemporaire tourne(cheminTemporaire);
+        CopierPoints(source, tourne, r.NbPoints, "rotation ", afficher, [&](TPointSource& p) {
+            const TV3S q = rotation.Appliquer({p.X, p.Y, p.Z});
+            for (int a = 0; a < 3; ++a) {
+                mini[a] = std::min(mini[a], q[a]);
+                maxi[a] = std::max(maxi[a], q[a]);
+            }
+            p.X = q.X, p.Y = q.Y, p.Z = q.Z;
+        });
+    }
+    {
+        TFichierLecture tourne(cheminTemporaire);
+        TFichierTemporaire translate(cheminSource);
+        CopierPoints(tourne, translate, r.NbPoints, "translation ", afficher, [&](TPointSource& p) {
+            const TV3S q = SubV3S({p.X, p.Y, p.Z}, mini);
+            p.X = q.X, p.Y = q.Y, p.Z = q.Z;
+        });
+    }
+    std::remove(cheminTemporaire.c_str());
+    if (r.NbPoints > 0) r.Etendue = SubV3S(maxi, mini);
+    return r;
 }

@@ -1,115 +1,129 @@
-// The camera: orientation, the matrices of each drawing, zoom and pan.
+#include "view/NavigationVue.h"
 
-#include "shell/TEspaceTravail.h"
 #include "util/Format.h"
-
 #include "view/Projection.h"
 
 #include <algorithm>
 #include <cmath>
 
-void TEspaceTravail::OrienterVue(int code) {
+namespace {
+
+// Degrees turned for a drag of `d` pixels across a view of `taille` pixels: 90 for the whole
+// size, rounded half to even. No turn before the view has been drawn with a size.
+std::int32_t PasAngulaire(std::int32_t d, std::int32_t taille) {
+    if (taille <= 0) return 0;
+    return static_cast<std::int32_t>(std::nearbyint(double(d) * 90 / double(taille)));
+}
+
+} // namespace
+
+void CadrerVue(TEtatVue& vue, const TV3S& mini, const TV3S& maxi) {
+    const double dx = double(maxi.X) - double(mini.X);
+    const double dy = double(maxi.Y) - double(mini.Y);
+    const double dz = double(maxi.Z) - double(mini.Z);
+    vue.RayonStruc = std::sqrt(dx * dx + dy * dy + dz * dz) / 2;
+    vue.CentreRotAbs = {static_cast<float>((double(mini.X) + double(maxi.X)) / 2),
+                        static_cast<float>((double(mini.Y) + double(maxi.Y)) / 2),
+                        static_cast<float>((double(mini.Z) + double(maxi.Z)) / 2)};
+    vue.CoefZoom = 1;
+}
+
+void OrienterCamera(TEtatVue& vue, int code) {
     switch (code) {
     case 1:
-        Vue.LongAbsDeg = -90, Vue.LatAbsDeg = 0;
+        vue.LongAbsDeg = -90, vue.LatAbsDeg = 0;
         break;
     case 2:
-        Vue.LongAbsDeg = 0, Vue.LatAbsDeg = 0;
+        vue.LongAbsDeg = 0, vue.LatAbsDeg = 0;
         break;
     case 3:
-        Vue.LongAbsDeg = -90, Vue.LatAbsDeg = 90;
+        vue.LongAbsDeg = -90, vue.LatAbsDeg = 90;
         break;
     default:
         break;
     }
-    Plateforme.RedessinerVue();
 }
 
-void TEspaceTravail::ActualiserRotZ() {
-    TexteEdRotZ = Formater("%.0f", Vue.AngRotZdeg);
-    const double theta = Vue.AngRotZdeg * Pi / 180;
-    Vue.McbRotZ2 = RotM2Angle(theta);
-    M3ToGL(RotM3Angles({0, 0, theta}), Vue.rotmatrixrepere);
-    RetracerTout();
-}
-
-void TEspaceTravail::BtActualiserRotClick(const std::string& texteEdRotZ) {
-    // Blanks around the number are tolerated; anything else that is not a number gives 0, and so
-    // does a number too large for a real: an infinite angle would leave the view and the frontier
-    // moves without a direction.
-    std::string_view texte = texteEdRotZ;
+double LireAngleRotZ(std::string_view texte) {
     const auto debut = texte.find_first_not_of(" \t");
     texte =
         debut == texte.npos ? "" : texte.substr(debut, texte.find_last_not_of(" \t") - debut + 1);
     double angle = 0;
     if (!LireReel(texte, angle) || !std::isfinite(angle)) angle = 0;
-    Vue.AngRotZdeg = angle;
-    ActualiserRotZ();
+    return angle;
 }
 
-void TEspaceTravail::CalculerRotMatrix(TmatGL16& matrice) {
-    Vue.LongAbsDeg = NormaliserAngle(Vue.LongAbsDeg);
-    Vue.LatAbsDeg = NormaliserAngle(Vue.LatAbsDeg);
-    const double L = (Vue.LongAbsDeg - Vue.AngRotZdeg) * Pi / 180;
-    const double phi = Vue.LatAbsDeg * Pi / 180;
+std::string TexteAngleRotZ(double angleDeg) {
+    return Formater("%.0f", angleDeg);
+}
+
+void AppliquerRotZ(TEtatVue& vue) {
+    const double theta = vue.AngRotZdeg * Pi / 180;
+    vue.McbRotZ2 = RotM2Angle(theta);
+    M3ToGL(RotM3Angles({0, 0, theta}), vue.rotmatrixrepere);
+}
+
+void CalculerMatriceRotation(TEtatVue& vue, TmatGL16& matrice) {
+    vue.LongAbsDeg = NormaliserAngle(vue.LongAbsDeg);
+    vue.LatAbsDeg = NormaliserAngle(vue.LatAbsDeg);
+    const double L = (vue.LongAbsDeg - vue.AngRotZdeg) * Pi / 180;
+    const double phi = vue.LatAbsDeg * Pi / 180;
     const double cL = std::cos(L), sL = std::sin(L), cP = std::cos(phi), sP = std::sin(phi);
-    Vue.MCBproj3 = {{{-sL, cL, 0}, {-cL * sP, -sL * sP, cP}, {cL * cP, sL * cP, sP}}};
-    M3ToGL(Vue.MCBproj3, matrice);
+    vue.MCBproj3 = {{{-sL, cL, 0}, {-cL * sP, -sL * sP, cP}, {cL * cP, sL * cP, sP}}};
+    M3ToGL(vue.MCBproj3, matrice);
 }
 
-void TEspaceTravail::PreparerProjection(std::int32_t largeur, std::int32_t hauteur) {
-    Vue.VGLwidth = largeur;
-    Vue.VGLcentreH = largeur / 2;
-    Vue.VGLheight = hauteur;
-    Vue.VGLcentreV = hauteur / 2;
-    Vue.viewport = {0, 0, largeur, hauteur};
+void PreparerCamera(TEtatVue& vue, std::int32_t largeur, std::int32_t hauteur) {
+    vue.VGLwidth = largeur;
+    vue.VGLcentreH = largeur / 2;
+    vue.VGLheight = hauteur;
+    vue.VGLcentreV = hauteur / 2;
+    vue.viewport = {0, 0, largeur, hauteur};
 
-    Vue.EchAff = Vue.RayonStruc / Vue.CoefZoom / double(std::max(largeur, hauteur));
-    const double demiL = Vue.EchAff * largeur, demiH = Vue.EchAff * hauteur;
-    Vue.projmatrix = MatriceOrtho(-demiL, demiL, -demiH, demiH, -1000, 1000);
+    vue.EchAff = vue.RayonStruc / vue.CoefZoom / double(std::max(largeur, hauteur));
+    const double demiL = vue.EchAff * largeur, demiH = vue.EchAff * hauteur;
+    vue.projmatrix = MatriceOrtho(-demiL, demiL, -demiH, demiH, -1000, 1000);
 
-    Vue.rotmatrix = IdentiteGL16();
-    CalculerRotMatrix(Vue.rotmatrix);
-    const TV3S& c = Vue.CentreRotAbs;
-    Vue.mvmatrix = Translater(Vue.rotmatrix, -double(c.X), -double(c.Y), -double(c.Z));
+    vue.rotmatrix = IdentiteGL16();
+    CalculerMatriceRotation(vue, vue.rotmatrix);
+    const TV3S& c = vue.CentreRotAbs;
+    vue.mvmatrix = Translater(vue.rotmatrix, -double(c.X), -double(c.Y), -double(c.Z));
 }
 
-void TEspaceTravail::DeplacerVue(std::int32_t dx, std::int32_t dy) {
-    const double pixel = 2 * Vue.EchAff;
-    const TV3R v = MulTM3V3(GLToM3(Vue.mvmatrix), {pixel * dx, -pixel * dy, 0});
-    Vue.CentreRotAbs = SubV3S(Vue.CentreRotAbs, V3RToV3S(v));
+void DeplacerCentre(TEtatVue& vue, std::int32_t dx, std::int32_t dy) {
+    const double pixel = 2 * vue.EchAff;
+    const TV3R v = MulTM3V3(GLToM3(vue.mvmatrix), {pixel * dx, -pixel * dy, 0});
+    vue.CentreRotAbs = SubV3S(vue.CentreRotAbs, V3RToV3S(v));
 }
 
-void TEspaceTravail::FormMouseWheel(std::int32_t delta, TPointEcran pointeur, bool& traite) {
+void TournerCamera(TEtatVue& vue, std::int32_t dx, std::int32_t dy) {
+    vue.LongAbsDeg -= PasAngulaire(dx, vue.VGLwidth);
+    vue.LatAbsDeg += PasAngulaire(dy, vue.VGLheight);
+}
+
+bool ZoomerMolette(TEtatVue& vue, std::int32_t delta, TPointEcran pointeur, bool rapide) {
     // Only the sign counts: one message, one step. A message without a vertical step is not one.
-    if (delta == 0) return;
-    double f = Plateforme.ShiftEnfonce() ? 2 : 1.1;
+    if (delta == 0) return false;
+    double f = rapide ? 2 : 1.1;
     if (delta < 0) f = 1 / f;
-    double z = Vue.CoefZoom * f;
+    double z = vue.CoefZoom * f;
     if (z < 0.1) z = 0.1;
-    if (z == Vue.CoefZoom) return;
+    if (z == vue.CoefZoom) return false;
 
     // The cloud point under the pointer stays under it: the centre moves by the difference of
     // the pointer's offset at the old and at the new pixel size.
-    const double px = double(pointeur.X) - Vue.VGLcentreH;
-    const double py = double(Vue.VGLcentreV) - pointeur.Y;
-    const TV3x3R R = GLToM3(Vue.mvmatrix);
-    const double pixel = 2 * Vue.EchAff;
+    const double px = double(pointeur.X) - vue.VGLcentreH;
+    const double py = double(vue.VGLcentreV) - pointeur.Y;
+    const TV3x3R R = GLToM3(vue.mvmatrix);
+    const double pixel = 2 * vue.EchAff;
     const TV3R a = MulTM3V3(R, {pixel * px, pixel * py, 0});
-    const double e = 2 * Vue.EchAff * Vue.CoefZoom / z;
+    const double e = 2 * vue.EchAff * vue.CoefZoom / z;
     const TV3R b = MulTM3V3(R, {e * px, e * py, 0});
-    Vue.CentreRotAbs = SubV3S(Vue.CentreRotAbs, V3RToV3S(SubV3R(b, a)));
-    Vue.CoefZoom = z;
-    traite = true;
-    Plateforme.RedessinerVue();
+    vue.CentreRotAbs = SubV3S(vue.CentreRotAbs, V3RToV3S(SubV3R(b, a)));
+    vue.CoefZoom = z;
+    return true;
 }
 
-void TEspaceTravail::SBtEchPlusClick() {
-    Vue.CoefZoom = Vue.CoefZoom * 1.01;
-    Plateforme.RedessinerVue();
-}
-
-void TEspaceTravail::SBtEchMoinsClick() {
-    Vue.CoefZoom = Vue.CoefZoom * 0.99;
-    Plateforme.RedessinerVue();
+void ZoomerBouton(TEtatVue& vue, bool plus) {
+    vue.CoefZoom = vue.CoefZoom * (plus ? 1.01 : 0.99);
 }

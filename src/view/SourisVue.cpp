@@ -1,7 +1,6 @@
-// The mouse over the view: rotation and pan with the middle button, the rubber band with the left
-// one, and at each release either the rectangle's selection or a point of the axis definition.
+#include "view/SourisVue.h"
 
-#include "shell/TEspaceTravail.h"
+#include "view/NavigationVue.h"
 #include "view/Projection.h"
 
 #include <algorithm>
@@ -15,88 +14,67 @@ constexpr std::int32_t PasGlissement = 10;
 // Half the side of the square, centred on the pointer, in which a point can be designated.
 constexpr double DemiCotePointage = 4.5;
 
-// Degrees turned for a drag of `d` pixels across a view of `taille` pixels: 90 for the whole
-// size, rounded half to even. No turn before the view has been drawn with a size.
-std::int32_t PasAngulaire(std::int32_t d, std::int32_t taille) {
-    if (taille <= 0) return 0;
-    return static_cast<std::int32_t>(std::nearbyint(double(d) * 90 / double(taille)));
-}
-
 TV3R EnDouble(const TV3S& p) {
     return {p.X, p.Y, p.Z};
 }
 
 } // namespace
 
-void TEspaceTravail::VGLMouseDown(std::int32_t X, std::int32_t Y) {
-    Vue.DebutGlissementSelection = {X, Y};
+void CommencerGlissement(TEtatVue& vue, TPointEcran p) {
+    vue.DebutGlissementSelection = p;
 }
 
-void TEspaceTravail::VGLMouseMove(TBoutonsSouris boutons, std::int32_t X, std::int32_t Y) {
-    if (!ScanPret || Drawing) return;
-    const TPointEcran p{X, Y};
-    if (p == Vue.mouseold) return;
-    Vue.mouseold = p;
-    try {
-        if (boutons.Milieu) {
-            TPointEcran& ancre = Vue.DebutGlissementSelection;
-            const std::int32_t dx = X - ancre.X, dy = Y - ancre.Y;
-            if (std::abs(dx) < PasGlissement && std::abs(dy) < PasGlissement) return;
-            ancre = p;
-            if (Plateforme.ShiftEnfonce()) {
-                DeplacerVue(dx, dy);
-            } else {
-                Vue.LongAbsDeg -= PasAngulaire(dx, Vue.VGLwidth);
-                Vue.LatAbsDeg += PasAngulaire(dy, Vue.VGLheight);
-            }
-            Plateforme.RedessinerVue();
-        } else if (boutons.Gauche) {
-            BandeSelection.Rafraichir(Vue.DebutGlissementSelection, p, 0);
-        }
-    } catch (const std::exception& e) {
-        Plateforme.AfficherMessage(std::string("msmove ") + e.what());
+bool GlisserSouris(TEtatVue& vue, TBandeSelection& bande, TBoutonsSouris boutons, TPointEcran p,
+                   bool decaler) {
+    if (p == vue.mouseold) return false;
+    vue.mouseold = p;
+    if (boutons.Milieu) {
+        TPointEcran& ancre = vue.DebutGlissementSelection;
+        const std::int32_t dx = p.X - ancre.X, dy = p.Y - ancre.Y;
+        if (std::abs(dx) < PasGlissement && std::abs(dy) < PasGlissement) return false;
+        ancre = p;
+        if (decaler)
+            DeplacerCentre(vue, dx, dy);
+        else
+            TournerCamera(vue, dx, dy);
+        return true;
     }
+    if (boutons.Gauche) bande.Rafraichir(vue.DebutGlissementSelection, p, 0);
+    return false;
 }
 
-void TEspaceTravail::VGLMouseUp(std::int32_t X, std::int32_t Y) {
-    if (BandeSelection.Visible) {
-        BandeSelection.Masquer();
-        SelectionnerRectangle(X, Y);
-        Vue.PointsPerimes = true;
-        Plateforme.RedessinerVue();
-        return;
-    }
-    if (ModeDefinirAxeX != 0) {
-        const TCube* CubeSelSav = CubeSousPointeur(X, Y);
-        if (!CubeSelSav) return;
-        PrendrePointAxe(CubeSelSav->CooMoyPts);
-    }
-    Plateforme.RedessinerVue();
+bool TerminerBande(TEtatVue& vue, TBandeSelection& bande, const std::vector<TCube*>& cubes,
+                   TPointEcran p) {
+    if (!bande.Visible) return false;
+    bande.Masquer();
+    SelectionnerDansRectangle(vue, vue.DebutGlissementSelection, p, cubes);
+    vue.PointsPerimes = true;
+    return true;
 }
 
-void TEspaceTravail::SelectionnerRectangle(std::int32_t X, std::int32_t Y) {
-    const TPointEcran& a = Vue.DebutGlissementSelection;
-    const double H = Vue.VGLheight;
+void SelectionnerDansRectangle(const TEtatVue& vue, TPointEcran a, TPointEcran b,
+                               const std::vector<TCube*>& cubes) {
+    const double H = vue.VGLheight;
     // Mouse rows count from the top, window rows from the bottom.
-    const double x1 = std::min(a.X, X), x2 = std::max(a.X, X);
-    const double y1 = H - std::max(a.Y, Y), y2 = H - std::min(a.Y, Y);
-    for (TCube* c : Scan.CubesAffiches) {
+    const double x1 = std::min(a.X, b.X), x2 = std::max(a.X, b.X);
+    const double y1 = H - std::max(a.Y, b.Y), y2 = H - std::min(a.Y, b.Y);
+    for (TCube* c : cubes) {
         if (c->etatSP & EtatMasque) continue;
         TV3R w;
-        if (!ProjeterPoint(EnDouble(c->CooMoyPts), Vue.mvmatrix, Vue.projmatrix, Vue.viewport, w))
+        if (!ProjeterPoint(EnDouble(c->CooMoyPts), vue.mvmatrix, vue.projmatrix, vue.viewport, w))
             continue;
         if (x1 <= w.X && w.X <= x2 && y1 <= w.Y && w.Y <= y2) c->etatSP |= EtatSelectionne;
     }
 }
 
-const TCube* TEspaceTravail::CubeSousPointeur(std::int32_t X, std::int32_t Y) const {
-    const double px = X, py = double(Vue.VGLheight) - Y;
+const TCube* CubeProche(const TEtatVue& vue, const std::vector<TCube*>& cubes, TPointEcran p) {
+    const double px = p.X, py = double(vue.VGLheight) - p.Y;
     const TCube* meilleur = nullptr;
     double meilleureDistance = 0;
-    for (const TCube* c : Scan.CubesAffiches) {
+    for (const TCube* c : cubes) {
         if (c->etatSP & (EtatMasque | EtatSupprime)) continue;
         TV3R w;
-        if (!ProjeterPoint(EnDouble(c->CooMoyPts), Vue.mvmatrix, Vue.projmatrix, Vue.viewport, w))
+        if (!ProjeterPoint(EnDouble(c->CooMoyPts), vue.mvmatrix, vue.projmatrix, vue.viewport, w))
             continue;
         const double ex = w.X - px, ey = w.Y - py;
         if (!(std::abs(ex) <= DemiCotePointage && std::abs(ey) <= DemiCotePointage)) continue;

@@ -23,9 +23,8 @@ void TVueEssai::VueDeDessusUnMetreParPixel(int largeur, int hauteur) {
     ASSERT_NE(T.VGLDraw(largeur, hauteur), nullptr);
 }
 
-TV3R TVueEssai::Pixel(const TV3S& p) const {
+TV3R PixelVue(const TEtatVue& vue, const TV3S& p) {
     TV3R w{-1e9, -1e9, -1e9};
-    EXPECT_TRUE(
-        ProjeterPoint({p.X, p.Y, p.Z}, T.Vue.mvmatrix, T.Vue.projmatrix, T.Vue.viewport, w));
+    EXPECT_TRUE(ProjeterPoint({p.X, p.Y, p.Z}, vue.mvmatrix, vue.projmatrix, vue.viewport, w));
     return w;
 }

@@ -2,8 +2,12 @@
 // A workspace with cubes placed by hand, and views whose pixels are easy to reason about.
 
 #include "support/PlateformeScriptee.h"
+#include "view/EtatVue.h"
 
 #include <gtest/gtest.h>
+
+// Window pixel (y upwards) of a cloud point, through the matrices of the view's last drawing.
+TV3R PixelVue(const TEtatVue& vue, const TV3S& p);
 
 struct TVueEssai : ::testing::Test {
     TBancEssai Banc;
@@ -16,6 +20,5 @@ struct TVueEssai : ::testing::Test {
     // y counted upwards, that is at mouse position (x, hauteur - y).
     void VueDeDessusUnMetreParPixel(int largeur, int hauteur);
 
-    // Window pixel (y upwards) of a cloud point, through the matrices of the last drawing.
-    TV3R Pixel(const TV3S& p) const;
+    TV3R Pixel(const TV3S& p) const { return PixelVue(T.Vue, p); }
 };

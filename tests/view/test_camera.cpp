@@ -1,6 +1,7 @@
 #include "VueEssai.h"
 
 #include "geometry/UtilsGeom.h"
+#include "view/NavigationVue.h"
 #include "view/Projection.h"
 
 #include <cmath>
@@ -8,32 +9,38 @@
 
 namespace {
 
-using TCamera = TVueEssai;
+// The camera's functions on a bare view state.
+struct TCamera : ::testing::Test {
+    TEtatVue V;
+    TV3R Pixel(const TV3S& p) const { return PixelVue(V, p); }
+};
+
+// The camera's commands in a workspace: redraws, the shift key, the rotation field.
+using TCommandesCamera = TVueEssai;
 
 // The cloud point shown at mouse position (mx, my), from the matrices of the last drawing.
-TV3R PointSousPointeur(const TEspaceTravail& t, double mx, double my) {
-    const double px = 2 * t.Vue.EchAff * (mx - t.Vue.VGLwidth / 2.0);
-    const double py = 2 * t.Vue.EchAff * (t.Vue.VGLheight / 2.0 - my);
-    const TV3S& c = t.Vue.CentreRotAbs;
-    return AddV3R({c.X, c.Y, c.Z}, MulTM3V3(GLToM3(t.Vue.mvmatrix), {px, py, 0}));
+TV3R PointSousPointeur(const TEtatVue& v, double mx, double my) {
+    const double px = 2 * v.EchAff * (mx - v.VGLwidth / 2.0);
+    const double py = 2 * v.EchAff * (v.VGLheight / 2.0 - my);
+    const TV3S& c = v.CentreRotAbs;
+    return AddV3R({c.X, c.Y, c.Z}, MulTM3V3(GLToM3(v.mvmatrix), {px, py, 0}));
 }
 
 } // namespace
 
 TEST_F(TCamera, CadrageDUneBoiteDeQuatreSurTrois) {
-    T.Scan.CooMin = {0, 0, 0};
-    T.Scan.CooMax = {4, 3, 0};
-    T.CalculerEncombrement();
-    EXPECT_EQ(T.Vue.RayonStruc, 2.5);
-    EXPECT_EQ(T.Vue.CentreRotAbs, (TV3S{2, 1.5f, 0}));
-    EXPECT_EQ(T.Vue.CoefZoom, 1);
+    V.CoefZoom = 3;
+    CadrerVue(V, {0, 0, 0}, {4, 3, 0});
+    EXPECT_EQ(V.RayonStruc, 2.5);
+    EXPECT_EQ(V.CentreRotAbs, (TV3S{2, 1.5f, 0}));
+    EXPECT_EQ(V.CoefZoom, 1);
 
-    T.OrienterVue(3);
-    T.PreparerProjection(800, 400);
-    EXPECT_EQ(T.Vue.EchAff, 0.003125);
-    EXPECT_EQ(T.Vue.viewport, (TViewport{0, 0, 800, 400}));
-    EXPECT_EQ(T.Vue.VGLcentreH, 400);
-    EXPECT_EQ(T.Vue.VGLcentreV, 200);
+    OrienterCamera(V, 3);
+    PreparerCamera(V, 800, 400);
+    EXPECT_EQ(V.EchAff, 0.003125);
+    EXPECT_EQ(V.viewport, (TViewport{0, 0, 800, 400}));
+    EXPECT_EQ(V.VGLcentreH, 400);
+    EXPECT_EQ(V.VGLcentreV, 200);
     // The view spans 2.5 m on each side horizontally and 1.25 m vertically.
     const TV3R droite = Pixel({4.5f, 1.5f, 0});
     const TV3R haut = Pixel({2, 2.75f, 0});
@@ -43,36 +50,45 @@ TEST_F(TCamera, CadrageDUneBoiteDeQuatreSurTrois) {
     EXPECT_NEAR(haut.Y, 400, 1e-9);
 }
 
+TEST_F(TCommandesCamera, LEncombrementCadreLaBoite) {
+    T.Scan.CooMin = {0, 0, 0};
+    T.Scan.CooMax = {4, 3, 0};
+    T.Vue.CoefZoom = 3;
+    T.CalculerEncombrement();
+    EXPECT_EQ(T.Vue.RayonStruc, 2.5);
+    EXPECT_EQ(T.Vue.CentreRotAbs, (TV3S{2, 1.5f, 0}));
+    EXPECT_EQ(T.Vue.CoefZoom, 1);
+}
+
 // The matrices of a drawing against the camera's definition, recomputed from its angles.
 TEST_F(TCamera, MatricesRecalculeesPourDesEtatsAuHasard) {
     std::mt19937 alea(12345);
     std::uniform_real_distribution<double> u(-1, 1);
     for (int essai = 0; essai < 200; ++essai) {
         const int largeur = 50 + int(alea() % 1500), hauteur = 50 + int(alea() % 1000);
-        T.Vue.LongAbsDeg = int(alea() % 1441) - 720;
-        T.Vue.LatAbsDeg = int(alea() % 1441) - 720;
-        T.Vue.AngRotZdeg = 400 * u(alea);
-        T.Vue.CentreRotAbs = {float(100 * u(alea)), float(100 * u(alea)), float(10 * u(alea))};
-        T.Vue.RayonStruc = 1 + 50 * (u(alea) + 1);
-        T.Vue.CoefZoom = std::exp(3 * u(alea));
-        const int longitude = T.Vue.LongAbsDeg, latitude = T.Vue.LatAbsDeg;
-        T.PreparerProjection(largeur, hauteur);
+        V.LongAbsDeg = int(alea() % 1441) - 720;
+        V.LatAbsDeg = int(alea() % 1441) - 720;
+        V.AngRotZdeg = 400 * u(alea);
+        V.CentreRotAbs = {float(100 * u(alea)), float(100 * u(alea)), float(10 * u(alea))};
+        V.RayonStruc = 1 + 50 * (u(alea) + 1);
+        V.CoefZoom = std::exp(3 * u(alea));
+        const int longitude = V.LongAbsDeg, latitude = V.LatAbsDeg;
+        PreparerCamera(V, largeur, hauteur);
 
-        const double E = T.Vue.RayonStruc / T.Vue.CoefZoom / std::max(largeur, hauteur);
-        EXPECT_DOUBLE_EQ(T.Vue.EchAff, E);
-        const double L = (longitude - T.Vue.AngRotZdeg) * Pi / 180, phi = latitude * Pi / 180;
+        const double E = V.RayonStruc / V.CoefZoom / std::max(largeur, hauteur);
+        EXPECT_DOUBLE_EQ(V.EchAff, E);
+        const double L = (longitude - V.AngRotZdeg) * Pi / 180, phi = latitude * Pi / 180;
         const double droite[3] = {-std::sin(L), std::cos(L), 0};
         const double haut[3] = {-std::cos(L) * std::sin(phi), -std::sin(L) * std::sin(phi),
                                 std::cos(phi)};
         const double vers[3] = {std::cos(L) * std::cos(phi), std::sin(L) * std::cos(phi),
                                 std::sin(phi)};
         for (int n = 0; n < 5; ++n) {
-            const TV3S p{float(T.Vue.CentreRotAbs.X + 80 * u(alea)),
-                         float(T.Vue.CentreRotAbs.Y + 80 * u(alea)),
-                         float(T.Vue.CentreRotAbs.Z + 1500 * u(alea))};
-            const double d[3] = {double(p.X) - T.Vue.CentreRotAbs.X,
-                                 double(p.Y) - T.Vue.CentreRotAbs.Y,
-                                 double(p.Z) - T.Vue.CentreRotAbs.Z};
+            const TV3S p{float(V.CentreRotAbs.X + 80 * u(alea)),
+                         float(V.CentreRotAbs.Y + 80 * u(alea)),
+                         float(V.CentreRotAbs.Z + 1500 * u(alea))};
+            const double d[3] = {double(p.X) - V.CentreRotAbs.X, double(p.Y) - V.CentreRotAbs.Y,
+                                 double(p.Z) - V.CentreRotAbs.Z};
             double e[3] = {};
             for (int a = 0; a < 3; ++a) {
                 e[0] += droite[a] * d[a];
@@ -93,15 +109,15 @@ TEST_F(TCamera, AnglesRamenesDansUnTour) {
     const std::pair<int, int> cas[] = {{365, 5},     {-360, 0}, {359, 359},
                                        {-359, -359}, {720, 0},  {-725, -5}};
     for (auto [avant, apres] : cas) {
-        T.Vue.LongAbsDeg = avant;
-        T.Vue.LatAbsDeg = avant;
-        T.CalculerRotMatrix(T.Vue.rotmatrix);
-        EXPECT_EQ(T.Vue.LongAbsDeg, apres) << avant;
-        EXPECT_EQ(T.Vue.LatAbsDeg, apres) << avant;
+        V.LongAbsDeg = avant;
+        V.LatAbsDeg = avant;
+        CalculerMatriceRotation(V, V.rotmatrix);
+        EXPECT_EQ(V.LongAbsDeg, apres) << avant;
+        EXPECT_EQ(V.LatAbsDeg, apres) << avant;
     }
 }
 
-TEST_F(TCamera, VuesSuivantLesAxes) {
+TEST_F(TCommandesCamera, VuesSuivantLesAxes) {
     struct Cas {
         int code;
         TV3R droite, haut;
@@ -123,7 +139,16 @@ TEST_F(TCamera, VuesSuivantLesAxes) {
     EXPECT_EQ(T.Vue.LatAbsDeg, 90);
 }
 
-TEST_F(TCamera, RotationZAffichee) {
+TEST_F(TCamera, AngleLuDansLeChampRotationZ) {
+    const std::pair<const char*, double> textes[] = {
+        {"12.7", 12.7}, {"abc", 0}, {"", 0},    {" -45 ", -45}, {"\t8\t", 8},
+        {"12,7", 0},    {"nan", 0}, {"inf", 0}, {"1e400", 0},   {"-1e400", 0}};
+    for (auto [texte, angle] : textes)
+        EXPECT_EQ(LireAngleRotZ(texte), angle) << texte;
+    EXPECT_EQ(TexteAngleRotZ(12.7), "13");
+}
+
+TEST_F(TCommandesCamera, RotationZAffichee) {
     T.Vue.CentreRotAbs = {10, 20, 0};
     T.Vue.RayonStruc = 10;
     T.Vue.CoefZoom = 1;
@@ -142,18 +167,15 @@ TEST_F(TCamera, RotationZAffichee) {
     EXPECT_NEAR(T.Vue.rotmatrixrepere[1], -1, 1e-15); // row 1, column 0: -sin
     EXPECT_NEAR(T.Vue.rotmatrixrepere[4], 1, 1e-15);
 
-    const std::pair<const char*, double> textes[] = {{"12.7", 12.7}, {"abc", 0},   {"", 0},
-                                                     {" -45 ", -45}, {"12,7", 0},  {"nan", 0},
-                                                     {"1e400", 0},   {"-1e400", 0}};
-    for (auto [texte, angle] : textes) {
-        T.BtActualiserRotClick(texte);
-        EXPECT_EQ(T.Vue.AngRotZdeg, angle) << texte;
-    }
-    T.BtActualiserRotClick("12.7");
+    T.BtActualiserRotClick(" 12.7 ");
+    EXPECT_EQ(T.Vue.AngRotZdeg, 12.7);
     EXPECT_EQ(T.TexteEdRotZ, "13");
+    T.BtActualiserRotClick("1e400");
+    EXPECT_EQ(T.Vue.AngRotZdeg, 0);
+    EXPECT_EQ(T.TexteEdRotZ, "0");
 }
 
-TEST_F(TCamera, MoletteParPasAvecPlancher) {
+TEST_F(TCommandesCamera, MoletteParPasAvecPlancher) {
     T.Vue.RayonStruc = 5;
     T.OrienterVue(1);
     struct Cas {
@@ -190,20 +212,19 @@ TEST_F(TCamera, MoletteParPasAvecPlancher) {
 }
 
 TEST_F(TCamera, MoletteGardeLePointSousLePointeur) {
-    T.Vue.RayonStruc = 20;
-    T.Vue.CoefZoom = 1.3;
-    T.Vue.CentreRotAbs = {5, -3, 2};
-    T.Vue.LongAbsDeg = -30;
-    T.Vue.LatAbsDeg = 25;
-    T.Vue.AngRotZdeg = 12;
+    V.RayonStruc = 20;
+    V.CoefZoom = 1.3;
+    V.CentreRotAbs = {5, -3, 2};
+    V.LongAbsDeg = -30;
+    V.LatAbsDeg = 25;
+    V.AngRotZdeg = 12;
     for (TPointEcran pointeur :
          {TPointEcran{50, 320}, TPointEcran{590, 10}, TPointEcran{-40, 700}}) {
         for (int delta : {120, -120}) {
-            T.PreparerProjection(640, 480);
-            const TV3R sous = PointSousPointeur(T, pointeur.X, pointeur.Y);
-            bool traite = false;
-            T.FormMouseWheel(delta, pointeur, traite);
-            T.PreparerProjection(640, 480);
+            PreparerCamera(V, 640, 480);
+            const TV3R sous = PointSousPointeur(V, pointeur.X, pointeur.Y);
+            EXPECT_TRUE(ZoomerMolette(V, delta, pointeur, false));
+            PreparerCamera(V, 640, 480);
             const TV3R w = Pixel(V3RToV3S(sous));
             EXPECT_NEAR(w.X, pointeur.X, 1e-3);
             EXPECT_NEAR(w.Y, 480 - pointeur.Y, 1e-3);
@@ -211,7 +232,7 @@ TEST_F(TCamera, MoletteGardeLePointSousLePointeur) {
     }
 }
 
-TEST_F(TCamera, BoutonsPlusEtMoinsSansPlancher) {
+TEST_F(TCommandesCamera, BoutonsPlusEtMoinsSansPlancher) {
     T.Vue.CoefZoom = 0.1;
     T.Vue.CentreRotAbs = {1, 2, 3};
     T.SBtEchPlusClick();
@@ -225,25 +246,25 @@ TEST_F(TCamera, BoutonsPlusEtMoinsSansPlancher) {
 
 TEST_F(TCamera, DeplacementSuitLePointeur) {
     // Top view, 1 cm per half pixel: 20 pixels to the right move the centre by 0.4 m to -X.
-    T.Vue.CentreRotAbs = {0, 0, 0};
-    T.Vue.RayonStruc = 8;
-    T.Vue.CoefZoom = 1;
-    T.OrienterVue(3);
-    T.PreparerProjection(800, 400);
-    ASSERT_EQ(T.Vue.EchAff, 0.01);
-    T.DeplacerVue(20, 0);
-    EXPECT_NEAR(T.Vue.CentreRotAbs.X, -0.4, 1e-7);
-    EXPECT_NEAR(T.Vue.CentreRotAbs.Y, 0, 1e-7);
-    EXPECT_NEAR(T.Vue.CentreRotAbs.Z, 0, 1e-7);
+    V.CentreRotAbs = {0, 0, 0};
+    V.RayonStruc = 8;
+    V.CoefZoom = 1;
+    OrienterCamera(V, 3);
+    PreparerCamera(V, 800, 400);
+    ASSERT_EQ(V.EchAff, 0.01);
+    DeplacerCentre(V, 20, 0);
+    EXPECT_NEAR(V.CentreRotAbs.X, -0.4, 1e-7);
+    EXPECT_NEAR(V.CentreRotAbs.Y, 0, 1e-7);
+    EXPECT_NEAR(V.CentreRotAbs.Z, 0, 1e-7);
 
     // Any view: the point that was under the pointer follows it.
-    T.Vue.LongAbsDeg = 33;
-    T.Vue.LatAbsDeg = -50;
-    T.Vue.AngRotZdeg = 7;
-    T.PreparerProjection(500, 300);
-    const TV3R sous = PointSousPointeur(T, 100, 100);
-    T.DeplacerVue(-37, 58);
-    T.PreparerProjection(500, 300);
+    V.LongAbsDeg = 33;
+    V.LatAbsDeg = -50;
+    V.AngRotZdeg = 7;
+    PreparerCamera(V, 500, 300);
+    const TV3R sous = PointSousPointeur(V, 100, 100);
+    DeplacerCentre(V, -37, 58);
+    PreparerCamera(V, 500, 300);
     const TV3R w = Pixel(V3RToV3S(sous));
     EXPECT_NEAR(w.X, 100 - 37, 1e-3);
     EXPECT_NEAR(w.Y, 300 - (100 + 58), 1e-3);

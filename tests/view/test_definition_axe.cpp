@@ -1,6 +1,7 @@
 #include "VueEssai.h"
 
 #include "support/Temporaire.h"
+#include "view/DefinitionAxe.h"
 
 #include <cstring>
 #include <filesystem>
@@ -119,28 +120,46 @@ TEST_F(TDefinitionAxe, ExempleDeLAxeSuivantY) {
     EXPECT_EQ(Banc.Plateforme.Curseur, 0);
 }
 
+TEST(TRotationAxe, DirectionHorizontaleOuAucune) {
+    const std::optional<TRotationAxe> y = RotationAxe({1, 1, 0}, {1, 3, 5});
+    ASSERT_TRUE(y);
+    EXPECT_EQ(y->c, 0);
+    EXPECT_EQ(y->s, 1);
+    EXPECT_EQ(y->Appliquer({1, 1, 7}), (TV3S{1, -1, 7}));
+    // Same X and Y, or a distance beyond the reals: no direction.
+    EXPECT_FALSE(RotationAxe({1, 1, 0}, {1, 1, 9}));
+    EXPECT_FALSE(RotationAxe({-3e38f, 0, 0}, {3e38f, 0, 0}));
+}
+
 TEST_F(TDefinitionAxe, FichierGenereComparePointParPoint) {
     for (int n : {0, 19, 100, 1000}) {
         const std::vector<TRecord> source = Hasard(n);
         EcrireFichier(Source, Octets(source));
         const TV3S O{0.3f, 0.7f, 2}, P{5.1f, -2.9f, 3};
-        Banc.Plateforme.Statuts.clear();
-        Banc.Plateforme.Messages.clear();
-        T.RecalculerRepere(O, P);
+        std::vector<std::string> textes;
+        const TRepereRecalcule r = RecrireSourceDansRepere(
+            T.PFsansext, *RotationAxe(O, P), [&](const std::string& t) { textes.push_back(t); });
 
         const TTransformAttendu attendu = Transformer(source, O, P);
         EXPECT_TRUE(EgauxOctetParOctet(Records(LireFichier(Source)), attendu.Finaux)) << n;
-        EXPECT_EQ(Banc.Plateforme.Statuts, Progression(std::uint64_t(n))) << n;
-        EXPECT_EQ(Banc.Plateforme.Messages,
-                  std::vector<std::string>{std::to_string(n) + " points traités"});
+        EXPECT_EQ(textes, Progression(std::uint64_t(n))) << n;
+        EXPECT_EQ(r.NbPoints, std::uint64_t(n));
         if (n > 0) {
-            EXPECT_EQ(T.Scan.CooMin, (TV3S{0, 0, 0}));
-            EXPECT_EQ(T.Scan.CooMax, SubV3S(attendu.Maxi, attendu.Mini));
-        } else {
-            // An empty file has no extent: the box stays.
-            EXPECT_EQ(T.Scan.CooMax, (TV3S{1, 2, 3}));
+            EXPECT_EQ(r.Etendue, SubV3S(attendu.Maxi, attendu.Mini));
         }
+        EXPECT_FALSE(std::filesystem::exists(Temporaire));
     }
+}
+
+TEST_F(TDefinitionAxe, FichierVideSansEtendue) {
+    EcrireFichier(Source, "");
+    T.RecalculerRepere({0.3f, 0.7f, 2}, {5.1f, -2.9f, 3});
+    EXPECT_TRUE(LireFichier(Source).empty());
+    EXPECT_TRUE(Banc.Plateforme.Statuts.empty());
+    EXPECT_EQ(Banc.Plateforme.Messages, std::vector<std::string>{"0 points traités"});
+    // An empty file has no extent: the box stays.
+    EXPECT_EQ(T.Scan.CooMin, (TV3S{-1, -2, -3}));
+    EXPECT_EQ(T.Scan.CooMax, (TV3S{1, 2, 3}));
 }
 
 TEST_F(TDefinitionAxe, UnEchecNeLaissePasLaSourceTronquee) {

@@ -2,6 +2,9 @@
 
 #include "util/Erreurs.h"
 #include "view/Projection.h"
+#include "view/TraceVue.h"
+
+#include <deque>
 
 namespace {
 
@@ -18,6 +21,19 @@ struct TScene : TVueEssai {
         const TSceneVue* s = T.VGLDraw(largeur, hauteur);
         EXPECT_NE(s, nullptr);
         return *s;
+    }
+};
+
+// Cubes of a displayed level held by the test, without a scan.
+struct TCubesAffiches {
+    std::deque<TCube> Cubes;
+    std::vector<TCube*> Pointeurs;
+    void Ajouter(float x, float y, float z, std::uint8_t etat = 0) {
+        TCube& c = Cubes.emplace_back();
+        c.CooMoyPts = {x, y, z};
+        c.nbptscube = 1;
+        c.etatSP = etat;
+        Pointeurs.push_back(&c);
     }
 };
 
@@ -46,13 +62,14 @@ TEST_F(TScene, RienATracerSansScanNiPendantUnTrace) {
     EXPECT_FALSE(T.Drawing);
 }
 
-TEST_F(TScene, CouleursEtPointsOmisSelonLOnglet) {
-    AjouterCube(1, 1, 1);                               // ordinary, at the top of the box
-    AjouterCube(2, 2, 1, EtatSelectionne);              // selected
-    AjouterCube(3, 3, -1);                              // low
-    AjouterCube(4, 4, -1, EtatSelectionne);             // low and selected
-    AjouterCube(5, 5, 0, EtatSelectionne | EtatMasque); // never drawn
-    AjouterCube(6, 6, 0, EtatSupprime);                 // never drawn
+TEST(TConstructionScene, CouleursEtPointsOmisSelonLOnglet) {
+    TCubesAffiches cubes;
+    cubes.Ajouter(1, 1, 1);                               // ordinary, at the top of the box
+    cubes.Ajouter(2, 2, 1, EtatSelectionne);              // selected
+    cubes.Ajouter(3, 3, -1);                              // low
+    cubes.Ajouter(4, 4, -1, EtatSelectionne);             // low and selected
+    cubes.Ajouter(5, 5, 0, EtatSelectionne | EtatMasque); // never drawn
+    cubes.Ajouter(6, 6, 0, EtatSupprime);                 // never drawn
     const TCouleurVue N = NoirVue, R = RougeVue, C = CyanVue;
     struct Cas {
         int onglet;
@@ -64,15 +81,29 @@ TEST_F(TScene, CouleursEtPointsOmisSelonLOnglet) {
         {2, 100, 0, {N, N, C, C}},   {2, 100, -1, {N, N, C, C}}, {2, 100, -2, {N, N, N, N}},
         {2, 100, 0.5, {C, C, C, C}}, {0, 100, 0, {N, R, N, R}},  {3, 100, 0, {N, N, N, N}}};
     for (const Cas& c : cas) {
-        T.OngletActif = c.onglet;
-        T.MasseVolRemplissage = c.masseVol;
-        T.NiveauRemplissage = c.niveau;
-        T.RetracerPoints();
-        const TLotPoints& lot = Tracer().Points;
+        std::vector<std::string> textes;
+        const TLotPoints lot = ConstruireLotPoints(
+            cubes.Pointeurs, 1,
+            {.Onglet = c.onglet, .MasseVolRemplissage = c.masseVol, .NiveauRemplissage = c.niveau},
+            [&](const std::string& t) { textes.push_back(t); });
         EXPECT_TRUE(lot.AfficherPts);
         EXPECT_EQ(lot.Couleurs, c.couleurs) << c.onglet << " " << c.masseVol << " " << c.niveau;
         EXPECT_EQ(lot.Sommets, (std::vector<TV3S>{{1, 1, 1}, {2, 2, 1}, {3, 3, -1}, {4, 4, -1}}));
+        EXPECT_EQ(textes,
+                  (std::vector<std::string>{"préparation du tracé", "affichage des points ..."}));
     }
+}
+
+TEST_F(TScene, LeTraceSuitLOngletEtLeRemplissage) {
+    AjouterCube(1, 1, 1);
+    AjouterCube(3, 3, -1, EtatSelectionne);
+    T.OngletActif = 2;
+    T.MasseVolRemplissage = 100;
+    T.NiveauRemplissage = -1;
+    EXPECT_EQ(Tracer().Points.Couleurs, (std::vector<TCouleurVue>{NoirVue, CyanVue}));
+    T.OngletActif = 0;
+    T.RetracerPoints();
+    EXPECT_EQ(Tracer().Points.Couleurs, (std::vector<TCouleurVue>{NoirVue, RougeVue}));
 }
 
 TEST_F(TScene, CaseADecocherEtTailleDesPoints) {
@@ -189,28 +220,33 @@ TEST_F(TScene, SymboleDesAxes) {
     EXPECT_EQ(faces[0].Sommets[2].X, 8);
 }
 
-TEST_F(TScene, StructureEtArcsSelonLOnglet) {
-    TRectangleModelisation& r = T.RecModl;
+TEST(TConstructionScene, StructureEtArcsSelonLOnglet) {
+    TRectangleModelisation r;
+    TQuartier q1, q2;
+    TArcAretier aretier;
     r.XYcle = {0, 0};
     r.XYL1 = {4, 0};
     r.XYapp = {4, 4};
     r.XYL2 = {0, 4};
     r.Bord1 = {{0.1, 0}, {4, 3.9}};
     r.Bord2 = {{0, 0.1}, {3.9, 4}};
-    T.PtFrontSel1a4 = 3;
-    T.NbArcsVoute = 2;
-    T.Quartier1.Arcs = {Arc({PointArc(1, 0, 5), PointArc(1, 1, 4)}),
-                        Arc({PointArc(2, 0, 5), PointArc(2, 1, 4.5), PointArc(2, 2, 3)}),
-                        Arc({PointArc(9, 9, 9), PointArc(9, 9, 9)})}; // beyond NbArcsVoute
-    T.Quartier2.Arcs = {Arc({PointArc(0, 1, 5), PointArc(1, 1, 4)}),
-                        Arc({PointArc(0, 2, 5), PointArc(1, 2, 4), PointArc(2, 2, 3)})};
-    T.ArcAretier.AA = Arc({PointArc(0, 0, 6), PointArc(1, 1, 4), PointArc(2, 2, 3)});
+    TEtudeTracee etude{.RecModl = r,
+                       .Quartier1 = q1,
+                       .Quartier2 = q2,
+                       .ArcAretier = aretier,
+                       .NbArcsVoute = 2,
+                       .PtFrontSel1a4 = 3};
+    q1.Arcs = {Arc({PointArc(1, 0, 5), PointArc(1, 1, 4)}),
+               Arc({PointArc(2, 0, 5), PointArc(2, 1, 4.5), PointArc(2, 2, 3)}),
+               Arc({PointArc(9, 9, 9), PointArc(9, 9, 9)})}; // beyond NbArcsVoute
+    q2.Arcs = {Arc({PointArc(0, 1, 5), PointArc(1, 1, 4)}),
+               Arc({PointArc(0, 2, 5), PointArc(1, 2, 4), PointArc(2, 2, 3)})};
+    aretier.AA = Arc({PointArc(0, 0, 6), PointArc(1, 1, 4), PointArc(2, 2, 3)});
 
-    T.OngletActif = 0;
-    EXPECT_TRUE(Tracer().Traces.empty());
+    const float zHaut = 1;
+    EXPECT_TRUE(TracesEtude(etude, zHaut, 0).empty());
 
-    T.OngletActif = 1;
-    const std::vector<TTrace> traces = Tracer().Traces;
+    const std::vector<TTrace> traces = TracesEtude(etude, zHaut, 1);
     ASSERT_EQ(traces.size(), 4u + 4 * 2 + 2);
     const double z = 2; // above the cloud
     EXPECT_EQ(traces[0].Genre, TGenreTrace::BoucleFermee);
@@ -236,8 +272,15 @@ TEST_F(TScene, StructureEtArcsSelonLOnglet) {
     }
     EXPECT_EQ(traces[12].Sommets.front(), (TV3R{0, 0, 6}));
 
-    T.PtFrontSel1a4 = 0;
-    EXPECT_EQ(Tracer().Traces.size(), 3u + 4 * 2 + 2);
-    T.OngletActif = 2;
-    EXPECT_EQ(Tracer().Traces.size(), 4u * 2 + 2);
+    etude.PtFrontSel1a4 = 0;
+    EXPECT_EQ(TracesEtude(etude, zHaut, 1).size(), 3u + 4 * 2 + 2);
+    EXPECT_EQ(TracesEtude(etude, zHaut, 2).size(), 4u * 2 + 2);
+}
+
+TEST_F(TScene, StructureAuDessusDeLaBoite) {
+    T.PtFrontSel1a4 = 3;
+    T.OngletActif = 1;
+    const std::vector<TTrace> traces = Tracer().Traces;
+    ASSERT_EQ(traces.size(), 4u);
+    EXPECT_EQ(traces[2].Sommets, (std::vector<TV3R>{{0, 0, 2}})); // the springing, 1 m above
 }

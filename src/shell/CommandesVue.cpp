@@ -1,0 +1,210 @@
+// The view's commands: each wires the workspace's state and platform to the camera, the scene,
+// the mouse and the axis definition of view/.
+
+#include "shell/TEspaceTravail.h"
+#include "util/Erreurs.h"
+#include "view/DefinitionAxe.h"
+#include "view/NavigationVue.h"
+#include "view/SourisVue.h"
+#include "view/TraceVue.h"
+
+namespace {
+
+// Keeps `Drawing` set for the whole drawing, whatever leaves it.
+class TDessinEnCours {
+public:
+    explicit TDessinEnCours(bool& drapeau) : drapeau_(drapeau) { drapeau_ = true; }
+    ~TDessinEnCours() { drapeau_ = false; }
+    TDessinEnCours(const TDessinEnCours&) = delete;
+    TDessinEnCours& operator=(const TDessinEnCours&) = delete;
+
+private:
+    bool& drapeau_;
+};
+
+// The point batch rebuilt under the wait cursor; after a cancellation it stays stale, so that the
+// next drawing builds it again.
+void ReconstruirePoints(TEspaceTravail& w) {
+    w.CurseurAttente();
+    try {
+        const TOptionsPoints options{.Onglet = w.OngletActif,
+                                     .VoirPoints = w.CkBxVoirPoints,
+                                     .TaillePointsIndex = w.TaillePointsIndex,
+                                     .MasseVolRemplissage = w.MasseVolRemplissage,
+                                     .NiveauRemplissage = w.NiveauRemplissage};
+        TLotPoints lot = ConstruireLotPoints(w.Scan.CubesAffiches, w.Scan.CooMax.Z, options,
+                                             [&w](const std::string& t) { w.AffiInfo(1, t); });
+        if (lot.AfficherPts) w.Plateforme.AfficherStatut(0, "");
+        lot.Version = w.Scene.Points.Version + 1;
+        w.Scene.Points = std::move(lot);
+        w.Vue.PointsPerimes = false;
+    } catch (...) {
+        w.Plateforme.AfficherStatut(1, "");
+        w.FinCurseurAttente();
+        throw;
+    }
+    w.Plateforme.AfficherStatut(1, "");
+    w.FinCurseurAttente();
+}
+
+} // namespace
+
+void TEspaceTravail::PreparerProjection(std::int32_t largeur, std::int32_t hauteur) {
+    PreparerCamera(Vue, largeur, hauteur);
+}
+
+void TEspaceTravail::CalculerRotMatrix(TmatGL16& matrice) {
+    CalculerMatriceRotation(Vue, matrice);
+}
+
+void TEspaceTravail::OrienterVue(int code) {
+    OrienterCamera(Vue, code);
+    Plateforme.RedessinerVue();
+}
+
+void TEspaceTravail::ActualiserRotZ() {
+    TexteEdRotZ = TexteAngleRotZ(Vue.AngRotZdeg);
+    AppliquerRotZ(Vue);
+    RetracerTout();
+}
+
+void TEspaceTravail::BtActualiserRotClick(const std::string& texteEdRotZ) {
+    Vue.AngRotZdeg = LireAngleRotZ(texteEdRotZ);
+    ActualiserRotZ();
+}
+
+void TEspaceTravail::DeplacerVue(std::int32_t dx, std::int32_t dy) {
+    DeplacerCentre(Vue, dx, dy);
+}
+
+void TEspaceTravail::FormMouseWheel(std::int32_t delta, TPointEcran pointeur, bool& traite) {
+    if (!ZoomerMolette(Vue, delta, pointeur, Plateforme.ShiftEnfonce())) return;
+    traite = true;
+    Plateforme.RedessinerVue();
+}
+
+void TEspaceTravail::SBtEchPlusClick() {
+    ZoomerBouton(Vue, true);
+    Plateforme.RedessinerVue();
+}
+
+void TEspaceTravail::SBtEchMoinsClick() {
+    ZoomerBouton(Vue, false);
+    Plateforme.RedessinerVue();
+}
+
+void TEspaceTravail::VGLMouseDown(std::int32_t X, std::int32_t Y) {
+    CommencerGlissement(Vue, {X, Y});
+}
+
+void TEspaceTravail::VGLMouseMove(TBoutonsSouris boutons, std::int32_t X, std::int32_t Y) {
+    if (!ScanPret || Drawing) return;
+    try {
+        if (GlisserSouris(Vue, BandeSelection, boutons, {X, Y}, Plateforme.ShiftEnfonce()))
+            Plateforme.RedessinerVue();
+    } catch (const std::exception& e) {
+        Plateforme.AfficherMessage(std::string("msmove ") + e.what());
+    }
+}
+
+void TEspaceTravail::VGLMouseUp(std::int32_t X, std::int32_t Y) {
+    if (TerminerBande(Vue, BandeSelection, Scan.CubesAffiches, {X, Y})) {
+        Plateforme.RedessinerVue();
+        return;
+    }
+    if (ModeDefinirAxeX != 0) {
+        const TCube* cube = CubeSousPointeur(X, Y);
+        if (!cube) return;
+        PrendrePointAxe(cube->CooMoyPts);
+    }
+    Plateforme.RedessinerVue();
+}
+
+void TEspaceTravail::SelectionnerRectangle(std::int32_t X, std::int32_t Y) {
+    SelectionnerDansRectangle(Vue, Vue.DebutGlissementSelection, {X, Y}, Scan.CubesAffiches);
+}
+
+const TCube* TEspaceTravail::CubeSousPointeur(std::int32_t X, std::int32_t Y) const {
+    return CubeProche(Vue, Scan.CubesAffiches, {X, Y});
+}
+
+const TSceneVue* TEspaceTravail::VGLDraw(std::int32_t largeur, std::int32_t hauteur) {
+    if (!ScanPret || Drawing) return nullptr;
+    TDessinEnCours enCours(Drawing);
+    PreparerProjection(largeur, hauteur);
+    PoserCamera(Scene, Vue);
+    if (Vue.PointsPerimes) ReconstruirePoints(*this);
+    const TEtudeTracee etude{.RecModl = RecModl,
+                             .Quartier1 = Quartier1,
+                             .Quartier2 = Quartier2,
+                             .ArcAretier = ArcAretier,
+                             .NbArcsVoute = NbArcsVoute,
+                             .PtFrontSel1a4 = PtFrontSel1a4};
+    Scene.Traces = TracesEtude(etude, Scan.CooMax.Z, OngletActif);
+    ActualiserRepere(Scene.Repere, Vue);
+    return &Scene;
+}
+
+void TEspaceTravail::GelerMenus() {
+    svgetatmenu = Plateforme.EtatMenus();
+    Plateforme.FixerEtatMenus(std::string(svgetatmenu.size(), 'F'));
+}
+
+void TEspaceTravail::RestaurerMenus() {
+    if (svgetatmenu.empty()) return;
+    Plateforme.FixerEtatMenus(svgetatmenu);
+    AffiInfo(1, "");
+    svgetatmenu.clear();
+}
+
+void TEspaceTravail::MiDefinirAxeXClick() {
+    AffiInfo(1, "Saisir le point origine (échap pour annuler)");
+    ModeDefinirAxeX = 1;
+    GelerMenus();
+}
+
+void TEspaceTravail::PrendrePointAxe(const TV3S& q) {
+    switch (DesignerPointAxe(ModeDefinirAxeX, NvCooOrig, NvCooX, q)) {
+    case TEtapeAxe::Aucune:
+        return;
+    case TEtapeAxe::OrigineRetenue:
+        AffiInfo(1, "sélectionner le 2è point (échap pour annuler)");
+        return;
+    case TEtapeAxe::AxeIndefini:
+        Plateforme.AfficherMessage(AxeIndefini);
+        return;
+    case TEtapeAxe::AxeDefini:
+        break;
+    }
+    Vue.PointsPerimes = true;
+    // The menus come back before the recalculation rather than after it: while they are frozen,
+    // an Esc restores them and asks "Annuler?" at once, from the key handler, where Oui cannot
+    // stop the recalculation. Given back, an Esc cancels it at its next progress text.
+    RestaurerMenus();
+    AffiInfo(1, "recalcul ...");
+    RecalculerRepere(NvCooOrig, NvCooX);
+    Plateforme.AfficherStatut(1, "");
+}
+
+void TEspaceTravail::RecalculerRepere(const TV3S& origine, const TV3S& pointX) {
+    const std::optional<TRotationAxe> rotation = RotationAxe(origine, pointX);
+    if (!rotation) throw EErreur(AxeIndefini);
+    CurseurAttente();
+    ScanPret = false;
+    std::string message;
+    try {
+        const TRepereRecalcule r = RecrireSourceDansRepere(
+            PFsansext, *rotation, [this](const std::string& t) { AffiInfo(1, t); });
+        // An empty file has no extent: the box is left as it was.
+        if (r.NbPoints > 0) {
+            Scan.CooMin = {0, 0, 0};
+            Scan.CooMax = r.Etendue;
+        }
+        OrienterVue(1);
+        message = std::to_string(r.NbPoints) + " points traités";
+    } catch (const std::exception& e) {
+        message = e.what();
+    }
+    FinCurseurAttente();
+    Plateforme.AfficherMessage(message);
+}
