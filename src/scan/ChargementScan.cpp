@@ -63,7 +63,7 @@ bool TEspaceTravail::ChargerScanSansReprise(const std::string& chemin, int& nive
     if (ext == ".XYZ") {
         const std::int64_t ignorees = ImporterXYZ(chemin);
         niveauAffiche = 2;
-        RecModl.Q1a4 = 0;
+        Etude.RecModl.Q1a4 = 0;
         if (ignorees > 0)
             bilan = std::to_string(ignorees) +
                     (ignorees > 1 ? " lignes ignorées (ce ne sont pas des points X Y Z)"

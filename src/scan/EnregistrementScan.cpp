@@ -14,7 +14,7 @@ namespace {
 
 TEnTeteArkl EnTeteDeTravail(TEspaceTravail& t, int niveau) {
     TEnTeteArkl e;
-    e.RecModl = t.RecModl;
+    e.RecModl = t.Etude.RecModl;
     e.TaillePointsIndex = t.TaillePointsIndex;
     e.LargeurAretier = t.Champs.GEdLargeurAretier.ValeurI();
     e.NbArcsVoute = t.Champs.GEdNbArcsVoute.ValeurI();

@@ -34,7 +34,7 @@ std::int64_t TEspaceTravail::LireArkl(const std::string& chemin, int& niveauAffi
     Scan.CooMax = e.CooMax;
     niveauAffiche = 2;
     if (version >= 2) {
-        RecModl = e.RecModl;
+        Etude.RecModl = e.RecModl;
         TaillePointsIndex = std::clamp(e.TaillePointsIndex, 0, 3);
         Champs.GEdLargeurAretier.EcrireValeurI(e.LargeurAretier);
         Champs.GEdNbArcsVoute.EcrireValeurI(e.NbArcsVoute);

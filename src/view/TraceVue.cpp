@@ -51,8 +51,9 @@ void ConstruireLotPoints(TEspaceTravail& w, std::int32_t onglet) {
         if (lot.AfficherPts) {
             w.AffiInfo(1, "affichage des points ...");
             lot.TaillePoints = float(std::clamp(w.TaillePointsIndex, 0, 3) + 1);
-            const float zr = static_cast<float>(double(w.Scan.CooMax.Z) + w.NiveauRemplissage);
-            const bool remplissage = onglet == 2 && w.MasseVolRemplissage > 0;
+            const float zr =
+                static_cast<float>(double(w.Scan.CooMax.Z) + w.Etude.NiveauRemplissage);
+            const bool remplissage = onglet == 2 && w.Etude.MasseVolRemplissage > 0;
             lot.Sommets.reserve(w.Scan.CubesAffiches.size());
             lot.Couleurs.reserve(w.Scan.CubesAffiches.size());
             for (const TCube* c : w.Scan.CubesAffiches) {
@@ -84,7 +85,7 @@ void ConstruireLotPoints(TEspaceTravail& w, std::int32_t onglet) {
 // green, all above the cloud.
 void TracerStructure(std::vector<TTrace>& traces, const TEspaceTravail& w) {
     const double z = static_cast<float>(double(w.Scan.CooMax.Z) + 1);
-    const TRectangleModelisation& r = w.RecModl;
+    const TRectangleModelisation& r = w.Etude.RecModl;
     traces.push_back(Trace(TGenreTrace::BoucleFermee, RougeVue, EpaisseurTraits,
                            {APlat(r.XYfront(1), z), APlat(r.XYfront(2), z), APlat(r.XYfront(3), z),
                             APlat(r.XYfront(4), z)}));
@@ -100,11 +101,11 @@ void TracerStructure(std::vector<TTrace>& traces, const TEspaceTravail& w) {
 
 // The vault arcs of both half-quarters in blue, then the rib's arc in red.
 void TracerArcs(std::vector<TTrace>& traces, const TEspaceTravail& w) {
-    const std::size_t nbArcs = std::size_t(std::max(w.NbArcsVoute, 0));
-    for (const TQuartier* q : {&w.Quartier1, &w.Quartier2})
+    const std::size_t nbArcs = std::size_t(std::max(w.Etude.NbArcsVoute, 0));
+    for (const TQuartier* q : {&w.Etude.Quartier1, &w.Etude.Quartier2})
         for (std::size_t i = 0; i < std::min(q->Arcs.size(), nbArcs); ++i)
             TracerArc(traces, q->Arcs[i], BleuVue);
-    TracerArc(traces, w.ArcAretier.AA, RougeVue);
+    TracerArc(traces, w.Etude.ArcAretier.AA, RougeVue);
 }
 
 std::vector<TTrace> TracesEtude(const TEspaceTravail& w, std::int32_t onglet) {

@@ -65,8 +65,8 @@ TEST_F(TScene, CouleursEtPointsOmisSelonLOnglet) {
         {2, 100, 0.5, {C, C, C, C}}, {0, 100, 0, {N, R, N, R}},  {3, 100, 0, {N, N, N, N}}};
     for (const Cas& c : cas) {
         T.OngletActif = c.onglet;
-        T.MasseVolRemplissage = c.masseVol;
-        T.NiveauRemplissage = c.niveau;
+        T.Etude.MasseVolRemplissage = c.masseVol;
+        T.Etude.NiveauRemplissage = c.niveau;
         T.RetracerPoints();
         const TLotPoints& lot = Tracer().Points;
         EXPECT_TRUE(lot.AfficherPts);
@@ -190,7 +190,7 @@ TEST_F(TScene, SymboleDesAxes) {
 }
 
 TEST_F(TScene, StructureEtArcsSelonLOnglet) {
-    TRectangleModelisation& r = T.RecModl;
+    TRectangleModelisation& r = T.Etude.RecModl;
     r.XYcle = {0, 0};
     r.XYL1 = {4, 0};
     r.XYapp = {4, 4};
@@ -198,13 +198,13 @@ TEST_F(TScene, StructureEtArcsSelonLOnglet) {
     r.Bord1 = {{0.1, 0}, {4, 3.9}};
     r.Bord2 = {{0, 0.1}, {3.9, 4}};
     T.PtFrontSel1a4 = 3;
-    T.NbArcsVoute = 2;
-    T.Quartier1.Arcs = {Arc({PointArc(1, 0, 5), PointArc(1, 1, 4)}),
-                        Arc({PointArc(2, 0, 5), PointArc(2, 1, 4.5), PointArc(2, 2, 3)}),
-                        Arc({PointArc(9, 9, 9), PointArc(9, 9, 9)})}; // beyond NbArcsVoute
-    T.Quartier2.Arcs = {Arc({PointArc(0, 1, 5), PointArc(1, 1, 4)}),
-                        Arc({PointArc(0, 2, 5), PointArc(1, 2, 4), PointArc(2, 2, 3)})};
-    T.ArcAretier.AA = Arc({PointArc(0, 0, 6), PointArc(1, 1, 4), PointArc(2, 2, 3)});
+    T.Etude.NbArcsVoute = 2;
+    T.Etude.Quartier1.Arcs = {Arc({PointArc(1, 0, 5), PointArc(1, 1, 4)}),
+                              Arc({PointArc(2, 0, 5), PointArc(2, 1, 4.5), PointArc(2, 2, 3)}),
+                              Arc({PointArc(9, 9, 9), PointArc(9, 9, 9)})}; // beyond NbArcsVoute
+    T.Etude.Quartier2.Arcs = {Arc({PointArc(0, 1, 5), PointArc(1, 1, 4)}),
+                              Arc({PointArc(0, 2, 5), PointArc(1, 2, 4), PointArc(2, 2, 3)})};
+    T.Etude.ArcAretier.AA = Arc({PointArc(0, 0, 6), PointArc(1, 1, 4), PointArc(2, 2, 3)});
 
     T.OngletActif = 0;
     EXPECT_TRUE(Tracer().Traces.empty());
