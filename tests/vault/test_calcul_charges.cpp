@@ -1,5 +1,7 @@
 #include "NuageEssai.h"
+#include "geometry/UtilsGeom.h"
 #include "util/Erreurs.h"
+#include "vault/EtudeVoute.h"
 
 #include <cmath>
 
@@ -25,17 +27,19 @@ constexpr float K = 0.70711f;
 
 } // namespace
 
-struct CalculCharges : TEtudeEssai {
+// A study built by hand: no scan, no workspace.
+struct ChargesDUnArc : ::testing::Test {
+    TEtudeVoute E;
     TQuartier Q;
     void SetUp() override {
         Q.LargeurArcs = 1;
         Q.kX = K;
         Q.kY = K;
-        T.Etude.MasseSurfVoute = 100;
+        E.MasseSurfVoute = 100;
     }
 };
 
-TEST_F(CalculCharges, ArcSimpleAvecEtSansRemplissage) {
+TEST_F(ChargesDUnArc, AvecEtSansRemplissage) {
     const struct {
         TV3R debut, fin;
         double masseVol, niveau;
@@ -53,10 +57,10 @@ TEST_F(CalculCharges, ArcSimpleAvecEtSansRemplissage) {
     };
     for (const auto& c : cas) {
         Q.Arcs = {Arc({c.debut, c.fin})};
-        T.Etude.MasseVolRemplissage = c.masseVol;
-        T.Etude.NiveauRemplissage = c.niveau;
-        T.Etude.Z0 = c.z0;
-        T.Etude.ChargerArc(Q, 0);
+        E.MasseVolRemplissage = c.masseVol;
+        E.NiveauRemplissage = c.niveau;
+        E.Z0 = c.z0;
+        E.ChargerArc(Q, 0);
         const TArc& a = Q.Arcs[0];
         EXPECT_NEAR(a.claveaux[0].G, c.G, 0.01) << c.masseVol << " " << c.niveau;
         EXPECT_NEAR(a.EffAppui.Z, c.V, 0.01);
@@ -66,54 +70,68 @@ TEST_F(CalculCharges, ArcSimpleAvecEtSansRemplissage) {
     EXPECT_NEAR(Q.Arcs[0].EffAppui.X, 1767.77 * K, 0.05);
 }
 
-TEST_F(CalculCharges, ArcSimpleAuxArrondisDe32Bits) {
+TEST_F(ChargesDUnArc, AuxArrondisDe32Bits) {
     Q.Arcs = {Arc({{0, 0, 1}, {1, 0, 0}})};
-    T.Etude.ChargerArc(Q, 0);
-    const float lgr = static_cast<float>(std::sqrt(2.0));
-    const float G = static_cast<float>(double(lgr) * 100.0);
-    float M = static_cast<float>(-double(G) * 0.5);
-    M = static_cast<float>(double(M) + double(G) * 1.0);
-    EXPECT_EQ(Q.Arcs[0].claveaux[0].G, G);
-    EXPECT_EQ(Q.Arcs[0].EffAppui.Z, double(G));
-    EXPECT_EQ(Q.Arcs[0].EffAppui.X, double(M) * 1.25 / 1.0 * double(K));
+    E.ChargerArc(Q, 0);
+    // The voussoir: length sqrt(2) as a float, 1.41421354; times 100 daN/m², 141.421354,
+    // rounded to the float 141.421356. M about the middle point: -G * 0.5 + G * 1 = G / 2,
+    // exact in 32 bits.
+    EXPECT_EQ(Q.Arcs[0].claveaux[0].G, 141.421356f);
+    EXPECT_EQ(Q.Arcs[0].EffAppui.Z, double(141.421356f));
+    EXPECT_EQ(Q.Arcs[0].EffAppui.X, double(70.7106781f) * 1.25 * double(K));
 }
 
-TEST_F(CalculCharges, AppuiDeLAretier) {
+TEST_F(ChargesDUnArc, AppuiDeLAretier) {
     // One vault arc a side, each bringing about (5, +-4, 25) to the rib's middle point; the rib
     // along +X from (0, 0, 2) to (2, 0, 0), no view rotation.
-    Charger();
-    T.Etude.NbArcsVoute = 1;
-    for (TQuartier* q : {&T.Etude.Quartier1, &T.Etude.Quartier2}) {
+    E.NbArcsVoute = 1;
+    for (TQuartier* q : {&E.Quartier1, &E.Quartier2}) {
         q->Arcs = {Arc({{0, 0, 1}, {1, 0, 0}})};
         q->LargeurArcs = float(25 / (std::sqrt(2.0) * 100));
         q->kX = 0.32f;
-        q->kY = q == &T.Etude.Quartier1 ? 0.256f : -0.256f;
+        q->kY = q == &E.Quartier1 ? 0.256f : -0.256f;
     }
-    T.Etude.Z0 = 1;
-    T.Etude.ArcAretier.AA = Arc({{0, 0, 2}, {1, 0, 1}, {2, 0, 0}});
-    T.Etude.RecModl.McbA = {{{1, 0}, {0, 1}}};
-    T.Champs.GEdMsurfVoute.TypeText("100");
-    T.CalculerCharges();
-    const TV3R c = T.Etude.ArcAretier.ChargesDesVoutes[1];
+    E.Z0 = 1;
+    E.ArcAretier.AA = Arc({{0, 0, 2}, {1, 0, 1}, {2, 0, 0}});
+    E.RecModl.McbA = {{{1, 0}, {0, 1}}};
+    const TChargesEtude charges{.MasseLinAretier = 100, .MasseSurfVoute = 100};
+    E.CalculerCharges(charges, RotM2Angle(0));
+    const TV3R c = E.ArcAretier.ChargesDesVoutes[1];
     EXPECT_NEAR(c.X, 10, 1e-4);
     EXPECT_EQ(c.Y, 0);
     EXPECT_NEAR(c.Z, 50, 1e-4);
-    EXPECT_EQ(T.Etude.ArcAretier.ChargesDesVoutes.size(), 3u);
-    EXPECT_NEAR(T.Etude.ArcAretier.AA.claveaux[0].G, 141.42, 0.01);
-    EXPECT_NEAR(T.Etude.EffortsSurAppui.X, 211.78, 0.01);
-    EXPECT_EQ(T.Etude.EffortsSurAppui.Y, 0);
-    EXPECT_NEAR(T.Etude.EffortsSurAppui.Z, 332.84, 0.01);
-    EXPECT_EQ(T.Etude.LbResultats,
-              "Actions à l'appui de l'arêtier (daN) : FX = 212, FY = 0 , FZ = -333");
-    EXPECT_NE(T.Etude.ResulNdC.find("   FX= 212<BR><BR>   FY= 0<BR><BR>   FZ= -333<BR>"),
+    EXPECT_EQ(E.ArcAretier.ChargesDesVoutes.size(), 3u);
+    EXPECT_NEAR(E.ArcAretier.AA.claveaux[0].G, 141.42, 0.01);
+    EXPECT_NEAR(E.EffortsSurAppui.X, 211.78, 0.01);
+    EXPECT_EQ(E.EffortsSurAppui.Y, 0);
+    EXPECT_NEAR(E.EffortsSurAppui.Z, 332.84, 0.01);
+    EXPECT_EQ(E.LbResultats, "Actions à l'appui de l'arêtier (daN) : FX = 212, FY = 0 , FZ = -333");
+    EXPECT_NE(E.ResulNdC.find("   FX= 212<BR><BR>   FY= 0<BR><BR>   FZ= -333<BR>"),
               std::string::npos);
 
     // The same actions seen with the view turned by 90 degrees: (a, b) becomes (-b, a).
+    const TV3R sansRotation = E.EffortsSurAppui;
+    E.CalculerCharges(charges, RotM2Angle(Pi / 2));
+    EXPECT_NEAR(E.EffortsSurAppui.X, -sansRotation.Y, 1e-9);
+    EXPECT_NEAR(E.EffortsSurAppui.Y, sansRotation.X, 1e-9);
+    EXPECT_EQ(E.EffortsSurAppui.Z, sansRotation.Z);
+}
+
+using CalculCharges = TEtudeEssai;
+
+// The view's turn reaches the efforts through the workspace's command.
+TEST_F(CalculCharges, LaRotationDeLaVueTourneLesEfforts) {
+    TNuage baie;
+    baie.pas = 0.1;
+    baie.hauteur = Dome(baie, 10, 3);
+    Charger(baie);
+    T.ActualiserStructure();
+    T.CalculerCharges();
     const TV3R sansRotation = T.Etude.EffortsSurAppui;
     T.BtActualiserRotClick("90");
     T.CalculerCharges();
-    EXPECT_NEAR(T.Etude.EffortsSurAppui.X, -sansRotation.Y, 1e-9);
-    EXPECT_NEAR(T.Etude.EffortsSurAppui.Y, sansRotation.X, 1e-9);
+    EXPECT_NEAR(T.Etude.EffortsSurAppui.X, -sansRotation.Y, 1e-9 * std::fabs(sansRotation.Y));
+    EXPECT_NEAR(T.Etude.EffortsSurAppui.Y, sansRotation.X, 1e-9 * std::fabs(sansRotation.X));
     EXPECT_EQ(T.Etude.EffortsSurAppui.Z, sansRotation.Z);
 }
 
