@@ -47,10 +47,10 @@ public:
     std::string LbResultats = " ";
     std::string ResulNdC; // HTML text of the last report
 
-    // Quarter in plan. Each refuses when no cube is displayed, before changing anything.
+    // Quarter in plan. Placing refuses when no cube is displayed, before changing anything.
     // The frontier points of quarter RecModl.Q1a4 from the box.
     void PlacerQuartier(const TScanEtudie& scan);
-    // Quarter 1 after 4, and after any number outside 1..4 (then placed by PlacerQuartier).
+    // The next quarter placed: 1 after 4, and after any number outside 1..4.
     void QuartierSuivant(const TScanEtudie& scan);
     // The rib frame and its two edges from the frontier points and LargeurAretierM.
     void CalculerBordsAretier();
@@ -67,6 +67,8 @@ public:
                                                  std::optional<std::int32_t> largeurAretierCm,
                                                  std::optional<std::int32_t> nbArcs);
     std::vector<std::string> ConstruireStructure(const std::vector<TCube*>& cubesAffiches);
+    // Half-quarter Q between edge B and side middle L, and the rib through the arcs' ends; the
+    // heights from `releve`, the displayed cubes as the rebuild found them.
     void DecomposerQuartier(const TVecteur2D& B, const TV2R& L, TQuartier& Q,
                             const TReleveHauteurs& releve) const;
     void ConstruireArcAretier(const TReleveHauteurs& releve);
