@@ -12,7 +12,6 @@
 #include "util/Fichiers.h"
 #include "util/Format.h"
 #include "util/StringUtils.h"
-#include "vault/EtudeJson.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -175,15 +174,15 @@ void Etudier(TEspaceTravail& travail, const TOptions& o) {
     }
     travail.ChangerOnglet(1);
     if (o.quartier) {
-        travail.RecModl.Q1a4 = *o.quartier;
+        travail.Etude.RecModl.Q1a4 = *o.quartier;
         travail.PlacerQuartier();
     }
     travail.ChangerOnglet(2);
     travail.ChangerOnglet(3);
-    if (!o.json || *o.json != "-") std::printf("%s\n", travail.LbResultats.c_str());
-    if (o.rapport) EcrireTexte(*o.rapport, travail.ResulNdC);
+    if (!o.json || *o.json != "-") std::printf("%s\n", travail.Etude.LbResultats.c_str());
+    if (o.rapport) EcrireTexte(*o.rapport, travail.Etude.ResulNdC);
     if (o.json) {
-        const std::string json = EtudeEnJson(travail) + "\n";
+        const std::string json = travail.EtudeEnJson() + "\n";
         if (*o.json == "-")
             std::fwrite(json.data(), 1, json.size(), stdout);
         else

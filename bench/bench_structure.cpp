@@ -43,7 +43,7 @@ void ActualiserStructure(benchmark::State& etat) {
     for (auto _ : etat)
         t.ActualiserStructure();
     etat.counters["cubes"] = double(t.Scan.CubesAffiches.size());
-    etat.counters["recherches"] = double(t.NbArcsVoute * (t.NbArcsVoute + 3) + 2);
+    etat.counters["recherches"] = double(t.Etude.NbArcsVoute * (t.Etude.NbArcsVoute + 3) + 2);
 }
 
 } // namespace

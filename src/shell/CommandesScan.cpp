@@ -24,12 +24,12 @@ TSortieProgression SortieStatut(TEspaceTravail& t) {
 // text carries nothing: its study starts with no quarter.
 void AppliquerEnTete(TEspaceTravail& t, const std::optional<TEnTeteArkl>& enTete) {
     if (!enTete) {
-        t.RecModl.Q1a4 = 0;
+        t.Etude.RecModl.Q1a4 = 0;
         return;
     }
     const TEnTeteArkl& e = *enTete;
     if (e.Version >= 2) {
-        t.RecModl = e.RecModl;
+        t.Etude.RecModl = e.RecModl;
         t.TaillePointsIndex = std::clamp(e.TaillePointsIndex, 0, 3);
         t.Champs.GEdLargeurAretier.EcrireValeurI(e.LargeurAretier);
         t.Champs.GEdNbArcsVoute.EcrireValeurI(e.NbArcsVoute);
@@ -48,7 +48,7 @@ void AppliquerEnTete(TEspaceTravail& t, const std::optional<TEnTeteArkl>& enTete
 // The header of a saved file as the study, the fields and the view stand.
 TEnTeteArkl EnTeteDeTravail(TEspaceTravail& t) {
     TEnTeteArkl e;
-    e.RecModl = t.RecModl;
+    e.RecModl = t.Etude.RecModl;
     e.TaillePointsIndex = t.TaillePointsIndex;
     e.LargeurAretier = t.Champs.GEdLargeurAretier.ValeurI();
     e.NbArcsVoute = t.Champs.GEdNbArcsVoute.ValeurI();

@@ -30,8 +30,8 @@ void ReconstruirePoints(TEspaceTravail& w) {
         const TOptionsPoints options{.Onglet = w.OngletActif,
                                      .VoirPoints = w.CkBxVoirPoints,
                                      .TaillePointsIndex = w.TaillePointsIndex,
-                                     .MasseVolRemplissage = w.MasseVolRemplissage,
-                                     .NiveauRemplissage = w.NiveauRemplissage};
+                                     .MasseVolRemplissage = w.Etude.MasseVolRemplissage,
+                                     .NiveauRemplissage = w.Etude.NiveauRemplissage};
         TLotPoints lot = ConstruireLotPoints(w.Scan.CubesAffiches, w.Scan.CooMax.Z, options,
                                              [&w](const std::string& t) { w.AffiInfo(1, t); });
         if (lot.AfficherPts) w.Plateforme.AfficherStatut(0, "");
@@ -134,11 +134,11 @@ const TSceneVue* TEspaceTravail::VGLDraw(std::int32_t largeur, std::int32_t haut
     PreparerProjection(largeur, hauteur);
     PoserCamera(Scene, Vue);
     if (Vue.PointsPerimes) ReconstruirePoints(*this);
-    const TEtudeTracee etude{.RecModl = RecModl,
-                             .Quartier1 = Quartier1,
-                             .Quartier2 = Quartier2,
-                             .ArcAretier = ArcAretier,
-                             .NbArcsVoute = NbArcsVoute,
+    const TEtudeTracee etude{.RecModl = Etude.RecModl,
+                             .Quartier1 = Etude.Quartier1,
+                             .Quartier2 = Etude.Quartier2,
+                             .ArcAretier = Etude.ArcAretier,
+                             .NbArcsVoute = Etude.NbArcsVoute,
                              .PtFrontSel1a4 = PtFrontSel1a4};
     Scene.Traces = TracesEtude(etude, Scan.CooMax.Z, OngletActif);
     ActualiserRepere(Scene.Repere, Vue);

@@ -58,23 +58,6 @@ bool TEspaceTravail::DemanderEnregistrement() {
     return true;
 }
 
-void TEspaceTravail::FixerCkBxEdFront(bool coche) {
-    if (CkBxEdFront == coche) return;
-    CkBxEdFront = coche;
-    CkBxEdFrontClick();
-}
-
-void TEspaceTravail::CkBxEdFrontClick() {
-    if (CkBxEdFront && CmBxPtFrontIndex == 0) CmBxPtFrontIndex = 1;
-    CmBxPtFrontCloseUp();
-}
-
-void TEspaceTravail::CmBxPtFrontCloseUp() {
-    PtFrontSel1a4 = CmBxPtFrontIndex + 1;
-    FixerCkBxEdFront(true);
-    Plateforme.RedessinerVue();
-}
-
 void TEspaceTravail::RetracerTout() {
     Vue.PointsPerimes = true;
     Vue.ReperePerime = true;

@@ -4,12 +4,10 @@
 // methods; it reaches its surroundings only through TPlateforme.
 
 #include "fields/ChampsEtude.h"
-#include "geometry/RectangleModelisation.h"
 #include "scan/UArkaluneGlb.h"
 #include "shell/PileCurseurs.h"
 #include "shell/TPlateforme.h"
-#include "vault/ReleveHauteurs.h"
-#include "vault/StructureVoute.h"
+#include "vault/EtudeVoute.h"
 #include "view/BandeSelection.h"
 #include "view/EtatVue.h"
 #include "view/SceneVue.h"
@@ -28,7 +26,6 @@ public:
     TEtatScan Scan;
     TEtatVue Vue;
     TChampsEtude Champs;
-    TRectangleModelisation RecModl;
 
     // Shell state.
     bool ScanPret = false;
@@ -136,16 +133,12 @@ public:
     void RestaurerMenus();
     void RecalculerRepere(const TV3S& origine, const TV3S& pointX);
 
-    // --- Vault study: quarter, arcs, loads, report, tabs (add study members below) ---
+    // --- Vault study: quarter, arcs, loads, report, tabs ---
+    TEtudeVoute Etude;
+    std::int32_t OngletQuitte = 0;    // page of PCavct being left (ongletactif)
+    bool AffichageNavigateur = false; // PCaffi shows the report instead of the 3D view
 
-    // Quarter and structure (src/vault/ModeleQuartier.cpp, ArcsVoute.cpp).
-    float LargeurAretierM = 0.2f; // width of the rib, metres
-    std::int32_t NbArcsVoute = 5; // arcs per half-quarter
-    TQuartier Quartier1;          // side of XYL1, on Bord1: the "right" arcs
-    TQuartier Quartier2;          // side of XYL2, on Bord2: the "left" arcs
-    TArcAretier ArcAretier;
-    float Z0 = 0; // height of the key
-
+    // Quarter and structure, on the displayed cubes and the box of the scan.
     void PlacerQuartier();
     void CalculerBordsAretier();
     void ActualiserStructure();
@@ -154,35 +147,16 @@ public:
     // The four frontier move buttons, told apart by their tag: 1 right, 2 left, 3 up, 4 down.
     void SBtDeplClick(int tag);
     void ConstruireStructure();
-    // The heights come from `releve`, the displayed cubes as the rebuild found them.
-    void DecomposerQuartier(const TVecteur2D& B, const TV2R& L, TQuartier& Q,
-                            const TReleveHauteurs& releve);
-    void ConstruireArcAretier(const TReleveHauteurs& releve);
-    float HauteurAuPoint(const TV2R& p) const;
-    // The arcs agree with NbArcsVoute: a calculation may run on them.
     bool StructureConstruite() const;
 
-    // Loads (src/vault/CalculCharges.cpp).
-    double MasseLinAretier = 0;     // daN/m
-    double MasseSurfVoute = 0;      // daN/m²
-    double MasseVolRemplissage = 0; // daN/m³, 0: no fill
-    double NiveauRemplissage = 0;   // top of the fill above the key, metres
-    TV3R EffortsSurAppui;           // at the rib's springing, view axes, daN (Z: weight, down)
-    // False when the rib's rise is zero: its thrust, hence X and Y, cannot be computed.
-    bool AppuiCalculable = true;
-    std::string LbResultats = " ";
-
+    // Loads from the fields, efforts in the view's axes, caption and report.
     void CalculerCharges();
-    void ChargerArc(TQuartier& Q, int index);
-    void CalculerAppuiAretier();
     void BtCalculerChargesClick();
-
-    // Report and tabs (src/vault/RapportResultats.cpp, OngletsEtude.cpp).
-    std::string ResulNdC;             // HTML text of the last report
-    std::int32_t OngletQuitte = 0;    // page of PCavct being left (ongletactif)
-    bool AffichageNavigateur = false; // PCaffi shows the report instead of the 3D view
-
     void RedigerResultats();
+    // The study as JSON, with the scan's figures and the view's turn.
+    std::string EtudeEnJson() const;
+
+    // The four steps of the study, pages of PCavct.
     void PCavctChanging();
     void PCavctChange(int t);
     // A change of page as the user asks it; false when refused (forward more than one step).

@@ -1,8 +1,8 @@
 // The structure of the quarter: each half-quarter cut into arcs parallel to its wall line, the
 // rib through the points where they rest, every height read from the displayed cubes.
 
-#include "shell/TEspaceTravail.h"
 #include "util/Erreurs.h"
+#include "vault/EtudeVoute.h"
 #include "vault/ReleveHauteurs.h"
 #include "vault/VerificationsEtude.h"
 
@@ -27,14 +27,15 @@ bool PointFini(const TV2R& p) {
 
 } // namespace
 
-bool TEspaceTravail::StructureConstruite() const {
+bool TEtudeVoute::StructureConstruite() const {
     const std::size_t n = std::size_t(NbArcsVoute);
     return NbArcsVoute >= 1 && Quartier1.Arcs.size() == n && Quartier2.Arcs.size() == n &&
            ArcAretier.AA.pts.size() == n + 2;
 }
 
-void TEspaceTravail::ConstruireStructure() {
-    VerifierCubesAffiches(Scan);
+std::vector<std::string>
+TEtudeVoute::ConstruireStructure(const std::vector<TCube*>& cubesAffiches) {
+    VerifierCubesAffiches(cubesAffiches);
     if (NbArcsVoute < 1)
         throw EErreur("nombre d'arcs de voûte invalide (" + std::to_string(NbArcsVoute) +
                       ") : la structure ne peut pas être construite");
@@ -44,28 +45,30 @@ void TEspaceTravail::ConstruireStructure() {
         if (!PointFini(RecModl.XYfront(n)))
             throw EErreur(std::string("le point de frontière « ") + NomsFrontiere[n - 1] +
                           " » n'a pas de coordonnées valides");
+    std::vector<std::string> avertissements;
     for (int n : {2, 4})
         if (NormV2R(SubV2R(RecModl.XYapp, RecModl.XYfront(n))) == 0)
-            Plateforme.AfficherMessage(std::string("le point « ") + NomsFrontiere[n - 1] +
-                                       " » est à l'appui de l'arc : la direction de ses arcs de "
-                                       "voûte n'est pas définie, leurs poussées sont comptées "
-                                       "nulles");
+            avertissements.push_back(std::string("le point « ") + NomsFrontiere[n - 1] +
+                                     " » est à l'appui de l'arc : la direction de ses arcs de "
+                                     "voûte n'est pas définie, leurs poussées sont comptées "
+                                     "nulles");
     CalculerBordsAretier();
-    const TReleveHauteurs releve(Scan.CubesAffiches);
+    const TReleveHauteurs releve(cubesAffiches);
     DecomposerQuartier(RecModl.Bord1, RecModl.XYL1, Quartier1, releve);
     DecomposerQuartier(RecModl.Bord2, RecModl.XYL2, Quartier2, releve);
     ConstruireArcAretier(releve);
+    return avertissements;
 }
 
-void TEspaceTravail::DecomposerQuartier(const TVecteur2D& B, const TV2R& L, TQuartier& Q,
-                                        const TReleveHauteurs& releve) {
+void TEtudeVoute::DecomposerQuartier(const TVecteur2D& B, const TV2R& L, TQuartier& Q,
+                                     const TReleveHauteurs& releve) const {
     const int n = NbArcsVoute;
     Q.Arcs.resize(std::size_t(n));
     const TV2R v = SubV2R(RecModl.XYapp, L);
     const double a = NormV2R(v);
     const TV2R w = MulM2V2(RecModl.McbA, v);
     // A middle point at the springing leaves the direction undefined: no thrust direction
-    // (ConstruireStructure has said so).
+    // (ConstruireStructure warns of it).
     Q.kX = a > 0 ? static_cast<float>(w.X / a) : 0.0f;
     Q.kY = a > 0 ? static_cast<float>(w.Y / a) : 0.0f;
     const double t = 1.0 / (2.0 * n);
@@ -87,7 +90,7 @@ void TEspaceTravail::DecomposerQuartier(const TVecteur2D& B, const TV2R& L, TQua
     Q.LargeurArcs = static_cast<float>(2 * NormV2R(s1));
 }
 
-void TEspaceTravail::ConstruireArcAretier(const TReleveHauteurs& releve) {
+void TEtudeVoute::ConstruireArcAretier(const TReleveHauteurs& releve) {
     const std::size_t n = std::size_t(NbArcsVoute);
     TArc& A = ArcAretier.AA;
     A.nclav = NbArcsVoute + 1;
@@ -103,9 +106,4 @@ void TEspaceTravail::ConstruireArcAretier(const TReleveHauteurs& releve) {
     A.pts[n + 1].FixerXYZarc(CombV3R(0.5, {b1.X, b1.Y, releve.HauteurAuPoint(b1)}, 0.5,
                                      {b2.X, b2.Y, releve.HauteurAuPoint(b2)}));
     CalculerClaveaux(A);
-}
-
-float TEspaceTravail::HauteurAuPoint(const TV2R& p) const {
-    VerifierCubesAffiches(Scan);
-    return TReleveHauteurs(Scan.CubesAffiches).HauteurAuPoint(p);
 }

@@ -2,9 +2,9 @@
 // horizontal top, the thrust of each arc by H = 1.25 M / f, the actions at the rib's springing.
 // A step rounded to 32 bits is written as such: the report's numbers depend on it.
 
-#include "shell/TEspaceTravail.h"
 #include "util/Erreurs.h"
 #include "util/Format.h"
+#include "vault/EtudeVoute.h"
 
 #include <cmath>
 
@@ -13,19 +13,16 @@ void TSommeEfforts::AjouterEffort(const TV3R& Fi, double d, double dz) {
     M = M - Fi.Z * d + Fi.X * dz;
 }
 
-void TEspaceTravail::CalculerCharges() {
+void TEtudeVoute::CalculerCharges(const TChargesEtude& charges, const TV2x2R& McbRotZ2) {
     if (!StructureConstruite())
         throw EErreur("la structure n'est pas construite : passez par l'onglet « Structure » "
                       "avant de calculer les charges");
-    MasseLinAretier = Champs.GEdMlinAretier.ValeurI();
-    MasseVolRemplissage = Champs.GEdMvolRemplissage.ValeurI();
-    MasseSurfVoute = Champs.GEdMsurfVoute.ValeurI();
-    NiveauRemplissage = Champs.GEdNivRemplissage.ValeurD();
+    static_cast<TChargesEtude&>(*this) = charges;
     for (int i = 0; i < NbArcsVoute; ++i)
         ChargerArc(Quartier1, i);
     for (int i = 0; i < NbArcsVoute; ++i)
         ChargerArc(Quartier2, i);
-    CalculerAppuiAretier();
+    CalculerAppuiAretier(McbRotZ2);
     if (AppuiCalculable)
         LbResultats = Formater("Actions à l'appui de l'arêtier (daN) : FX = %.0f, FY = %.0f , "
                                "FZ = %.0f",
@@ -37,7 +34,7 @@ void TEspaceTravail::CalculerCharges() {
     RedigerResultats();
 }
 
-void TEspaceTravail::ChargerArc(TQuartier& Q, int index) {
+void TEtudeVoute::ChargerArc(TQuartier& Q, int index) const {
     TArc& A = Q.Arcs.at(std::size_t(index));
     const float qs = Arrondi32(double(Q.LargeurArcs) * MasseSurfVoute);
     const float qv = Arrondi32(double(Q.LargeurArcs) * MasseVolRemplissage);
@@ -63,7 +60,7 @@ void TEspaceTravail::ChargerArc(TQuartier& Q, int index) {
     A.EffAppui.Y = H * double(Q.kY);
 }
 
-void TEspaceTravail::CalculerAppuiAretier() {
+void TEtudeVoute::CalculerAppuiAretier(const TV2x2R& McbRotZ2) {
     const std::size_t n = std::size_t(NbArcsVoute);
     TArc& A = ArcAretier.AA;
     const TV2R K = A.pts[0].XYarc;
@@ -95,11 +92,6 @@ void TEspaceTravail::CalculerAppuiAretier() {
         return;
     }
     TV2R xy = MulTM2V2(RecModl.McbA, {F.X, F.Y});
-    xy = MulTM2V2(Vue.McbRotZ2, xy);
+    xy = MulTM2V2(McbRotZ2, xy);
     EffortsSurAppui = {xy.X, xy.Y, F.Z};
-}
-
-void TEspaceTravail::BtCalculerChargesClick() {
-    CalculerCharges();
-    RetracerTout();
 }

@@ -1,6 +1,7 @@
 #include "vault/EtudeJson.h"
 
-#include "shell/TEspaceTravail.h"
+#include "scan/UArkaluneGlb.h"
+#include "vault/EtudeVoute.h"
 
 #include <array>
 #include <charconv>
@@ -125,8 +126,7 @@ std::string Quartier(const TQuartier& q) {
 
 } // namespace
 
-std::string EtudeEnJson(const TEspaceTravail& t) {
-    const TEtatScan& s = t.Scan;
+std::string EtudeEnJson(const TEtudeVoute& t, const TEtatScan& s, double angRotZdeg) {
     const TRectangleModelisation& r = t.RecModl;
     const std::string scan = Objet({
         {"NivMax", Nombre(std::int64_t(s.NivMax))},
@@ -162,7 +162,7 @@ std::string EtudeEnJson(const TEspaceTravail& t) {
         {"MasseSurfVoute", Nombre(t.MasseSurfVoute)},
         {"MasseVolRemplissage", Nombre(t.MasseVolRemplissage)},
         {"NiveauRemplissage", Nombre(t.NiveauRemplissage)},
-        {"AngRotZdeg", Nombre(t.Vue.AngRotZdeg)},
+        {"AngRotZdeg", Nombre(angRotZdeg)},
         {"Quartier1", Quartier(t.Quartier1)},
         {"Quartier2", Quartier(t.Quartier2)},
         {"ArcAretier", aretier},

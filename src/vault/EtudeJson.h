@@ -6,6 +6,8 @@
 
 #include <string>
 
-class TEspaceTravail;
+class TEtatScan;
+class TEtudeVoute;
 
-std::string EtudeEnJson(const TEspaceTravail& travail);
+// `scan` gives its figures, `angRotZdeg` is the view's turn about Z the efforts are seen in.
+std::string EtudeEnJson(const TEtudeVoute& etude, const TEtatScan& scan, double angRotZdeg);

@@ -1,15 +1,16 @@
 // The studied quarter in plan: its placement from the bounding box, the rib frame and edges,
 // the frontier moves, and the refresh of the structure.
 
-#include "shell/TEspaceTravail.h"
+#include "geometry/UtilsGeom.h"
 #include "util/Erreurs.h"
+#include "vault/EtudeVoute.h"
 #include "vault/VerificationsEtude.h"
 
 namespace {
 
 // The frontier points of quarter `q` from the scan's bounding box: the key at its centre, the
 // springing at a corner, XYL1 and XYL2 the middles of the two sides that meet there.
-void PlacerPointsFrontiere(TRectangleModelisation& r, const TEtatScan& scan) {
+void PlacerPointsFrontiere(TRectangleModelisation& r, const TScanEtudie& scan) {
     const std::int32_t q = r.Q1a4;
     if (q < 1 || q > 4)
         throw EErreur("numéro de quartier invalide : " + std::to_string(q) + " (1 à 4 attendu)");
@@ -54,13 +55,18 @@ void PlacerBord(const TRectangleModelisation& r, float d, const TV2R& L, TVecteu
 
 } // namespace
 
-void TEspaceTravail::PlacerQuartier() {
-    VerifierCubesAffiches(Scan);
-    PlacerPointsFrontiere(RecModl, Scan);
-    ActualiserStructure();
+void TEtudeVoute::PlacerQuartier(const TScanEtudie& scan) {
+    VerifierCubesAffiches(scan.CubesAffiches);
+    PlacerPointsFrontiere(RecModl, scan);
 }
 
-void TEspaceTravail::CalculerBordsAretier() {
+void TEtudeVoute::QuartierSuivant(const TScanEtudie& scan) {
+    VerifierCubesAffiches(scan.CubesAffiches);
+    RecModl.Q1a4 = (RecModl.Q1a4 % 4 + 4) % 4 + 1;
+    PlacerPointsFrontiere(RecModl, scan);
+}
+
+void TEtudeVoute::CalculerBordsAretier() {
     RecModl.McbA = Mcb22(RecModl.XYcle, RecModl.XYapp);
     const double yL1 = GlobalToLocal2(RecModl.McbA, RecModl.XYcle, RecModl.XYL1).Y;
     const float s = yL1 > 0 ? 1.0f : (yL1 < 0 ? -1.0f : 0.0f);
@@ -69,42 +75,12 @@ void TEspaceTravail::CalculerBordsAretier() {
     PlacerBord(RecModl, static_cast<float>(-double(h) * s), RecModl.XYL2, RecModl.Bord2);
 }
 
-void TEspaceTravail::ActualiserStructure() {
-    VerifierCubesAffiches(Scan);
-    // A refused rebuild keeps the previous structure, and the parameters it was built with.
-    const float largeurPrecedente = LargeurAretierM;
-    const std::int32_t nbArcsPrecedent = NbArcsVoute;
-    try {
-        if (Champs.GEdLargeurAretier.ValOK())
-            LargeurAretierM = static_cast<float>(double(Champs.GEdLargeurAretier.ValeurI()) / 100);
-        if (Champs.GEdNbArcsVoute.ValOK()) NbArcsVoute = Champs.GEdNbArcsVoute.ValeurI();
-        // No quarter placed yet (or a number that means none): quarter 1. Placing it here
-        // rather than through PlacerQuartier builds the structure once.
-        if (RecModl.Q1a4 < 1 || RecModl.Q1a4 > 4) {
-            RecModl.Q1a4 = 1;
-            PlacerPointsFrontiere(RecModl, Scan);
-        }
-        ConstruireStructure();
-    } catch (...) {
-        LargeurAretierM = largeurPrecedente;
-        NbArcsVoute = nbArcsPrecedent;
-        throw;
-    }
-    RetracerTout();
-}
-
-void TEspaceTravail::BtDeplacerQuartEtudieClick() {
-    VerifierCubesAffiches(Scan);
-    RecModl.Q1a4 = (RecModl.Q1a4 % 4 + 4) % 4 + 1;
-    PlacerQuartier();
-    Plateforme.RedessinerVue();
-}
-
-void TEspaceTravail::SBtDeplClick(int tag) {
-    if (PtFrontSel1a4 < 1 || PtFrontSel1a4 > 4) return;
-    const float pas = Plateforme.ShiftEnfonce() ? 0.1f : 0.02f;
+bool TEtudeVoute::DeplacerPointFrontiere(std::int32_t point1a4, int sens, bool grandPas,
+                                         const TV2x2R& McbRotZ2) {
+    if (point1a4 < 1 || point1a4 > 4) return false;
+    const float pas = grandPas ? 0.1f : 0.02f;
     TV2R deplacement;
-    switch (tag) {
+    switch (sens) {
     case 1:
         deplacement = {pas, 0};
         break;
@@ -118,10 +94,33 @@ void TEspaceTravail::SBtDeplClick(int tag) {
         deplacement = {0, -pas};
         break;
     default:
-        return;
+        return false;
     }
-    TV2R& point = RecModl.XYfront(PtFrontSel1a4);
-    point = AddV2R(point, MulM2V2(Vue.McbRotZ2, deplacement));
+    TV2R& point = RecModl.XYfront(point1a4);
+    point = AddV2R(point, MulM2V2(McbRotZ2, deplacement));
     CalculerBordsAretier();
-    Plateforme.RedessinerVue();
+    return true;
+}
+
+std::vector<std::string>
+TEtudeVoute::ActualiserStructure(const TScanEtudie& scan,
+                                 std::optional<std::int32_t> largeurAretierCm,
+                                 std::optional<std::int32_t> nbArcs) {
+    VerifierCubesAffiches(scan.CubesAffiches);
+    const float largeurPrecedente = LargeurAretierM;
+    const std::int32_t nbArcsPrecedent = NbArcsVoute;
+    try {
+        if (largeurAretierCm) LargeurAretierM = static_cast<float>(double(*largeurAretierCm) / 100);
+        if (nbArcs) NbArcsVoute = *nbArcs;
+        // No quarter placed yet (or a number that means none): quarter 1.
+        if (RecModl.Q1a4 < 1 || RecModl.Q1a4 > 4) {
+            RecModl.Q1a4 = 1;
+            PlacerPointsFrontiere(RecModl, scan);
+        }
+        return ConstruireStructure(scan.CubesAffiches);
+    } catch (...) {
+        LargeurAretierM = largeurPrecedente;
+        NbArcsVoute = nbArcsPrecedent;
+        throw;
+    }
 }

@@ -3,9 +3,10 @@
 
 #include "vault/RapportResultats.h"
 
+#include "geometry/UtilsGeom.h"
 #include "html/HtmlUtils.h"
-#include "shell/TEspaceTravail.h"
 #include "util/Format.h"
+#include "vault/EtudeVoute.h"
 
 #include <cmath>
 
@@ -59,7 +60,7 @@ std::string TableArcs(const TQuartier& Q) {
     return table.FinTable();
 }
 
-void TEspaceTravail::RedigerResultats() {
+void TEtudeVoute::RedigerResultats() {
     const TV3R& E = EffortsSurAppui;
     const TArc& A = ArcAretier.AA;
     const double S = PolygonArea({RecModl.XYcle, RecModl.XYL1, RecModl.XYapp, RecModl.XYL2});

@@ -2,11 +2,14 @@
 // Conditions without which the structure cannot be built: the commands refuse with a message
 // and leave the previous structure as it was.
 
-#include "scan/UArkaluneGlb.h"
 #include "util/Erreurs.h"
 
+#include <vector>
+
+class TCube;
+
 // Heights are read from the displayed cubes: with none (no scan), there is nothing to read.
-inline void VerifierCubesAffiches(const TEtatScan& scan) {
-    if (scan.CubesAffiches.empty())
+inline void VerifierCubesAffiches(const std::vector<TCube*>& cubesAffiches) {
+    if (cubesAffiches.empty())
         throw EErreur("aucun point affiché : chargez un scan avant de construire la structure");
 }

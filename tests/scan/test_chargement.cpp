@@ -66,7 +66,7 @@ TEST_F(Chargement, XYZVersLaGrilleEtSesMoyennes) {
     EXPECT_EQ(T.Vue.LongAbsDeg, -90); // first orientation
     EXPECT_EQ(T.PFsansext, Dossier.Chemin("scan"));
     EXPECT_EQ(T.DernierScan, Dossier.Dossier().string());
-    EXPECT_EQ(T.RecModl.Q1a4, 0);
+    EXPECT_EQ(T.Etude.RecModl.Q1a4, 0);
     EXPECT_EQ(Banc.Plateforme.Curseur, 0);
     EXPECT_FALSE(fs::exists(Dossier.Chemin("scan.xyz.tmp")));
     EXPECT_EQ(Banc.Plateforme.Titre, "Calcul de voûte nervurée - " + Dossier.Chemin("scan.xyz"));
@@ -244,7 +244,7 @@ TEST_F(Chargement, UnFichierBinaireRefuseNApportePasSonEtude) {
         Charger("arrete.arkl", Arkl(3, long5000, std::vector<TPointScan>(5000, trois[0]))));
     EXPECT_EQ(Banc.Plateforme.Messages.back(), "abandon");
     AttendreVide();
-    EXPECT_EQ(T.RecModl.Q1a4, 0);
+    EXPECT_EQ(T.Etude.RecModl.Q1a4, 0);
     EXPECT_EQ(T.Champs.GEdLargeurAretier.ValeurI(), 20);
     EXPECT_EQ(T.TaillePointsIndex, 0);
     EXPECT_EQ(T.Vue.AngRotZdeg, 0);

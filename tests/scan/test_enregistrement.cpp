@@ -28,8 +28,8 @@ using Ecriture = TScanSeul;
 TEST_F(Enregistrement, FichierBinaireVersion3EtRelecture) {
     T.TaillePointsIndex = 2;
     T.Vue.AngRotZdeg = 12.5;
-    T.RecModl.Q1a4 = 3;
-    T.RecModl.XYapp = {1.25, -7};
+    T.Etude.RecModl.Q1a4 = 3;
+    T.Etude.RecModl.XYapp = {1.25, -7};
     T.FixerNiveauAffiche(3);
     const std::int32_t cubes2 = T.Scan.NbCubesNiv[2];
     ASSERT_TRUE(T.EnregistrerScan(1, 2));
@@ -69,8 +69,8 @@ TEST_F(Enregistrement, FichierBinaireVersion3EtRelecture) {
     EXPECT_EQ(s.NbCubesNiv[2], cubes2);
     EXPECT_EQ(s.NbCubesNiv[3], 0);
     EXPECT_EQ(s.NivAffiche, 2); // 3 lowered to the file's deepest level
-    EXPECT_EQ(relu.Travail.RecModl.Q1a4, 3);
-    EXPECT_EQ(relu.Travail.RecModl.XYapp, (TV2R{1.25, -7}));
+    EXPECT_EQ(relu.Travail.Etude.RecModl.Q1a4, 3);
+    EXPECT_EQ(relu.Travail.Etude.RecModl.XYapp, (TV2R{1.25, -7}));
     EXPECT_EQ(relu.Travail.TaillePointsIndex, 2);
     EXPECT_EQ(relu.Travail.Vue.AngRotZdeg, 12.5);
     EXPECT_EQ(relu.Travail.TexteEdRotZ, "12"); // shown rounded ("%.0f" rounds half to even)

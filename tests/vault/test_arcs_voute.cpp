@@ -1,4 +1,5 @@
 #include "NuageEssai.h"
+#include "vault/ReleveHauteurs.h"
 
 #include <cmath>
 
@@ -16,7 +17,7 @@ using ArcsVoute = TEtudeEssai;
 TEST_F(ArcsVoute, DecompositionDUneBaieCarree) {
     Charger();
     T.ActualiserStructure();
-    const TQuartier& q1 = T.Quartier1;
+    const TQuartier& q1 = T.Etude.Quartier1;
     ASSERT_EQ(q1.Arcs.size(), 5u);
     const struct {
         int arc;
@@ -33,9 +34,9 @@ TEST_F(ArcsVoute, DecompositionDUneBaieCarree) {
     EXPECT_NEAR(q1.kX, 0.70711, 1e-5);
     EXPECT_NEAR(q1.kY, 0.70711, 1e-5);
     // The other half-quarter's arcs run parallel to X.
-    EXPECT_NEAR(T.Quartier2.kX, 0.70711, 1e-5);
-    EXPECT_NEAR(T.Quartier2.kY, -0.70711, 1e-5);
-    for (const TArc& a : T.Quartier2.Arcs)
+    EXPECT_NEAR(T.Etude.Quartier2.kX, 0.70711, 1e-5);
+    EXPECT_NEAR(T.Etude.Quartier2.kY, -0.70711, 1e-5);
+    for (const TArc& a : T.Etude.Quartier2.Arcs)
         EXPECT_NEAR(a.pts.front().XYarc.Y, a.pts.back().XYarc.Y, 1e-12);
     // Intermediate points equally spaced.
     const TArc& a5 = q1.Arcs[4];
@@ -48,7 +49,7 @@ TEST_F(ArcsVoute, NombresDePointsEtDeClaveaux) {
     for (int n : {3, 5, 20}) {
         T.Champs.GEdNbArcsVoute.TypeText(std::to_string(n));
         T.ActualiserStructure();
-        for (const TQuartier* q : {&T.Quartier1, &T.Quartier2}) {
+        for (const TQuartier* q : {&T.Etude.Quartier1, &T.Etude.Quartier2}) {
             ASSERT_EQ(q->Arcs.size(), std::size_t(n));
             for (int i = 1; i <= n; ++i) {
                 const TArc& a = q->Arcs[std::size_t(i - 1)];
@@ -57,17 +58,18 @@ TEST_F(ArcsVoute, NombresDePointsEtDeClaveaux) {
                 EXPECT_EQ(a.claveaux.size(), std::size_t(i));
             }
         }
-        EXPECT_EQ(T.ArcAretier.AA.nclav, n + 1);
-        EXPECT_EQ(T.ArcAretier.AA.pts.size(), std::size_t(n + 2));
-        EXPECT_EQ(T.ArcAretier.AA.claveaux.size(), std::size_t(n + 1));
+        EXPECT_EQ(T.Etude.ArcAretier.AA.nclav, n + 1);
+        EXPECT_EQ(T.Etude.ArcAretier.AA.pts.size(), std::size_t(n + 2));
+        EXPECT_EQ(T.Etude.ArcAretier.AA.claveaux.size(), std::size_t(n + 1));
     }
 }
 
 TEST_F(ArcsVoute, PlanHorizontal) {
     Charger({.hauteur = [](double, double) { return 2.5; }});
     T.ActualiserStructure();
-    EXPECT_EQ(T.Z0, 2.5f);
-    for (const TArc* a : {&T.Quartier1.Arcs[3], &T.Quartier2.Arcs[4], &T.ArcAretier.AA}) {
+    EXPECT_EQ(T.Etude.Z0, 2.5f);
+    for (const TArc* a :
+         {&T.Etude.Quartier1.Arcs[3], &T.Etude.Quartier2.Arcs[4], &T.Etude.ArcAretier.AA}) {
         for (const TPtArc& p : a->pts)
             EXPECT_EQ(p.Zarc, 2.5);
         for (std::size_t j = 0; j < a->claveaux.size(); ++j) {
@@ -77,8 +79,8 @@ TEST_F(ArcsVoute, PlanHorizontal) {
         }
     }
     // The rib: from the key to the middle of the two edges' springing ends.
-    const TArc& aa = T.ArcAretier.AA;
-    EXPECT_EQ(aa.pts.front().XYarc, T.RecModl.XYcle);
+    const TArc& aa = T.Etude.ArcAretier.AA;
+    EXPECT_EQ(aa.pts.front().XYarc, T.Etude.RecModl.XYcle);
     ExpectPoint(aa.pts.back().XYarc, (8 + 7.85858) / 2, (7.85858 + 8) / 2);
 }
 
@@ -87,20 +89,21 @@ TEST_F(ArcsVoute, HauteurDuCubeLePlusProche) {
         {.x1 = 1, .y1 = 1, .pas = 0.5, .hauteur = [](double x, double y) { return x + 10 * y; }});
     const std::vector<TCube*>& cubes = T.Scan.CubesAffiches;
     ASSERT_EQ(cubes.size(), 9u);
-    EXPECT_EQ(T.HauteurAuPoint({0.9, 0.1}), 1.0f);
-    EXPECT_EQ(T.HauteurAuPoint({0.2, 0.8}), 10.0f);
+    auto hauteur = [&cubes](const TV2R& p) { return TReleveHauteurs(cubes).HauteurAuPoint(p); };
+    EXPECT_EQ(hauteur({0.9, 0.1}), 1.0f);
+    EXPECT_EQ(hauteur({0.2, 0.8}), 10.0f);
     // Every cube counts, whatever its state.
     for (TCube* c : cubes)
         c->etatSP = EtatMasque | EtatSupprime;
-    EXPECT_EQ(T.HauteurAuPoint({1.4, 1.4}), 11.0f);
+    EXPECT_EQ(hauteur({1.4, 1.4}), 11.0f);
     // Two cubes at the same distance: the first met in the array.
     TCube* a = cubes[0];
     TCube* b = cubes[1];
     a->CooMoyPts = {5, 5, 1};
     b->CooMoyPts = {7, 5, 2};
-    EXPECT_EQ(T.HauteurAuPoint({6, 5}), 1.0f);
+    EXPECT_EQ(hauteur({6, 5}), 1.0f);
     std::swap(T.Scan.CubesAffiches[0], T.Scan.CubesAffiches[1]);
-    EXPECT_EQ(T.HauteurAuPoint({6, 5}), 2.0f);
+    EXPECT_EQ(hauteur({6, 5}), 2.0f);
 }
 
 TEST_F(ArcsVoute, LesHauteursDependentDuNiveauAffiche) {
@@ -109,25 +112,25 @@ TEST_F(ArcsVoute, LesHauteursDependentDuNiveauAffiche) {
     baie.hauteur = Dome(baie, 0, 4);
     Charger(baie);
     T.ActualiserStructure();
-    const double fin = T.ArcAretier.AA.pts.back().Zarc;
+    const double fin = T.Etude.ArcAretier.AA.pts.back().Zarc;
     // Metre cubes: the mean of the points of the nearest one, here the corner point alone in
     // the cube beyond the last row.
     T.FixerNiveauAffiche(0);
     T.ActualiserStructure();
-    EXPECT_NE(T.ArcAretier.AA.pts.back().Zarc, fin);
-    EXPECT_EQ(T.ArcAretier.AA.pts.back().Zarc, 0);
+    EXPECT_NE(T.Etude.ArcAretier.AA.pts.back().Zarc, fin);
+    EXPECT_EQ(T.Etude.ArcAretier.AA.pts.back().Zarc, 0);
 }
 
 TEST_F(ArcsVoute, MilieuDeCoteALAppui) {
     Charger();
     T.ActualiserStructure();
-    T.RecModl.XYL1 = T.RecModl.XYapp;
+    T.Etude.RecModl.XYL1 = T.Etude.RecModl.XYapp;
     ASSERT_NO_THROW(T.ActualiserStructure());
     // Said, not divided by zero: no direction, hence no thrust from those arcs.
     ASSERT_FALSE(Banc.Plateforme.Messages.empty());
     EXPECT_NE(Banc.Plateforme.Messages.back().find("« quartier 1 » est à l'appui de l'arc"),
               std::string::npos);
-    EXPECT_EQ(T.Quartier1.kX, 0.0f);
-    EXPECT_EQ(T.Quartier1.kY, 0.0f);
-    EXPECT_NE(T.Quartier2.kX, 0.0f);
+    EXPECT_EQ(T.Etude.Quartier1.kX, 0.0f);
+    EXPECT_EQ(T.Etude.Quartier1.kY, 0.0f);
+    EXPECT_NE(T.Etude.Quartier2.kX, 0.0f);
 }

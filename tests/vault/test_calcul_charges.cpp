@@ -1,5 +1,7 @@
 #include "NuageEssai.h"
+#include "geometry/UtilsGeom.h"
 #include "util/Erreurs.h"
+#include "vault/EtudeVoute.h"
 
 #include <cmath>
 
@@ -25,17 +27,19 @@ constexpr float K = 0.70711f;
 
 } // namespace
 
-struct CalculCharges : TEtudeEssai {
+// A study built by hand: no scan, no workspace.
+struct ChargesDUnArc : ::testing::Test {
+    TEtudeVoute E;
     TQuartier Q;
     void SetUp() override {
         Q.LargeurArcs = 1;
         Q.kX = K;
         Q.kY = K;
-        T.MasseSurfVoute = 100;
+        E.MasseSurfVoute = 100;
     }
 };
 
-TEST_F(CalculCharges, ArcSimpleAvecEtSansRemplissage) {
+TEST_F(ChargesDUnArc, AvecEtSansRemplissage) {
     const struct {
         TV3R debut, fin;
         double masseVol, niveau;
@@ -53,10 +57,10 @@ TEST_F(CalculCharges, ArcSimpleAvecEtSansRemplissage) {
     };
     for (const auto& c : cas) {
         Q.Arcs = {Arc({c.debut, c.fin})};
-        T.MasseVolRemplissage = c.masseVol;
-        T.NiveauRemplissage = c.niveau;
-        T.Z0 = c.z0;
-        T.ChargerArc(Q, 0);
+        E.MasseVolRemplissage = c.masseVol;
+        E.NiveauRemplissage = c.niveau;
+        E.Z0 = c.z0;
+        E.ChargerArc(Q, 0);
         const TArc& a = Q.Arcs[0];
         EXPECT_NEAR(a.claveaux[0].G, c.G, 0.01) << c.masseVol << " " << c.niveau;
         EXPECT_NEAR(a.EffAppui.Z, c.V, 0.01);
@@ -66,54 +70,69 @@ TEST_F(CalculCharges, ArcSimpleAvecEtSansRemplissage) {
     EXPECT_NEAR(Q.Arcs[0].EffAppui.X, 1767.77 * K, 0.05);
 }
 
-TEST_F(CalculCharges, ArcSimpleAuxArrondisDe32Bits) {
+TEST_F(ChargesDUnArc, AuxArrondisDe32Bits) {
     Q.Arcs = {Arc({{0, 0, 1}, {1, 0, 0}})};
-    T.ChargerArc(Q, 0);
-    const float lgr = static_cast<float>(std::sqrt(2.0));
-    const float G = static_cast<float>(double(lgr) * 100.0);
-    float M = static_cast<float>(-double(G) * 0.5);
-    M = static_cast<float>(double(M) + double(G) * 1.0);
-    EXPECT_EQ(Q.Arcs[0].claveaux[0].G, G);
-    EXPECT_EQ(Q.Arcs[0].EffAppui.Z, double(G));
-    EXPECT_EQ(Q.Arcs[0].EffAppui.X, double(M) * 1.25 / 1.0 * double(K));
+    E.ChargerArc(Q, 0);
+    // The voussoir: length sqrt(2) as a float, 1.41421354; times 100 daN/m², 141.421354,
+    // rounded to the float 141.421356. M about the middle point: -G * 0.5 + G * 1 = G / 2,
+    // exact in 32 bits.
+    EXPECT_EQ(Q.Arcs[0].claveaux[0].G, 141.421356f);
+    EXPECT_EQ(Q.Arcs[0].EffAppui.Z, double(141.421356f));
+    EXPECT_EQ(Q.Arcs[0].EffAppui.X, double(70.7106781f) * 1.25 * double(K));
 }
 
-TEST_F(CalculCharges, AppuiDeLAretier) {
+TEST_F(ChargesDUnArc, AppuiDeLAretier) {
     // One vault arc a side, each bringing about (5, +-4, 25) to the rib's middle point; the rib
     // along +X from (0, 0, 2) to (2, 0, 0), no view rotation.
-    Charger();
-    T.NbArcsVoute = 1;
-    for (TQuartier* q : {&T.Quartier1, &T.Quartier2}) {
+    E.NbArcsVoute = 1;
+    for (TQuartier* q : {&E.Quartier1, &E.Quartier2}) {
         q->Arcs = {Arc({{0, 0, 1}, {1, 0, 0}})};
         q->LargeurArcs = float(25 / (std::sqrt(2.0) * 100));
         q->kX = 0.32f;
-        q->kY = q == &T.Quartier1 ? 0.256f : -0.256f;
+        q->kY = q == &E.Quartier1 ? 0.256f : -0.256f;
     }
-    T.Z0 = 1;
-    T.ArcAretier.AA = Arc({{0, 0, 2}, {1, 0, 1}, {2, 0, 0}});
-    T.RecModl.McbA = {{{1, 0}, {0, 1}}};
-    T.Champs.GEdMsurfVoute.TypeText("100");
-    T.CalculerCharges();
-    const TV3R c = T.ArcAretier.ChargesDesVoutes[1];
+    E.Z0 = 1;
+    E.ArcAretier.AA = Arc({{0, 0, 2}, {1, 0, 1}, {2, 0, 0}});
+    E.RecModl.McbA = {{{1, 0}, {0, 1}}};
+    const TChargesEtude charges{.MasseLinAretier = 100, .MasseSurfVoute = 100};
+    E.CalculerCharges(charges, RotM2Angle(0));
+    const TV3R c = E.ArcAretier.ChargesDesVoutes[1];
     EXPECT_NEAR(c.X, 10, 1e-4);
     EXPECT_EQ(c.Y, 0);
     EXPECT_NEAR(c.Z, 50, 1e-4);
-    EXPECT_EQ(T.ArcAretier.ChargesDesVoutes.size(), 3u);
-    EXPECT_NEAR(T.ArcAretier.AA.claveaux[0].G, 141.42, 0.01);
-    EXPECT_NEAR(T.EffortsSurAppui.X, 211.78, 0.01);
-    EXPECT_EQ(T.EffortsSurAppui.Y, 0);
-    EXPECT_NEAR(T.EffortsSurAppui.Z, 332.84, 0.01);
-    EXPECT_EQ(T.LbResultats, "Actions à l'appui de l'arêtier (daN) : FX = 212, FY = 0 , FZ = -333");
-    EXPECT_NE(T.ResulNdC.find("   FX= 212<BR><BR>   FY= 0<BR><BR>   FZ= -333<BR>"),
+    EXPECT_EQ(E.ArcAretier.ChargesDesVoutes.size(), 3u);
+    EXPECT_NEAR(E.ArcAretier.AA.claveaux[0].G, 141.42, 0.01);
+    EXPECT_NEAR(E.EffortsSurAppui.X, 211.78, 0.01);
+    EXPECT_EQ(E.EffortsSurAppui.Y, 0);
+    EXPECT_NEAR(E.EffortsSurAppui.Z, 332.84, 0.01);
+    EXPECT_EQ(E.LbResultats, "Actions à l'appui de l'arêtier (daN) : FX = 212, FY = 0 , FZ = -333");
+    EXPECT_NE(E.ResulNdC.find("   FX= 212<BR><BR>   FY= 0<BR><BR>   FZ= -333<BR>"),
               std::string::npos);
 
     // The same actions seen with the view turned by 90 degrees: (a, b) becomes (-b, a).
-    const TV3R sansRotation = T.EffortsSurAppui;
+    const TV3R sansRotation = E.EffortsSurAppui;
+    E.CalculerCharges(charges, RotM2Angle(Pi / 2));
+    EXPECT_NEAR(E.EffortsSurAppui.X, -sansRotation.Y, 1e-9);
+    EXPECT_NEAR(E.EffortsSurAppui.Y, sansRotation.X, 1e-9);
+    EXPECT_EQ(E.EffortsSurAppui.Z, sansRotation.Z);
+}
+
+using CalculCharges = TEtudeEssai;
+
+// The view's turn reaches the efforts through the workspace's command.
+TEST_F(CalculCharges, LaRotationDeLaVueTourneLesEfforts) {
+    TNuage baie;
+    baie.pas = 0.1;
+    baie.hauteur = Dome(baie, 10, 3);
+    Charger(baie);
+    T.ActualiserStructure();
+    T.CalculerCharges();
+    const TV3R sansRotation = T.Etude.EffortsSurAppui;
     T.BtActualiserRotClick("90");
     T.CalculerCharges();
-    EXPECT_NEAR(T.EffortsSurAppui.X, -sansRotation.Y, 1e-9);
-    EXPECT_NEAR(T.EffortsSurAppui.Y, sansRotation.X, 1e-9);
-    EXPECT_EQ(T.EffortsSurAppui.Z, sansRotation.Z);
+    EXPECT_NEAR(T.Etude.EffortsSurAppui.X, -sansRotation.Y, 1e-9 * std::fabs(sansRotation.Y));
+    EXPECT_NEAR(T.Etude.EffortsSurAppui.Y, sansRotation.X, 1e-9 * std::fabs(sansRotation.X));
+    EXPECT_EQ(T.Etude.EffortsSurAppui.Z, sansRotation.Z);
 }
 
 TEST_F(CalculCharges, UneBaieSymetriquePousseDansLAxeDeLAretier) {
@@ -123,34 +142,36 @@ TEST_F(CalculCharges, UneBaieSymetriquePousseDansLAxeDeLAretier) {
     Charger(baie);
     T.ActualiserStructure();
     T.CalculerCharges();
-    ASSERT_TRUE(T.AppuiCalculable);
+    ASSERT_TRUE(T.Etude.AppuiCalculable);
     // The rib of quarter 1 goes along (1, 1): the two horizontal parts are equal.
-    EXPECT_NEAR(T.EffortsSurAppui.X, T.EffortsSurAppui.Y, 1e-6 * std::fabs(T.EffortsSurAppui.X));
-    EXPECT_GT(T.EffortsSurAppui.X, 0);
+    EXPECT_NEAR(T.Etude.EffortsSurAppui.X, T.Etude.EffortsSurAppui.Y,
+                1e-6 * std::fabs(T.Etude.EffortsSurAppui.X));
+    EXPECT_GT(T.Etude.EffortsSurAppui.X, 0);
     for (std::size_t k = 1; k <= 5; ++k)
-        EXPECT_NEAR(T.ArcAretier.ChargesDesVoutes[k].Y, 0,
-                    1e-6 * T.ArcAretier.ChargesDesVoutes[k].Z);
+        EXPECT_NEAR(T.Etude.ArcAretier.ChargesDesVoutes[k].Y, 0,
+                    1e-6 * T.Etude.ArcAretier.ChargesDesVoutes[k].Z);
 }
 
 TEST_F(CalculCharges, FlecheNulleDeLAretier) {
     Charger(); // a horizontal plane: the springing at the key's height
     T.ActualiserStructure();
     T.CalculerCharges();
-    EXPECT_FALSE(T.AppuiCalculable);
-    EXPECT_EQ(T.LbResultats.rfind("Actions à l'appui de l'arêtier (daN) : FX et FY non calculables "
+    EXPECT_FALSE(T.Etude.AppuiCalculable);
+    EXPECT_EQ(
+        T.Etude.LbResultats.rfind("Actions à l'appui de l'arêtier (daN) : FX et FY non calculables "
                                   "(flèche de l'arc d'arêtier nulle), FZ = -",
                                   0),
-              0u);
-    EXPECT_NE(T.ResulNdC.find("FX et FY non calculables"), std::string::npos);
+        0u);
+    EXPECT_NE(T.Etude.ResulNdC.find("FX et FY non calculables"), std::string::npos);
     for (const char* mot : {"inf", "nan"}) {
-        EXPECT_EQ(T.LbResultats.find(mot), std::string::npos);
-        EXPECT_EQ(T.ResulNdC.find(mot), std::string::npos);
+        EXPECT_EQ(T.Etude.LbResultats.find(mot), std::string::npos);
+        EXPECT_EQ(T.Etude.ResulNdC.find(mot), std::string::npos);
     }
 }
 
 TEST_F(CalculCharges, SansStructureLeCalculEstRefuse) {
     Charger();
     EXPECT_THROW(T.CalculerCharges(), EErreur);
-    EXPECT_EQ(T.LbResultats, " ");
-    EXPECT_TRUE(T.ResulNdC.empty());
+    EXPECT_EQ(T.Etude.LbResultats, " ");
+    EXPECT_TRUE(T.Etude.ResulNdC.empty());
 }

@@ -1,6 +1,5 @@
 #include "NuageEssai.h"
 #include "support/LancerCalcul.h"
-#include "vault/EtudeJson.h"
 
 namespace {
 
@@ -40,7 +39,7 @@ TEST_F(CommandeEtude, LeParcoursDesQuatreOnglets) {
     T.ChangerOnglet(1);
     T.Champs.GEdLargeurAretier.TypeText("30");
     T.Champs.GEdNbArcsVoute.TypeText("4");
-    T.RecModl.Q1a4 = 2;
+    T.Etude.RecModl.Q1a4 = 2;
     T.PlacerQuartier();
     T.Champs.GEdMlinAretier.TypeText("200");
     T.Champs.GEdMsurfVoute.TypeText("250");
@@ -49,11 +48,11 @@ TEST_F(CommandeEtude, LeParcoursDesQuatreOnglets) {
     T.ChangerOnglet(2);
     T.ChangerOnglet(3);
 
-    EXPECT_EQ(r.sortie, T.LbResultats + "\n");
-    EXPECT_EQ(LireFichier(Dossier.Chemin("rapport.html")), T.ResulNdC);
-    EXPECT_EQ(LireFichier(Dossier.Chemin("etude.json")), EtudeEnJson(T) + "\n");
-    EXPECT_NE(T.ResulNdC.find("Quadrant étudié : X-,Y+"), std::string::npos);
-    EXPECT_NE(T.ResulNdC.find("Voûte décomposée en 4 arcs"), std::string::npos);
+    EXPECT_EQ(r.sortie, T.Etude.LbResultats + "\n");
+    EXPECT_EQ(LireFichier(Dossier.Chemin("rapport.html")), T.Etude.ResulNdC);
+    EXPECT_EQ(LireFichier(Dossier.Chemin("etude.json")), T.EtudeEnJson() + "\n");
+    EXPECT_NE(T.Etude.ResulNdC.find("Quadrant étudié : X-,Y+"), std::string::npos);
+    EXPECT_NE(T.Etude.ResulNdC.find("Voûte décomposée en 4 arcs"), std::string::npos);
 }
 
 TEST_F(CommandeEtude, JsonSurLaSortieStandard) {

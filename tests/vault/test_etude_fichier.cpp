@@ -18,7 +18,7 @@ TEST_F(EtudeFichier, LeBlocDEtudeFaitLAllerRetour) {
         {&TChampsEtude::GEdMvolRemplissage, "1800"}, {&TChampsEtude::GEdNivRemplissage, "-1.25"}};
     for (const auto& s : saisies)
         (T.Champs.*s.champ).TypeText(s.texte);
-    T.RecModl.Q1a4 = 3;
+    T.Etude.RecModl.Q1a4 = 3;
     T.PlacerQuartier();
     T.CmBxPtFrontIndex = 3; // "quartier 2", moved by hand
     T.CmBxPtFrontCloseUp();
@@ -31,7 +31,7 @@ TEST_F(EtudeFichier, LeBlocDEtudeFaitLAllerRetour) {
     TBancEssai autre;
     TEspaceTravail& U = autre.Travail;
     ASSERT_TRUE(U.ChargerScan(Dossier.Chemin("etude.arkl")));
-    EXPECT_EQ(std::memcmp(&U.RecModl, &T.RecModl, sizeof(TRectangleModelisation)), 0);
+    EXPECT_EQ(std::memcmp(&U.Etude.RecModl, &T.Etude.RecModl, sizeof(TRectangleModelisation)), 0);
     for (const auto& s : saisies) {
         TCustomGenEdit& lu = U.Champs.*s.champ;
         TCustomGenEdit& ecrit = T.Champs.*s.champ;
@@ -43,7 +43,7 @@ TEST_F(EtudeFichier, LeBlocDEtudeFaitLAllerRetour) {
     // The stored quarter, moved point included, is studied again: the same report.
     U.ChangerOnglet(1);
     U.ChangerOnglet(2);
-    EXPECT_EQ(U.LbResultats, T.LbResultats);
-    EXPECT_EQ(U.ResulNdC, T.ResulNdC);
-    EXPECT_NE(U.ResulNdC.find("Quadrant étudié : X-,Y-"), std::string::npos);
+    EXPECT_EQ(U.Etude.LbResultats, T.Etude.LbResultats);
+    EXPECT_EQ(U.Etude.ResulNdC, T.Etude.ResulNdC);
+    EXPECT_NE(U.Etude.ResulNdC.find("Quadrant étudié : X-,Y-"), std::string::npos);
 }

@@ -26,12 +26,12 @@ TEST_F(ModeleQuartier, PlacementDesQuatreQuartiers) {
         {4, {8, 0}, {4, 0}, {8, 4}},
     };
     for (const auto& c : cas) {
-        T.RecModl.Q1a4 = c.q;
+        T.Etude.RecModl.Q1a4 = c.q;
         T.PlacerQuartier();
-        EXPECT_EQ(T.RecModl.XYcle, (TV2R{4, 4})) << c.q;
-        EXPECT_EQ(T.RecModl.XYapp, c.appui) << c.q;
-        EXPECT_EQ(T.RecModl.XYL1, c.l1) << c.q;
-        EXPECT_EQ(T.RecModl.XYL2, c.l2) << c.q;
+        EXPECT_EQ(T.Etude.RecModl.XYcle, (TV2R{4, 4})) << c.q;
+        EXPECT_EQ(T.Etude.RecModl.XYapp, c.appui) << c.q;
+        EXPECT_EQ(T.Etude.RecModl.XYL1, c.l1) << c.q;
+        EXPECT_EQ(T.Etude.RecModl.XYL2, c.l2) << c.q;
         EXPECT_TRUE(T.StructureConstruite()) << c.q;
     }
 }
@@ -39,58 +39,58 @@ TEST_F(ModeleQuartier, PlacementDesQuatreQuartiers) {
 TEST_F(ModeleQuartier, CentreEtDemiTaillesArrondisA32Bits) {
     // Y from 50 to 54.7f: the exact centre, 52.35000038..., is not a 32-bit value.
     Charger({.x0 = 100, .x1 = 106.3, .y0 = 50, .y1 = 54.7, .pas = 0.1});
-    T.RecModl.Q1a4 = 3;
+    T.Etude.RecModl.Q1a4 = 3;
     T.PlacerQuartier();
     const double yc = double(T.Scan.CooMin.Y) + double(T.Scan.CooMax.Y);
     ASSERT_NE(static_cast<float>(yc / 2), yc / 2);
     const float attendu = static_cast<float>(yc / 2);
-    EXPECT_EQ(T.RecModl.XYcle.Y, double(attendu));
-    EXPECT_EQ(T.RecModl.XYL1.Y, double(attendu));
+    EXPECT_EQ(T.Etude.RecModl.XYcle.Y, double(attendu));
+    EXPECT_EQ(T.Etude.RecModl.XYL1.Y, double(attendu));
     const float hy = static_cast<float>((double(T.Scan.CooMax.Y) - T.Scan.CooMin.Y) / 2);
-    EXPECT_EQ(T.RecModl.XYapp.Y, double(attendu) - double(hy));
+    EXPECT_EQ(T.Etude.RecModl.XYapp.Y, double(attendu) - double(hy));
 }
 
 TEST_F(ModeleQuartier, RepereEtBordsDeLAretier) {
     Charger();
     T.ActualiserStructure(); // no quarter placed yet: quarter 1
-    ASSERT_EQ(T.RecModl.Q1a4, 1);
-    EXPECT_EQ(T.LargeurAretierM, 0.2f);
+    ASSERT_EQ(T.Etude.RecModl.Q1a4, 1);
+    EXPECT_EQ(T.Etude.LargeurAretierM, 0.2f);
     const double r = std::sqrt(0.5);
-    EXPECT_NEAR(T.RecModl.McbA[0][0], r, 1e-15);
-    EXPECT_NEAR(T.RecModl.McbA[0][1], r, 1e-15);
-    EXPECT_NEAR(T.RecModl.McbA[1][0], -r, 1e-15);
-    EXPECT_NEAR(T.RecModl.McbA[1][1], r, 1e-15);
-    ExpectPoint(T.RecModl.Bord1.Pori, 4.14142, 4);
-    ExpectPoint(T.RecModl.Bord1.Px, 8, 7.85858);
-    ExpectPoint(T.RecModl.Bord2.Pori, 4, 4.14142);
-    ExpectPoint(T.RecModl.Bord2.Px, 7.85858, 8);
+    EXPECT_NEAR(T.Etude.RecModl.McbA[0][0], r, 1e-15);
+    EXPECT_NEAR(T.Etude.RecModl.McbA[0][1], r, 1e-15);
+    EXPECT_NEAR(T.Etude.RecModl.McbA[1][0], -r, 1e-15);
+    EXPECT_NEAR(T.Etude.RecModl.McbA[1][1], r, 1e-15);
+    ExpectPoint(T.Etude.RecModl.Bord1.Pori, 4.14142, 4);
+    ExpectPoint(T.Etude.RecModl.Bord1.Px, 8, 7.85858);
+    ExpectPoint(T.Etude.RecModl.Bord2.Pori, 4, 4.14142);
+    ExpectPoint(T.Etude.RecModl.Bord2.Px, 7.85858, 8);
     // Half the 32-bit width: 0.1f, not 0.1.
-    EXPECT_NEAR(T.RecModl.Bord1.Pori.X - 4, double(0.1f) * 2 * r, 1e-13);
+    EXPECT_NEAR(T.Etude.RecModl.Bord1.Pori.X - 4, double(0.1f) * 2 * r, 1e-13);
 }
 
 TEST_F(ModeleQuartier, QuartierSuivant) {
     Charger();
     for (const auto& [avant, apres] : {std::pair{0, 1}, {1, 2}, {3, 4}, {4, 1}, {-3, 2}, {9, 2}}) {
-        T.RecModl.Q1a4 = avant;
+        T.Etude.RecModl.Q1a4 = avant;
         T.BtDeplacerQuartEtudieClick();
-        EXPECT_EQ(T.RecModl.Q1a4, apres) << avant;
+        EXPECT_EQ(T.Etude.RecModl.Q1a4, apres) << avant;
     }
     // Points moved by hand are replaced by the placed ones.
-    T.RecModl.XYL1 = {7, 7};
-    T.RecModl.Q1a4 = 4;
+    T.Etude.RecModl.XYL1 = {7, 7};
+    T.Etude.RecModl.Q1a4 = 4;
     T.BtDeplacerQuartEtudieClick();
-    EXPECT_EQ(T.RecModl.XYL1, (TV2R{8, 4}));
+    EXPECT_EQ(T.Etude.RecModl.XYL1, (TV2R{8, 4}));
 }
 
 TEST_F(ModeleQuartier, DeplacementDUnPointDeFrontiere) {
     Charger();
     T.ActualiserStructure();
-    const TQuartier arcsAvant = T.Quartier1;
-    const TVecteur2D bordAvant = T.RecModl.Bord1;
+    const TQuartier arcsAvant = T.Etude.Quartier1;
+    const TVecteur2D bordAvant = T.Etude.RecModl.Bord1;
 
     T.PtFrontSel1a4 = 0; // nothing selected: nothing moves
     T.SBtDeplClick(1);
-    EXPECT_EQ(T.RecModl.XYL1, (TV2R{8, 4}));
+    EXPECT_EQ(T.Etude.RecModl.XYL1, (TV2R{8, 4}));
 
     T.CmBxPtFrontIndex = 2; // "appui arc"
     T.CmBxPtFrontCloseUp();
@@ -102,18 +102,18 @@ TEST_F(ModeleQuartier, DeplacementDUnPointDeFrontiere) {
     } cas[] = {
         {1, false, 0.02f, 0}, {2, false, -0.02f, 0}, {3, true, 0, 0.1f}, {4, true, 0, -0.1f}};
     for (const auto& c : cas) {
-        const TV2R avant = T.RecModl.XYapp;
+        const TV2R avant = T.Etude.RecModl.XYapp;
         Banc.Plateforme.Shift = c.shift;
         T.SBtDeplClick(c.tag);
-        EXPECT_EQ(T.RecModl.XYapp.X - avant.X, c.dx) << c.tag;
-        EXPECT_EQ(T.RecModl.XYapp.Y - avant.Y, c.dy) << c.tag;
+        EXPECT_EQ(T.Etude.RecModl.XYapp.X - avant.X, c.dx) << c.tag;
+        EXPECT_EQ(T.Etude.RecModl.XYapp.Y - avant.Y, c.dy) << c.tag;
     }
     // The edges follow at once; the arcs wait for the next rebuild.
     T.SBtDeplClick(1);
-    EXPECT_NE(T.RecModl.Bord1, bordAvant);
-    EXPECT_EQ(T.Quartier1.Arcs[4].pts[5].XYarc, arcsAvant.Arcs[4].pts[5].XYarc);
+    EXPECT_NE(T.Etude.RecModl.Bord1, bordAvant);
+    EXPECT_EQ(T.Etude.Quartier1.Arcs[4].pts[5].XYarc, arcsAvant.Arcs[4].pts[5].XYarc);
     T.BtRafraichirStructureClick();
-    EXPECT_NE(T.Quartier1.Arcs[4].pts[5].XYarc, arcsAvant.Arcs[4].pts[5].XYarc);
+    EXPECT_NE(T.Etude.Quartier1.Arcs[4].pts[5].XYarc, arcsAvant.Arcs[4].pts[5].XYarc);
 }
 
 TEST_F(ModeleQuartier, DeplacementDansLesAxesDeLaVue) {
@@ -123,22 +123,22 @@ TEST_F(ModeleQuartier, DeplacementDansLesAxesDeLaVue) {
     T.CmBxPtFrontIndex = 1; // "quartier 1"
     T.CmBxPtFrontCloseUp();
     T.SBtDeplClick(1); // right in the view: down the Y of the cloud
-    ExpectPoint(T.RecModl.XYL1, 8, 4 - double(0.02f), 1e-12);
+    ExpectPoint(T.Etude.RecModl.XYL1, 8, 4 - double(0.02f), 1e-12);
 }
 
 TEST_F(ModeleQuartier, PointDeFrontiereSurLAxeDeLAretier) {
     Charger();
     T.ActualiserStructure();
-    T.RecModl.XYL1 = {6, 6};
-    T.CalculerBordsAretier();
+    T.Etude.RecModl.XYL1 = {6, 6};
+    T.Etude.CalculerBordsAretier();
     // s = 0: both edges on the axis, and the lines from the key and the springing through XYL1
     // are that axis itself: the edge ends stay at the key and the springing.
-    ExpectPoint(T.RecModl.Bord1.Pori, 4, 4, 1e-12);
-    ExpectPoint(T.RecModl.Bord1.Px, 8, 8, 1e-12);
-    ExpectPoint(T.RecModl.Bord2.Pori, 4, 4, 1e-12);
-    ExpectPoint(T.RecModl.Bord2.Px, 8, 8, 1e-12);
+    ExpectPoint(T.Etude.RecModl.Bord1.Pori, 4, 4, 1e-12);
+    ExpectPoint(T.Etude.RecModl.Bord1.Px, 8, 8, 1e-12);
+    ExpectPoint(T.Etude.RecModl.Bord2.Pori, 4, 4, 1e-12);
+    ExpectPoint(T.Etude.RecModl.Bord2.Px, 8, 8, 1e-12);
     ASSERT_NO_THROW(T.ActualiserStructure());
-    for (const TArc& a : T.Quartier1.Arcs)
+    for (const TArc& a : T.Etude.Quartier1.Arcs)
         for (const TPtArc& p : a.pts)
             EXPECT_TRUE(std::isfinite(p.XYarc.X + p.XYarc.Y + p.Zarc));
 }
@@ -148,14 +148,14 @@ TEST_F(ModeleQuartier, ChampsInvalidesLesValeursPrecedentesRestent) {
     T.Champs.GEdLargeurAretier.TypeText("35");
     T.Champs.GEdNbArcsVoute.TypeText("7");
     T.ActualiserStructure();
-    EXPECT_EQ(T.LargeurAretierM, 0.35f);
-    EXPECT_EQ(T.NbArcsVoute, 7);
+    EXPECT_EQ(T.Etude.LargeurAretierM, 0.35f);
+    EXPECT_EQ(T.Etude.NbArcsVoute, 7);
     T.Champs.GEdLargeurAretier.TypeText("4");
     T.Champs.GEdNbArcsVoute.TypeText("21");
     T.ActualiserStructure();
-    EXPECT_EQ(T.LargeurAretierM, 0.35f);
-    EXPECT_EQ(T.NbArcsVoute, 7);
-    EXPECT_EQ(T.Quartier2.Arcs.size(), 7u);
+    EXPECT_EQ(T.Etude.LargeurAretierM, 0.35f);
+    EXPECT_EQ(T.Etude.NbArcsVoute, 7);
+    EXPECT_EQ(T.Etude.Quartier2.Arcs.size(), 7u);
 }
 
 TEST_F(ModeleQuartier, SansPointAfficheLaReconstructionEstRefusee) {
@@ -163,20 +163,20 @@ TEST_F(ModeleQuartier, SansPointAfficheLaReconstructionEstRefusee) {
     EXPECT_FALSE(T.Executer([&] { T.ActualiserStructure(); }));
     ASSERT_EQ(Banc.Plateforme.Messages.size(), 1u);
     EXPECT_NE(Banc.Plateforme.Messages[0].find("aucun point affiché"), std::string::npos);
-    EXPECT_EQ(T.RecModl.Q1a4, 0);
+    EXPECT_EQ(T.Etude.RecModl.Q1a4, 0);
     EXPECT_FALSE(T.Executer([&] { T.BtDeplacerQuartEtudieClick(); }));
-    EXPECT_EQ(T.RecModl.Q1a4, 0);
+    EXPECT_EQ(T.Etude.RecModl.Q1a4, 0);
 
     // A structure built, then no displayed cube: it stays as it was, with its parameters.
     Charger();
     T.ActualiserStructure();
-    const std::vector<TPtArc> pts = T.ArcAretier.AA.pts;
+    const std::vector<TPtArc> pts = T.Etude.ArcAretier.AA.pts;
     T.Scan.CubesAffiches.clear();
     T.Champs.GEdNbArcsVoute.TypeText("8");
     EXPECT_THROW(T.ActualiserStructure(), EErreur);
-    EXPECT_EQ(T.NbArcsVoute, 5);
-    ASSERT_EQ(T.ArcAretier.AA.pts.size(), pts.size());
-    EXPECT_EQ(T.ArcAretier.AA.pts.back().Zarc, pts.back().Zarc);
+    EXPECT_EQ(T.Etude.NbArcsVoute, 5);
+    ASSERT_EQ(T.Etude.ArcAretier.AA.pts.size(), pts.size());
+    EXPECT_EQ(T.Etude.ArcAretier.AA.pts.back().Zarc, pts.back().Zarc);
     EXPECT_TRUE(T.StructureConstruite());
 }
 

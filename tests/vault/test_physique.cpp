@@ -30,7 +30,7 @@ TEST_F(ControlePhysique, PoidsTotalDUneVouteHorizontale) {
     Charger(Baie(0));
     T.ActualiserStructure();
     T.CalculerCharges();
-    EXPECT_NEAR(T.EffortsSurAppui.Z, 150 * AireVoutains + 100 * LongueurAretier, 1e-3);
+    EXPECT_NEAR(T.Etude.EffortsSurAppui.Z, 150 * AireVoutains + 100 * LongueurAretier, 1e-3);
 }
 
 TEST_F(ControlePhysique, PoidsTotalDUnPlanIncline) {
@@ -42,5 +42,6 @@ TEST_F(ControlePhysique, PoidsTotalDUnPlanIncline) {
     const double voutains = AireVoutains / 2 * (1 + std::sqrt(1 + 0.25));
     const double aretier = LongueurAretier * std::sqrt(1 + 0.25 * 0.8 * 0.8);
     // The heights are those of the nearest points, 5 cm apart.
-    EXPECT_NEAR(T.EffortsSurAppui.Z, 150 * voutains + 100 * aretier, 2e-3 * T.EffortsSurAppui.Z);
+    EXPECT_NEAR(T.Etude.EffortsSurAppui.Z, 150 * voutains + 100 * aretier,
+                2e-3 * T.Etude.EffortsSurAppui.Z);
 }

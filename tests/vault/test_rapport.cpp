@@ -41,7 +41,7 @@ TEST_F(Rapport, BaieCarreeQuartier1) {
     Charger(baie);
     ASSERT_TRUE(T.ChangerOnglet(1));
     ASSERT_TRUE(T.ChangerOnglet(2));
-    const std::string& r = T.ResulNdC;
+    const std::string& r = T.Etude.ResulNdC;
     EXPECT_EQ(r.rfind("<FONT face=\"Arial\"><P><B>HYPOTHESES :</B></P><P><I> Le logiciel a pour "
                       "objet de calculer les actions à l'appui de l'arc d'arêtier d'une voûte "
                       "nervurée.<BR> Il utilise les hypothèses suivantes :<BR>",
@@ -60,12 +60,12 @@ TEST_F(Rapport, BaieCarreeQuartier1) {
           "</TABLE><BR>  Arcs de gauche :<BR><TABLE "})
         EXPECT_NE(r.find(morceau), std::string::npos) << morceau;
     EXPECT_EQ(r.substr(r.size() - 15), "</TABLE></FONT>");
-    EXPECT_NE(r.find(TableArcs(T.Quartier1)), std::string::npos);
+    EXPECT_NE(r.find(TableArcs(T.Etude.Quartier1)), std::string::npos);
 
     // The mean load: the weight over the horizontal area.
-    EXPECT_NE(
-        r.find(Formater("<BR> Charge moyenne au m2 : %.0f daN/m2<BR>", T.EffortsSurAppui.Z / 16)),
-        std::string::npos);
+    EXPECT_NE(r.find(Formater("<BR> Charge moyenne au m2 : %.0f daN/m2<BR>",
+                              T.Etude.EffortsSurAppui.Z / 16)),
+              std::string::npos);
 }
 
 TEST_F(Rapport, Remplissage) {
@@ -76,10 +76,11 @@ TEST_F(Rapport, Remplissage) {
     T.Champs.GEdNivRemplissage.TypeText("-1.255");
     T.ChangerOnglet(1);
     T.ChangerOnglet(2);
-    EXPECT_NE(T.ResulNdC.find(" Masse volumique du remplissage : 1800 daN/m3<BR>\r\n Niveau du "
+    EXPECT_NE(
+        T.Etude.ResulNdC.find(" Masse volumique du remplissage : 1800 daN/m3<BR>\r\n Niveau du "
                               "remplissage par rapport à la clé de voûte (>0 si au-dessus) : -1.25 "
                               "m</P><P><B>RESULTATS :</B></P>"),
-              std::string::npos);
+        std::string::npos);
 }
 
 TEST_F(Rapport, QuartierSansSuperficie) {
@@ -88,11 +89,11 @@ TEST_F(Rapport, QuartierSansSuperficie) {
     Charger(baie);
     T.ActualiserStructure();
     // The four frontier points aligned: no area, no mean load.
-    T.RecModl.XYL1 = {5, 5};
-    T.RecModl.XYL2 = {6, 6};
+    T.Etude.RecModl.XYL1 = {5, 5};
+    T.Etude.RecModl.XYL2 = {6, 6};
     T.ActualiserStructure();
     T.CalculerCharges();
-    EXPECT_NE(T.ResulNdC.find(
+    EXPECT_NE(T.Etude.ResulNdC.find(
                   "<BR> Charge moyenne au m2 : non disponible (superficie étudiée nulle)<BR>"),
               std::string::npos);
 }

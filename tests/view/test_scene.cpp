@@ -98,8 +98,8 @@ TEST_F(TScene, LeTraceSuitLOngletEtLeRemplissage) {
     AjouterCube(1, 1, 1);
     AjouterCube(3, 3, -1, EtatSelectionne);
     T.OngletActif = 2;
-    T.MasseVolRemplissage = 100;
-    T.NiveauRemplissage = -1;
+    T.Etude.MasseVolRemplissage = 100;
+    T.Etude.NiveauRemplissage = -1;
     EXPECT_EQ(Tracer().Points.Couleurs, (std::vector<TCouleurVue>{NoirVue, CyanVue}));
     T.OngletActif = 0;
     T.RetracerPoints();

@@ -1,0 +1,99 @@
+// The study's commands: each hands the scan, the view's turn and the fields' values to the
+// study, shows what it has to say and asks for the redrawing.
+
+#include "shell/TEspaceTravail.h"
+#include "vault/EtudeJson.h"
+
+#include <optional>
+
+namespace {
+
+TScanEtudie ScanEtudie(const TEtatScan& scan) {
+    return {scan.CubesAffiches, scan.CooMin, scan.CooMax};
+}
+
+// A field's value when it holds a valid one; otherwise the study keeps its own.
+std::optional<std::int32_t> ValeurValide(TCustomGenEdit& champ) {
+    if (!champ.ValOK()) return std::nullopt;
+    return champ.ValeurI();
+}
+
+void AfficherMessages(TPlateforme& plateforme, const std::vector<std::string>& messages) {
+    for (const std::string& m : messages)
+        plateforme.AfficherMessage(m);
+}
+
+} // namespace
+
+void TEspaceTravail::PlacerQuartier() {
+    Etude.PlacerQuartier(ScanEtudie(Scan));
+    ActualiserStructure();
+}
+
+void TEspaceTravail::CalculerBordsAretier() {
+    Etude.CalculerBordsAretier();
+}
+
+void TEspaceTravail::ActualiserStructure() {
+    AfficherMessages(Plateforme, Etude.ActualiserStructure(ScanEtudie(Scan),
+                                                           ValeurValide(Champs.GEdLargeurAretier),
+                                                           ValeurValide(Champs.GEdNbArcsVoute)));
+    RetracerTout();
+}
+
+void TEspaceTravail::BtDeplacerQuartEtudieClick() {
+    Etude.QuartierSuivant(ScanEtudie(Scan));
+    ActualiserStructure();
+    Plateforme.RedessinerVue();
+}
+
+void TEspaceTravail::SBtDeplClick(int tag) {
+    if (Etude.DeplacerPointFrontiere(PtFrontSel1a4, tag, Plateforme.ShiftEnfonce(), Vue.McbRotZ2))
+        Plateforme.RedessinerVue();
+}
+
+void TEspaceTravail::ConstruireStructure() {
+    AfficherMessages(Plateforme, Etude.ConstruireStructure(Scan.CubesAffiches));
+}
+
+bool TEspaceTravail::StructureConstruite() const {
+    return Etude.StructureConstruite();
+}
+
+void TEspaceTravail::CalculerCharges() {
+    Etude.CalculerCharges({.MasseLinAretier = double(Champs.GEdMlinAretier.ValeurI()),
+                           .MasseSurfVoute = double(Champs.GEdMsurfVoute.ValeurI()),
+                           .MasseVolRemplissage = double(Champs.GEdMvolRemplissage.ValeurI()),
+                           .NiveauRemplissage = Champs.GEdNivRemplissage.ValeurD()},
+                          Vue.McbRotZ2);
+}
+
+void TEspaceTravail::BtCalculerChargesClick() {
+    CalculerCharges();
+    RetracerTout();
+}
+
+void TEspaceTravail::RedigerResultats() {
+    Etude.RedigerResultats();
+}
+
+std::string TEspaceTravail::EtudeEnJson() const {
+    return ::EtudeEnJson(Etude, Scan, Vue.AngRotZdeg);
+}
+
+void TEspaceTravail::FixerCkBxEdFront(bool coche) {
+    if (CkBxEdFront == coche) return;
+    CkBxEdFront = coche;
+    CkBxEdFrontClick();
+}
+
+void TEspaceTravail::CkBxEdFrontClick() {
+    if (CkBxEdFront && CmBxPtFrontIndex == 0) CmBxPtFrontIndex = 1;
+    CmBxPtFrontCloseUp();
+}
+
+void TEspaceTravail::CmBxPtFrontCloseUp() {
+    PtFrontSel1a4 = CmBxPtFrontIndex + 1;
+    FixerCkBxEdFront(true);
+    Plateforme.RedessinerVue();
+}

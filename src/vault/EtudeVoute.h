@@ -1,0 +1,84 @@
+#pragma once
+// The study of one quarter of a ribbed vault: where the quarter lies in plan, its structure of
+// arcs read from the point cloud, the loads they carry, the actions at the rib's springing and
+// the report. It sees the scan only as the displayed cubes and the bounding box, the view only
+// as its rotation about Z, the fields only as the values they give.
+
+#include "geometry/RectangleModelisation.h"
+#include "vault/StructureVoute.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+class TCube;
+class TReleveHauteurs;
+
+// What the study reads of the scan: heights from the displayed cubes, the placement of a quarter
+// from the bounding box.
+struct TScanEtudie {
+    const std::vector<TCube*>& CubesAffiches;
+    const TV3S& CooMin;
+    const TV3S& CooMax;
+};
+
+// The loads as the user gives them.
+struct TChargesEtude {
+    double MasseLinAretier = 0;     // daN/m
+    double MasseSurfVoute = 0;      // daN/m²
+    double MasseVolRemplissage = 0; // daN/m³, 0: no fill
+    double NiveauRemplissage = 0;   // top of the fill above the key, metres
+};
+
+// The loads last computed with are part of the study (report, JSON, fill shown in the view).
+class TEtudeVoute : public TChargesEtude {
+public:
+    TRectangleModelisation RecModl;
+    float LargeurAretierM = 0.2f; // width of the rib, metres
+    std::int32_t NbArcsVoute = 5; // arcs per half-quarter
+    TQuartier Quartier1;          // side of XYL1, on Bord1: the "right" arcs
+    TQuartier Quartier2;          // side of XYL2, on Bord2: the "left" arcs
+    TArcAretier ArcAretier;
+    float Z0 = 0;         // height of the key
+    TV3R EffortsSurAppui; // at the rib's springing, view axes, daN (Z: weight, down)
+    // False when the rib's rise is zero: its thrust, hence X and Y, cannot be computed.
+    bool AppuiCalculable = true;
+    std::string LbResultats = " ";
+    std::string ResulNdC; // HTML text of the last report
+
+    // Quarter in plan. Placing refuses when no cube is displayed, before changing anything.
+    // The frontier points of quarter RecModl.Q1a4 from the box.
+    void PlacerQuartier(const TScanEtudie& scan);
+    // The next quarter placed: 1 after 4, and after any number outside 1..4.
+    void QuartierSuivant(const TScanEtudie& scan);
+    // The rib frame and its two edges from the frontier points and LargeurAretierM.
+    void CalculerBordsAretier();
+    // Frontier point 1..4 moved one step in the view's axes (sens 1 right, 2 left, 3 up,
+    // 4 down; the long step with `grandPas`), the edges following at once, the arcs at the next
+    // rebuild. False when nothing moved (no such point or direction).
+    bool DeplacerPointFrontiere(std::int32_t point1a4, int sens, bool grandPas,
+                                const TV2x2R& McbRotZ2);
+
+    // Structure. Both return the warnings to show (a direction that is not defined).
+    // Rebuilt with the width (cm) and the number of arcs the fields give when they hold a valid
+    // value; a refused rebuild keeps the previous structure and parameters.
+    std::vector<std::string> ActualiserStructure(const TScanEtudie& scan,
+                                                 std::optional<std::int32_t> largeurAretierCm,
+                                                 std::optional<std::int32_t> nbArcs);
+    std::vector<std::string> ConstruireStructure(const std::vector<TCube*>& cubesAffiches);
+    // Half-quarter Q between edge B and side middle L, and the rib through the arcs' ends; the
+    // heights from `releve`, the displayed cubes as the rebuild found them.
+    void DecomposerQuartier(const TVecteur2D& B, const TV2R& L, TQuartier& Q,
+                            const TReleveHauteurs& releve) const;
+    void ConstruireArcAretier(const TReleveHauteurs& releve);
+    // The arcs agree with NbArcsVoute: a calculation may run on them.
+    bool StructureConstruite() const;
+
+    // Loads, actions at the springing (turned into the view's axes), caption and report.
+    void CalculerCharges(const TChargesEtude& charges, const TV2x2R& McbRotZ2);
+    // Arc `index` of Q loaded with the study's loads and key height.
+    void ChargerArc(TQuartier& Q, int index) const;
+    void CalculerAppuiAretier(const TV2x2R& McbRotZ2);
+    void RedigerResultats();
+};
