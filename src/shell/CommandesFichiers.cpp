@@ -31,7 +31,9 @@ void TFArkalune::MiOuvrirClick() {
 
 void TFArkalune::OuvrirFichier(const QString& chemin) {
     Commande([this, &chemin] {
-        if (Travail().DemanderEnregistrement()) Travail().ChargerScan(chemin.toStdString());
+        // Absolute: the folder kept for the next run must not depend on where it was started.
+        if (Travail().DemanderEnregistrement())
+            Travail().ChargerScan(QFileInfo(chemin).absoluteFilePath().toStdString());
     });
 }
 

@@ -206,7 +206,7 @@ QWidget* TFArkalune::ConstruireOnglets() {
     PCavct_->setDocumentMode(true);
     // Flat buttons of 150 pixels rather than tabs.
     PCavct_->setStyleSheet(QStringLiteral(
-        "QTabBar::tab { width: 150px; height: 22px; margin: 2px 2px 0 0; border: 1px solid "
+        "QTabBar::tab { width: 146px; height: 22px; margin: 2px 2px 0 0; border: 1px solid "
         "palette(mid); border-radius: 2px; background: palette(button); }"
         "QTabBar::tab:selected { background: palette(midlight); border: 1px inset palette(dark); "
         "font-weight: bold; }"
