@@ -1,12 +1,189 @@
 #include "shell/FenetrePrincipale.h"
 
+#include "fields/GenEdit.h"
+#include "shell/CwinReg.h"
+#include "shell/FenetreAide.h"
 #include "shell/PlateformeQt.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWheelEvent>
 
 TFArkalune::TFArkalune(QWidget* parent)
     : QMainWindow(parent), plateforme_(std::make_unique<TPlateformeQt>(*this)),
-      travail_(std::make_unique<TEspaceTravail>(*plateforme_)) {
+      travail_(std::make_unique<TEspaceTravail>(*plateforme_)),
+      reglages_(std::make_unique<TWinReg>(*this, QStringLiteral("FArkalune"))) {
+    setObjectName(QStringLiteral("FArkalune"));
     setWindowTitle(QStringLiteral("Calcul de voûte nervurée"));
+    setAcceptDrops(true);
+    ConstruireMenus();
+    auto* centre = new QWidget;
+    auto* colonne = new QVBoxLayout(centre);
+    colonne->setContentsMargins(0, 0, 0, 0);
+    colonne->setSpacing(0);
+    colonne->addWidget(ConstruireBarreHaut());
+    colonne->addWidget(ConstruireOnglets());
+    colonne->addWidget(ConstruireAffichage(), 1);
+    colonne->addWidget(ConstruireBas());
+    setCentralWidget(centre);
+    ConstruireBarreEtat();
     resize(765, 472);
+
+    reglages_->OnChargeReg = [this] { Travail().DernierScan = reglages_->GetStr("DernierScan"); };
+    reglages_->OnRangeReg = [this] { reglages_->PutStr("DernierScan", Travail().DernierScan); };
+    // Esc counts only when typed to this window, whatever widget of it has the focus.
+    qApp->installEventFilter(this);
+    // The first idle moment.
+    QTimer::singleShot(0, this, &TFArkalune::PremierRepos);
 }
 
-TFArkalune::~TFArkalune() = default;
+TFArkalune::~TFArkalune() {
+    qApp->removeEventFilter(this);
+    delete aide_;
+}
+
+void TFArkalune::PremierRepos() {
+    if (initDone_) return;
+    initDone_ = true;
+    reglages_->ChargeReg();
+    VGL_->setCursor(Qt::CrossCursor);
+    Commande([this] { Travail().ReinitialiserTravail(); });
+    if (!fichierAOuvrir_.isEmpty()) OuvrirFichier(std::exchange(fichierAOuvrir_, QString()));
+}
+
+void TFArkalune::OuvrirApresInit(const QString& chemin) {
+    if (initDone_)
+        OuvrirFichier(chemin);
+    else
+        fichierAOuvrir_ = chemin;
+}
+
+bool TFArkalune::Commande(const std::function<void()>& commande) {
+    if (occupe_) {
+        QApplication::beep();
+        return false;
+    }
+    occupe_ = true;
+    const bool reussi = Travail().Executer(commande);
+    occupe_ = false;
+    if (bloque_) DebloquerCommandes();
+    ActualiserControles();
+    return reussi;
+}
+
+void TFArkalune::AvantTraitementMessages() {
+    if (!occupe_ || bloque_) return;
+    bloque_ = true;
+    focusAvantBlocage_ = QApplication::focusWidget();
+    // The menu actions keep their own state (the frozen menus of a picking mode): the bar goes.
+    for (QWidget* w :
+         {static_cast<QWidget*>(menuBar()), PnTop_, static_cast<QWidget*>(PCavct_), PnBtns_})
+        w->setEnabled(false);
+}
+
+void TFArkalune::DebloquerCommandes() {
+    bloque_ = false;
+    for (QWidget* w :
+         {static_cast<QWidget*>(menuBar()), PnTop_, static_cast<QWidget*>(PCavct_), PnBtns_})
+        w->setEnabled(true);
+    if (focusAvantBlocage_) focusAvantBlocage_->setFocus();
+}
+
+void TFArkalune::ActualiserControles() {
+    TEspaceTravail& t = Travail();
+    {
+        const QSignalBlocker bloqueur(PCavct_);
+        PCavct_->setCurrentIndex(t.OngletActif);
+    }
+    PCaffi_->setCurrentWidget(t.AffichageNavigateur ? TSresul_ : TSvgl_);
+    if (t.AffichageNavigateur) AfficherRapport();
+    LbResultats_->setText(QString::fromStdString(t.Etude.LbResultats));
+    CmBxNivAff_->setCurrentIndex(t.Scan.NivAffiche);
+    if (!EdRotZ_->hasFocus()) EdRotZ_->setText(QString::fromStdString(t.TexteEdRotZ));
+    CkBxVoirPoints_->setChecked(t.CkBxVoirPoints);
+    CmBxTaillePoints_->setCurrentIndex(t.TaillePointsIndex);
+    CkBxEdFront_->setChecked(t.CkBxEdFront);
+    CmBxPtFront_->setCurrentIndex(t.CmBxPtFrontIndex);
+    for (TGenEdit* champ : champs_)
+        champ->Actualiser();
+}
+
+void TFArkalune::AfficherStatut(int panneau, const QString& texte) {
+    panneaux_[panneau == 0 ? 0 : 1]->setText(texte);
+}
+
+void TFArkalune::RedessinerVue() {
+    VGL_->update();
+}
+
+void TFArkalune::CopierImageVue() {}
+
+void TFArkalune::AfficherAide() {
+    if (!aide_) aide_ = new TFAide;
+    aide_->show();
+    aide_->raise();
+    aide_->activateWindow();
+}
+
+bool TFArkalune::eventFilter(QObject* objet, QEvent* evenement) {
+    if (evenement->type() != QEvent::KeyPress || !objet->isWidgetType()) return false;
+    auto* touche = static_cast<QKeyEvent*>(evenement);
+    if (touche->key() != Qt::Key_Escape) return false;
+    auto* w = static_cast<QWidget*>(objet);
+    // Counted once, at the first widget the key reaches, and never in a dialog, a message box,
+    // a popup or another window: answering "Annuler?" with Esc must not ask it again.
+    QWidget* focus = QApplication::focusWidget();
+    const bool premier = focus ? w == focus : w == this;
+    if (premier && w->window() == this && !QApplication::activePopupWidget() &&
+        (!QApplication::activeModalWidget() || QApplication::activeModalWidget() == this))
+        Travail().Executer([this] { Travail().ToucheEchap(); });
+    return false;
+}
+
+void TFArkalune::closeEvent(QCloseEvent* evenement) {
+    bool fermer = false;
+    Commande([&] { fermer = Travail().DemanderEnregistrement(); });
+    if (!fermer) {
+        evenement->ignore();
+        return;
+    }
+    reglages_->RangeReg();
+    if (aide_) aide_->close();
+    evenement->accept();
+}
+
+void TFArkalune::wheelEvent(QWheelEvent* evenement) {
+    // Reaches the window when the widget under the pointer does not scroll: the view zooms.
+    if (PCaffi_->currentWidget() != TSvgl_ || evenement->angleDelta().y() == 0) return;
+    const QPoint p = VGL_->mapFromGlobal(evenement->globalPosition().toPoint());
+    bool traite = false;
+    Commande([&] {
+        Travail().FormMouseWheel(evenement->angleDelta().y(), {p.x(), p.y()}, traite);
+    });
+    evenement->setAccepted(traite);
+}
+
+void TFArkalune::dragEnterEvent(QDragEnterEvent* evenement) {
+    if (evenement->mimeData()->hasUrls() && !occupe_) evenement->acceptProposedAction();
+}
+
+void TFArkalune::dropEvent(QDropEvent* evenement) {
+    const QList<QUrl> urls = evenement->mimeData()->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile()) return;
+    evenement->acceptProposedAction();
+    const QString chemin = urls.first().toLocalFile();
+    // Not inside the drop: the question and the load run their own event loops.
+    QTimer::singleShot(0, this, [this, chemin] { OuvrirApresInit(chemin); });
+}

@@ -1,12 +1,28 @@
 #pragma once
-// The main window: it only translates between the widgets and the workspace.
+// The main window: it only translates between the widgets and the workspace. Every command goes
+// through Commande, which refuses a command while another runs and shows its error.
 
 #include "shell/TEspaceTravail.h"
 
 #include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <functional>
 #include <memory>
 
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStackedWidget;
+class QTabWidget;
+class QTextBrowser;
+class TFAide;
+class TGenEdit;
 class TPlateformeQt;
+class TWinReg;
 
 class TFArkalune : public QMainWindow {
     Q_OBJECT
@@ -15,8 +31,93 @@ public:
     ~TFArkalune() override;
 
     TEspaceTravail& Travail() { return *travail_; }
+    bool InitDone() const { return initDone_; }
+    // True while a command runs: other commands are refused.
+    bool Occupe() const { return occupe_; }
+
+    // Opened once the first idle moment has done its initialisation (a file named on the
+    // command line).
+    void OuvrirApresInit(const QString& chemin);
+    // "Ouvrir" with a known file: the save question, then the load.
+    void OuvrirFichier(const QString& chemin);
+    void AfficherAide();
+    // The picture of the 3D view to the clipboard.
+    void CopierImageVue();
+
+    // What the platform asks of the window.
+    void AfficherStatut(int panneau, const QString& texte);
+    void RedessinerVue();
+    // A command is about to let pending messages through: the other commands are disabled.
+    void AvantTraitementMessages();
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
+    void closeEvent(QCloseEvent* evenement) override;
+    void wheelEvent(QWheelEvent* evenement) override;
+    void dragEnterEvent(QDragEnterEvent* evenement) override;
+    void dropEvent(QDropEvent* evenement) override;
 
 private:
     std::unique_ptr<TPlateformeQt> plateforme_;
     std::unique_ptr<TEspaceTravail> travail_;
+    std::unique_ptr<TWinReg> reglages_;
+    QPointer<TFAide> aide_;
+
+    bool initDone_ = false;
+    bool occupe_ = false;
+    bool bloque_ = false;
+    QPointer<QWidget> focusAvantBlocage_;
+    QString fichierAOuvrir_;
+    std::string documentAffiche_; // the HTML document shown in WB
+
+    // Widgets the commands read or update.
+    QWidget* PnTop_ = nullptr;
+    QCheckBox* CkBxVoirPoints_ = nullptr;
+    QComboBox* CmBxTaillePoints_ = nullptr;
+    QTabWidget* PCavct_ = nullptr;
+    QComboBox* CmBxNivAff_ = nullptr;
+    QLineEdit* EdRotZ_ = nullptr;
+    QCheckBox* CkBxEdFront_ = nullptr;
+    QComboBox* CmBxPtFront_ = nullptr;
+    std::array<TGenEdit*, 6> champs_{};
+    QLabel* LbResultats_ = nullptr;
+    QStackedWidget* PCaffi_ = nullptr;
+    QWidget* TSvgl_ = nullptr;
+    QWidget* TSresul_ = nullptr;
+    QWidget* VGL_ = nullptr;
+    QTextBrowser* WB_ = nullptr;
+    QWidget* PnBtns_ = nullptr;
+    std::array<QLabel*, 2> panneaux_{};
+
+    // Layout (DispositionFenetre.cpp).
+    void ConstruireMenus();
+    QWidget* ConstruireBarreHaut();
+    QWidget* ConstruireOnglets();
+    QWidget* PagePreparation();
+    QWidget* PageStructure();
+    QWidget* PageCharges();
+    QWidget* PageResultats();
+    QWidget* ConstruireAffichage();
+    QWidget* ConstruireBas();
+    void ConstruireBarreEtat();
+    QAction* AjouterAction(QMenu* menu, const char* nom, const QString& texte,
+                           std::function<void()> commande);
+
+    // Runs a command: false when it was refused or ended in an error (its message shown).
+    bool Commande(const std::function<void()>& commande);
+    void DebloquerCommandes();
+    // The widgets show the workspace's state again.
+    void ActualiserControles();
+    void PremierRepos();
+
+    // Files (CommandesFichiers.cpp).
+    void MiOuvrirClick();
+    void EnregistrerSous(bool niveauAffiche);
+
+    // Tabs and report (RapportFenetre.cpp).
+    void PCavctChange(int t);
+    void AfficherRapport();
+    void BtResulPPClick();
+    void ExporterPdf();
+    void ExporterHtml();
 };

@@ -1,13 +1,14 @@
 #include "shell/PlateformeQt.h"
 
+#include "shell/FenetrePrincipale.h"
+
 #include <QApplication>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QStatusBar>
+#include <QPushButton>
+#include <cstdlib>
 
 namespace {
 // Every menu item, depth first in menu order: an item, then its sub-items, then the next item.
@@ -17,35 +18,48 @@ template <class F> void ParcourirMenus(const QList<QAction*>& actions, F&& f) {
         if (QMenu* sousMenu = a->menu()) ParcourirMenus(sousMenu->actions(), f);
     }
 }
-} // namespace
 
-TPlateformeQt::TPlateformeQt(QMainWindow& fenetre) : fenetre_(fenetre) {
-    for (int n = 0; n < 2; ++n) {
-        panneaux_[n] = new QLabel(&fenetre);
-        fenetre.statusBar()->addWidget(panneaux_[n], n);
-    }
-    panneaux_[0]->setMinimumWidth(400);
+std::string CheminJournal() {
+    const char* chemin = std::getenv("ARKALUNE_JOURNAL");
+    return chemin ? chemin : "";
 }
 
+const char* NomReponse(TReponse r) {
+    return r == TReponse::Oui ? "Oui" : r == TReponse::Non ? "Non" : "sans réponse";
+}
+} // namespace
+
+TPlateformeQt::TPlateformeQt(TFArkalune& fenetre) : fenetre_(fenetre), journal_(CheminJournal()) {}
+
 void TPlateformeQt::AfficherStatut(int panneau, const std::string& texte) {
-    panneaux_[panneau == 0 ? 0 : 1]->setText(QString::fromStdString(texte));
+    journal_.Ecrire("statut " + std::to_string(panneau == 0 ? 0 : 1), texte);
+    fenetre_.AfficherStatut(panneau, QString::fromStdString(texte));
 }
 
 void TPlateformeQt::TraiterMessages() {
+    fenetre_.AvantTraitementMessages();
     QApplication::processEvents();
 }
 
 TReponse TPlateformeQt::Demander(const std::string& question) {
-    const auto r =
-        QMessageBox::question(&fenetre_, fenetre_.windowTitle(), QString::fromStdString(question),
-                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
-    if (r == QMessageBox::Yes) return TReponse::Oui;
-    if (r == QMessageBox::No) return TReponse::Non;
-    return TReponse::Annulee;
+    QMessageBox boite(QMessageBox::Question, QString::fromLatin1(TitreMessages),
+                      QString::fromStdString(question),
+                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, &fenetre_);
+    // Esc and the close box press this hidden button: a dismissed question is no answer.
+    boite.button(QMessageBox::Cancel)->hide();
+    boite.setDefaultButton(QMessageBox::Yes);
+    const int r = boite.exec();
+    const TReponse reponse = r == QMessageBox::Yes  ? TReponse::Oui
+                             : r == QMessageBox::No ? TReponse::Non
+                                                    : TReponse::Annulee;
+    journal_.Ecrire("question", question + " -> " + NomReponse(reponse));
+    return reponse;
 }
 
 void TPlateformeQt::AfficherMessage(const std::string& message) {
-    QMessageBox::information(&fenetre_, fenetre_.windowTitle(), QString::fromStdString(message));
+    journal_.Ecrire("message", message);
+    QMessageBox::information(&fenetre_, QString::fromLatin1(TitreMessages),
+                             QString::fromStdString(message));
 }
 
 void TPlateformeQt::FixerTitre(const std::string& titre) {
@@ -60,6 +74,10 @@ void TPlateformeQt::FixerCurseur(int numero) {
 
 bool TPlateformeQt::ShiftEnfonce() {
     return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
+}
+
+void TPlateformeQt::RedessinerVue() {
+    fenetre_.RedessinerVue();
 }
 
 std::string TPlateformeQt::EtatMenus() {

@@ -1,15 +1,18 @@
 #pragma once
-// The workspace's surroundings in the desktop program.
+// The workspace's surroundings in the desktop program: the main window's status bar, message
+// boxes and menus, the wait cursor, and the support journal.
 
+#include "shell/Journal.h"
 #include "shell/TPlateforme.h"
 
-class QMainWindow;
-class QStatusBar;
-class QLabel;
+class TFArkalune;
+
+// The fixed title of every message box.
+inline constexpr const char* TitreMessages = "Arkalune";
 
 class TPlateformeQt : public TPlateforme {
 public:
-    explicit TPlateformeQt(QMainWindow& fenetre);
+    explicit TPlateformeQt(TFArkalune& fenetre);
 
     void AfficherStatut(int panneau, const std::string& texte) override;
     void TraiterMessages() override;
@@ -19,12 +22,12 @@ public:
     int CurseurCourant() override { return curseur_; }
     void FixerCurseur(int numero) override;
     bool ShiftEnfonce() override;
-    void RedessinerVue() override {}
+    void RedessinerVue() override;
     std::string EtatMenus() override;
     void FixerEtatMenus(const std::string& etat) override;
 
 private:
-    QMainWindow& fenetre_;
-    QLabel* panneaux_[2];
+    TFArkalune& fenetre_;
+    TJournal journal_;
     int curseur_ = 0;
 };

@@ -1,0 +1,25 @@
+#include "shell/Journal.h"
+
+#include <cstdio>
+
+std::string LigneJournal(const std::string& genre, const std::string& texte) {
+    std::string ligne = genre + " : ";
+    for (std::size_t i = 0; i < texte.size(); ++i) {
+        if (texte[i] == '\r' && i + 1 < texte.size() && texte[i + 1] == '\n') continue;
+        if (texte[i] == '\r' || texte[i] == '\n')
+            ligne += "\\n";
+        else
+            ligne += texte[i];
+    }
+    return ligne;
+}
+
+void TJournal::Ecrire(const std::string& genre, const std::string& texte) const {
+    if (!Actif()) return;
+    // Opened for each line: the journal stays complete if the program is killed.
+    std::FILE* f = std::fopen(chemin_.c_str(), "ab");
+    if (!f) return;
+    const std::string ligne = LigneJournal(genre, texte) + "\n";
+    std::fwrite(ligne.data(), 1, ligne.size(), f);
+    std::fclose(f);
+}

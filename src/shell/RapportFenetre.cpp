@@ -1,0 +1,108 @@
+// The tab sequence on the page control, the report in the browser page, its copy and export.
+
+#include "html/HtmlUtils.h"
+#include "shell/FenetrePrincipale.h"
+#include "util/Erreurs.h"
+#include "util/Fichiers.h"
+
+#include <QBuffer>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QPdfWriter>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <QTextDocument>
+
+namespace {
+
+// The whole document the browser shows, the one copied and exported.
+std::string DocumentRapport(const std::string& rapport) {
+    return "<HTML><HEAD><META charset=\"utf-8\"><TITLE>Arkalune</TITLE></HEAD><BODY>" + rapport +
+           "</BODY></HTML>";
+}
+
+void EcrireFichier(const QString& chemin, const QByteArray& octets) {
+    TFichierTemporaire fichier(chemin.toStdString());
+    fichier.Ecrire(octets.constData(), std::size_t(octets.size()));
+    fichier.Valider();
+}
+
+} // namespace
+
+void TFArkalune::PCavctChange(int t) {
+    TEspaceTravail& w = Travail();
+    if (!Commande([&w, t] { w.ChangerOnglet(t); }) && !occupe_) {
+        // A step that failed leaves the user where they came from, with no report shown as
+        // current.
+        w.OngletActif = w.OngletQuitte;
+        w.AffichageNavigateur = w.OngletActif == 3;
+        documentAffiche_.clear();
+        WB_->clear();
+        ActualiserControles();
+    }
+    const QSignalBlocker bloqueur(PCavct_);
+    PCavct_->setCurrentIndex(w.OngletActif);
+}
+
+void TFArkalune::AfficherRapport() {
+    const std::string document = DocumentRapport(Travail().Etude.ResulNdC);
+    if (document == documentAffiche_) return;
+    documentAffiche_ = document;
+    WB_->setHtml(QString::fromStdString(document));
+}
+
+void TFArkalune::BtResulPPClick() {
+    Commande([this] {
+        if (PCavct_->currentIndex() <= 2) return CopierImageVue();
+        if (documentAffiche_.empty()) return;
+        auto* donnees = new QMimeData;
+        donnees->setText(WB_->toPlainText());
+        donnees->setHtml(QString::fromStdString(documentAffiche_));
+#ifdef Q_OS_WIN
+        // Our own offsets: the bytes that word processors read.
+        const std::string fragment = TexteHtmlFormat(documentAffiche_, "", "");
+        donnees->setData(QStringLiteral("application/x-qt-windows-mime;value=\"HTML Format\""),
+                         QByteArray(fragment.data(), qsizetype(fragment.size())));
+#endif
+        QGuiApplication::clipboard()->setMimeData(donnees);
+    });
+}
+
+void TFArkalune::ExporterPdf() {
+    Commande([this] {
+        if (documentAffiche_.empty()) return;
+        const QString chemin =
+            QFileDialog::getSaveFileName(this, QStringLiteral("Exporter en PDF"),
+                                         QString::fromStdString(Travail().PFsansext + ".pdf"),
+                                         QStringLiteral("document PDF (*.pdf)"));
+        if (chemin.isEmpty()) return;
+        QByteArray octets;
+        QBuffer tampon(&octets);
+        tampon.open(QIODevice::WriteOnly);
+        {
+            QPdfWriter pdf(&tampon);
+            pdf.setTitle(QStringLiteral("Arkalune"));
+            pdf.setPageSize(QPageSize(QPageSize::A4));
+            pdf.setResolution(300);
+            WB_->document()->print(&pdf);
+        }
+        if (octets.isEmpty()) throw EErreur("le document PDF n'a pas pu être produit");
+        EcrireFichier(chemin, octets);
+    });
+}
+
+void TFArkalune::ExporterHtml() {
+    Commande([this] {
+        if (documentAffiche_.empty()) return;
+        const QString chemin =
+            QFileDialog::getSaveFileName(this, QStringLiteral("Exporter en HTML"),
+                                         QString::fromStdString(Travail().PFsansext + ".html"),
+                                         QStringLiteral("page HTML (*.html *.htm)"));
+        if (chemin.isEmpty()) return;
+        EcrireFichier(chemin,
+                      QByteArray(documentAffiche_.data(), qsizetype(documentAffiche_.size())));
+    });
+}

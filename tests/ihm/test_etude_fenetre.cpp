@@ -1,0 +1,154 @@
+// The study through the window's tabs, the report and its copy, and the save question.
+
+#include "FenetreEssai.h"
+#include "Modales.h"
+#include "support/LancerCalcul.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMimeData>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextBrowser>
+#include <filesystem>
+
+namespace {
+
+std::unique_ptr<TFArkalune> FenetreAvecExemple(const std::string& chemin) {
+    auto f = FenetrePrete();
+    f->OuvrirFichier(QString::fromStdString(chemin));
+    EXPECT_EQ(f->Travail().Scan.NbPoints, 148744);
+    return f;
+}
+
+void CliquerOnglet(TFArkalune& f, int t) {
+    auto& onglets = Enfant<QTabWidget>(f, "PCavct");
+    QTest::mouseClick(onglets.tabBar(), Qt::LeftButton, {}, onglets.tabBar()->tabRect(t).center());
+}
+
+} // namespace
+
+TEST(EtudeFenetre, LesOngletsDonnentLaLigneEtLeRapportDeArkaluneCalcul) {
+    TDossierTemporaire dossier;
+    const std::string chemin = CopieExemple(dossier);
+    const TResultatCommande calcul =
+        LancerCalcul("'" + chemin + "' --rapport '" + dossier.Chemin("rapport.html") + "'");
+    ASSERT_EQ(calcul.code, 0) << calcul.erreurs;
+
+    const auto f = FenetreAvecExemple(chemin);
+    auto& onglets = Enfant<QTabWidget>(*f, "PCavct");
+    // Forward one step at a time only.
+    for (int t : {2, 3}) {
+        CliquerOnglet(*f, t);
+        EXPECT_EQ(onglets.currentIndex(), 0);
+    }
+    for (int t : {1, 2, 3}) {
+        CliquerOnglet(*f, t);
+        ASSERT_EQ(onglets.currentIndex(), t);
+    }
+    EXPECT_EQ(Enfant<QLabel>(*f, "LbResultats").text().toStdString() + "\n", calcul.sortie);
+    EXPECT_EQ(f->Travail().Etude.ResulNdC, LireFichier(dossier.Chemin("rapport.html")));
+    auto& affichage = Enfant<QStackedWidget>(*f, "PCaffi");
+    EXPECT_EQ(affichage.currentWidget()->objectName(), "TSresul");
+    const QString texte = Enfant<QTextBrowser>(*f, "WB").toPlainText();
+    EXPECT_TRUE(texte.contains("HYPOTHESES :"));
+    EXPECT_TRUE(texte.contains("Arcs de gauche :"));
+
+    // The copy button: the report as text and as HTML together.
+    QGuiApplication::clipboard()->clear();
+    QTest::mouseClick(&Enfant<QPushButton>(*f, "BtResulPP"), Qt::LeftButton);
+    const QMimeData* copie = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(copie, nullptr);
+    EXPECT_TRUE(copie->hasText());
+    EXPECT_TRUE(copie->hasHtml());
+    EXPECT_EQ(copie->text(), texte);
+    EXPECT_TRUE(copie->html().contains(QString::fromStdString(f->Travail().Etude.ResulNdC)));
+
+    // Back freely, and the 3D view comes back.
+    CliquerOnglet(*f, 0);
+    EXPECT_EQ(onglets.currentIndex(), 0);
+    EXPECT_EQ(affichage.currentWidget()->objectName(), "TSvgl");
+}
+
+TEST(EtudeFenetre, UneEtapeQuiEchoueLaisseSurLOngletQuitte) {
+    // Without a scan, the structure cannot be built.
+    const auto f = FenetrePrete();
+    TReponsesModales modales({Valider});
+    CliquerOnglet(*f, 1);
+    EXPECT_EQ(modales.Textes().size(), 1);
+    EXPECT_TRUE(modales.Textes().value(0).startsWith("aucun point affiché"));
+    EXPECT_EQ(Enfant<QTabWidget>(*f, "PCavct").currentIndex(), 0);
+    EXPECT_EQ(f->Travail().OngletActif, 0);
+    EXPECT_EQ(Enfant<QStackedWidget>(*f, "PCaffi").currentWidget()->objectName(), "TSvgl");
+}
+
+namespace {
+
+// A scan with deletions pending, whose file was removed since its load: a save brings it back.
+struct TScanModifie {
+    TDossierTemporaire dossier;
+    std::string chemin = CopieExemple(dossier);
+    std::unique_ptr<TFArkalune> f = FenetreAvecExemple(chemin);
+    TScanModifie() {
+        Enfant<QAction>(*f, "MiSupprimerLesPointsMasques").trigger();
+        EXPECT_TRUE(f->Travail().Scan.ScanModifie);
+        std::filesystem::remove(chemin);
+    }
+};
+
+void Rejeter(QWidget& dialogue) {
+    EXPECT_NE(qobject_cast<QFileDialog*>(&dialogue), nullptr);
+    static_cast<QDialog&>(dialogue).reject();
+}
+
+} // namespace
+
+TEST(EtudeFenetre, LaQuestionDEnregistrementAvantOuverture) {
+    const QString question = QString::fromUtf8("les données ont été modifiées, enregistrer?");
+    struct TCas {
+        const char* nom;
+        TReponsesModales::TReponse reponse;
+        bool enregistre;
+        bool ouvre; // the open dialog comes, the scan was dropped
+    };
+    for (const TCas& cas : {TCas{"Oui", Oui, true, true}, TCas{"Non", Non, false, true},
+                            TCas{"Échap", Echap, false, false},
+                            TCas{"case de fermeture", CaseFermeture, false, false}}) {
+        SCOPED_TRACE(cas.nom);
+        TScanModifie s;
+        std::deque<TReponsesModales::TReponse> reponses{cas.reponse};
+        if (cas.ouvre) reponses.push_back(Rejeter);
+        TReponsesModales modales(reponses);
+        Enfant<QAction>(*s.f, "MiOuvrir").trigger();
+        EXPECT_TRUE(modales.Epuisees());
+        EXPECT_EQ(modales.Textes().value(0), question);
+        EXPECT_EQ(std::filesystem::exists(s.chemin), cas.enregistre);
+        EXPECT_EQ(s.f->Travail().Scan.NbPoints, cas.ouvre ? 0 : 148744);
+        EXPECT_EQ(s.f->Travail().ScanPret, !cas.ouvre);
+    }
+}
+
+TEST(EtudeFenetre, LaQuestionDEnregistrementALaFermeture) {
+    struct TCas {
+        const char* nom;
+        TReponsesModales::TReponse reponse;
+        bool ferme;
+        bool enregistre;
+    };
+    for (const TCas& cas : {TCas{"Oui", Oui, true, true}, TCas{"Non", Non, true, false},
+                            TCas{"Échap", Echap, false, false}}) {
+        SCOPED_TRACE(cas.nom);
+        TScanModifie s;
+        TReponsesModales modales({cas.reponse});
+        s.f->close();
+        EXPECT_TRUE(modales.Epuisees());
+        EXPECT_EQ(s.f->isVisible(), !cas.ferme);
+        EXPECT_EQ(std::filesystem::exists(s.chemin), cas.enregistre);
+    }
+}

@@ -1,0 +1,66 @@
+// The settings' names and the window placement string, without a window.
+
+#include "shell/Journal.h"
+#include "shell/ReglagesFenetre.h"
+
+#include <gtest/gtest.h>
+
+TEST(ReglagesFenetre, LesNomsSeTrouventQuelleQueSoitLeurCasse) {
+    TMagasinReglages m;
+    m.Ajouter("FArkalune\tdernierscan", "/scans");
+    m.Ajouter("FArkalune\tVide", "");
+    m.Ajouter("FArkalune\tPixelsPerInchDsgn", "abc");
+    EXPECT_EQ(m.GetStr("FArkalune", "DernierScan"), "/scans");
+    EXPECT_EQ(m.GetStr("Autre", "DernierScan"), "");
+    EXPECT_EQ(m.GetLong("FArkalune", "PixelsPerInchDsgn", 120), 120);
+    // Writing keeps the stored spelling: one value, not two.
+    m.PutStr("FArkalune", "DernierScan", "/ailleurs");
+    m.PutLong("FArkalune", "PixelsPerInchDsgn", 96);
+    EXPECT_EQ(m.Donnees().size(), 2u);
+    EXPECT_EQ(m.Donnees().begin()->first, "FArkalune\tdernierscan");
+    EXPECT_EQ(m.GetStr("FARKALUNE", "DERNIERSCAN"), "/ailleurs");
+    EXPECT_EQ(m.GetLong("FArkalune", "PixelsPerInchDsgn", 120), 96);
+}
+
+TEST(ReglagesFenetre, WinLTWHLuEtEcrit) {
+    struct TCas {
+        const char* texte;
+        TEtatFenetre etat;
+        bool rectangle;
+        TRectangleFenetre r;
+    };
+    const TCas cas[] = {
+        {"-30 -5 800 600", TEtatFenetre::Normale, true, {0, 0, 800, 600}},
+        {"A10 20 800 600", TEtatFenetre::Maximisee, true, {10, 20, 800, 600}},
+        {"i10 20 800 600", TEtatFenetre::Minimisee, true, {10, 20, 800, 600}},
+        {"  7   8 9 10", TEtatFenetre::Normale, true, {7, 8, 9, 10}},
+        {"10 20", TEtatFenetre::Normale, false, {}},
+        {"", TEtatFenetre::Normale, false, {}},
+        {"x1 2 3 4", TEtatFenetre::Normale, false, {}},
+    };
+    for (const TCas& c : cas) {
+        SCOPED_TRACE(c.texte);
+        const TPlacementFenetre p = LireWinLTWH(c.texte);
+        EXPECT_EQ(p.etat, c.etat);
+        ASSERT_EQ(p.rectangle.has_value(), c.rectangle);
+        if (c.rectangle) {
+            EXPECT_EQ(*p.rectangle, c.r);
+        }
+    }
+    EXPECT_EQ(EcrireWinLTWH(TEtatFenetre::Maximisee, {12, 40, 800, 600}), "A12 40 800 600");
+    EXPECT_EQ(EcrireWinLTWH(TEtatFenetre::Normale, {-3, 4, 5, 6}), "-3 4 5 6");
+}
+
+TEST(ReglagesFenetre, LaFenetreResteSurLEcran) {
+    EXPECT_EQ(GarderSurEcran({3000, 10, 800, 600}, 1920, 1080),
+              (TRectangleFenetre{1070, 10, 800, 600}));
+    EXPECT_EQ(GarderSurEcran({-900, 2000, 800, 600}, 1920, 1080),
+              (TRectangleFenetre{50, 430, 800, 600}));
+    EXPECT_EQ(GarderSurEcran({100, 100, 800, 600}, 1920, 1080),
+              (TRectangleFenetre{100, 100, 800, 600}));
+}
+
+TEST(Journal, UneLigneParTexte) {
+    EXPECT_EQ(LigneJournal("message", "Définition\r\nNombre\nfin"),
+              "message : Définition\\nNombre\\nfin");
+}
