@@ -171,7 +171,7 @@ void TEspaceTravail::PrendrePointAxe(const TV3S& q) {
         AffiInfo(1, "sélectionner le 2è point (échap pour annuler)");
         return;
     case TEtapeAxe::AxeIndefini:
-        Plateforme.AfficherMessage(AxeIndefini);
+        Plateforme.AfficherMessage(MsgAxeIndefini);
         return;
     case TEtapeAxe::AxeDefini:
         break;
@@ -188,7 +188,7 @@ void TEspaceTravail::PrendrePointAxe(const TV3S& q) {
 
 void TEspaceTravail::RecalculerRepere(const TV3S& origine, const TV3S& pointX) {
     const std::optional<TRotationAxe> rotation = RotationAxe(origine, pointX);
-    if (!rotation) throw EErreur(AxeIndefini);
+    if (!rotation) throw EErreur(MsgAxeIndefini);
     CurseurAttente();
     ScanPret = false;
     std::string message;

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-inline constexpr const char* AxeIndefini =
+inline constexpr const char* MsgAxeIndefini =
     "les deux points ont les mêmes X et Y : ils ne donnent pas de direction, choisir un autre "
     "2è point (échap pour annuler)";
 

@@ -64,7 +64,7 @@ TEST(Cubes, MoyennesDesCouleursEtDesPositions) {
 TEST(Cubes, LaChaineRestePropreQuandOnDetruitAuMilieu) {
     TScanUnCube s;
     for (int n = 0; n < 3; ++n)
-        s.Point(0.1f + 0.3f * n, 0.1f, 0.1f);
+        s.Point(0.1f + 0.3f * float(n), 0.1f, 0.1f);
     ASSERT_EQ(s.Scan.NbCubesNiv[1], 3);
     TCube* tete = s.Scan.PremierCubeNiv[1];
     TCube* milieu = tete->SvtNiv;
