@@ -173,14 +173,14 @@ TEST(Champs, CollerPasseParLeFiltre) {
         QContextMenuEvent clic(QContextMenuEvent::Mouse, QPoint(2, 2),
                                champ.mapToGlobal(QPoint(2, 2)));
         QApplication::sendEvent(&champ, &clic);
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr);
-        const auto actions = menu->actions();
+        auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(popup, nullptr);
+        const auto actions = popup->actions();
         const auto coller = std::find_if(actions.begin(), actions.end(),
                                          [](QAction* a) { return a->text().startsWith("&Paste"); });
         ASSERT_NE(coller, actions.end());
         (*coller)->trigger();
-        menu->close();
+        popup->close();
     };
     struct TCas {
         TGenEdit TFenetreEssai::*champ;
