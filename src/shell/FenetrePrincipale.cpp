@@ -52,6 +52,8 @@ TFArkalune::TFArkalune(QWidget* parent)
 TFArkalune::~TFArkalune() {
     qApp->removeEventFilter(this);
     delete aide_;
+    // The fields drive the workspace's field logic: they go while the workspace is still there.
+    delete takeCentralWidget();
 }
 
 void TFArkalune::PremierRepos() {
