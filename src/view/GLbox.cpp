@@ -133,6 +133,10 @@ void TGLbox::FixerRapportEchec(TRapportEchec rapport) {
     rapportEchec_ = std::move(rapport);
 }
 
+void TGLbox::Redessiner() {
+    if (surface_) surface_->update();
+}
+
 bool TGLbox::InitOK() const {
     return surface_ && surface_->Pret();
 }

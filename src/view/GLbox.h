@@ -38,6 +38,11 @@ public:
     // turn of the event loop.
     void FixerRapportEchec(TRapportEchec rapport);
 
+    // The picture is drawn again at the next turn of the event loop (several requests make one
+    // drawing). update() and repaint() of the control itself do not redraw the picture, which
+    // lies in a child: the rubber band is redrawn without it.
+    void Redessiner();
+
     // The context exists and draws the legacy pipeline.
     bool InitOK() const;
     std::uint16_t FlagPixels() const { return flagPixels_; }

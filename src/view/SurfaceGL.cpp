@@ -17,6 +17,11 @@ TSurfaceGL::~TSurfaceGL() {
     Liberer();
 }
 
+void TSurfaceGL::FixerScene(TFournisseurScene fournisseur) {
+    fournisseur_ = std::move(fournisseur);
+    trace_.Oublier();
+}
+
 void TSurfaceGL::Liberer() {
     if (!pret_ || !context()) return;
     makeCurrent();

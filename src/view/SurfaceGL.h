@@ -20,7 +20,7 @@ public:
                TSignalement erreurTrace);
     ~TSurfaceGL() override;
 
-    void FixerScene(TFournisseurScene fournisseur) { fournisseur_ = std::move(fournisseur); }
+    void FixerScene(TFournisseurScene fournisseur);
     // The context exists and offers the legacy pipeline.
     bool Pret() const { return pret_; }
 

@@ -36,6 +36,10 @@ void TTraceGL::Initialiser() {
     tamponsDisponibles_ = hasOpenGLFeature(QOpenGLFunctions::Buffers);
     tampon_ = 0;
     listeRepere_ = 0;
+    Oublier();
+}
+
+void TTraceGL::Oublier() {
     scenePoints_ = sceneRepere_ = nullptr;
     versionPoints_.reset();
     versionRepere_.reset();
@@ -46,9 +50,7 @@ void TTraceGL::Liberer() {
     if (listeRepere_) glDeleteLists(listeRepere_, 1);
     tampon_ = 0;
     listeRepere_ = 0;
-    scenePoints_ = sceneRepere_ = nullptr;
-    versionPoints_.reset();
-    versionRepere_.reset();
+    Oublier();
 }
 
 void TTraceGL::Effacer(TCouleurVue fond) {

@@ -13,6 +13,9 @@ class TTraceGL : protected QOpenGLFunctions {
 public:
     // With the new context current: what was retained belonged to the previous one.
     void Initialiser();
+    // The next scene is built whatever its versions: it comes from another source, whose
+    // versions say nothing of what is retained.
+    void Oublier();
     // With the context current: gives back what is retained.
     void Liberer();
 

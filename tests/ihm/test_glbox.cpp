@@ -109,11 +109,12 @@ TEST_F(VueGL, LaNavigationRetraceSansReconstruireUneVersionNouvelleReconstruit) 
 
     Tourner(-0.7, 1.9);
     scene.Projection = MatriceOrtho(-10, 14, -8, 10, -1000, 1000);
+    vue.Redessiner();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return vue.NbPeintures() > peintures; }));
     const QImage image = vue.ImageCourante();
     VerifierPoints(image);
     EXPECT_EQ(vue.NbConstructionsPoints(), points);
     EXPECT_EQ(vue.NbConstructionsRepere(), repere);
-    EXPECT_GT(vue.NbPeintures(), peintures);
     // The axes symbol sits in the lower-left corner: the cones of X (green) and Y (red).
     const int s = scene.Repere.s, pointe = s + s * 17 / 20;
     EXPECT_EQ(image.pixel(pointe, H - 1 - s), qRgb(0, 255, 0));
@@ -128,6 +129,14 @@ TEST_F(VueGL, LaNavigationRetraceSansReconstruireUneVersionNouvelleReconstruit) 
     EXPECT_EQ(vue.NbConstructionsPoints(), points + 1);
     EXPECT_EQ(vue.NbConstructionsRepere(), repere);
     EXPECT_TRUE(EstRouge(apres.pixel(Pixel(scene.Points.Sommets[0]))));
+
+    // Another source of scenes: its versions say nothing of what was built.
+    TSceneVue autre = scene;
+    autre.Points.Couleurs[0] = NoirVue;
+    vue.FixerScene([&](std::int32_t, std::int32_t) { return &autre; });
+    EXPECT_TRUE(EstNoir(vue.ImageCourante().pixel(Pixel(scene.Points.Sommets[0]))));
+    EXPECT_EQ(vue.NbConstructionsPoints(), points + 2);
+    EXPECT_EQ(vue.NbConstructionsRepere(), repere + 1);
 }
 
 TEST_F(VueGL, LaBandeSeDessineParDessusSansRetracerLaVue) {
@@ -232,7 +241,7 @@ TEST(VueSansContexte, LegendeClaireEtVueInerte) {
     EXPECT_EQ(appels, 0);
     EXPECT_EQ(vue.InfoSurMateriel(), QStringList({QString::fromUtf8(InfoNonInitialise)}));
     EXPECT_FALSE(vue.CopyToClipboard());
-    vue.update();
+    vue.Redessiner();
     QTest::qWait(50);
 }
 
