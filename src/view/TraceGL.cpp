@@ -84,15 +84,31 @@ void TTraceGL::ConstruirePoints(const TLotPoints& lot) {
     afficherPts_ = lot.AfficherPts;
     taillePoints_ = lot.TaillePoints;
     nbPoints_ = afficherPts_ ? GLsizei(std::min(lot.Sommets.size(), lot.Couleurs.size())) : 0;
+    // Runs of one colour, in the batch's order: a colour per point costs the software renderer
+    // nearly half of a frame. Past a few of them, the calls would cost more than the colours.
+    series_.clear();
+    for (GLsizei i = 0; i < nbPoints_; ++i) {
+        const TCouleurVue c = lot.Couleurs[std::size_t(i)];
+        if (!series_.empty() && series_.back().Couleur == c) {
+            ++series_.back().Nb;
+        } else if (series_.size() == MaxSeries) {
+            series_.clear();
+            break;
+        } else {
+            series_.push_back({i, 1, c});
+        }
+    }
     if (!tamponsDisponibles_) return; // drawn from the batch itself, as a vertex array
     if (!tampon_) glGenBuffers(1, &tampon_);
     glBindBuffer(GL_ARRAY_BUFFER, tampon_);
     const GLsizeiptr octetsSommets = GLsizeiptr(nbPoints_) * GLsizeiptr(sizeof(TV3S));
-    const GLsizeiptr octetsCouleurs = GLsizeiptr(nbPoints_) * GLsizeiptr(sizeof(TCouleurVue));
+    const GLsizeiptr octetsCouleurs =
+        series_.empty() ? GLsizeiptr(nbPoints_) * GLsizeiptr(sizeof(TCouleurVue)) : 0;
     glBufferData(GL_ARRAY_BUFFER, octetsSommets + octetsCouleurs, nullptr, GL_STATIC_DRAW);
     if (nbPoints_ > 0) {
         glBufferSubData(GL_ARRAY_BUFFER, 0, octetsSommets, lot.Sommets.data());
-        glBufferSubData(GL_ARRAY_BUFFER, octetsSommets, octetsCouleurs, lot.Couleurs.data());
+        if (octetsCouleurs)
+            glBufferSubData(GL_ARRAY_BUFFER, octetsSommets, octetsCouleurs, lot.Couleurs.data());
     }
     glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
@@ -108,15 +124,22 @@ void TTraceGL::TracerPoints(const TLotPoints& lot, double ratio) {
             glBindBuffer(GL_ARRAY_BUFFER, tampon_);
         else
             sommets = reinterpret_cast<const char*>(lot.Sommets.data());
-        const char* couleurs = tamponsDisponibles_
-                                   ? sommets + std::size_t(nbPoints_) * sizeof(TV3S)
-                                   : reinterpret_cast<const char*>(lot.Couleurs.data());
         glEnableClientState(GL_VERTEX_ARRAY);
-        glEnableClientState(GL_COLOR_ARRAY);
         glVertexPointer(3, GL_FLOAT, 0, sommets);
-        glColorPointer(3, GL_UNSIGNED_BYTE, 0, couleurs);
-        glDrawArrays(GL_POINTS, 0, nbPoints_);
-        glDisableClientState(GL_COLOR_ARRAY);
+        if (series_.empty()) {
+            const char* couleurs = tamponsDisponibles_
+                                       ? sommets + std::size_t(nbPoints_) * sizeof(TV3S)
+                                       : reinterpret_cast<const char*>(lot.Couleurs.data());
+            glEnableClientState(GL_COLOR_ARRAY);
+            glColorPointer(3, GL_UNSIGNED_BYTE, 0, couleurs);
+            glDrawArrays(GL_POINTS, 0, nbPoints_);
+            glDisableClientState(GL_COLOR_ARRAY);
+        } else {
+            for (const TSerie& s : series_) {
+                Couleur(s.Couleur);
+                glDrawArrays(GL_POINTS, s.Premier, s.Nb);
+            }
+        }
         glDisableClientState(GL_VERTEX_ARRAY);
         if (tamponsDisponibles_) glBindBuffer(GL_ARRAY_BUFFER, 0);
     }

@@ -8,6 +8,7 @@
 #include <QOpenGLFunctions>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 class TTraceGL : protected QOpenGLFunctions {
 public:
@@ -44,5 +45,13 @@ private:
     bool afficherPts_ = false;
     float taillePoints_ = 1;
     GLsizei nbPoints_ = 0;
+    // Consecutive points of one colour, drawn with that colour; none when the points carry their
+    // colours one by one.
+    struct TSerie {
+        GLsizei Premier = 0, Nb = 0;
+        TCouleurVue Couleur;
+    };
+    static constexpr std::size_t MaxSeries = 1024;
+    std::vector<TSerie> series_;
     std::int64_t nbConstructionsPoints_ = 0, nbConstructionsRepere_ = 0;
 };

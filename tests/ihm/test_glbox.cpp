@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QScreen>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -137,6 +138,35 @@ TEST_F(VueGL, LaNavigationRetraceSansReconstruireUneVersionNouvelleReconstruit) 
     EXPECT_TRUE(EstNoir(vue.ImageCourante().pixel(Pixel(scene.Points.Sommets[0]))));
     EXPECT_EQ(vue.NbConstructionsPoints(), points + 2);
     EXPECT_EQ(vue.NbConstructionsRepere(), repere + 1);
+}
+
+TEST_F(VueGL, ChaquePointASaCouleurQuEllesSeSuiventOuSeMelent) {
+    // A lattice of points on pixel centres, one every 4 pixels.
+    scene.Projection = MatriceOrtho(0, L, 0, H, -1000, 1000);
+    scene.ModeleVue = IdentiteGL16();
+    scene.Points.Sommets.clear();
+    for (int y = 2; y < H; y += 4)
+        for (int x = 2; x < L; x += 4)
+            scene.Points.Sommets.push_back({x + 0.5f, y + 0.5f, 0});
+    const std::size_t n = scene.Points.Sommets.size();
+    ASSERT_GT(n, 2000u);
+    const std::function<TCouleurVue(std::size_t)> motifs[] = {
+        [&](std::size_t i) { return i >= n / 3 && i < n / 2 ? RougeVue : NoirVue; },
+        [](std::size_t i) { return i % 2 ? RougeVue : (i % 3 ? CyanVue : NoirVue); },
+    };
+    for (const auto& motif : motifs) {
+        scene.Points.Couleurs.clear();
+        for (std::size_t i = 0; i < n; ++i)
+            scene.Points.Couleurs.push_back(motif(i));
+        ++scene.Points.Version;
+        const QImage image = vue.ImageCourante();
+        int fautes = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            const TCouleurVue c = scene.Points.Couleurs[i];
+            fautes += image.pixel(Pixel(scene.Points.Sommets[i])) != qRgb(c.R, c.V, c.B);
+        }
+        EXPECT_EQ(fautes, 0);
+    }
 }
 
 TEST_F(VueGL, LaBandeSeDessineParDessusSansRetracerLaVue) {
