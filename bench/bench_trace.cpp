@@ -1,7 +1,8 @@
 // The 3D view's drawing under the X server's software OpenGL, on a synthetic vault of 1e5 to 1e7
 // points in a 800 x 600 view:
 // - Construction: a frame whose point batch has a new version (the batch is built, then drawn);
-// - Navigation: a frame with new matrices only (the retained batch is re-executed);
+// - Navigation: a frame with new matrices only (the retained batch is re-executed), with a
+//   selection in one piece, then with colours changing at every few points;
 // - ListeAffichage: compiling the same batch as a display list, the other way to retain it;
 // - Reference: a bare window drawing the same number of black points from a buffer, with the
 //   same pipeline, as the yardstick of a navigation frame.
@@ -29,7 +30,7 @@ namespace {
 
 constexpr int L = 800, H = 600;
 
-// The vault's points, black, with one in ten red, framed by the camera; the camera turns by a
+// The vault's points, framed by the camera; the camera turns by a
 // step at each navigation.
 struct TBanc {
     TSceneVue Scene;
@@ -47,7 +48,7 @@ struct TBanc {
         lot.Couleurs.reserve(std::size_t(n));
         GenererVoute(p, [&](const TPointGenere& g) {
             lot.Sommets.push_back(V3RToV3S(g.P));
-            lot.Couleurs.push_back(lot.Couleurs.size() % 10 ? NoirVue : RougeVue);
+            lot.Couleurs.push_back(NoirVue);
             for (int a = 0; a < 3; ++a) {
                 mini[a] = std::min(mini[a], g.P[a]);
                 maxi[a] = std::max(maxi[a], g.P[a]);
@@ -60,7 +61,17 @@ struct TBanc {
         Scene.Repere.s = L / 15;
         Scene.Repere.Faces = DessinerRepere(Scene.Repere.s);
         Scene.Repere.Projection = MatriceOrtho(0, L, 0, H, -1000, 1000);
+        Colorier(false);
         Tourner();
+    }
+
+    // Black with a selection of a sixth of the points in one piece, or one point in ten red.
+    void Colorier(bool melees) {
+        std::vector<TCouleurVue>& c = Scene.Points.Couleurs;
+        for (std::size_t i = 0; i < c.size(); ++i)
+            c[i] =
+                (melees ? i % 10 == 0 : i >= c.size() / 3 && i < c.size() / 2) ? RougeVue : NoirVue;
+        ++Scene.Points.Version;
     }
 
     void Tourner() {
@@ -136,9 +147,10 @@ void Construction(benchmark::State& etat) {
         etat.SkipWithError("le lot n'a pas été reconstruit à chaque image");
 }
 
-void Navigation(benchmark::State& etat) {
+void Naviguer(benchmark::State& etat, bool couleursMelees) {
     TBanc& banc = Banc(etat.range(0));
     TGLbox& vue = Vue();
+    banc.Colorier(couleursMelees);
     Preparer(vue, banc);
     const auto avant = vue.NbConstructionsPoints();
     for (auto _ : etat) {
@@ -147,6 +159,16 @@ void Navigation(benchmark::State& etat) {
     }
     if (vue.NbConstructionsPoints() != avant)
         etat.SkipWithError("la navigation a reconstruit le lot");
+    banc.Colorier(false);
+}
+
+void Navigation(benchmark::State& etat) {
+    Naviguer(etat, false);
+}
+
+// Colours that change at every few points: each point carries its own.
+void NavigationCouleursMelees(benchmark::State& etat) {
+    Naviguer(etat, true);
 }
 
 // A bare window and context, outside the widgets.
@@ -225,10 +247,12 @@ int main(int argc, char** argv) {
     for (std::int64_t n : {100000, 1000000, 10000000}) {
         const int fois = n >= 10000000 ? 3 : 10;
         using TMesure = void (*)(benchmark::State&);
-        const std::pair<const char*, TMesure> mesures[] = {{"Construction", Construction},
-                                                           {"Navigation", Navigation},
-                                                           {"ListeAffichage", ListeAffichage},
-                                                           {"Reference", Reference}};
+        const std::pair<const char*, TMesure> mesures[] = {
+            {"Construction", Construction},
+            {"Navigation", Navigation},
+            {"NavigationCouleursMelees", NavigationCouleursMelees},
+            {"ListeAffichage", ListeAffichage},
+            {"Reference", Reference}};
         for (const auto& [nom, fonction] : mesures)
             benchmark::RegisterBenchmark(nom, fonction)
                 ->Arg(n)
