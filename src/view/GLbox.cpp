@@ -134,7 +134,8 @@ void TGLbox::FixerRapportEchec(TRapportEchec rapport) {
 }
 
 void TGLbox::Redessiner() {
-    if (surface_) surface_->update();
+    // A drawing that asks for itself would never end.
+    if (surface_ && !surface_->EnPeinture()) surface_->update();
 }
 
 bool TGLbox::InitOK() const {

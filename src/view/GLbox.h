@@ -39,8 +39,9 @@ public:
     void FixerRapportEchec(TRapportEchec rapport);
 
     // The picture is drawn again at the next turn of the event loop (several requests make one
-    // drawing). update() and repaint() of the control itself do not redraw the picture, which
-    // lies in a child: the rubber band is redrawn without it.
+    // drawing); asked for from inside the drawing, it is dropped. update() and repaint() of the
+    // control itself do not redraw the picture, which lies in a child: the rubber band is redrawn
+    // without it.
     void Redessiner();
 
     // The context exists and draws the legacy pipeline.

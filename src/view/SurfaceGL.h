@@ -23,6 +23,7 @@ public:
     void FixerScene(TFournisseurScene fournisseur);
     // The context exists and offers the legacy pipeline.
     bool Pret() const { return pret_; }
+    bool EnPeinture() const { return enPeinture_; }
 
     std::int64_t NbConstructionsPoints() const { return trace_.NbConstructionsPoints(); }
     std::int64_t NbConstructionsRepere() const { return trace_.NbConstructionsRepere(); }

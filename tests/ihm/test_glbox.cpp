@@ -169,6 +169,19 @@ TEST_F(VueGL, ChaquePointASaCouleurQuEllesSeSuiventOuSeMelent) {
     }
 }
 
+TEST_F(VueGL, UnTraceQuiDemandeASeRetracerNeBouclePas) {
+    vue.FixerScene([this](std::int32_t l, std::int32_t h) {
+        vue.Redessiner();
+        scene.Viewport = {0, 0, l, h};
+        return &scene;
+    });
+    const auto peintures = vue.NbPeintures();
+    vue.Redessiner();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return vue.NbPeintures() > peintures; }));
+    QTest::qWait(200);
+    EXPECT_EQ(vue.NbPeintures(), peintures + 1);
+}
+
 TEST_F(VueGL, LaBandeSeDessineParDessusSansRetracerLaVue) {
     QWidget* bande = vue.findChild<QWidget*>("FSelWindow");
     ASSERT_NE(bande, nullptr);
