@@ -119,7 +119,9 @@ TGLbox::TGLbox(QWidget* parent, const TFormatDemande& format) : QWidget(parent) 
             [this](const QString& message) { emit ErreurTrace(message); });
     else
         Echouer(legende, raison);
-    selWindow_ = new TFSelWindow(this);
+    // Over the picture, as a child of the surface: the toolkit composes the children of an OpenGL
+    // widget above its picture.
+    selWindow_ = new TFSelWindow(surface_ ? static_cast<QWidget*>(surface_) : this);
     ListerResolutions();
 }
 
