@@ -1,0 +1,267 @@
+// The 3D view's drawing under the X server's software OpenGL, on a synthetic vault of 1e5 to 1e7
+// points in a 800 x 600 view:
+// - Construction: a frame whose point batch has a new version (the batch is built, then drawn);
+// - Navigation: a frame with new matrices only (the retained batch is re-executed), with a
+//   selection in one piece, then with colours changing at every few points;
+// - ListeAffichage: compiling the same batch as a display list, the other way to retain it;
+// - Reference: a bare window drawing the same number of black points from a buffer, with the
+//   same pipeline, as the yardstick of a navigation frame.
+// Run under Xvfb (tests/ihm/sous-xvfb.sh bench_trace).
+
+#include "VouteSynthetique.h"
+#include "geometry/UtilsGeom.h"
+#include "view/GLbox.h"
+#include "view/Projection.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+#include <QOpenGLWidget>
+#include <QTest>
+#include <QWindow>
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+namespace {
+
+constexpr int L = 800, H = 600;
+
+// The vault's points, framed by the camera; the camera turns by a
+// step at each navigation.
+struct TBanc {
+    TSceneVue Scene;
+    TV3R Centre;
+    double Rayon = 0;
+    int Pas = 0;
+
+    explicit TBanc(std::int64_t n) {
+        TParametresVoute p;
+        p.NbPoints = n;
+        TV3R mini{1e30, 1e30, 1e30}, maxi{-1e30, -1e30, -1e30};
+        TLotPoints& lot = Scene.Points;
+        lot.AfficherPts = true;
+        lot.Sommets.reserve(std::size_t(n));
+        lot.Couleurs.reserve(std::size_t(n));
+        GenererVoute(p, [&](const TPointGenere& g) {
+            lot.Sommets.push_back(V3RToV3S(g.P));
+            lot.Couleurs.push_back(NoirVue);
+            for (int a = 0; a < 3; ++a) {
+                mini[a] = std::min(mini[a], g.P[a]);
+                maxi[a] = std::max(maxi[a], g.P[a]);
+            }
+        });
+        Centre = {(mini.X + maxi.X) / 2, (mini.Y + maxi.Y) / 2, (mini.Z + maxi.Z) / 2};
+        Rayon = std::sqrt(std::pow(maxi.X - mini.X, 2) + std::pow(maxi.Y - mini.Y, 2) +
+                          std::pow(maxi.Z - mini.Z, 2)) /
+                2;
+        Scene.Repere.s = L / 15;
+        Scene.Repere.Faces = DessinerRepere(Scene.Repere.s);
+        Scene.Repere.Projection = MatriceOrtho(0, L, 0, H, -1000, 1000);
+        Colorier(false);
+        Tourner();
+    }
+
+    // Black with a selection of a sixth of the points in one piece, or one point in ten red.
+    void Colorier(bool melees) {
+        std::vector<TCouleurVue>& c = Scene.Points.Couleurs;
+        for (std::size_t i = 0; i < c.size(); ++i)
+            c[i] =
+                (melees ? i % 10 == 0 : i >= c.size() / 3 && i < c.size() / 2) ? RougeVue : NoirVue;
+        ++Scene.Points.Version;
+    }
+
+    void Tourner() {
+        ++Pas;
+        TmatGL16 r = IdentiteGL16();
+        M3ToGL(RotM3Angles({0.1 * Pas, 0, 0.37 * Pas}), r);
+        const double e = Rayon / std::max(L, H);
+        Scene.Projection = MatriceOrtho(-e * L, e * L, -e * H, e * H, -1000, 1000);
+        Scene.ModeleVue = Translater(r, -Centre.X, -Centre.Y, -Centre.Z);
+        Scene.Repere.ModeleVue =
+            MultiplierGL16(Translater(IdentiteGL16(), Scene.Repere.s, Scene.Repere.s, 0), r);
+    }
+};
+
+// One bench at a time: the previous one is freed before the next is generated.
+TBanc& Banc(std::int64_t n) {
+    static std::unique_ptr<TBanc> banc;
+    if (!banc || std::int64_t(banc->Scene.Points.Sommets.size()) != n) {
+        banc.reset();
+        banc = std::make_unique<TBanc>(n);
+    }
+    return *banc;
+}
+
+// The view, shown once; its scene is the current bench's.
+TGLbox& Vue() {
+    static TGLbox* vue = [] {
+        auto* v = new TGLbox;
+        v->resize(L, H);
+        v->show();
+        if (!QTest::qWaitForWindowExposed(v) || !v->InitOK())
+            throw std::runtime_error("pas de vue OpenGL");
+        return v;
+    }();
+    return *vue;
+}
+
+// Asks for a drawing, as the window does, and waits until the picture is on the screen.
+void Image(TGLbox& vue) {
+    const auto peintures = vue.NbPeintures();
+    vue.Redessiner();
+    QElapsedTimer attente;
+    attente.start();
+    while (vue.NbPeintures() == peintures) {
+        if (attente.elapsed() > 60000) throw std::runtime_error("la vue ne s'est pas redessinée");
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    auto* surface = vue.findChild<QOpenGLWidget*>();
+    surface->makeCurrent();
+    glFinish();
+    surface->doneCurrent();
+}
+
+void Preparer(TGLbox& vue, TBanc& banc) {
+    vue.FixerScene([&banc](std::int32_t l, std::int32_t h) {
+        banc.Scene.Viewport = {0, 0, l, h};
+        return &banc.Scene;
+    });
+    ++banc.Scene.Points.Version;
+    Image(vue);
+}
+
+void Construction(benchmark::State& etat) {
+    TBanc& banc = Banc(etat.range(0));
+    TGLbox& vue = Vue();
+    Preparer(vue, banc);
+    const auto avant = vue.NbConstructionsPoints();
+    for (auto _ : etat) {
+        ++banc.Scene.Points.Version;
+        Image(vue);
+    }
+    if (vue.NbConstructionsPoints() - avant != std::int64_t(etat.iterations()))
+        etat.SkipWithError("le lot n'a pas été reconstruit à chaque image");
+}
+
+void Naviguer(benchmark::State& etat, bool couleursMelees) {
+    TBanc& banc = Banc(etat.range(0));
+    TGLbox& vue = Vue();
+    banc.Colorier(couleursMelees);
+    Preparer(vue, banc);
+    const auto avant = vue.NbConstructionsPoints();
+    for (auto _ : etat) {
+        banc.Tourner();
+        Image(vue);
+    }
+    if (vue.NbConstructionsPoints() != avant)
+        etat.SkipWithError("la navigation a reconstruit le lot");
+    banc.Colorier(false);
+}
+
+void Navigation(benchmark::State& etat) {
+    Naviguer(etat, false);
+}
+
+// Colours that change at every few points: each point carries its own.
+void NavigationCouleursMelees(benchmark::State& etat) {
+    Naviguer(etat, true);
+}
+
+// A bare window and context, outside the widgets.
+struct TFenetreNue {
+    QWindow Fenetre;
+    QOpenGLContext Contexte;
+    TFenetreNue() {
+        QSurfaceFormat f;
+        f.setProfile(QSurfaceFormat::CompatibilityProfile);
+        f.setDepthBufferSize(16);
+        Fenetre.setSurfaceType(QSurface::OpenGLSurface);
+        Fenetre.setFormat(f);
+        Fenetre.resize(L, H);
+        Fenetre.show();
+        if (!QTest::qWaitForWindowExposed(&Fenetre)) throw std::runtime_error("fenêtre nue");
+        Contexte.setFormat(f);
+        if (!Contexte.create() || !Contexte.makeCurrent(&Fenetre))
+            throw std::runtime_error("contexte de la fenêtre nue");
+    }
+};
+
+void ListeAffichage(benchmark::State& etat) {
+    TBanc& banc = Banc(etat.range(0));
+    TFenetreNue nue;
+    const TLotPoints& lot = banc.Scene.Points;
+    const GLuint liste = glGenLists(1);
+    for (auto _ : etat) {
+        glNewList(liste, GL_COMPILE);
+        glBegin(GL_POINTS);
+        for (std::size_t i = 0; i < lot.Sommets.size(); ++i) {
+            glColor3ubv(&lot.Couleurs[i].R);
+            glVertex3fv(&lot.Sommets[i].X);
+        }
+        glEnd();
+        glEndList();
+        glFinish();
+    }
+    glDeleteLists(liste, 1);
+}
+
+void Reference(benchmark::State& etat) {
+    TBanc& banc = Banc(etat.range(0));
+    TFenetreNue nue;
+    QOpenGLFunctions gl(&nue.Contexte);
+    const TLotPoints& lot = banc.Scene.Points;
+    GLuint tampon = 0;
+    gl.glGenBuffers(1, &tampon);
+    gl.glBindBuffer(GL_ARRAY_BUFFER, tampon);
+    gl.glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(lot.Sommets.size() * sizeof(TV3S)),
+                    lot.Sommets.data(), GL_STATIC_DRAW);
+    glEnable(GL_DEPTH_TEST);
+    glViewport(0, 0, L, H);
+    for (auto _ : etat) {
+        banc.Tourner();
+        glClearColor(1, 1, 1, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glMatrixMode(GL_PROJECTION);
+        glLoadMatrixd(banc.Scene.Projection.data());
+        glMatrixMode(GL_MODELVIEW);
+        glLoadMatrixd(banc.Scene.ModeleVue.data());
+        glColor3ub(0, 0, 0);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 0, nullptr);
+        glDrawArrays(GL_POINTS, 0, GLsizei(lot.Sommets.size()));
+        glDisableClientState(GL_VERTEX_ARRAY);
+        nue.Contexte.swapBuffers(&nue.Fenetre);
+        glFinish();
+    }
+    gl.glDeleteBuffers(1, &tampon);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    for (std::int64_t n : {100000, 1000000, 10000000}) {
+        const int fois = n >= 10000000 ? 3 : 10;
+        using TMesure = void (*)(benchmark::State&);
+        const std::pair<const char*, TMesure> mesures[] = {
+            {"Construction", Construction},
+            {"Navigation", Navigation},
+            {"NavigationCouleursMelees", NavigationCouleursMelees},
+            {"ListeAffichage", ListeAffichage},
+            {"Reference", Reference}};
+        for (const auto& [nom, fonction] : mesures)
+            benchmark::RegisterBenchmark(nom, fonction)
+                ->Arg(n)
+                ->Iterations(fois)
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime();
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
