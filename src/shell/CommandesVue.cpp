@@ -23,7 +23,7 @@ private:
 };
 
 // The point batch rebuilt under the wait cursor; after a cancellation it stays stale, so that the
-// next drawing builds it again.
+// next preparation builds it again.
 void ReconstruirePoints(TEspaceTravail& w) {
     w.CurseurAttente();
     try {
@@ -128,12 +128,15 @@ const TCube* TEspaceTravail::CubeSousPointeur(std::int32_t X, std::int32_t Y) co
     return CubeProche(Vue, Scan.CubesAffiches, {X, Y});
 }
 
+void TEspaceTravail::PreparerScene() {
+    if (ScanPret && !Drawing && Vue.PointsPerimes) ReconstruirePoints(*this);
+}
+
 const TSceneVue* TEspaceTravail::VGLDraw(std::int32_t largeur, std::int32_t hauteur) {
     if (!ScanPret || Drawing) return nullptr;
     TDessinEnCours enCours(Drawing);
     PreparerProjection(largeur, hauteur);
     PoserCamera(Scene, Vue);
-    if (Vue.PointsPerimes) ReconstruirePoints(*this);
     const TEtudeTracee etude{.RecModl = Etude.RecModl,
                              .Quartier1 = Etude.Quartier1,
                              .Quartier2 = Etude.Quartier2,
