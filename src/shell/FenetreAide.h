@@ -11,6 +11,9 @@ class TFAide : public QWidget {
 public:
     explicit TFAide(QWidget* parent = nullptr);
     QTextBrowser* Navigateur() const { return navigateur_; }
+    // The "matériel graphique" section: the hardware report of the 3D view and the display modes,
+    // what a user sends when the view misbehaves.
+    void AfficherMateriel(const QStringList& info, const QStringList& modes);
 
 private:
     QTextBrowser* navigateur_;

@@ -88,7 +88,18 @@ void TPlateformeQt::FixerCurseur(int numero) {
 }
 
 bool TPlateformeQt::ShiftEnfonce() {
+    if (shiftEvenement_) return *shiftEvenement_;
     return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
+}
+
+void TPlateformeQt::PendantEvenement(bool shift, const std::function<void()>& traitement) {
+    struct TGarde {
+        std::optional<bool>& valeur;
+        std::optional<bool> avant;
+        ~TGarde() { valeur = avant; }
+    } garde{shiftEvenement_, shiftEvenement_};
+    shiftEvenement_ = shift;
+    traitement();
 }
 
 void TPlateformeQt::RedessinerVue() {
