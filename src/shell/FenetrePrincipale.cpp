@@ -130,10 +130,7 @@ void TFArkalune::AfficherStatut(int panneau, const QString& texte) {
 }
 
 void TFArkalune::AfficherAide() {
-    if (!aide_) {
-        aide_ = new TFAide;
-        aide_->AfficherMateriel(VGL_->InfoSurMateriel(), VGL_->ObtenirResolutions());
-    }
+    if (!aide_) aide_ = new TFAide(VGL_->InfoSurMateriel(), VGL_->ObtenirResolutions());
     aide_->show();
     aide_->raise();
     aide_->activateWindow();
