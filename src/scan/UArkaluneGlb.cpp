@@ -3,6 +3,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -235,6 +236,22 @@ void TEtatScan::Vider() {
     NbPoints = 0;
     CubesAffiches.clear();
     CubesAffiches.shrink_to_fit();
+}
+
+void TEtatScan::Echanger(TEtatScan& autre) {
+    std::swap(NivMax, autre.NivMax);
+    std::swap(NbPoints, autre.NbPoints);
+    std::swap(CooMin, autre.CooMin);
+    std::swap(CooMax, autre.CooMax);
+    std::swap(OrigGrille, autre.OrigGrille);
+    std::swap(DimGrille, autre.DimGrille);
+    std::swap(PremierCubeNiv, autre.PremierCubeNiv);
+    std::swap(NbCubesNiv, autre.NbCubesNiv);
+    std::swap(NivAffiche, autre.NivAffiche);
+    std::swap(CubesAffiches, autre.CubesAffiches);
+    std::swap(ScanModifie, autre.ScanModifie);
+    std::swap(Grille, autre.Grille);
+    std::swap(reserve_, autre.reserve_);
 }
 
 void TEtatScan::Reinitialiser() {

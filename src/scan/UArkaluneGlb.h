@@ -112,6 +112,8 @@ public:
     void Vider();
     // Empties the scan and resets its box and its deepest level: the state a load starts from.
     void Reinitialiser();
+    // Exchanges everything the two scans hold, their cubes included.
+    void Echanger(TEtatScan& autre);
 
     template <class F> void PourChaqueCubeDuNiveau(int niveau, F&& f) const {
         for (TCube* c = PremierCubeNiv[niveau]; c; c = c->SvtNiv)

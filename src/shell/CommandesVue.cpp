@@ -1,12 +1,15 @@
 // The view's commands: each wires the workspace's state and platform to the camera, the scene,
 // the mouse and the axis definition of view/.
 
+#include "scan/RecadrageScan.h"
 #include "shell/TEspaceTravail.h"
 #include "util/Erreurs.h"
 #include "view/DefinitionAxe.h"
 #include "view/NavigationVue.h"
 #include "view/SourisVue.h"
 #include "view/TraceVue.h"
+
+#include <filesystem>
 
 namespace {
 
@@ -23,7 +26,7 @@ private:
 };
 
 // The point batch rebuilt under the wait cursor; after a cancellation it stays stale, so that the
-// next drawing builds it again.
+// next preparation builds it again.
 void ReconstruirePoints(TEspaceTravail& w) {
     w.CurseurAttente();
     try {
@@ -128,12 +131,15 @@ const TCube* TEspaceTravail::CubeSousPointeur(std::int32_t X, std::int32_t Y) co
     return CubeProche(Vue, Scan.CubesAffiches, {X, Y});
 }
 
+void TEspaceTravail::PreparerScene() {
+    if (ScanPret && !Drawing && Vue.PointsPerimes) ReconstruirePoints(*this);
+}
+
 const TSceneVue* TEspaceTravail::VGLDraw(std::int32_t largeur, std::int32_t hauteur) {
     if (!ScanPret || Drawing) return nullptr;
     TDessinEnCours enCours(Drawing);
     PreparerProjection(largeur, hauteur);
     PoserCamera(Scene, Vue);
-    if (Vue.PointsPerimes) ReconstruirePoints(*this);
     const TEtudeTracee etude{.RecModl = Etude.RecModl,
                              .Quartier1 = Etude.Quartier1,
                              .Quartier2 = Etude.Quartier2,
@@ -190,21 +196,31 @@ void TEspaceTravail::RecalculerRepere(const TV3S& origine, const TV3S& pointX) {
     const std::optional<TRotationAxe> rotation = RotationAxe(origine, pointX);
     if (!rotation) throw EErreur(MsgAxeIndefini);
     CurseurAttente();
+    const bool pret = ScanPret;
     ScanPret = false;
+    const TSortieProgression sortie = [this](const std::string& t) { AffiInfo(1, t); };
     std::string message;
     try {
-        const TRepereRecalcule r = RecrireSourceDansRepere(
-            PFsansext, *rotation, [this](const std::string& t) { AffiInfo(1, t); });
-        // An empty file has no extent: the box is left as it was.
-        if (r.NbPoints > 0) {
-            Scan.CooMin = {0, 0, 0};
-            Scan.CooMax = r.Etendue;
+        // The scan first: it takes its new frame only once rebuilt whole, so that a stop leaves
+        // both it and the point source file as they were.
+        const std::int64_t nbPoints = RecadrerScan(
+            Scan, [&r = *rotation](const TV3S& p) { return r.Appliquer(p); },
+            PFsansext + ".recadrage", sortie);
+        std::uint64_t traites = std::uint64_t(nbPoints);
+        if (nbPoints > 0) {
+            // Shown in its new frame, and to be saved.
+            Scan.ScanModifie = true;
+            CadrerVue(Vue, Scan.CooMin, Scan.CooMax);
+            OrienterVue(1);
         }
-        OrienterVue(1);
-        message = std::to_string(r.NbPoints) + " points traités";
+        if (std::filesystem::exists(PFsansext + ".ANSCSRC"))
+            traites = RecrireSourceDansRepere(PFsansext, *rotation, sortie).NbPoints;
+        message = std::to_string(traites) + " points traités";
     } catch (const std::exception& e) {
         message = e.what();
     }
+    ScanPret = pret;
+    RetracerTout();
     FinCurseurAttente();
     Plateforme.AfficherMessage(message);
 }

@@ -4,6 +4,7 @@
 #include "fields/GenEdit.h"
 #include "shell/FenetrePrincipale.h"
 #include "shell/TEspaceTravail.h"
+#include "view/GLbox.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -359,11 +360,7 @@ QWidget* TFArkalune::ConstruireAffichage() {
     auto* pnVgl = Nommer(new QWidget(TSvgl_), "PnVGL");
     (new QVBoxLayout(TSvgl_))->addWidget(pnVgl);
     TSvgl_->layout()->setContentsMargins(0, 0, 0, 0);
-    // Stands for the 3D view until its widget comes.
-    VGL_ = Nommer(new QWidget(pnVgl), "VGL");
-    VGL_->setAutoFillBackground(true);
-    VGL_->setPalette(QPalette(Qt::white));
-    VGL_->setFocusPolicy(Qt::StrongFocus);
+    VGL_ = ConstruireVue(pnVgl);
     (new QVBoxLayout(pnVgl))->addWidget(VGL_);
     pnVgl->layout()->setContentsMargins(0, 0, 0, 0);
 

@@ -4,6 +4,7 @@
 #include "shell/CwinReg.h"
 #include "shell/FenetreAide.h"
 #include "shell/PlateformeQt.h"
+#include "view/GLbox.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -72,7 +73,7 @@ void TFArkalune::OuvrirApresInit(const QString& chemin) {
         fichierAOuvrir_ = chemin;
 }
 
-bool TFArkalune::Commande(const std::function<void()>& commande) {
+bool TFArkalune::Commande(const std::function<void()>& commande, bool actualiser) {
     if (occupe_) {
         QApplication::beep();
         return false;
@@ -81,7 +82,9 @@ bool TFArkalune::Commande(const std::function<void()>& commande) {
     const bool reussi = Travail().Executer(commande);
     occupe_ = false;
     if (bloque_) DebloquerCommandes();
-    ActualiserControles();
+    if (actualiser) ActualiserControles();
+    // A rebuild of the view asked for meanwhile waited for the command's end.
+    if (preparationDemandee_) QTimer::singleShot(0, this, &TFArkalune::PreparerVue);
     return reussi;
 }
 
@@ -126,20 +129,17 @@ void TFArkalune::AfficherStatut(int panneau, const QString& texte) {
     panneaux_[panneau == 0 ? 0 : 1]->setText(texte);
 }
 
-void TFArkalune::RedessinerVue() {
-    VGL_->update();
-}
-
-void TFArkalune::CopierImageVue() {}
-
 void TFArkalune::AfficherAide() {
-    if (!aide_) aide_ = new TFAide;
+    if (!aide_) aide_ = new TFAide(VGL_->InfoSurMateriel(), VGL_->ObtenirResolutions());
     aide_->show();
     aide_->raise();
     aide_->activateWindow();
 }
 
 bool TFArkalune::eventFilter(QObject* objet, QEvent* evenement) {
+    if (evenement->type() == QEvent::Wheel && objet->isWidgetType() &&
+        static_cast<QWidget*>(objet)->window() == this)
+        return ZoomerMolette(*static_cast<QWheelEvent*>(evenement));
     if (evenement->type() != QEvent::KeyPress || !objet->isWidgetType()) return false;
     auto* touche = static_cast<QKeyEvent*>(evenement);
     if (touche->key() != Qt::Key_Escape) return false;
@@ -164,17 +164,6 @@ void TFArkalune::closeEvent(QCloseEvent* evenement) {
     reglages_->RangeReg();
     if (aide_) aide_->close();
     evenement->accept();
-}
-
-void TFArkalune::wheelEvent(QWheelEvent* evenement) {
-    // Reaches the window when the widget under the pointer does not scroll: the view zooms.
-    if (PCaffi_->currentWidget() != TSvgl_ || evenement->angleDelta().y() == 0) return;
-    const QPoint p = VGL_->mapFromGlobal(evenement->globalPosition().toPoint());
-    bool traite = false;
-    Commande([&] {
-        Travail().FormMouseWheel(evenement->angleDelta().y(), {p.x(), p.y()}, traite);
-    });
-    evenement->setAccepted(traite);
 }
 
 void TFArkalune::dragEnterEvent(QDragEnterEvent* evenement) {

@@ -20,6 +20,7 @@ class QStackedWidget;
 class QTabWidget;
 class QTextBrowser;
 class TFAide;
+class TGLbox;
 class TGenEdit;
 class TPlateformeQt;
 class TWinReg;
@@ -46,6 +47,8 @@ public:
 
     // What the platform asks of the window.
     void AfficherStatut(int panneau, const QString& texte);
+    // A stale point batch is rebuilt first, as a command of its own once the current one is over,
+    // then the view is painted; otherwise it is painted at once.
     void RedessinerVue();
     // A command is about to let pending messages through: the other commands are disabled.
     void AvantTraitementMessages();
@@ -53,7 +56,6 @@ public:
 protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override;
     void closeEvent(QCloseEvent* evenement) override;
-    void wheelEvent(QWheelEvent* evenement) override;
     void dragEnterEvent(QDragEnterEvent* evenement) override;
     void dropEvent(QDropEvent* evenement) override;
 
@@ -66,6 +68,7 @@ private:
     bool initDone_ = false;
     bool occupe_ = false;
     bool bloque_ = false;
+    bool preparationDemandee_ = false; // the view's point batch is to be rebuilt
     QPointer<QWidget> focusAvantBlocage_;
     QString fichierAOuvrir_;
     std::string documentAffiche_; // the HTML document shown in WB
@@ -84,7 +87,7 @@ private:
     QStackedWidget* PCaffi_ = nullptr;
     QWidget* TSvgl_ = nullptr;
     QWidget* TSresul_ = nullptr;
-    QWidget* VGL_ = nullptr;
+    TGLbox* VGL_ = nullptr;
     QTextBrowser* WB_ = nullptr;
     QWidget* PnBtns_ = nullptr;
     std::array<QLabel*, 2> panneaux_{};
@@ -104,11 +107,22 @@ private:
                            std::function<void()> commande);
 
     // Runs a command: false when it was refused or ended in an error (its message shown).
-    bool Commande(const std::function<void()>& commande);
+    // `actualiser`: the widgets show the workspace's state afterwards.
+    bool Commande(const std::function<void()>& commande, bool actualiser = true);
     void DebloquerCommandes();
     // The widgets show the workspace's state again.
     void ActualiserControles();
     void PremierRepos();
+
+    // The 3D view (VueFenetre.cpp).
+    TGLbox* ConstruireVue(QWidget* parent);
+    void PreparerVue();
+    // A mouse event of the view, as a command that reads Shift as it was at the event; dropped
+    // while another command runs.
+    void EvenementVue(bool shift, const std::function<void()>& commande, bool actualiser = true);
+    void DonnerFocusVue();
+    // The wheel anywhere over the window zooms the view while it is shown: true when used.
+    bool ZoomerMolette(const QWheelEvent& evenement);
 
     // Files (CommandesFichiers.cpp).
     void MiOuvrirClick();

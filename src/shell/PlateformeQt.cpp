@@ -19,6 +19,21 @@ template <class F> void ParcourirMenus(const QList<QAction*>& actions, F&& f) {
     }
 }
 
+// A menu's own state is its widget's: while the menu bar is disabled (commands blocked during a
+// long one), the menus follow it and their actions say disabled; given back, they would say
+// enabled again whatever they had been given.
+bool Actif(const QAction& a) {
+    if (const QMenu* menu = a.menu()) return !menu->testAttribute(Qt::WA_ForceDisabled);
+    return a.isEnabled();
+}
+
+void Activer(QAction& a, bool actif) {
+    if (QMenu* menu = a.menu())
+        menu->setEnabled(actif); // its action follows
+    else
+        a.setEnabled(actif);
+}
+
 std::string CheminJournal() {
     const char* chemin = std::getenv("ARKALUNE_JOURNAL");
     return chemin ? chemin : "";
@@ -73,7 +88,18 @@ void TPlateformeQt::FixerCurseur(int numero) {
 }
 
 bool TPlateformeQt::ShiftEnfonce() {
+    if (shiftEvenement_) return *shiftEvenement_;
     return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
+}
+
+void TPlateformeQt::PendantEvenement(bool shift, const std::function<void()>& traitement) {
+    struct TGarde {
+        std::optional<bool>& valeur;
+        std::optional<bool> avant;
+        ~TGarde() { valeur = avant; }
+    } garde{shiftEvenement_, shiftEvenement_};
+    shiftEvenement_ = shift;
+    traitement();
 }
 
 void TPlateformeQt::RedessinerVue() {
@@ -83,14 +109,14 @@ void TPlateformeQt::RedessinerVue() {
 std::string TPlateformeQt::EtatMenus() {
     std::string etat;
     ParcourirMenus(fenetre_.menuBar()->actions(),
-                   [&](QAction& a) { etat += a.isEnabled() ? 'T' : 'F'; });
+                   [&](QAction& a) { etat += Actif(a) ? 'T' : 'F'; });
     return etat;
 }
 
 void TPlateformeQt::FixerEtatMenus(const std::string& etat) {
     std::size_t n = 0;
     ParcourirMenus(fenetre_.menuBar()->actions(), [&](QAction& a) {
-        a.setEnabled(n < etat.size() && etat[n] == 'T');
+        Activer(a, n < etat.size() && etat[n] == 'T');
         ++n;
     });
 }

@@ -5,6 +5,9 @@
 #include "shell/Journal.h"
 #include "shell/TPlateforme.h"
 
+#include <functional>
+#include <optional>
+
 class TFArkalune;
 
 // The fixed title of every message box.
@@ -26,8 +29,13 @@ public:
     std::string EtatMenus() override;
     void FixerEtatMenus(const std::string& etat) override;
 
+    // While `traitement` runs, ShiftEnfonce gives `shift`: the key as it was at the event being
+    // handled, which the keyboard's state at the moment of the handling need not be.
+    void PendantEvenement(bool shift, const std::function<void()>& traitement);
+
 private:
     TFArkalune& fenetre_;
     TJournal journal_;
     int curseur_ = 0;
+    std::optional<bool> shiftEvenement_;
 };

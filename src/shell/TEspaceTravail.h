@@ -122,7 +122,11 @@ public:
     // The drawn cube whose picture is nearest to (X, Y) within 4.5 pixels on each axis, or none.
     const TCube* CubeSousPointeur(std::int32_t X, std::int32_t Y) const;
 
+    // Rebuilds the point batch when it is stale, with its progress texts, under the wait cursor:
+    // they let messages through and may ask "Annuler?", so it runs before the paint, never in it.
+    void PreparerScene();
     // The scene to draw in a view of that size; none while no scan is ready or during a drawing.
+    // Called from the paint: it only uses the point batch as PreparerScene last left it.
     const TSceneVue* VGLDraw(std::int32_t largeur, std::int32_t hauteur);
 
     // "Définir axe X" and the freezing of the menus while it waits for its points.

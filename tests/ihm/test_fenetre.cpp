@@ -11,6 +11,7 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -164,11 +165,16 @@ TEST(Fenetre, LAideSOuvreSansBloquerLaFenetre) {
     const QString texte = aide->Navigateur()->toPlainText();
     for (const char* sujet :
          {"Définir axe X", "expression ?", "RAC2", "Copier dans le presse-papier",
-          "arkalune-calcul", ".xyz", "Annuler les suppressions"})
+          "arkalune-calcul", ".xyz", "Annuler les suppressions", "Matériel graphique",
+          "Carte graphique :", "Modes d'affichage"})
         EXPECT_TRUE(texte.contains(QString::fromUtf8(sujet))) << sujet;
     // A link of the contents leads inside the document.
     aide->Navigateur()->setSource(QUrl(QStringLiteral("qrc:/aide/aide.html#champs")));
     EXPECT_TRUE(aide->Navigateur()->toPlainText().contains("Champs et expressions"));
+    // The hardware report stays through the links.
+    aide->Navigateur()->setSource(QUrl(QStringLiteral("qrc:/aide/aide.html#materiel")));
+    EXPECT_TRUE(aide->Navigateur()->toPlainText().contains("Carte graphique :"));
+    EXPECT_GT(aide->Navigateur()->verticalScrollBar()->value(), 0);
     f->close();
 }
 

@@ -3,9 +3,11 @@
 #include "support/Temporaire.h"
 #include "view/DefinitionAxe.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <random>
+#include <tuple>
 
 namespace {
 
@@ -89,6 +91,21 @@ struct TDefinitionAxe : TVueEssai {
         T.Scan.CooMin = {-1, -2, -3};
         T.Scan.CooMax = {1, 2, 3};
     }
+    // A point of the loaded scan: a cube of its deepest level, shown.
+    void AjouterPointScan(const TV3S& p) {
+        T.Scan.NivMax = 0;
+        T.ScanPret = true;
+        AjouterCube(p.X, p.Y, p.Z);
+    }
+    std::vector<TV3S> PointsAffiches() const {
+        std::vector<TV3S> points;
+        for (const TCube* c : T.Scan.CubesAffiches)
+            points.push_back(c->CooMoyPts);
+        std::sort(points.begin(), points.end(), [](const TV3S& a, const TV3S& b) {
+            return std::tie(a.X, a.Y, a.Z) < std::tie(b.X, b.Y, b.Z);
+        });
+        return points;
+    }
     std::vector<TRecord> Hasard(int n) {
         std::mt19937 alea(2024);
         std::uniform_real_distribution<float> u(-50, 50);
@@ -104,6 +121,9 @@ struct TDefinitionAxe : TVueEssai {
 TEST_F(TDefinitionAxe, ExempleDeLAxeSuivantY) {
     EcrireFichier(Source,
                   Octets({Record(1, 1, 0, 10), Record(3, 2, 7, 20), Record(-1, 5, -2, 30)}));
+    // The loaded scan holds the same three points.
+    for (const TV3S& p : {TV3S{1, 1, 0}, TV3S{3, 2, 7}, TV3S{-1, 5, -2}})
+        AjouterPointScan(p);
     T.RecalculerRepere({1, 1, 0}, {1, 3, 5});
 
     // c = 0, s = 1: (1, 1, 0) turns to (1, -1, 0); the X axis runs along the old +Y.
@@ -111,10 +131,15 @@ TEST_F(TDefinitionAxe, ExempleDeLAxeSuivantY) {
                                            Record(4, 4, 0, 30)};
     EXPECT_TRUE(EgauxOctetParOctet(Records(LireFichier(Source)), attendus));
     EXPECT_FALSE(std::filesystem::exists(Temporaire));
+    // The scan is shown in the same new frame, framed in its first orientation, to be saved.
+    EXPECT_EQ(PointsAffiches(), (std::vector<TV3S>{{0, 2, 2}, {1, 0, 9}, {4, 4, 0}}));
     EXPECT_EQ(T.Scan.CooMin, (TV3S{0, 0, 0}));
     EXPECT_EQ(T.Scan.CooMax, (TV3S{4, 4, 9}));
+    EXPECT_EQ(T.Vue.CentreRotAbs, (TV3S{2, 2, 4.5f}));
+    EXPECT_TRUE(T.Scan.ScanModifie);
+    EXPECT_TRUE(T.ScanPret);
+    EXPECT_TRUE(T.Vue.PointsPerimes);
     EXPECT_EQ(Banc.Plateforme.Messages, std::vector<std::string>{"3 points traités"});
-    EXPECT_FALSE(T.ScanPret);
     EXPECT_EQ(T.Vue.LongAbsDeg, -90); // first orientation
     EXPECT_EQ(T.Vue.LatAbsDeg, 0);
     EXPECT_EQ(Banc.Plateforme.Curseur, 0);
@@ -186,7 +211,7 @@ TEST_F(TDefinitionAxe, UnEchecNeLaissePasLaSourceTronquee) {
         EXPECT_TRUE(LireFichier(Source) == octets) << c.echapAuTraitement;
         EXPECT_TRUE(LireFichier(Temporaire) == c.temporaireApres) << c.echapAuTraitement;
         EXPECT_EQ(banc.Travail.Scan.CooMax, (TV3S{1, 2, 3}));
-        EXPECT_FALSE(banc.Travail.ScanPret);
+        EXPECT_TRUE(banc.Travail.ScanPret);
         EXPECT_EQ(banc.Plateforme.Curseur, 0);
         // Nothing but the two files in the folder: no leftover of an unfinished write.
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dossier.Dossier()),
@@ -195,15 +220,16 @@ TEST_F(TDefinitionAxe, UnEchecNeLaissePasLaSourceTronquee) {
     }
 }
 
-TEST_F(TDefinitionAxe, SourceAbsente) {
-    T.ScanPret = true;
+TEST_F(TDefinitionAxe, SansFichierSourceLeScanSeulEstRecadre) {
+    AjouterPointScan({1, 1, 0});
+    AjouterPointScan({3, 2, 7});
     T.RecalculerRepere({0, 0, 0}, {1, 0, 0});
-    ASSERT_EQ(Banc.Plateforme.Messages.size(), 1u);
-    EXPECT_EQ(Banc.Plateforme.Messages[0].rfind("impossible d'ouvrir le fichier", 0), 0u)
-        << Banc.Plateforme.Messages[0];
-    EXPECT_FALSE(T.ScanPret);
-    EXPECT_EQ(T.Scan.CooMax, (TV3S{1, 2, 3}));
-    EXPECT_FALSE(std::filesystem::exists(Temporaire));
+    EXPECT_EQ(Banc.Plateforme.Messages, std::vector<std::string>{"2 points traités"});
+    EXPECT_EQ(PointsAffiches(), (std::vector<TV3S>{{0, 0, 0}, {2, 1, 7}}));
+    EXPECT_TRUE(T.ScanPret);
+    EXPECT_TRUE(T.Scan.ScanModifie);
+    // No file made beside the scan, and none left.
+    EXPECT_TRUE(std::filesystem::is_empty(Dossier.Dossier()));
 }
 
 TEST_F(TDefinitionAxe, DeuxPointsDesignesALaSouris) {
@@ -277,8 +303,12 @@ TEST_F(TDefinitionAxe, EchapApresLePremierPoint) {
 }
 
 TEST_F(TDefinitionAxe, EchapPendantLeRecalculLAnnule) {
-    const std::string octets = Octets(Hasard(100));
+    const std::vector<TRecord> points = Hasard(100);
+    const std::string octets = Octets(points);
     EcrireFichier(Source, octets);
+    for (const TRecord& r : points)
+        AjouterPointScan({r.X, r.Y, r.Z});
+    const std::vector<TCube*> affiches = T.Scan.CubesAffiches;
     T.MiDefinirAxeXClick();
     T.PrendrePointAxe({1, 1, 0});
     // Processings to come: the menus' restoring text, "recalcul ...", then "rotation 5%".
@@ -289,6 +319,11 @@ TEST_F(TDefinitionAxe, EchapPendantLeRecalculLAnnule) {
     EXPECT_EQ(Banc.Plateforme.Questions, std::vector<std::string>{"Annuler?"});
     EXPECT_EQ(Banc.Plateforme.Messages, std::vector<std::string>{"abandon"});
     EXPECT_TRUE(LireFichier(Source) == octets);
+    // The scan stopped while turning is the one it was, still shown and not to be saved.
+    EXPECT_EQ(T.Scan.CubesAffiches, affiches);
+    EXPECT_EQ(T.Scan.CooMax, (TV3S{1, 2, 3}));
+    EXPECT_FALSE(T.Scan.ScanModifie);
+    EXPECT_TRUE(T.ScanPret);
     EXPECT_EQ(Banc.Plateforme.Menus, "TTFTT");
     EXPECT_EQ(T.ModeDefinirAxeX, 0);
 }

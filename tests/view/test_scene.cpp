@@ -17,7 +17,9 @@ struct TScene : TVueEssai {
         T.Vue.CentreRotAbs = {5, 5, 0};
         T.OrienterVue(3);
     }
+    // As the window does: the batch prepared, then the paint.
     const TSceneVue& Tracer(int largeur = 300, int hauteur = 200) {
+        T.PreparerScene();
         const TSceneVue* s = T.VGLDraw(largeur, hauteur);
         EXPECT_NE(s, nullptr);
         return *s;
@@ -149,12 +151,42 @@ TEST_F(TScene, ReconstruitSeulementApresInvalidation) {
     EXPECT_EQ(s.Repere.Version, repere + 1);
 }
 
+TEST_F(TScene, LeTraceNeConstruitRienEtNeDemandeRien) {
+    AjouterCube(1, 1, 1);
+    Tracer();
+    AjouterCube(2, 2, 1);
+    T.RetracerPoints();
+    // An Esc pending: a progress text would ask "Annuler?" from inside the paint.
+    T.Echap = true;
+    const std::size_t statuts = Banc.Plateforme.Statuts.size();
+    const int traitements = Banc.Plateforme.Traitements;
+    const TSceneVue* s = T.VGLDraw(300, 200);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->Points.Sommets.size(), 1u); // the batch as it was prepared
+    EXPECT_TRUE(T.Vue.PointsPerimes);
+    EXPECT_EQ(Banc.Plateforme.Statuts.size(), statuts);
+    EXPECT_EQ(Banc.Plateforme.Traitements, traitements);
+    EXPECT_TRUE(Banc.Plateforme.Questions.empty());
+    EXPECT_EQ(Banc.Plateforme.Curseur, 0);
+
+    // Nothing to prepare while a drawing runs or before a scan is ready.
+    for (bool dessin : {true, false}) {
+        T.Drawing = dessin;
+        T.ScanPret = dessin;
+        T.PreparerScene();
+        EXPECT_TRUE(T.Vue.PointsPerimes);
+    }
+    T.Drawing = false;
+    T.ScanPret = true;
+    T.Echap = false;
+    EXPECT_EQ(Tracer().Points.Sommets.size(), 2u);
+}
+
 TEST_F(TScene, AbandonPendantLaConstructionDesPoints) {
     AjouterCube(1, 1, 1);
     T.Echap = true;
     Banc.Plateforme.Reponses = {TReponse::Oui};
-    EXPECT_THROW(T.VGLDraw(300, 200), EStopError);
-    EXPECT_FALSE(T.Drawing);
+    EXPECT_THROW(T.PreparerScene(), EStopError);
     EXPECT_EQ(Banc.Plateforme.Curseur, 0);
     EXPECT_EQ(Banc.Plateforme.Statuts, std::vector<std::string>{""});
     EXPECT_TRUE(T.Vue.PointsPerimes);

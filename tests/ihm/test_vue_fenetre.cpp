@@ -1,0 +1,311 @@
+// The 3D view in the main window on a real X server: the picture where the camera math puts the
+// cloud, the rubber band, navigation without rebuilding the points, "Définir axe X", the copy.
+
+#include "FenetreEssai.h"
+#include "Modales.h"
+#include "view/GLbox.h"
+#include "view/NavigationVue.h"
+#include "view/Projection.h"
+#include "view/SourisVue.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QTest>
+#include <cmath>
+#include <set>
+#include <utility>
+
+namespace {
+
+using TPixels = std::set<std::pair<int, int>>;
+
+bool EstNoir(QRgb c) {
+    return qRed(c) < 60 && qGreen(c) < 60 && qBlue(c) < 60;
+}
+bool EstRouge(QRgb c) {
+    return qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60;
+}
+
+// Every menu item, depth first in menu order.
+void ParcourirActions(const QList<QAction*>& actions, std::vector<QAction*>& toutes) {
+    for (QAction* a : actions) {
+        toutes.push_back(a);
+        if (a->menu()) ParcourirActions(a->menu()->actions(), toutes);
+    }
+}
+
+struct VueFenetre : ::testing::Test {
+    TDossierTemporaire Dossier;
+    std::unique_ptr<TFArkalune> f = FenetrePrete();
+    TGLbox* Vue = nullptr;
+
+    TEspaceTravail& T() { return f->Travail(); }
+
+    void SetUp() override {
+        f->OuvrirFichier(QString::fromStdString(CopieExemple(Dossier)));
+        Vue = &Enfant<TGLbox>(*f, "VGL");
+        ASSERT_TRUE(T().ScanPret);
+        ASSERT_TRUE(Prete());
+    }
+
+    // The point batch rebuilt and no command running.
+    bool Prete() {
+        return Attendre([&] { return !f->Occupe() && !T().Vue.PointsPerimes; });
+    }
+
+    QImage Image() { return Vue->ImageCourante().convertToFormat(QImage::Format_RGB32); }
+
+    // Where the last drawing's camera puts p: column, and row from the top.
+    std::pair<int, int> Pixel(const TV3S& p) {
+        const TEtatVue& v = T().Vue;
+        TV3R w;
+        EXPECT_TRUE(ProjeterPoint({p.X, p.Y, p.Z}, v.mvmatrix, v.projmatrix, v.viewport, w));
+        return {int(std::floor(w.X)), v.VGLheight - 1 - int(std::floor(w.Y))};
+    }
+
+    // The pixels of the drawn cubes that `retenir` keeps, within the view.
+    template <class F> TPixels PixelsCubes(F&& retenir) {
+        TPixels pixels;
+        for (const TCube* c : T().Scan.CubesAffiches) {
+            if ((c->etatSP & (EtatMasque | EtatSupprime)) || !retenir(*c)) continue;
+            const auto p = Pixel(c->CooMoyPts);
+            if (p.first >= 0 && p.second >= 0 && p.first < Vue->width() && p.second < Vue->height())
+                pixels.insert(p);
+        }
+        return pixels;
+    }
+
+    // The pixels of that colour, but for the axes symbol in the lower-left corner and the origin
+    // mark, which are no cubes.
+    template <class F> TPixels PixelsImage(const QImage& image, F&& couleur) {
+        const int cote = 5 * (image.width() / 15) / 2;
+        const auto origine = Pixel({0, 0, 0});
+        TPixels pixels;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (couleur(image.pixel(x, y)) && !(x < cote && y >= image.height() - cote) &&
+                    !(std::abs(x - origine.first) <= 3 && std::abs(y - origine.second) <= 3))
+                    pixels.insert({x, y});
+        return pixels;
+    }
+
+    // The picture and the camera agree: nearly every projected cube is a pixel of that colour, and
+    // nearly every pixel of that colour is a projected cube (the rest: rounding at pixel edges).
+    static void Concordance(const TPixels& projetes, const TPixels& colores) {
+        ASSERT_GT(projetes.size(), 50u);
+        std::size_t communs = 0;
+        for (const auto& p : projetes)
+            communs += colores.count(p);
+        EXPECT_GE(double(communs), 0.97 * double(projetes.size()));
+        EXPECT_GE(double(communs), 0.97 * double(colores.size()));
+    }
+
+    void VerifierNuage() {
+        const QImage image = Image();
+        ASSERT_EQ(image.size(), Vue->size());
+        const TPixels noirs = PixelsImage(image, EstNoir);
+        // White around the cloud.
+        EXPECT_GT(PixelsImage(image, [](QRgb c) { return c == qRgb(255, 255, 255); }).size(),
+                  std::size_t(image.width() * image.height() / 3));
+        Concordance(PixelsCubes([](const TCube&) { return true; }), noirs);
+    }
+
+    void Souris(QEvent::Type type, QPoint p, Qt::MouseButton bouton, Qt::MouseButtons boutons,
+                Qt::KeyboardModifiers touches = Qt::NoModifier) {
+        QMouseEvent e(type, QPointF(p), Vue->mapToGlobal(QPointF(p)), bouton, boutons, touches);
+        QApplication::sendEvent(Vue, &e);
+    }
+    void Molette(QWidget& sous, QPoint pVue, int delta, Qt::KeyboardModifiers touches = {}) {
+        const QPointF global = Vue->mapToGlobal(QPointF(pVue));
+        QWheelEvent e(sous.mapFromGlobal(global), global, {}, {0, delta}, Qt::NoButton, touches,
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&sous, &e);
+    }
+    void Cliquer(QPoint p) {
+        Souris(QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
+        Souris(QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
+    }
+};
+
+} // namespace
+
+TEST_F(VueFenetre, LeNuageEstDessineOuLaCameraLeProjette) {
+    VerifierNuage();
+    EXPECT_EQ(Vue->cursor().shape(), Qt::CrossCursor);
+    // Copied from the first three tabs: the picture of the view.
+    QGuiApplication::clipboard()->clear();
+    Enfant<QAbstractButton>(*f, "BtResulPP").click();
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), Vue->size());
+}
+
+TEST_F(VueFenetre, UneBandeSelectionneLesCubesQuiRougissent) {
+    Image();
+    QTest::qWait(100); // the paints asked for so far
+    const std::int64_t peintures = Vue->NbPeintures();
+    const std::int64_t constructions = Vue->NbConstructionsPoints();
+    const QPoint a(Vue->width() / 3, Vue->height() / 3), b(Vue->width() / 2, Vue->height() * 2 / 3);
+    // The cubes the rectangle holds in the picture seen before the drag.
+    const TPixels dedans = PixelsCubes([&](const TCube& c) {
+        const auto p = Pixel(c.CooMoyPts);
+        return p.first > a.x() && p.first < b.x() && p.second > a.y() && p.second < b.y();
+    });
+
+    Souris(QEvent::MouseButtonPress, a, Qt::LeftButton, Qt::LeftButton);
+    for (int pas = 1; pas <= 4; ++pas)
+        Souris(QEvent::MouseMove, a + (b - a) * pas / 4, Qt::NoButton, Qt::LeftButton);
+    auto& bande = Enfant<QWidget>(*Vue, "FSelWindow");
+    EXPECT_TRUE(bande.isVisible());
+    QTest::qWait(50);
+    EXPECT_EQ(Vue->NbPeintures(), peintures); // the picture is not drawn again under the band
+    Souris(QEvent::MouseButtonRelease, b, Qt::LeftButton, Qt::NoButton);
+    EXPECT_FALSE(bande.isVisible());
+    ASSERT_TRUE(Prete());
+    const TPixels rouges = PixelsImage(Image(), EstRouge);
+    EXPECT_EQ(Vue->NbConstructionsPoints(), constructions + 1);
+    TPixels selectionnes =
+        PixelsCubes([](const TCube& c) { return (c.etatSP & EtatSelectionne) != 0; });
+    EXPECT_GE(selectionnes.size(), dedans.size());
+    Concordance(selectionnes, rouges);
+}
+
+TEST_F(VueFenetre, LaNavigationSuitLaCameraSansReconstruireLesPoints) {
+    Image();
+    const std::int64_t constructions = Vue->NbConstructionsPoints();
+    const QPoint p(Vue->width() / 4, Vue->height() / 3);
+    struct TPas {
+        const char* nom;
+        std::function<void()> geste;
+        std::function<void(TEtatVue&)> calcul; // the same step through the camera math
+    };
+    const int l = Vue->width();
+    const TPas pas[] = {
+        {"molette", [&] { Molette(*Vue, p, 120); },
+         [&](TEtatVue& v) {
+             ZoomerMolette(v, 120, {p.x(), p.y()}, false);
+         }},
+        // Anywhere over the window, and Shift as it was at the event.
+        {"molette Maj hors de la vue",
+         [&] { Molette(Enfant<QWidget>(*f, "PnTop"), p, -120, Qt::ShiftModifier); },
+         [&](TEtatVue& v) {
+             ZoomerMolette(v, -120, {p.x(), p.y()}, true);
+         }},
+        {"+", [&] { Enfant<QAbstractButton>(*f, "SBtEchPlus").click(); },
+         [](TEtatVue& v) { ZoomerBouton(v, true); }},
+        {"-", [&] { Enfant<QAbstractButton>(*f, "SBtEchMoins").click(); },
+         [](TEtatVue& v) { ZoomerBouton(v, false); }},
+        {"Z", [&] { Enfant<QAbstractButton>(*f, "SBtVueSvtZ").click(); },
+         [](TEtatVue& v) { OrienterCamera(v, 3); }},
+        {"X", [&] { Enfant<QAbstractButton>(*f, "SBtVueSvtX").click(); },
+         [](TEtatVue& v) { OrienterCamera(v, 2); }},
+        {"bouton du milieu",
+         [&] {
+             Souris(QEvent::MouseButtonPress, p, Qt::MiddleButton, Qt::MiddleButton);
+             Souris(QEvent::MouseMove, p + QPoint(25, 0), Qt::NoButton, Qt::MiddleButton);
+             Souris(QEvent::MouseButtonRelease, p + QPoint(25, 0), Qt::MiddleButton, {});
+         },
+         [&](TEtatVue& v) { v.LongAbsDeg -= int(std::nearbyint(25.0 * 90 / l)); }},
+        {"Maj bouton du milieu",
+         [&] {
+             Souris(QEvent::MouseButtonPress, p, Qt::MiddleButton, Qt::MiddleButton,
+                    Qt::ShiftModifier);
+             Souris(QEvent::MouseMove, p + QPoint(0, 30), Qt::NoButton, Qt::MiddleButton,
+                    Qt::ShiftModifier);
+             Souris(QEvent::MouseButtonRelease, p + QPoint(0, 30), Qt::MiddleButton, {},
+                    Qt::ShiftModifier);
+         },
+         [](TEtatVue& v) { DeplacerCentre(v, 0, 30); }},
+    };
+    for (const TPas& e : pas) {
+        SCOPED_TRACE(e.nom);
+        TEtatVue attendu = T().Vue;
+        e.calcul(attendu);
+        const QImage avant = Image();
+        e.geste();
+        ASSERT_TRUE(Prete());
+        const TEtatVue& v = T().Vue;
+        EXPECT_EQ(v.CoefZoom, attendu.CoefZoom);
+        EXPECT_EQ(v.CentreRotAbs, attendu.CentreRotAbs);
+        EXPECT_EQ(v.LongAbsDeg, attendu.LongAbsDeg);
+        EXPECT_EQ(v.LatAbsDeg, attendu.LatAbsDeg);
+        EXPECT_NE(Image(), avant);
+        VerifierNuage();
+    }
+    EXPECT_EQ(Vue->NbConstructionsPoints(), constructions);
+}
+
+TEST_F(VueFenetre, UnChampEnCoursDeSaisieGardeLeClavier) {
+    f->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.get()));
+    auto& rotZ = Enfant<QLineEdit>(*f, "EdRotZ");
+    rotZ.setFocus();
+    ASSERT_TRUE(Attendre([&] { return rotZ.hasFocus(); }));
+    Souris(QEvent::MouseMove, {20, 20}, Qt::NoButton, {});
+    EXPECT_TRUE(rotZ.hasFocus());
+    Enfant<QWidget>(*f, "CkBxVoirPoints").setFocus();
+    Souris(QEvent::MouseMove, {30, 30}, Qt::NoButton, {});
+    EXPECT_TRUE(Attendre([&] { return Vue->hasFocus(); }));
+}
+
+TEST_F(VueFenetre, DefinirAxeXGeleLesMenusPuisRecadreLeScan) {
+    std::vector<QAction*> actions;
+    ParcourirActions(f->menuBar()->actions(), actions);
+    Enfant<QAction>(*f, "MiAnnulerSuppressions").setEnabled(false);
+    std::vector<bool> avant;
+    for (QAction* a : actions)
+        avant.push_back(a->isEnabled());
+    const auto etats = [&] {
+        std::vector<bool> e;
+        for (QAction* a : actions)
+            e.push_back(a->isEnabled());
+        return e;
+    };
+    auto& definir = Enfant<QAction>(*f, "MiDefinirAxeX");
+
+    // Esc while the origin is awaited: "Annuler?" answered Non, the menus back as they were.
+    {
+        definir.trigger();
+        EXPECT_EQ(etats(), std::vector<bool>(actions.size(), false));
+        TReponsesModales modales({Non});
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : f.get(), Qt::Key_Escape);
+        EXPECT_EQ(modales.Textes(), QStringList{"Annuler?"});
+        EXPECT_EQ(etats(), avant);
+        EXPECT_EQ(T().ModeDefinirAxeX, 0);
+    }
+
+    // Two points designated: the leftmost and the rightmost cubes of the picture.
+    Image();
+    const TCube *gauche = nullptr, *droite = nullptr;
+    for (const TCube* c : T().Scan.CubesAffiches) {
+        const int x = Pixel(c->CooMoyPts).first;
+        if (!gauche || x < Pixel(gauche->CooMoyPts).first) gauche = c;
+        if (!droite || x > Pixel(droite->CooMoyPts).first) droite = c;
+    }
+    const auto point = [&](const TCube* c) {
+        const auto p = Pixel(c->CooMoyPts);
+        return QPoint(p.first, p.second);
+    };
+    const QPoint pGauche = point(gauche), pDroite = point(droite);
+    const std::int32_t points = T().Scan.NbCubesNiv[std::size_t(T().Scan.NivMax)];
+    definir.trigger();
+    Cliquer(pGauche);
+    EXPECT_EQ(T().ModeDefinirAxeX, 2);
+    EXPECT_EQ(etats(), std::vector<bool>(actions.size(), false));
+    TReponsesModales modales({Valider});
+    Cliquer(pDroite);
+    EXPECT_EQ(modales.Textes(), QStringList{QString::number(points) + " points traités"});
+    EXPECT_EQ(etats(), avant);
+
+    // The scan in its new frame, shown, and to be saved.
+    EXPECT_TRUE(T().ScanPret);
+    EXPECT_TRUE(T().Scan.ScanModifie);
+    EXPECT_EQ(T().Scan.CooMin, (TV3S{0, 0, 0}));
+    EXPECT_EQ(T().Scan.NbPoints, points);
+    ASSERT_TRUE(Prete());
+    VerifierNuage();
+}
