@@ -157,12 +157,6 @@ TOptions LireOptions(TArguments& args) {
     return o;
 }
 
-void EcrireTexte(const std::string& chemin, const std::string& texte) {
-    TFichierTemporaire fichier(chemin);
-    fichier.Ecrire(texte.data(), texte.size());
-    fichier.Valider();
-}
-
 // The road of the study through the four tabs, as the window's user would go: the display
 // settings on "Préparation", the quarter and the structure's inputs on "Structure", the loads
 // on "Charges", then "Résultats".
@@ -180,13 +174,13 @@ void Etudier(TEspaceTravail& travail, const TOptions& o) {
     travail.ChangerOnglet(2);
     travail.ChangerOnglet(3);
     if (!o.json || *o.json != "-") std::printf("%s\n", travail.Etude.LbResultats.c_str());
-    if (o.rapport) EcrireTexte(*o.rapport, travail.Etude.ResulNdC);
+    if (o.rapport) RemplacerFichier(*o.rapport, travail.Etude.ResulNdC);
     if (o.json) {
         const std::string json = travail.EtudeEnJson() + "\n";
         if (*o.json == "-")
             std::fwrite(json.data(), 1, json.size(), stdout);
         else
-            EcrireTexte(*o.json, json);
+            RemplacerFichier(*o.json, json);
     }
 }
 

@@ -24,10 +24,10 @@ std::string DocumentRapport(const std::string& rapport) {
            "</BODY></HTML>";
 }
 
-void EcrireFichier(const QString& chemin, const QByteArray& octets) {
-    TFichierTemporaire fichier(chemin.toStdString());
-    fichier.Ecrire(octets.constData(), std::size_t(octets.size()));
-    fichier.Valider();
+// The report exported to a file the user chooses; an empty name when the choice was cancelled.
+QString CheminExport(QWidget* parent, const QString& titre, const std::string& proposition,
+                     const QString& filtre) {
+    return QFileDialog::getSaveFileName(parent, titre, QString::fromStdString(proposition), filtre);
 }
 
 } // namespace
@@ -75,9 +75,8 @@ void TFArkalune::ExporterPdf() {
     Commande([this] {
         if (documentAffiche_.empty()) return;
         const QString chemin =
-            QFileDialog::getSaveFileName(this, QStringLiteral("Exporter en PDF"),
-                                         QString::fromStdString(Travail().PFsansext + ".pdf"),
-                                         QStringLiteral("document PDF (*.pdf)"));
+            CheminExport(this, QStringLiteral("Exporter en PDF"), Travail().PFsansext + ".pdf",
+                         QStringLiteral("document PDF (*.pdf)"));
         if (chemin.isEmpty()) return;
         QByteArray octets;
         QBuffer tampon(&octets);
@@ -90,7 +89,8 @@ void TFArkalune::ExporterPdf() {
             WB_->document()->print(&pdf);
         }
         if (octets.isEmpty()) throw EErreur("le document PDF n'a pas pu être produit");
-        EcrireFichier(chemin, octets);
+        RemplacerFichier(chemin.toStdString(),
+                         std::string_view(octets.constData(), std::size_t(octets.size())));
     });
 }
 
@@ -98,11 +98,9 @@ void TFArkalune::ExporterHtml() {
     Commande([this] {
         if (documentAffiche_.empty()) return;
         const QString chemin =
-            QFileDialog::getSaveFileName(this, QStringLiteral("Exporter en HTML"),
-                                         QString::fromStdString(Travail().PFsansext + ".html"),
-                                         QStringLiteral("page HTML (*.html *.htm)"));
+            CheminExport(this, QStringLiteral("Exporter en HTML"), Travail().PFsansext + ".html",
+                         QStringLiteral("page HTML (*.html *.htm)"));
         if (chemin.isEmpty()) return;
-        EcrireFichier(chemin,
-                      QByteArray(documentAffiche_.data(), qsizetype(documentAffiche_.size())));
+        RemplacerFichier(chemin.toStdString(), documentAffiche_);
     });
 }

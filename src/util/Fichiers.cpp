@@ -190,3 +190,9 @@ void TFichierTemporaire::Valider() {
     provisoire_->Abandonner();
     SynchroniserDossier(cible_);
 }
+
+void RemplacerFichier(const std::string& chemin, std::string_view contenu) {
+    TFichierTemporaire fichier(chemin);
+    fichier.Ecrire(contenu.data(), contenu.size());
+    fichier.Valider();
+}

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
 
 class TFichierLecture {
 public:
@@ -86,5 +87,8 @@ private:
     std::string cible_;
     std::optional<TFichierProvisoire> provisoire_;
 };
+
+// The whole file `chemin` replaced by `contenu`, through a TFichierTemporaire.
+void RemplacerFichier(const std::string& chemin, std::string_view contenu);
 
 std::string ErreurSysteme(int code);

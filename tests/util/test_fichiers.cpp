@@ -17,12 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void Remplacer(const std::string& cible, const std::string& contenu) {
-    TFichierTemporaire f(cible);
-    f.Ecrire(contenu.data(), contenu.size());
-    f.Valider();
-}
-
 // Names in the folder, the test's own files aside: a stray temporary file shows here.
 std::vector<std::string> Noms(const TDossierTemporaire& d) {
     std::vector<std::string> noms;
@@ -38,12 +32,12 @@ TEST(FichierTemporaire, UnLienResteUnLienEtSaCibleEstRemplacee) {
     TDossierTemporaire d;
     EcrireFichier(d.Chemin("vrai.html"), "ancien");
     fs::create_symlink("vrai.html", d.Chemin("lien.html"));
-    Remplacer(d.Chemin("lien.html"), "nouveau");
+    RemplacerFichier(d.Chemin("lien.html"), "nouveau");
     EXPECT_TRUE(fs::is_symlink(d.Chemin("lien.html")));
     EXPECT_EQ(LireFichier(d.Chemin("vrai.html")), "nouveau");
     // A link to nothing yet creates its target.
     fs::create_symlink("futur.html", d.Chemin("pendant.html"));
-    Remplacer(d.Chemin("pendant.html"), "créé");
+    RemplacerFichier(d.Chemin("pendant.html"), "créé");
     EXPECT_TRUE(fs::is_symlink(d.Chemin("pendant.html")));
     EXPECT_EQ(LireFichier(d.Chemin("futur.html")), "créé");
     EXPECT_EQ(Noms(d),
@@ -55,7 +49,7 @@ TEST(FichierTemporaire, CeQuiNEstPasUnFichierOrdinaireNEstPasRemplace) {
     fs::create_directory(d.Chemin("dossier"));
     fs::create_symlink("/dev/null", d.Chemin("vers-peripherique"));
     for (const std::string& cible : {d.Chemin("dossier"), d.Chemin("vers-peripherique")})
-        AttendreErreur<EErreur>([&] { Remplacer(cible, "x"); },
+        AttendreErreur<EErreur>([&] { RemplacerFichier(cible, "x"); },
                                 "impossible de remplacer « " + cible +
                                     " » : ce n'est pas un fichier ordinaire");
     EXPECT_TRUE(fs::is_directory(d.Chemin("dossier")));
@@ -67,7 +61,7 @@ TEST(FichierTemporaire, LeNouveauFichierGardeLesDroitsDeLAncien) {
     TDossierTemporaire d;
     EcrireFichier(d.Chemin("scan.arkl"), "ancien");
     chmod(d.Chemin("scan.arkl").c_str(), 0640);
-    Remplacer(d.Chemin("scan.arkl"), "nouveau");
+    RemplacerFichier(d.Chemin("scan.arkl"), "nouveau");
     struct stat s {};
     ASSERT_EQ(stat(d.Chemin("scan.arkl").c_str(), &s), 0);
     EXPECT_EQ(s.st_mode & 07777, 0640u);
