@@ -15,7 +15,7 @@ void TSommeEfforts::AjouterEffort(const TV3R& Fi, double d, double dz) {
 
 void TEtudeVoute::CalculerCharges(const TChargesEtude& charges, const TV2x2R& McbRotZ2) {
     if (!StructureConstruite())
-        throw EErreur("la structure n'est pas construite : passez par l'onglet « Structure » "
+        RefuserCalcul("la structure n'est pas construite : passez par l'onglet « Structure » "
                       "avant de calculer les charges");
     static_cast<TChargesEtude&>(*this) = charges;
     for (int i = 0; i < NbArcsVoute; ++i)
@@ -32,6 +32,12 @@ void TEtudeVoute::CalculerCharges(const TChargesEtude& charges, const TV2x2R& Mc
                                "(flèche de l'arc d'arêtier nulle), FZ = %.0f",
                                -EffortsSurAppui.Z);
     RedigerResultats();
+}
+
+void TEtudeVoute::RefuserCalcul(const std::string& raison) {
+    LbResultats = " ";
+    ResulNdC.clear();
+    throw EErreur(raison);
 }
 
 void TEtudeVoute::ChargerArc(TQuartier& Q, int index) const {

@@ -77,6 +77,9 @@ public:
 
     // Loads, actions at the springing (turned into the view's axes), caption and report.
     void CalculerCharges(const TChargesEtude& charges, const TV2x2R& McbRotZ2);
+    // A calculation refused: the caption and the report are emptied, so that none is shown that
+    // the current inputs did not give, and `raison` leaves as an error.
+    [[noreturn]] void RefuserCalcul(const std::string& raison);
     // Arc `index` of Q loaded with the study's loads and key height.
     void ChargerArc(TQuartier& Q, int index) const;
     void CalculerAppuiAretier(const TV2x2R& McbRotZ2);
