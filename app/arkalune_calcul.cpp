@@ -13,6 +13,7 @@
 #include "util/Format.h"
 #include "util/StringUtils.h"
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -123,7 +124,7 @@ TOptions LireOptions(TArguments& args) {
         else if (a == "--rotation-z") {
             const std::string& texte = valeur();
             double deg = 0;
-            if (!LireReel(texte, deg))
+            if (!LireReel(texte, deg) || !std::isfinite(deg))
                 throw EUsage{"valeur invalide pour " + a + " : « " + texte +
                              " » (nombre de degrés attendu)"};
             o.rotationZ = texte;

@@ -3,6 +3,7 @@
 #include "expr/Lecture.h"
 #include "expr/Operateurs.h"
 #include "util/Format.h"
+#include "util/Utf16.h"
 
 #include <cmath>
 #include <limits>
@@ -262,5 +263,16 @@ bool EvaluerExpression(Tvaleur& V, const std::u16string& Texte, std::int32_t& Po
 
 bool CalculerTexte(Tvaleur& V, const std::u16string& Texte) {
     std::int32_t pos = 1;
-    return EvaluerExpression(V, Texte, pos, nullptr, nullptr, false);
+    Tvaleur resultat;
+    if (!EvaluerExpression(resultat, Texte, pos, nullptr, nullptr, false)) return false;
+    const std::size_t fin = std::size_t(pos) - 1; // reading stopped there, past any spaces
+    if (fin < Texte.size()) {
+        std::string message =
+            "texte en trop après l'expression : « " + Utf16VersUtf8(Texte.substr(fin)) + " »";
+        // The usual slip of a French user.
+        if (Texte[fin] == u',') message += " ; le séparateur décimal est le point";
+        throw EErrTexteEnTrop(message);
+    }
+    V.Assign(resultat);
+    return true;
 }

@@ -22,6 +22,12 @@ public:
     using EErreur::EErreur;
 };
 
+// Text after a complete expression, where the whole text was to be one.
+class EErrTexteEnTrop : public EErreur {
+public:
+    using EErreur::EErreur;
+};
+
 // Expressions nested deeper than this fail with an error instead of exhausting the stack.
 inline constexpr int ProfondeurMaxExpression = 256;
 
@@ -33,5 +39,8 @@ bool EvaluerExpression(Tvaleur& V, const std::u16string& Texte, std::int32_t& Po
                        const TFnVariable& FnVariable, const TFnFonction& FnFonction,
                        bool EspacesSignificatifs);
 
-// The whole text, without variables or user functions; what follows the expression is ignored.
+// The whole text as one expression, without variables or user functions. False when it does not
+// begin with an expression; an expression followed by anything but spaces raises EErrTexteEnTrop
+// naming what follows (a value read from part of a text is not the value the user meant:
+// "1,5" is not 1). V changes only on success.
 bool CalculerTexte(Tvaleur& V, const std::u16string& Texte);

@@ -1,5 +1,7 @@
 #include "fields/ChampsEtude.h"
 
+#include "fields/DomaineChamp.h"
+
 #include <optional>
 #include <string>
 
@@ -47,4 +49,23 @@ TChampsEtude::TChampsEtude() {
                {TTypeVal::_integer, P{"0", "5000"}, "0", "en daN/m3, 0 si absent"});
     Configurer(GEdNivRemplissage, {TTypeVal::_double, std::nullopt, "0",
                                    "< 0 sous la clé, mettre masse vol. à 0 si pas de remplissage"});
+}
+
+std::string TChampsEtude::ValeurRefusee() const {
+    const struct {
+        const TCustomGenEdit& champ;
+        const char* nom; // as the messages name it
+    } champs[] = {
+        {GEdLargeurAretier, "la largeur de l'arc d'arêtier"},
+        {GEdNbArcsVoute, "le nombre d'arcs de voûte"},
+        {GEdMlinAretier, "la masse linéaire de l'arêtier"},
+        {GEdMsurfVoute, "la masse surfacique de la voûte"},
+        {GEdMvolRemplissage, "la masse volumique du remplissage"},
+        {GEdNivRemplissage, "le niveau du remplissage"},
+    };
+    for (const auto& c : champs)
+        if (!c.champ.ValOK())
+            return std::string("valeur refusée pour ") + c.nom + " : « " + c.champ.Text() + " » (" +
+                   DomaineAdmis(c.champ) + ")";
+    return {};
 }

@@ -3,6 +3,8 @@
 
 #include "fields/CGenEdit.h"
 
+#include <string>
+
 struct TChampsEtude {
     TCustomGenEdit GEdLargeurAretier{"GEdLargeurAretier"};
     TCustomGenEdit GEdNbArcsVoute{"GEdNbArcsVoute"};
@@ -11,4 +13,7 @@ struct TChampsEtude {
     TCustomGenEdit GEdMvolRemplissage{"GEdMvolRemplissage"};
     TCustomGenEdit GEdNivRemplissage{"GEdNivRemplissage"};
     TChampsEtude();
+    // The study computes only with values their fields accept: empty when every field accepts
+    // its text, otherwise the reason naming the first field that refuses it.
+    std::string ValeurRefusee() const;
 };

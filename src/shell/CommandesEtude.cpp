@@ -61,6 +61,9 @@ bool TEspaceTravail::StructureConstruite() const {
 }
 
 void TEspaceTravail::CalculerCharges() {
+    // A field in error (typed, or read from a scan file) would be used as its text reads.
+    if (const std::string refus = Champs.ValeurRefusee(); !refus.empty())
+        Etude.RefuserCalcul(refus);
     Etude.CalculerCharges({.MasseLinAretier = double(Champs.GEdMlinAretier.ValeurI()),
                            .MasseSurfVoute = double(Champs.GEdMsurfVoute.ValeurI()),
                            .MasseVolRemplissage = double(Champs.GEdMvolRemplissage.ValeurI()),

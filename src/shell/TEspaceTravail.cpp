@@ -1,6 +1,7 @@
 #include "shell/TEspaceTravail.h"
 
 #include "util/Erreurs.h"
+#include "view/NavigationVue.h"
 
 TEspaceTravail::TEspaceTravail(TPlateforme& plateforme) : Plateforme(plateforme) {}
 
@@ -38,6 +39,10 @@ void TEspaceTravail::FixerTitre(const std::string& nom) {
 void TEspaceTravail::ReinitialiserTravail() {
     ScanPret = false;
     Scan.NbPoints = 0;
+    // No rotation about Z: the angle shown and used by the camera, the text of its field and the
+    // matrices that turn the frontier moves, the results and the axes go back together.
+    Vue.AngRotZdeg = 0;
+    TexteEdRotZ = TexteAngleRotZ(Vue.AngRotZdeg);
     Vue.rotmatrixrepere = IdentiteGL16();
     Vue.McbRotZ2 = {{{1, 0}, {0, 1}}};
     Vue.PointsPerimes = true;

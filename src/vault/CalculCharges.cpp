@@ -8,6 +8,18 @@
 
 #include <cmath>
 
+namespace {
+
+// A rib rise below this (metres) is taken as none: the thrust M / f would be a figure of the
+// survey's noise, millions of daN.
+constexpr double FlecheMinimaleAretier = 0.001;
+
+bool EffortFini(const TV3R& e) {
+    return std::isfinite(e.X) && std::isfinite(e.Y) && std::isfinite(e.Z);
+}
+
+} // namespace
+
 void TSommeEfforts::AjouterEffort(const TV3R& Fi, double d, double dz) {
     F = AddV3R(F, Fi);
     M = M - Fi.Z * d + Fi.X * dz;
@@ -15,7 +27,7 @@ void TSommeEfforts::AjouterEffort(const TV3R& Fi, double d, double dz) {
 
 void TEtudeVoute::CalculerCharges(const TChargesEtude& charges, const TV2x2R& McbRotZ2) {
     if (!StructureConstruite())
-        throw EErreur("la structure n'est pas construite : passez par l'onglet « Structure » "
+        RefuserCalcul("la structure n'est pas construite : passez par l'onglet « Structure » "
                       "avant de calculer les charges");
     static_cast<TChargesEtude&>(*this) = charges;
     for (int i = 0; i < NbArcsVoute; ++i)
@@ -23,6 +35,9 @@ void TEtudeVoute::CalculerCharges(const TChargesEtude& charges, const TV2x2R& Mc
     for (int i = 0; i < NbArcsVoute; ++i)
         ChargerArc(Quartier2, i);
     CalculerAppuiAretier(McbRotZ2);
+    if (!ResultatsFinis())
+        RefuserCalcul("calcul impossible : les charges données mènent à des efforts qui ne sont "
+                      "pas des nombres finis (vérifiez les masses et le niveau du remplissage)");
     if (AppuiCalculable)
         LbResultats = Formater("Actions à l'appui de l'arêtier (daN) : FX = %.0f, FY = %.0f , "
                                "FZ = %.0f",
@@ -32,6 +47,20 @@ void TEtudeVoute::CalculerCharges(const TChargesEtude& charges, const TV2x2R& Mc
                                "(flèche de l'arc d'arêtier nulle), FZ = %.0f",
                                -EffortsSurAppui.Z);
     RedigerResultats();
+}
+
+bool TEtudeVoute::ResultatsFinis() const {
+    for (const TQuartier* Q : {&Quartier1, &Quartier2})
+        for (const TArc& A : Q->Arcs)
+            if (!EffortFini(A.EffAppui)) return false;
+    // X and Y of a rib without rise are not computed: they are no result.
+    return AppuiCalculable ? EffortFini(EffortsSurAppui) : std::isfinite(EffortsSurAppui.Z);
+}
+
+void TEtudeVoute::RefuserCalcul(const std::string& raison) {
+    LbResultats = " ";
+    ResulNdC.clear();
+    throw EErreur(raison);
 }
 
 void TEtudeVoute::ChargerArc(TQuartier& Q, int index) const {
@@ -45,7 +74,9 @@ void TEtudeVoute::ChargerArc(TQuartier& Q, int index) const {
     for (TClaveau& v : A.claveaux) {
         v.G = Arrondi32(double(v.lgrclav) * double(qs));
         const float h = Arrondi32(double(zr) - v.XYZclav.Z);
-        if (h > 0) v.G = Arrondi32(double(v.G) + double(v.lgrclav) * double(qv) * double(h));
+        // No fill adds nothing, whatever its level.
+        if (h > 0 && qv != 0)
+            v.G = Arrondi32(double(v.G) + double(v.lgrclav) * double(qv) * double(h));
         A.EffAppui.Z += v.G;
         const double x = NormV2R(SubV2R(V3RToV2R(v.XYZclav), P0));
         M = Arrondi32(double(M) - double(v.G) * x);
@@ -82,15 +113,12 @@ void TEtudeVoute::CalculerAppuiAretier(const TV2x2R& McbRotZ2) {
     const double M = somme.M + F.Z * L - F.X * f;
     // With no rise the rib's thrust is undefined: X and Y are reported as not computable
     // rather than infinite; the weight Z still is.
-    AppuiCalculable = f != 0;
-    if (AppuiCalculable) {
-        F.X = F.X + M * 1.25 / f;
-        AppuiCalculable = std::isfinite(F.X);
-    }
+    AppuiCalculable = std::fabs(f) >= FlecheMinimaleAretier;
     if (!AppuiCalculable) {
         EffortsSurAppui = {std::nan(""), std::nan(""), F.Z};
         return;
     }
+    F.X = F.X + M * 1.25 / f;
     TV2R xy = MulTM2V2(RecModl.McbA, {F.X, F.Y});
     xy = MulTM2V2(McbRotZ2, xy);
     EffortsSurAppui = {xy.X, xy.Y, F.Z};

@@ -42,7 +42,7 @@ public:
     TArcAretier ArcAretier;
     float Z0 = 0;         // height of the key
     TV3R EffortsSurAppui; // at the rib's springing, view axes, daN (Z: weight, down)
-    // False when the rib's rise is zero: its thrust, hence X and Y, cannot be computed.
+    // False when the rib has no rise (below 1 mm): its thrust, hence X and Y, cannot be computed.
     bool AppuiCalculable = true;
     std::string LbResultats = " ";
     std::string ResulNdC; // HTML text of the last report
@@ -77,8 +77,13 @@ public:
 
     // Loads, actions at the springing (turned into the view's axes), caption and report.
     void CalculerCharges(const TChargesEtude& charges, const TV2x2R& McbRotZ2);
+    // A calculation refused: the caption and the report are emptied, so that none is shown that
+    // the current inputs did not give, and `raison` leaves as an error.
+    [[noreturn]] void RefuserCalcul(const std::string& raison);
     // Arc `index` of Q loaded with the study's loads and key height.
     void ChargerArc(TQuartier& Q, int index) const;
     void CalculerAppuiAretier(const TV2x2R& McbRotZ2);
+    // Every effort the caption and the report show is a finite number.
+    bool ResultatsFinis() const;
     void RedigerResultats();
 };

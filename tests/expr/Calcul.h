@@ -13,13 +13,16 @@ inline constexpr std::uint8_t Echec = 255;
 
 struct TCasCalcul {
     const char* texte;
-    std::uint8_t type;         // typInt, typDbl, typBool, typStr, or Echec: CalculerTexte is false
+    std::uint8_t type;         // typInt, typDbl, typBool, typStr, or Echec: nothing read
     const char* resultat = ""; // formattxt of the value, in UTF-8
 };
 
+// The expression at the start of the text: what follows it is left unread.
 inline std::optional<Tvaleur> Calculer(const char* texte) {
     Tvaleur v;
-    if (!CalculerTexte(v, Utf8VersUtf16(texte))) return std::nullopt;
+    std::int32_t pos = 1;
+    if (!EvaluerExpression(v, Utf8VersUtf16(texte), pos, nullptr, nullptr, false))
+        return std::nullopt;
     return v;
 }
 

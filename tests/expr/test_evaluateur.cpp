@@ -221,6 +221,40 @@ TEST(Evaluateur, PositionDeLecture) {
     }
 }
 
+// The whole text must be one expression: what follows is named in the error, V is unchanged.
+TEST(Evaluateur, CalculerTexteRefuseCeQuiSuitLExpression) {
+    const struct {
+        const char16_t* texte;
+        const char* reste; // nullptr: accepted
+    } cas[] = {
+        {u"2 + 3   ", nullptr},
+        {u"  (2 + 3) * 2", nullptr},
+        {u"1,5*1000", ",5*1000"},
+        {u"150 + 20 daN", "daN"},
+        {u"1 2", "2"},
+        {u"12abc", "abc"},
+        {u"3 =< 4", "=< 4"},
+        {u"2(3)", "(3)"},
+        {u"1\t+2", "\t+2"},
+        {u"(1))", ")"},
+        {u"'a' 'b'", "'b'"},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(Utf16VersUtf8(c.texte));
+        Tvaleur v = Tvaleur::CreateVal(u"avant");
+        if (!c.reste) {
+            EXPECT_TRUE(CalculerTexte(v, c.texte));
+            continue;
+        }
+        std::string message = std::string("texte en trop après l'expression : « ") + c.reste + " »";
+        if (c.reste[0] == ',') message += " ; le séparateur décimal est le point";
+        AttendreErreur<EErrTexteEnTrop>([&] { (void)CalculerTexte(v, c.texte); }, message);
+        EXPECT_EQ(v.val_S(), u"avant");
+    }
+    Tvaleur v;
+    EXPECT_FALSE(CalculerTexte(v, u"1+")); // no expression at all: no error, only false
+}
+
 TEST(Evaluateur, LeResultatRemplaceLaValeur) {
     Tvaleur v = Tvaleur::CreateTbl(typStr, 2, {2, 2, 1});
     ASSERT_TRUE(CalculerTexte(v, u"1.5*2"));

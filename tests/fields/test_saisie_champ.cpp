@@ -119,9 +119,10 @@ TEST(SaisieChamp, ExpressionDeLaFenetreSurgissante) {
     EXPECT_THROW(e.Champ.SaisirCalcul("'abc'"), EErrAffectation);
     EXPECT_THROW(e.Champ.SaisirCalcul("1 DIV 0"), EErrDivisionEntiere);
     EXPECT_THROW(e.Champ.SaisirCalcul("1/0"), EErrAffectation); // no integer for +inf
+    EXPECT_THROW(e.Champ.SaisirCalcul("150 + 20 daN"), EErrTexteEnTrop);
     EXPECT_EQ(e.Texte, "31");
     EXPECT_EQ(e.Champ.ValeurI(), 31);
-    EXPECT_EQ(e.Champ.CalculPrec(), "1/0");
+    EXPECT_EQ(e.Champ.CalculPrec(), "150 + 20 daN");
 }
 
 TEST(SaisieChamp, ExpressionDansUnChampReel) {

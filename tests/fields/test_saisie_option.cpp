@@ -37,6 +37,14 @@ TEST(SaisieOption, ValeursEtExpressions) {
         {ch.GEdNivRemplissage, "=1/0", "l'expression donne INF, réel attendu", 0},
         {ch.GEdNivRemplissage, "1e999", "réel attendu", 0},
         {ch.GEdNivRemplissage, "1,5", "réel attendu", 0},
+        // An expression is the whole text after "=": what follows it is named, not dropped.
+        {ch.GEdMlinAretier, "=1,5*1000",
+         "texte en trop après l'expression : « ,5*1000 » ; le séparateur décimal est le point", 0},
+        {ch.GEdMsurfVoute, "=150 + 20 daN", "texte en trop après l'expression : « daN »", 0},
+        {ch.GEdNbArcsVoute, "=3 4", "texte en trop après l'expression : « 4 »", 0},
+        {ch.GEdNbArcsVoute, "=(2+3))", "texte en trop après l'expression : « ) »", 0},
+        {ch.GEdNivRemplissage, "=1.5 m", "texte en trop après l'expression : « m »", 0},
+        {ch.GEdMsurfVoute, "=150 + 20  ", "", 170},
     };
     for (const auto& c : cas) {
         SCOPED_TRACE(c.texte);

@@ -305,22 +305,34 @@ TEST(Champs, LaFenetreDExpressionRepartDeLaDerniere) {
 }
 
 TEST(Champs, ErreurDeLExpressionMontree) {
-    TFenetreEssai f;
-    f.Entier.setFocus(Qt::TabFocusReason);
-    QString titre, message;
-    const auto gardeMessage = QuandModal<QMessageBox>([&](QMessageBox& m) {
-        titre = m.windowTitle();
-        message = m.text();
-        m.accept();
-    });
-    const auto garde = QuandModal<TFMiniInput>([&](TFMiniInput& p) {
-        QTest::keyClicks(p.Ed(), "'abc'");
-        Touche(f.Fenetre, Qt::Key_Return);
-    });
-    QTest::keyClick(&f.Entier, '=');
-    EXPECT_EQ(titre, "Arkalune");
-    EXPECT_EQ(message, QString::fromUtf8("impossible d'affecter la valeur à cette variable"));
-    EXPECT_EQ(f.Entier.text(), "20");
+    const struct {
+        const char* expression;
+        const char* message;
+    } cas[] = {
+        {"'abc'", "impossible d'affecter la valeur à cette variable"},
+        {"1,5*10", "texte en trop après l'expression : « ,5*10 » ; le séparateur décimal est le "
+                   "point"},
+        {"15 + 2 cm", "texte en trop après l'expression : « cm »"},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.expression);
+        TFenetreEssai f;
+        f.Entier.setFocus(Qt::TabFocusReason);
+        QString titre, message;
+        const auto gardeMessage = QuandModal<QMessageBox>([&](QMessageBox& m) {
+            titre = m.windowTitle();
+            message = m.text();
+            m.accept();
+        });
+        const auto garde = QuandModal<TFMiniInput>([&](TFMiniInput& p) {
+            QTest::keyClicks(p.Ed(), c.expression);
+            Touche(f.Fenetre, Qt::Key_Return);
+        });
+        QTest::keyClick(&f.Entier, '=');
+        EXPECT_EQ(titre, "Arkalune");
+        EXPECT_EQ(message, QString::fromUtf8(c.message));
+        EXPECT_EQ(f.Entier.text(), "20");
+    }
 }
 
 int main(int argc, char** argv) {

@@ -294,3 +294,56 @@ TEST_F(Chargement, LEnTeteRenduSelonSaVersion) {
     EXPECT_EQ(lu.NiveauAffiche, 2);
     EXPECT_EQ(lu.Bilan, "1 ligne ignorée (ce n'est pas un point X Y Z)");
 }
+
+// After any load the rotation about Z is one: the angle shown, the matrix that turns the frontier
+// moves and the results, the text of its field. A file with no rotation starts with none.
+TEST_F(Chargement, LaRotationZSuitChaqueChargement) {
+    TEnTeteArkl e;
+    e.NiveauPoints = 3;
+    e.NbPoints = 1;
+    e.CooMin = {0, 0, 0};
+    e.CooMax = {1, 1, 1};
+    e.AngRotZdeg = 30;
+    const std::vector<TPointScan> un(1, TPointScan{0.5f, 0.5f, 0.5f, {}});
+    TEnTeteArkl e45 = e;
+    e45.AngRotZdeg = 45;
+    EcrireFichier(Dossier.Chemin("v3-30.arkl"), Arkl(3, e, un));
+    EcrireFichier(Dossier.Chemin("v3-45.arkl"), Arkl(3, e45, un));
+    EcrireFichier(Dossier.Chemin("v2.arkl"), Arkl(2, e, un));
+    EcrireFichier(Dossier.Chemin("refuse.arkl"), Arkl(1, e, un));
+    EcrireFichier(Dossier.Chemin("scan.xyz"), XYZGrille(50));
+    const struct {
+        const char* avant; // the file loaded first, or a rotation typed in the field
+        const char* charge;
+        double angle;
+        const char* texte;
+    } cas[] = {
+        {"30", "scan.xyz", 0, "0"},        {"v3-30.arkl", "scan.xyz", 0, "0"},
+        {"v3-30.arkl", "v2.arkl", 0, "0"}, {"30", "refuse.arkl", 0, "0"},
+        {"30", "v3-45.arkl", 45, "45"},    {"v3-30.arkl", "v3-30.arkl", 30, "30"},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(std::string(c.avant) + " puis " + c.charge);
+        TBancEssai banc;
+        TEspaceTravail& U = banc.Travail;
+        if (std::string(c.avant).find('.') == std::string::npos)
+            U.BtActualiserRotClick(c.avant);
+        else
+            ASSERT_TRUE(U.ChargerScan(Dossier.Chemin(c.avant)));
+        U.ChargerScan(Dossier.Chemin(c.charge));
+        EXPECT_EQ(U.Vue.AngRotZdeg, c.angle);
+        EXPECT_EQ(U.TexteEdRotZ, c.texte);
+        // The move right in the view's axes, in the cloud's axes: (cos, -sin) of the angle.
+        const double theta = c.angle * Pi / 180;
+        U.PtFrontSel1a4 = 2;
+        const TV2R avant = U.Etude.RecModl.XYL1;
+        U.SBtDeplClick(1);
+        const TV2R deplacement = SubV2R(U.Etude.RecModl.XYL1, avant);
+        EXPECT_NEAR(deplacement.X, 0.02 * std::cos(theta), 1e-8);
+        EXPECT_NEAR(deplacement.Y, -0.02 * std::sin(theta), 1e-8);
+        const TV2x2R attendue = RotM2Angle(theta);
+        for (int i = 0; i < 2; ++i)
+            for (int j = 0; j < 2; ++j)
+                EXPECT_NEAR(U.Vue.McbRotZ2[i][j], attendue[i][j], 1e-15);
+    }
+}

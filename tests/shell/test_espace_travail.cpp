@@ -53,14 +53,16 @@ TEST(EspaceTravail, LaReinitialisationGardeCeQuiDoitSurvivre) {
     t.ScanPret = true;
     t.Scan.ScanModifie = true;
     t.Scan.NivMax = 2;
-    t.Vue.AngRotZdeg = 30;
+    t.BtActualiserRotClick("30");
     t.OngletActif = 3;
     t.ReinitialiserTravail();
     EXPECT_FALSE(t.ScanPret);
     EXPECT_EQ(t.OngletActif, 0);
-    EXPECT_EQ(t.Vue.McbRotZ2, (TV2x2R{{{1, 0}, {0, 1}}}));
-    EXPECT_EQ(t.Vue.rotmatrixrepere, IdentiteGL16());
     EXPECT_TRUE(t.Scan.ScanModifie);
     EXPECT_EQ(t.Scan.NivMax, 2);
-    EXPECT_EQ(t.Vue.AngRotZdeg, 30);
+    // The rotation about Z goes, its angle and text with its matrices.
+    EXPECT_EQ(t.Vue.McbRotZ2, (TV2x2R{{{1, 0}, {0, 1}}}));
+    EXPECT_EQ(t.Vue.rotmatrixrepere, IdentiteGL16());
+    EXPECT_EQ(t.Vue.AngRotZdeg, 0);
+    EXPECT_EQ(t.TexteEdRotZ, "0");
 }

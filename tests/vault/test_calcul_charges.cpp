@@ -1,5 +1,6 @@
 #include "NuageEssai.h"
 #include "geometry/UtilsGeom.h"
+#include "support/AttendreErreur.h"
 #include "util/Erreurs.h"
 #include "vault/EtudeVoute.h"
 
@@ -81,19 +82,25 @@ TEST_F(ChargesDUnArc, AuxArrondisDe32Bits) {
     EXPECT_EQ(Q.Arcs[0].EffAppui.X, double(70.7106781f) * 1.25 * double(K));
 }
 
-TEST_F(ChargesDUnArc, AppuiDeLAretier) {
-    // One vault arc a side, each bringing about (5, +-4, 25) to the rib's middle point; the rib
-    // along +X from (0, 0, 2) to (2, 0, 0), no view rotation.
-    E.NbArcsVoute = 1;
-    for (TQuartier* q : {&E.Quartier1, &E.Quartier2}) {
-        q->Arcs = {Arc({{0, 0, 1}, {1, 0, 0}})};
-        q->LargeurArcs = float(25 / (std::sqrt(2.0) * 100));
-        q->kX = 0.32f;
-        q->kY = q == &E.Quartier1 ? 0.256f : -0.256f;
+// One vault arc a side, each bringing about (5, +-4, 25) to the rib's middle point; the rib
+// along +X from (0, 0, 2) to (2, 0, zAppui), no view rotation.
+struct AppuiDUnAretier : ChargesDUnArc {
+    void Construire(double zAppui) {
+        E.NbArcsVoute = 1;
+        for (TQuartier* q : {&E.Quartier1, &E.Quartier2}) {
+            q->Arcs = {Arc({{0, 0, 1}, {1, 0, 0}})};
+            q->LargeurArcs = float(25 / (std::sqrt(2.0) * 100));
+            q->kX = 0.32f;
+            q->kY = q == &E.Quartier1 ? 0.256f : -0.256f;
+        }
+        E.Z0 = 1;
+        E.ArcAretier.AA = Arc({{0, 0, 2}, {1, 0, 1}, {2, 0, zAppui}});
+        E.RecModl.McbA = {{{1, 0}, {0, 1}}};
     }
-    E.Z0 = 1;
-    E.ArcAretier.AA = Arc({{0, 0, 2}, {1, 0, 1}, {2, 0, 0}});
-    E.RecModl.McbA = {{{1, 0}, {0, 1}}};
+};
+
+TEST_F(AppuiDUnAretier, AppuiDeLAretier) {
+    Construire(0);
     const TChargesEtude charges{.MasseLinAretier = 100, .MasseSurfVoute = 100};
     E.CalculerCharges(charges, RotM2Angle(0));
     const TV3R c = E.ArcAretier.ChargesDesVoutes[1];
@@ -115,6 +122,53 @@ TEST_F(ChargesDUnArc, AppuiDeLAretier) {
     EXPECT_NEAR(E.EffortsSurAppui.X, -sansRotation.Y, 1e-9);
     EXPECT_NEAR(E.EffortsSurAppui.Y, sansRotation.X, 1e-9);
     EXPECT_EQ(E.EffortsSurAppui.Z, sansRotation.Z);
+}
+
+// A rib without rise (below 1 mm) has no thrust to report; loads that give no finite effort
+// are refused, not printed as infinite.
+TEST_F(AppuiDUnAretier, SansFlecheOuSansResultatFini) {
+    const char* const refus = "calcul impossible : les charges données mènent à des efforts qui "
+                              "ne sont pas des nombres finis (vérifiez les masses et le niveau du "
+                              "remplissage)";
+    const char* const nonCalculables =
+        "Actions à l'appui de l'arêtier (daN) : FX et FY non calculables (flèche de l'arc "
+        "d'arêtier nulle), FZ = ";
+    const struct {
+        double zAppui;
+        double masseVol, niveau;
+        const char* legende; // the caption's start, or nullptr when refused
+    } cas[] = {
+        {0, 0, 0, "Actions à l'appui de l'arêtier (daN) : FX = 212, FY = 0 , FZ = -333"},
+        {2, 0, 0, nonCalculables},
+        {1.9995, 0, 0, nonCalculables}, // 0.5 mm: a thrust of millions of daN before
+        {2.0005, 0, 0, nonCalculables},
+        {1.998, 0, 0, "Actions à l'appui de l'arêtier (daN) : FX = 2"},
+        // No fill adds nothing, whatever its level.
+        {0, 0, 1e300, "Actions à l'appui de l'arêtier (daN) : FX = 212, FY = 0 , FZ = -333"},
+        {0, 1000, 1e300, nullptr},
+        {0, 1000, -1e300, "Actions à l'appui de l'arêtier (daN) : FX = 212, FY = 0 , FZ = -333"},
+        {2, 1000, 1e300, nullptr},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(testing::Message() << c.zAppui << " " << c.masseVol << " " << c.niveau);
+        Construire(c.zAppui);
+        E.LbResultats = "précédent";
+        E.ResulNdC = "précédent";
+        const TChargesEtude charges{.MasseLinAretier = 100,
+                                    .MasseSurfVoute = 100,
+                                    .MasseVolRemplissage = c.masseVol,
+                                    .NiveauRemplissage = c.niveau};
+        if (!c.legende) {
+            AttendreErreur<EErreur>([&] { E.CalculerCharges(charges, RotM2Angle(0)); }, refus);
+            EXPECT_EQ(E.LbResultats, " ");
+            EXPECT_TRUE(E.ResulNdC.empty());
+            continue;
+        }
+        E.CalculerCharges(charges, RotM2Angle(0));
+        EXPECT_EQ(E.LbResultats.rfind(c.legende, 0), 0u) << E.LbResultats;
+        for (const char* mot : {"inf", "nan"})
+            EXPECT_EQ(E.ResulNdC.find(mot), std::string::npos) << mot;
+    }
 }
 
 using CalculCharges = TEtudeEssai;

@@ -102,6 +102,9 @@ TEST_F(CommandeEtude, ErreursDUsageAvantLeChargement) {
         {"--masse-vol", "--masse-vol"},
         {"--quartier 5", "--quartier"},
         {"--rotation-z douze", "--rotation-z"},
+        {"--rotation-z 1e400", "--rotation-z"},
+        {"--masse-lin =1,5*1000", "« ,5*1000 »"},    // not 1
+        {"--masse-surf '=150 + 20 daN'", "« daN »"}, // not 170
         {"--proprietes --json -", "--json"},
     };
     for (const auto& c : cas) {

@@ -1,5 +1,10 @@
 #include "NuageEssai.h"
+#include "scan/FichierArkl.h"
+#include "support/AttendreErreur.h"
+#include "support/LancerCalcul.h"
+#include "util/Erreurs.h"
 
+#include <cmath>
 #include <cstring>
 
 using EtudeFichier = TEtudeEssai;
@@ -46,4 +51,70 @@ TEST_F(EtudeFichier, LeBlocDEtudeFaitLAllerRetour) {
     EXPECT_EQ(U.Etude.LbResultats, T.Etude.LbResultats);
     EXPECT_EQ(U.Etude.ResulNdC, T.Etude.ResulNdC);
     EXPECT_NE(U.Etude.ResulNdC.find("Quadrant étudié : X-,Y-"), std::string::npos);
+}
+
+// A study block whose values their fields refuse (a file written by something else, or damaged):
+// each field shows the value read, in the error colour, and the loads are refused, naming the
+// field, instead of being computed with it.
+TEST_F(EtudeFichier, DesValeursRefuseesParLeursChampsArretentLeCalcul) {
+    TNuage baie;
+    baie.hauteur = Dome(baie, 1, 3.5);
+    Charger(baie);
+    T.PFsansext = Dossier.Chemin("etude");
+    ASSERT_TRUE(T.EnregistrerScan(1, T.Scan.NivMax));
+    const std::string valide = LireFichier(Dossier.Chemin("etude.arkl"));
+    using TModification = void (*)(TEnTeteArkl&);
+    const struct {
+        TModification modifier;
+        TCustomGenEdit TChampsEtude::*champ;
+        const char* texte;
+        const char* message;
+    } cas[] = {
+        {[](TEnTeteArkl& e) { e.MlinAretier = -100000; }, &TChampsEtude::GEdMlinAretier, "-100000",
+         "valeur refusée pour la masse linéaire de l'arêtier : « -100000 » (entier de 20 à 5000 "
+         "attendu)"},
+        {[](TEnTeteArkl& e) { e.MsurfVoute = 0; }, &TChampsEtude::GEdMsurfVoute, "0",
+         "valeur refusée pour la masse surfacique de la voûte : « 0 » (entier de 10 à 5000 "
+         "attendu)"},
+        {[](TEnTeteArkl& e) { e.MvolRemplissage = 6000; }, &TChampsEtude::GEdMvolRemplissage,
+         "6000",
+         "valeur refusée pour la masse volumique du remplissage : « 6000 » (entier de 0 à 5000 "
+         "attendu)"},
+        {[](TEnTeteArkl& e) { e.LargeurAretier = 1000; }, &TChampsEtude::GEdLargeurAretier, "1000",
+         "valeur refusée pour la largeur de l'arc d'arêtier : « 1000 » (entier de 5 à 200 "
+         "attendu)"},
+        {[](TEnTeteArkl& e) { e.NbArcsVoute = 0; }, &TChampsEtude::GEdNbArcsVoute, "0",
+         "valeur refusée pour le nombre d'arcs de voûte : « 0 » (entier de 3 à 20 attendu)"},
+        {[](TEnTeteArkl& e) { e.NivRemplissage = std::nan(""); }, &TChampsEtude::GEdNivRemplissage,
+         "NAN", "valeur refusée pour le niveau du remplissage : « NAN » (réel attendu)"},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.texte);
+        std::string octets = valide;
+        auto* enTete = reinterpret_cast<std::byte*>(octets.data() + 8);
+        TEnTeteArkl e = DecoderEnTete(3, enTete);
+        c.modifier(e);
+        const auto encode = EncoderEnTeteV3(e);
+        std::memcpy(enTete, encode.data(), encode.size());
+        const std::string faux = Dossier.Chemin("faux.arkl");
+        EcrireFichier(faux, octets);
+
+        TBancEssai banc;
+        TEspaceTravail& U = banc.Travail;
+        ASSERT_TRUE(U.ChargerScan(faux));
+        TCustomGenEdit& champ = U.Champs.*c.champ;
+        EXPECT_EQ(champ.Text(), c.texte);
+        EXPECT_FALSE(champ.ValOK());
+        EXPECT_EQ(champ.Couleur(), CouleurRouge);
+        EXPECT_TRUE(U.ChangerOnglet(1));
+        AttendreErreur<EErreur>([&] { U.ChangerOnglet(2); }, c.message);
+        EXPECT_EQ(U.Etude.LbResultats, " ");
+        EXPECT_TRUE(U.Etude.ResulNdC.empty());
+
+        // The batch command refuses it the same way: no result printed.
+        const TResultatCommande r = LancerCalcul(faux);
+        EXPECT_EQ(r.code, 1);
+        EXPECT_EQ(r.erreurs, std::string(c.message) + "\n");
+        EXPECT_TRUE(r.sortie.empty());
+    }
 }
