@@ -208,6 +208,7 @@ void TEtatScan::AllouerGrille() {
 
 void TEtatScan::ChoisirNivAffiche(int niveau) {
     NivAffiche = niveau;
+    ++VersionAffiches;
     CubesAffiches.clear();
     CubesAffiches.reserve(std::size_t(NbCubesNiv[niveau]));
     PourChaqueCubeDuNiveau(niveau, [this](TCube* c) { CubesAffiches.push_back(c); });
@@ -234,6 +235,7 @@ void TEtatScan::Vider() {
     PremierCubeNiv = {};
     NbCubesNiv = {};
     NbPoints = 0;
+    ++VersionAffiches;
     CubesAffiches.clear();
     CubesAffiches.shrink_to_fit();
 }

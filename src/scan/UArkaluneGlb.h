@@ -90,6 +90,9 @@ public:
     std::array<std::int32_t, NbNiveaux> NbCubesNiv{};
     std::int32_t NivAffiche = 0;
     std::vector<TCube*> CubesAffiches;
+    // Changes each time CubesAffiches is rebuilt or emptied: what is derived from the displayed
+    // set (the index of heights) is kept while it stays the same.
+    std::uint64_t VersionAffiches = 0;
     bool ScanModifie = false;
 
     // Level-0 cells, X index outermost: cell (i, j, k) at (i * DimGrille[1] + j) * DimGrille[2] +

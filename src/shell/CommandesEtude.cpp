@@ -8,10 +8,6 @@
 
 namespace {
 
-TScanEtudie ScanEtudie(const TEtatScan& scan) {
-    return {scan.CubesAffiches, scan.CooMin, scan.CooMax};
-}
-
 // A field's value when it holds a valid one; otherwise the study keeps its own.
 std::optional<std::int32_t> ValeurValide(TCustomGenEdit& champ) {
     if (!champ.ValOK()) return std::nullopt;
@@ -25,8 +21,13 @@ void AfficherMessages(TPlateforme& plateforme, const std::vector<std::string>& m
 
 } // namespace
 
+TScanEtudie TEspaceTravail::ScanEtudie() {
+    return {Scan.CubesAffiches, ReleveAffiches.AJour(Scan.CubesAffiches, Scan.VersionAffiches),
+            Scan.CooMin, Scan.CooMax};
+}
+
 void TEspaceTravail::PlacerQuartier() {
-    Etude.PlacerQuartier(ScanEtudie(Scan));
+    Etude.PlacerQuartier(ScanEtudie());
     ActualiserStructure();
 }
 
@@ -35,14 +36,14 @@ void TEspaceTravail::CalculerBordsAretier() {
 }
 
 void TEspaceTravail::ActualiserStructure() {
-    AfficherMessages(Plateforme, Etude.ActualiserStructure(ScanEtudie(Scan),
-                                                           ValeurValide(Champs.GEdLargeurAretier),
-                                                           ValeurValide(Champs.GEdNbArcsVoute)));
+    AfficherMessages(Plateforme,
+                     Etude.ActualiserStructure(ScanEtudie(), ValeurValide(Champs.GEdLargeurAretier),
+                                               ValeurValide(Champs.GEdNbArcsVoute)));
     RetracerTout();
 }
 
 void TEspaceTravail::BtDeplacerQuartEtudieClick() {
-    Etude.QuartierSuivant(ScanEtudie(Scan));
+    Etude.QuartierSuivant(ScanEtudie());
     ActualiserStructure();
     Plateforme.RedessinerVue();
 }
@@ -53,7 +54,7 @@ void TEspaceTravail::SBtDeplClick(int tag) {
 }
 
 void TEspaceTravail::ConstruireStructure() {
-    AfficherMessages(Plateforme, Etude.ConstruireStructure(Scan.CubesAffiches));
+    AfficherMessages(Plateforme, Etude.ConstruireStructure(ScanEtudie()));
 }
 
 bool TEspaceTravail::StructureConstruite() const {

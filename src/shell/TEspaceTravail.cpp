@@ -51,6 +51,7 @@ void TEspaceTravail::ReinitialiserTravail() {
     PCavctChanging();
     PCavctChange(0);
     Scan.Vider();
+    ReleveAffiches.Oublier();
 }
 
 bool TEspaceTravail::DemanderEnregistrement() {

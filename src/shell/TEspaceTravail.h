@@ -8,6 +8,7 @@
 #include "shell/PileCurseurs.h"
 #include "shell/TPlateforme.h"
 #include "vault/EtudeVoute.h"
+#include "vault/ReleveHauteurs.h"
 #include "view/BandeSelection.h"
 #include "view/EtatVue.h"
 #include "view/SceneVue.h"
@@ -139,6 +140,9 @@ public:
 
     // --- Vault study: quarter, arcs, loads, report, tabs ---
     TEtudeVoute Etude;
+    // The index of the displayed cubes' heights, kept from one rebuild of the structure to the
+    // next while the displayed set is the same.
+    TReleveCubesAffiches ReleveAffiches;
     std::int32_t OngletQuitte = 0;    // page of PCavct being left (ongletactif)
     bool AffichageNavigateur = false; // PCaffi shows the report instead of the 3D view
 
@@ -168,6 +172,8 @@ public:
 
 private:
     TPileCurseurs curseurs_;
+    // The scan as the study reads it, its index of heights brought up to date.
+    TScanEtudie ScanEtudie();
     // Shows the loaded scan, or the empty one a failed load left.
     void TerminerChargement(int niveauAffiche);
 };

@@ -33,9 +33,8 @@ bool TEtudeVoute::StructureConstruite() const {
            ArcAretier.AA.pts.size() == n + 2;
 }
 
-std::vector<std::string>
-TEtudeVoute::ConstruireStructure(const std::vector<TCube*>& cubesAffiches) {
-    VerifierCubesAffiches(cubesAffiches);
+std::vector<std::string> TEtudeVoute::ConstruireStructure(const TScanEtudie& scan) {
+    VerifierCubesAffiches(scan.CubesAffiches);
     if (NbArcsVoute < 1)
         throw EErreur("nombre d'arcs de voûte invalide (" + std::to_string(NbArcsVoute) +
                       ") : la structure ne peut pas être construite");
@@ -53,10 +52,9 @@ TEtudeVoute::ConstruireStructure(const std::vector<TCube*>& cubesAffiches) {
                                      "voûte n'est pas définie, leurs poussées sont comptées "
                                      "nulles");
     CalculerBordsAretier();
-    const TReleveHauteurs releve(cubesAffiches);
-    DecomposerQuartier(RecModl.Bord1, RecModl.XYL1, Quartier1, releve);
-    DecomposerQuartier(RecModl.Bord2, RecModl.XYL2, Quartier2, releve);
-    ConstruireArcAretier(releve);
+    DecomposerQuartier(RecModl.Bord1, RecModl.XYL1, Quartier1, scan.Releve);
+    DecomposerQuartier(RecModl.Bord2, RecModl.XYL2, Quartier2, scan.Releve);
+    ConstruireArcAretier(scan.Releve);
     return avertissements;
 }
 

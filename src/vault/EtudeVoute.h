@@ -15,10 +15,11 @@
 class TCube;
 class TReleveHauteurs;
 
-// What the study reads of the scan: heights from the displayed cubes, the placement of a quarter
-// from the bounding box.
+// What the study reads of the scan: heights from the displayed cubes (through `Releve`, their
+// index), the placement of a quarter from the bounding box.
 struct TScanEtudie {
     const std::vector<TCube*>& CubesAffiches;
+    const TReleveHauteurs& Releve;
     const TV3S& CooMin;
     const TV3S& CooMax;
 };
@@ -66,7 +67,7 @@ public:
     std::vector<std::string> ActualiserStructure(const TScanEtudie& scan,
                                                  std::optional<std::int32_t> largeurAretierCm,
                                                  std::optional<std::int32_t> nbArcs);
-    std::vector<std::string> ConstruireStructure(const std::vector<TCube*>& cubesAffiches);
+    std::vector<std::string> ConstruireStructure(const TScanEtudie& scan);
     // Half-quarter Q between edge B and side middle L, and the rib through the arcs' ends; the
     // heights from `releve`, the displayed cubes as the rebuild found them.
     void DecomposerQuartier(const TVecteur2D& B, const TV2R& L, TQuartier& Q,

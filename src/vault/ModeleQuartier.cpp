@@ -117,7 +117,7 @@ TEtudeVoute::ActualiserStructure(const TScanEtudie& scan,
             RecModl.Q1a4 = 1;
             PlacerPointsFrontiere(RecModl, scan);
         }
-        return ConstruireStructure(scan.CubesAffiches);
+        return ConstruireStructure(scan);
     } catch (...) {
         LargeurAretierM = largeurPrecedente;
         NbArcsVoute = nbArcsPrecedent;

@@ -2,30 +2,207 @@
 
 #include "scan/UArkaluneGlb.h"
 
-TReleveHauteurs::TReleveHauteurs(const std::vector<TCube*>& cubes) {
-    x_.reserve(cubes.size());
-    y_.reserve(cubes.size());
-    z_.reserve(cubes.size());
-    for (const TCube* c : cubes) {
-        x_.push_back(c->CooMoyPts.X);
-        y_.push_back(c->CooMoyPts.Y);
-        z_.push_back(c->CooMoyPts.Z);
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// About two cubes a cell: a search then looks at a few dozen cubes.
+constexpr double CubesParCellule = 2;
+// The box of the grid comes from a sample of the positions, without the extreme thousandth of
+// each side, widened by half its extent: a survey keeps all its cubes inside, a stray point
+// kilometres away stays outside instead of stretching every cell.
+constexpr std::size_t TailleEchantillon = 65536;
+constexpr std::size_t PartEcartee = 1000;
+constexpr double Elargissement = 0.5;
+// What the bound on the cubes not yet seen gives up, far more than the rounding of the few
+// operations between it and a computed distance.
+constexpr double MargeBorne = 1e-9;
+
+bool PositionFinie(const TV3S& c) {
+    return std::isfinite(c.X) && std::isfinite(c.Y);
+}
+
+// The distance that decides, computed exactly as the scan of every cube does.
+float DistancePlan(const TV2R& p, float x, float y) {
+    const double dx = p.X - double(x);
+    const double dy = p.Y - double(y);
+    return Arrondi32(dx * dx + dy * dy);
+}
+
+struct TBornes {
+    double Min, Max;
+};
+
+// [min, max] of the sample without its extreme thousandth on each side, widened, and kept
+// within the extent of all the positions.
+TBornes BornesDeLaGrille(std::vector<float>& echantillon, float minimum, float maximum) {
+    const std::size_t k = echantillon.size() / PartEcartee;
+    std::nth_element(echantillon.begin(), echantillon.begin() + std::ptrdiff_t(k),
+                     echantillon.end());
+    const double bas = echantillon[k];
+    const std::size_t kHaut = echantillon.size() - 1 - k;
+    std::nth_element(echantillon.begin(), echantillon.begin() + std::ptrdiff_t(kHaut),
+                     echantillon.end());
+    const double haut = echantillon[kHaut];
+    const double marge = Elargissement * (haut - bas);
+    return {std::max(double(minimum), bas - marge), std::min(double(maximum), haut + marge)};
+}
+
+std::int64_t NbCellulesSur(double etendue, double pas) {
+    return std::max<std::int64_t>(1, static_cast<std::int64_t>(std::ceil(etendue / pas)));
+}
+
+} // namespace
+
+TReleveHauteurs::TReleveHauteurs(const std::vector<TCube*>& cubes) : nbCubes_(cubes.size()) {
+    if (cubes.empty()) return;
+    zPremier_ = cubes.front()->CooMoyPts.Z;
+
+    // One pass over the cubes, whose memory is scattered: their positions side by side in rank
+    // order, and the extent of the finite ones.
+    constexpr float Infini = std::numeric_limits<float>::infinity();
+    float minX = Infini, minY = Infini, maxX = -Infini, maxY = -Infini;
+    std::vector<TV3S> positions(cubes.size());
+    std::size_t nbFinies = 0;
+    for (std::size_t i = 0; i < cubes.size(); ++i) {
+        const TV3S& c = cubes[i]->CooMoyPts;
+        positions[i] = c;
+        if (!PositionFinie(c)) continue;
+        ++nbFinies;
+        minX = std::min(minX, c.X);
+        maxX = std::max(maxX, c.X);
+        minY = std::min(minY, c.Y);
+        maxY = std::max(maxY, c.Y);
+    }
+    if (nbFinies == 0) return;
+    std::vector<float> echX, echY;
+    const std::size_t pasEchantillon = std::max<std::size_t>(1, cubes.size() / TailleEchantillon);
+    for (std::size_t i = 0; i < positions.size(); i += pasEchantillon)
+        if (PositionFinie(positions[i])) {
+            echX.push_back(positions[i].X);
+            echY.push_back(positions[i].Y);
+        }
+    if (echX.empty()) { // no finite position met by the sample: the extent alone
+        echX = {minX, maxX};
+        echY = {minY, maxY};
+    }
+    const TBornes bx = BornesDeLaGrille(echX, minX, maxX);
+    const TBornes by = BornesDeLaGrille(echY, minY, maxY);
+    x0_ = bx.Min;
+    x1_ = bx.Max;
+    y0_ = by.Min;
+    y1_ = by.Max;
+
+    // Square cells, about CubesParCellule cubes each if they were spread evenly.
+    const double largeur = x1_ - x0_;
+    const double hauteur = y1_ - y0_;
+    const double nbCellulesVoulu = std::max(1.0, double(nbFinies) / CubesParCellule);
+    pas_ = std::max(std::sqrt(largeur * hauteur / nbCellulesVoulu),
+                    std::max(largeur, hauteur) / nbCellulesVoulu);
+    if (!(pas_ > 0)) pas_ = 1; // every position on one point
+    nx_ = NbCellulesSur(largeur, pas_);
+    ny_ = NbCellulesSur(hauteur, pas_);
+
+    // Counting sort by cell, the cubes outside the grid as one more cell after the others. The
+    // positions follow the survey, so the cubes put in place one after the other mostly go to
+    // nearby cells.
+    const std::size_t nbCellules = std::size_t(nx_ * ny_);
+    const auto cellule = [this, nbCellules](const TV3S& c) {
+        const bool dansLaGrille =
+            double(c.X) >= x0_ && double(c.X) <= x1_ && double(c.Y) >= y0_ && double(c.Y) <= y1_;
+        return dansLaGrille ? std::size_t(Ligne(c.Y) * nx_ + Colonne(c.X)) : nbCellules;
+    };
+    debutCellule_.assign(nbCellules + 2, 0);
+    for (const TV3S& c : positions)
+        if (PositionFinie(c)) ++debutCellule_[cellule(c) + 1];
+    for (std::size_t k = 1; k < debutCellule_.size(); ++k)
+        debutCellule_[k] += debutCellule_[k - 1];
+    nbDansGrille_ = debutCellule_[nbCellules];
+    std::vector<std::uint32_t> libre(debutCellule_.begin(), debutCellule_.end() - 1);
+    entrees_.resize(nbFinies);
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        const TV3S& c = positions[i];
+        if (PositionFinie(c)) entrees_[libre[cellule(c)]++] = {c.X, c.Y, c.Z, std::uint32_t(i)};
     }
 }
 
+std::int64_t TReleveHauteurs::Colonne(double x) const {
+    return std::clamp(static_cast<std::int64_t>(std::floor((x - x0_) / pas_)), std::int64_t(0),
+                      nx_ - 1);
+}
+
+std::int64_t TReleveHauteurs::Ligne(double y) const {
+    return std::clamp(static_cast<std::int64_t>(std::floor((y - y0_) / pas_)), std::int64_t(0),
+                      ny_ - 1);
+}
+
 float TReleveHauteurs::HauteurAuPoint(const TV2R& p) const {
-    // Defined even when no distance is finite (a point far beyond the float range): the first.
-    std::size_t meilleur = 0;
+    // The best so far: the smallest distance, then the smallest rank. Until a distance below
+    // the largest real is met, the first cube, which no other can precede.
     float distanceMin = PlusGrandReel;
-    const std::size_t n = x_.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        const double dx = p.X - double(x_[i]);
-        const double dy = p.Y - double(y_[i]);
-        const float distance = static_cast<float>(dx * dx + dy * dy);
-        if (distance < distanceMin) {
-            distanceMin = distance;
-            meilleur = i;
+    std::uint32_t rangMin = 0;
+    float hauteur = zPremier_;
+    const auto examiner = [&](std::size_t debut, std::size_t fin) {
+        for (std::size_t k = debut; k < fin; ++k) {
+            const TEntree& e = entrees_[k];
+            const float d = DistancePlan(p, e.X, e.Y);
+            if (d < distanceMin || (d == distanceMin && e.Rang < rangMin)) {
+                distanceMin = d;
+                rangMin = e.Rang;
+                hauteur = e.Z;
+            }
+        }
+    };
+    if (!(std::isfinite(p.X) && std::isfinite(p.Y))) {
+        // No bound holds for such a point: every cube is looked at.
+        examiner(0, entrees_.size());
+        return hauteur;
+    }
+    examiner(nbDansGrille_, entrees_.size());
+    if (nbDansGrille_ == 0) return hauteur;
+
+    // Rings of cells around the cell of q, the point of the grid's box nearest to p. A cube in
+    // ring r or beyond is at least (r - 1) cells from q along one axis, and since q is the
+    // projection of p on the box, |p - cube|² >= |p - q|² + ((r - 1) pas)². Rounding is
+    // monotonic: once that bound rounds above the best distance, no cube left can equal it.
+    const double qx = std::clamp(p.X, x0_, x1_);
+    const double qy = std::clamp(p.Y, y0_, y1_);
+    const double d0 = (p.X - qx) * (p.X - qx) + (p.Y - qy) * (p.Y - qy);
+    const std::int64_t si = Colonne(qx);
+    const std::int64_t sj = Ligne(qy);
+    const std::int64_t rMax = std::max({si, nx_ - 1 - si, sj, ny_ - 1 - sj});
+    const auto cellules = [&](std::int64_t j, std::int64_t i0, std::int64_t i1) {
+        const std::size_t ligne = std::size_t(j * nx_);
+        examiner(debutCellule_[ligne + std::size_t(i0)],
+                 debutCellule_[ligne + std::size_t(i1) + 1]);
+    };
+    for (std::int64_t r = 0; r <= rMax; ++r) {
+        if (r >= 1) {
+            const double a = double(r - 1) * pas_;
+            if (Arrondi32((d0 + a * a) * (1 - MargeBorne)) > distanceMin) break;
+        }
+        const std::int64_t i0 = std::max<std::int64_t>(0, si - r);
+        const std::int64_t i1 = std::min(nx_ - 1, si + r);
+        if (sj - r >= 0) cellules(sj - r, i0, i1);
+        if (r > 0 && sj + r < ny_) cellules(sj + r, i0, i1);
+        const std::int64_t j0 = std::max<std::int64_t>(0, sj - r + 1);
+        const std::int64_t j1 = std::min(ny_ - 1, sj + r - 1);
+        for (std::int64_t j = j0; j <= j1; ++j) {
+            if (si - r >= 0) cellules(j, si - r, si - r);
+            if (r > 0 && si + r < nx_) cellules(j, si + r, si + r);
         }
     }
-    return z_[meilleur];
+    return hauteur;
+}
+
+const TReleveHauteurs& TReleveCubesAffiches::AJour(const std::vector<TCube*>& cubes,
+                                                   std::uint64_t version) {
+    if (!releve_ || version_ != version) {
+        releve_.reset(); // the previous index freed before the next one is built
+        releve_.emplace(cubes);
+        version_ = version;
+    }
+    return *releve_;
 }

@@ -1,0 +1,222 @@
+// The index of heights against the scan of every displayed cube that it replaces: on random
+// clouds full of ties (duplicates in plan, equal distances, distances equal only once rounded to
+// 32 bits), strays, positions that are not finite and queries far outside, the index must name
+// the same cube for every query.
+
+#include "NuageEssai.h"
+#include "scan/UArkaluneGlb.h"
+#include "vault/ReleveHauteurs.h"
+
+#include <cmath>
+#include <deque>
+#include <limits>
+#include <random>
+#include <sstream>
+
+namespace {
+
+constexpr float Nan = std::numeric_limits<float>::quiet_NaN();
+constexpr float Inf = std::numeric_limits<float>::infinity();
+
+double Distance2(const TV2R& p, const TCube* c) {
+    const double dx = p.X - double(c->CooMoyPts.X);
+    const double dy = p.Y - double(c->CooMoyPts.Y);
+    return dx * dx + dy * dy;
+}
+
+// The reference: every cube in the array's order, the first strictly nearer one kept.
+float HauteurParBalayage(const std::vector<TCube*>& cubes, const TV2R& p) {
+    std::size_t meilleur = 0;
+    float distanceMin = PlusGrandReel;
+    for (std::size_t i = 0; i < cubes.size(); ++i) {
+        const float d = static_cast<float>(Distance2(p, cubes[i]));
+        if (d < distanceMin) {
+            distanceMin = d;
+            meilleur = i;
+        }
+    }
+    return cubes[meilleur]->CooMoyPts.Z;
+}
+
+// Cubes owned by the test; each one's height is its rank, so that a height names its cube.
+struct TNuageCubes {
+    std::deque<TCube> stock;
+    std::vector<TCube*> cubes;
+    void Ajouter(float x, float y) {
+        TCube& c = stock.emplace_back();
+        c.CooMoyPts = {x, y, float(cubes.size())};
+        cubes.push_back(&c);
+    }
+};
+
+// How often the minimum is shared, to show that the clouds do test the ties.
+struct TEgalites {
+    int exactes = 0;   // same distance in double, different positions
+    int arrondies = 0; // different distances in double, the same once rounded
+};
+
+void Compter(const std::vector<TCube*>& cubes, const TV2R& p, TEgalites& egalites) {
+    float distanceMin = PlusGrandReel;
+    for (const TCube* c : cubes)
+        distanceMin = std::min(distanceMin, static_cast<float>(Distance2(p, c)));
+    std::vector<double> ex;
+    for (const TCube* c : cubes)
+        if (static_cast<float>(Distance2(p, c)) == distanceMin) ex.push_back(Distance2(p, c));
+    std::sort(ex.begin(), ex.end());
+    for (std::size_t k = 1; k < ex.size(); ++k)
+        (ex[k] == ex[k - 1] ? egalites.exactes : egalites.arrondies) += 1;
+}
+
+// Every query answered by the index as by the scan; the first few that are not, listed.
+void VerifierIdentique(const std::vector<TCube*>& cubes, const std::vector<TV2R>& requetes) {
+    const TReleveHauteurs releve(cubes);
+    std::ostringstream ecarts;
+    int nbEcarts = 0;
+    for (const TV2R& p : requetes) {
+        const float attendu = HauteurParBalayage(cubes, p);
+        const float obtenu = releve.HauteurAuPoint(p);
+        if (obtenu != attendu && nbEcarts++ < 5)
+            ecarts << "(" << p.X << ", " << p.Y << ") : cube " << obtenu << " au lieu de "
+                   << attendu << "\n";
+    }
+    EXPECT_EQ(nbEcarts, 0) << ecarts.str();
+}
+
+// A cloud of `n` cubes from `graine`, and queries against it.
+struct TCas {
+    TNuageCubes nuage;
+    std::vector<TV2R> requetes;
+};
+
+TCas CasAleatoire(unsigned graine, int n) {
+    TCas cas;
+    std::mt19937_64 alea(graine);
+    const auto uniforme = [&alea](double a, double b) {
+        return std::uniform_real_distribution<double>(a, b)(alea);
+    };
+    const auto entier = [&alea](int a, int b) {
+        return std::uniform_int_distribution<int>(a, b)(alea);
+    };
+    TNuageCubes& nuage = cas.nuage;
+    // A first cube that cannot be the nearest of anything on odd seeds: it is still the answer
+    // when no distance is finite.
+    if (graine % 2) nuage.Ajouter(Nan, 1);
+    // Circles around centres that no float can hold, nothing inside them: positions rounded to
+    // 32 bits put the distances to the centre a few units of the last place apart, several of
+    // the nearest rounding to the same 32-bit distance.
+    std::vector<TV2R> centres;
+    for (const TV2R c : {TV2R{-3, -3}, TV2R{-3, 3}, TV2R{-3, 9}, TV2R{-9, -3}})
+        centres.push_back({c.X + uniforme(-0.01, 0.01), c.Y + uniforme(-0.01, 0.01)});
+    // Strays beyond the thousandth of each side that the grid leaves out, or far more on the
+    // last seeds, where they stretch the grid over kilometres.
+    const int ecarts = graine <= 4 ? 8 : 300;
+    while (int(nuage.cubes.size()) < n) {
+        const int genre = entier(0, 9999);
+        if (genre < 3500) {
+            nuage.Ajouter(float(uniforme(0, 10)), float(uniforme(0, 8)));
+        } else if (genre < 5000) { // a lattice: equal distances from its nodes and middles
+            nuage.Ajouter(0.25f * float(entier(0, 40)), 0.25f * float(entier(0, 32)));
+        } else if (genre < 6500 && !nuage.cubes.empty()) { // the same plan position again
+            const TCube* c = nuage.cubes[std::size_t(entier(0, int(nuage.cubes.size()) - 1))];
+            nuage.Ajouter(c->CooMoyPts.X, c->CooMoyPts.Y);
+        } else if (genre < 9500 - ecarts) {
+            const TV2R& c = centres[std::size_t(entier(0, 3))];
+            const double angle = uniforme(0, 2 * 3.141592653589793);
+            nuage.Ajouter(float(c.X + 2.5 * std::cos(angle)), float(c.Y + 2.5 * std::sin(angle)));
+        } else if (genre < 9500) {
+            const float loin[] = {float(uniforme(-1, 1) * 1e4), 1e30f, -3e38f};
+            nuage.Ajouter(loin[entier(0, 2)], float(uniforme(-1, 1) * 3e6));
+        } else if (genre < 9600) {
+            const float nonFinis[] = {Nan, Inf, -Inf};
+            nuage.Ajouter(nonFinis[entier(0, 2)], float(uniforme(0, 8)));
+        } else { // lone cubes in a sparse band beside the survey
+            nuage.Ajouter(float(uniforme(12, 20)), float(uniforme(-4, 12)));
+        }
+    }
+    for (int k = 0; k < 1500; ++k)
+        cas.requetes.push_back({uniforme(-1, 22), uniforme(-5, 13)});
+    for (const TV2R& c : centres)
+        cas.requetes.push_back(c);
+    for (int k = 0; k < 200; ++k) {
+        cas.requetes.push_back({0.125 * entier(-2, 82), 0.125 * entier(-2, 66)});
+        const TV3S& c = nuage.cubes[std::size_t(entier(0, n - 1))]->CooMoyPts;
+        cas.requetes.push_back({c.X, c.Y});
+    }
+    const double loin[][2] = {
+        {1e5, 3},    {-1e7, -1e7}, {5, 4e6},          {1e20, 0},     {1e300, 1e300},
+        {-1e300, 5}, {3e38, 3e38}, {std::nan(""), 1}, {INFINITY, 2}, {-INFINITY, -INFINITY}};
+    for (const auto& q : loin)
+        cas.requetes.push_back({q[0], q[1]});
+    return cas;
+}
+
+} // namespace
+
+TEST(ReleveHauteurs, MemeCubeQueLeBalayageSurDesNuagesAleatoires) {
+    TEgalites egalites;
+    for (unsigned graine = 1; graine <= 6; ++graine) {
+        SCOPED_TRACE("graine " + std::to_string(graine));
+        const TCas cas = CasAleatoire(graine, 1500 + 700 * int(graine));
+        VerifierIdentique(cas.nuage.cubes, cas.requetes);
+        for (const TV2R& p : cas.requetes)
+            Compter(cas.nuage.cubes, p, egalites);
+    }
+    // The clouds do hold both kinds of ties, or the test would prove less than it claims.
+    EXPECT_GT(egalites.exactes, 100);
+    EXPECT_GT(egalites.arrondies, 20);
+}
+
+TEST(ReleveHauteurs, NuagesDegeneres) {
+    const struct {
+        const char* nom;
+        std::vector<std::array<float, 2>> positions;
+    } cas[] = {
+        {"un seul cube", {{2, 3}}},
+        {"tous au même point", {{1, 1}, {1, 1}, {1, 1}}},
+        {"sur une verticale", {{4, 0}, {4, 1}, {4, 0.5f}, {4, 1}, {4, 2}}},
+        {"sur une horizontale", {{0, 4}, {1, 4}, {0.5f, 4}, {1, 4}}},
+        {"aucun fini", {{Nan, 1}, {Inf, 2}, {Nan, Nan}}},
+        {"un fini après le premier", {{Nan, 1}, {3, 3}}},
+        {"un écart lointain", {{0, 0}, {1, 0}, {0, 1}, {1, 1}, {1e6f, -1e6f}}},
+        {"loin de tout", {{3e38f, 3e38f}, {-3e38f, -3e38f}}},
+    };
+    const std::vector<TV2R> requetes = {{0, 0},     {0.5, 0.5},    {4, 0.75},    {1, 4},
+                                        {-1e9, 7},  {1e6, -1e6},   {2e38, 2e38}, {1e300, 0},
+                                        {NAN, NAN}, {3, -INFINITY}};
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.nom);
+        TNuageCubes nuage;
+        for (const auto& p : c.positions)
+            nuage.Ajouter(p[0], p[1]);
+        VerifierIdentique(nuage.cubes, requetes);
+    }
+}
+
+using ReleveAffiches = TEtudeEssai;
+
+// The index is kept between rebuilds, but not past a compaction: the deleted cubes count until
+// then, and no longer after.
+TEST_F(ReleveAffiches, SuitLeCompactage) {
+    Charger({.hauteur = [](double x, double y) { return x + 10 * y; }});
+    T.ActualiserStructure();
+    const auto hauteurs = [this] {
+        std::vector<double> z;
+        for (const TPtArc& p : T.Etude.ArcAretier.AA.pts)
+            z.push_back(p.Zarc);
+        return z;
+    };
+    const std::vector<double> avant = hauteurs();
+    // Everything but the middle of the bay deleted: the springing corners lose their cubes.
+    for (TCube* c : T.Scan.CubesAffiches)
+        if (std::abs(c->CooMoyPts.X - 4) > 2 || std::abs(c->CooMoyPts.Y - 4) > 2)
+            c->etatSP |= EtatSelectionne;
+    T.SupprimerSelection();
+    T.ActualiserStructure();
+    EXPECT_EQ(hauteurs(), avant);
+    T.CompacterScan();
+    T.ActualiserStructure();
+    const std::vector<double> apres = hauteurs();
+    EXPECT_NE(apres.back(), avant.back());
+    for (double z : apres)
+        EXPECT_LE(z, 6 + 10 * 6);
+}
