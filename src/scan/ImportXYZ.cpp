@@ -4,6 +4,7 @@
 #include "scan/ImportXYZ.h"
 
 #include "scan/ConstructionGrille.h"
+#include "scan/DecoupageLignes.h"
 #include "scan/FormatXYZ.h"
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
@@ -70,16 +71,16 @@ std::int64_t ImporterXYZ(TEtatScan& scan, const std::string& chemin,
     TFichierImport import(chemin);
     // Small enough to stay in cache between the read and the parsing.
     std::vector<char> tampon(std::size_t(std::clamp<std::uint64_t>(texte.Taille(), 1, 256 << 10)));
-    std::string reste;
+    TDecoupageLignes decoupage;
     std::vector<TPointScan> lot;
     lot.reserve(RecordsParLot);
     std::int64_t lignes = 0;
     std::int32_t nbPoints = 0;
     TV3S mini = scan.CooMin, maxi = scan.CooMax;
-    auto traiterLigne = [&](std::string_view ligne) {
+    auto traiterLigne = [&](std::string_view ligne, bool tropLongue) {
         progression.Avancer(++lignes);
         TPointScan pt;
-        if (!LireLigneXYZ(ligne, pt)) {
+        if (tropLongue || !LireLigneXYZ(ligne, pt)) {
             ++ignores;
             return;
         }
@@ -96,23 +97,9 @@ std::int64_t ImporterXYZ(TEtatScan& scan, const std::string& chemin,
     for (;;) {
         const std::size_t n = texte.Lire(tampon.data(), tampon.size());
         if (n == 0) break;
-        std::string_view bloc(tampon.data(), n);
-        std::size_t debut = 0;
-        for (;;) {
-            const std::size_t fin = bloc.find('\n', debut);
-            if (fin == std::string_view::npos) break;
-            if (!reste.empty()) {
-                reste.append(bloc.substr(debut, fin - debut));
-                traiterLigne(reste);
-                reste.clear();
-            } else {
-                traiterLigne(bloc.substr(debut, fin - debut));
-            }
-            debut = fin + 1;
-        }
-        reste.append(bloc.substr(debut));
+        decoupage.Ajouter(std::string_view(tampon.data(), n), traiterLigne);
     }
-    if (!reste.empty()) traiterLigne(reste);
+    decoupage.Terminer(traiterLigne);
     import.Ecriture().Ecrire(lot.data(), lot.size() * sizeof(TPointScan));
     import.FermerEcriture();
     if (nbPoints == 0) throw EErreur("aucun point dans le fichier « " + chemin + " »");

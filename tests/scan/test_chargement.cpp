@@ -84,6 +84,36 @@ TEST_F(Chargement, LesLignesQuiNeSontPasDesPointsSontComptees) {
               "3 lignes ignorées (ce ne sont pas des points X Y Z)");
 }
 
+TEST_F(Chargement, TextesTelsQuIlsViennent) {
+    struct Cas {
+        const char* nom;
+        std::string contenu;
+        std::int32_t points;
+        const char* bilan;
+    };
+    const std::string longue(5000, '1');
+    const Cas cas[] = {
+        {"cr.xyz", "1 2 3 10 20 30\r4 5 6\r7 8 9\r", 3, ""},
+        {"bom.xyz",
+         "\xEF\xBB\xBF"
+         "1 2 3\r\n4 5 6\r\n",
+         2, ""},
+        {"longue.xyz", "1 2 3\n" + longue + " 2 3\n4 5 6\n", 2,
+         "1 ligne ignorée (ce n'est pas un point X Y Z)"},
+        {"sansfin.xyz", "1 2 3\n" + std::string(3u << 20, ' '), 1,
+         "1 ligne ignorée (ce n'est pas un point X Y Z)"},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        EcrireFichier(Dossier.Chemin(c.nom), c.contenu);
+        TEtatScan scan;
+        const TScanLu lu = ChargerFichierScan(scan, Dossier.Chemin(c.nom), {});
+        EXPECT_EQ(scan.NbPoints, c.points);
+        EXPECT_EQ(scan.CooMin, (TV3S{1, 2, 3}));
+        EXPECT_EQ(lu.Bilan, c.bilan);
+    }
+}
+
 TEST_F(Chargement, ProgressionParPourcent) {
     ASSERT_TRUE(Charger("scan.xyz", XYZGrille(2000)));
     const auto& st = Banc.Plateforme.Statuts;
