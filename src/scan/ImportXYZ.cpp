@@ -12,8 +12,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <optional>
-#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -21,36 +19,16 @@ namespace fs = std::filesystem;
 namespace {
 
 // The import's temporary file: beside the scan, or in the system's temporary folder when the
-// scan's folder is not writable. Removed whatever happens.
-class TFichierImport {
-public:
-    explicit TFichierImport(const std::string& cheminXYZ) {
-        chemin_ = cheminXYZ + ".tmp";
-        try {
-            ecriture_.emplace(chemin_);
-        } catch (const EErreur&) {
-            std::error_code ec;
-            fs::path autre = fs::temp_directory_path(ec) / fs::path(cheminXYZ).filename();
-            chemin_ = autre.string() + "." + std::to_string(::getpid()) + ".tmp";
-            ecriture_.emplace(chemin_);
-        }
-    }
-    ~TFichierImport() {
-        ecriture_.reset();
+// scan's folder refuses it. A name of its own, created exclusively: a file of the user's (a
+// "scan.xyz.tmp") or of another import of the same scan is never opened, truncated or removed.
+TFichierProvisoire CreerFichierImport(const std::string& cheminXYZ) {
+    try {
+        return TFichierProvisoire(cheminXYZ + ".tmp-");
+    } catch (const EErreur&) {
         std::error_code ec;
-        fs::remove(chemin_, ec);
+        return TFichierProvisoire((fs::temp_directory_path(ec) / "arkalune-import-").string());
     }
-    TFichierEcriture& Ecriture() { return *ecriture_; }
-    const std::string& Chemin() const { return chemin_; }
-    void FermerEcriture() {
-        ecriture_->Fermer();
-        ecriture_.reset();
-    }
-
-private:
-    std::string chemin_;
-    std::optional<TFichierEcriture> ecriture_;
-};
+}
 
 void Elargir(TV3S& mini, TV3S& maxi, const TPointScan& p) {
     const float v[3] = {p.X, p.Y, p.Z};
@@ -68,7 +46,7 @@ std::int64_t ImporterXYZ(TEtatScan& scan, const std::string& chemin,
     TFichierLecture texte(chemin);
     TProgression progression =
         TProgression::ParPas(sortie, "lecture : ", std::int64_t(texte.Taille() / 3900));
-    TFichierImport import(chemin);
+    TFichierProvisoire import = CreerFichierImport(chemin);
     // Small enough to stay in cache between the read and the parsing.
     std::vector<char> tampon(std::size_t(std::clamp<std::uint64_t>(texte.Taille(), 1, 256 << 10)));
     TDecoupageLignes decoupage;

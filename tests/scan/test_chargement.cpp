@@ -14,6 +14,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The names in a folder, sorted.
+std::vector<std::string> Contenu(const fs::path& dossier) {
+    std::vector<std::string> noms;
+    for (const auto& f : fs::directory_iterator(dossier))
+        noms.push_back(f.path().filename().string());
+    std::sort(noms.begin(), noms.end());
+    return noms;
+}
+
 struct Chargement : ::testing::Test {
     TDossierTemporaire Dossier;
     TBancEssai Banc;
@@ -68,7 +77,7 @@ TEST_F(Chargement, XYZVersLaGrilleEtSesMoyennes) {
     EXPECT_EQ(T.DernierScan, Dossier.Dossier().string());
     EXPECT_EQ(T.Etude.RecModl.Q1a4, 0);
     EXPECT_EQ(Banc.Plateforme.Curseur, 0);
-    EXPECT_FALSE(fs::exists(Dossier.Chemin("scan.xyz.tmp")));
+    EXPECT_EQ(Contenu(Dossier.Dossier()), std::vector<std::string>{"scan.xyz"});
     EXPECT_EQ(Banc.Plateforme.Titre, "Calcul de voûte nervurée - " + Dossier.Chemin("scan.xyz"));
 }
 
@@ -186,9 +195,8 @@ TEST_F(Chargement, FichiersRefusesLaissentUnEspaceVide) {
         EXPECT_EQ(scan.NivMax, 4);
         EXPECT_EQ(scan.CooMin.X, PlusGrandReel);
     }
-    EXPECT_TRUE(fs::is_empty(Dossier.Dossier()) ||
-                std::none_of(fs::directory_iterator(Dossier.Dossier()), fs::directory_iterator(),
-                             [](const auto& f) { return f.path().extension() == ".tmp"; }));
+    for (const std::string& nom : Contenu(Dossier.Dossier()))
+        EXPECT_EQ(nom.find(".tmp"), std::string::npos) << nom;
 }
 
 TEST_F(Chargement, XYBNonSupporte) {
@@ -223,7 +231,7 @@ TEST_F(Chargement, EchapPuisOuiAbandonneLeChargement) {
     EXPECT_EQ(Banc.Plateforme.Questions, std::vector<std::string>{"Annuler?"});
     EXPECT_EQ(Banc.Plateforme.Messages, std::vector<std::string>{"abandon"});
     AttendreVide();
-    EXPECT_FALSE(fs::exists(Dossier.Chemin("scan.xyz.tmp")));
+    EXPECT_EQ(Contenu(Dossier.Dossier()), std::vector<std::string>{"scan.xyz"});
     EXPECT_EQ(Banc.Plateforme.Curseur, 0);
 }
 
@@ -243,12 +251,51 @@ TEST_F(Chargement, EchapEnAttenteEstDemandeAuPremierTexte) {
     EXPECT_TRUE(Banc.Plateforme.Statuts.empty()); // asked before the first progress text
 }
 
+TEST_F(Chargement, LeFichierTemporaireDeLImportNeTouchePasAuxFichiersExistants) {
+    // A file of the user's under the name the import once used.
+    EcrireFichier(Dossier.Chemin("scan.xyz.tmp"), "à garder");
+    ASSERT_TRUE(Charger("scan.xyz", XYZGrille(2000)));
+    EXPECT_EQ(LireFichier(Dossier.Chemin("scan.xyz.tmp")), "à garder");
+    EXPECT_EQ(Contenu(Dossier.Dossier()), (std::vector<std::string>{"scan.xyz", "scan.xyz.tmp"}));
+
+    // A second import of the same file while the first one is reading it.
+    TEtatScan premier, second;
+    bool lance = false;
+    const TSortieProgression sortie = [&](const std::string&) {
+        if (lance) return;
+        lance = true;
+        ChargerFichierScan(second, Dossier.Chemin("scan.xyz"), {});
+    };
+    ChargerFichierScan(premier, Dossier.Chemin("scan.xyz"), sortie);
+    ASSERT_TRUE(lance);
+    for (const TEtatScan* s : {&premier, &second}) {
+        EXPECT_EQ(s->NbPoints, 2000);
+        EXPECT_EQ(s->NbCubesNiv, T.Scan.NbCubesNiv);
+        EXPECT_EQ(s->CooMax, T.Scan.CooMax);
+    }
+    EXPECT_EQ(Contenu(Dossier.Dossier()), (std::vector<std::string>{"scan.xyz", "scan.xyz.tmp"}));
+}
+
 TEST_F(Chargement, ImportParLeDossierTemporaireQuandLeDossierDuScanRefuse) {
-    // The import's usual temporary name is taken by a folder: it cannot be created there.
-    fs::create_directory(Dossier.Chemin("scan.xyz.tmp"));
-    EXPECT_TRUE(Charger("scan.xyz", XYZGrille(50)));
-    EXPECT_EQ(T.Scan.NbPoints, 50);
-    EXPECT_TRUE(fs::is_directory(Dossier.Chemin("scan.xyz.tmp")));
+    // A name so long that the scan's folder cannot hold the temporary file's, even for root.
+    const std::string nom = std::string(245, 'v') + ".xyz";
+    TDossierTemporaire systeme;
+    const char* avant = std::getenv("TMPDIR");
+    const std::string tmpdir = avant ? avant : "";
+    setenv("TMPDIR", systeme.Dossier().c_str(), 1);
+    bool vu = false;
+    TEtatScan scan;
+    EcrireFichier(Dossier.Chemin(nom), XYZGrille(2000));
+    ChargerFichierScan(scan, Dossier.Chemin(nom),
+                       [&](const std::string&) { vu = vu || !Contenu(systeme.Dossier()).empty(); });
+    if (avant)
+        setenv("TMPDIR", tmpdir.c_str(), 1);
+    else
+        unsetenv("TMPDIR");
+    EXPECT_EQ(scan.NbPoints, 2000);
+    EXPECT_TRUE(vu);
+    EXPECT_TRUE(fs::is_empty(systeme.Dossier()));
+    EXPECT_EQ(Contenu(Dossier.Dossier()), std::vector<std::string>{nom});
 }
 
 TEST_F(Chargement, UnFichierBinaireRefuseNApportePasSonEtude) {
