@@ -25,7 +25,8 @@ TScanLu LireSelonExtension(TEtatScan& scan, const std::string& chemin,
         const TLectureArkl arkl = LireArkl(scan, chemin, sortie);
         lu.EnTete = arkl.EnTete;
         if (arkl.EnTete.Version >= 2)
-            lu.NiveauAffiche = std::max(0, static_cast<std::int32_t>(arkl.EnTete.NiveauAffiche));
+            lu.NiveauAffiche = static_cast<int>(
+                std::clamp<std::int64_t>(arkl.EnTete.NiveauAffiche, 0, NbNiveaux - 1));
         const std::int64_t ignores = arkl.HorsGrille;
         if (ignores > 0)
             lu.Bilan = std::to_string(ignores) +

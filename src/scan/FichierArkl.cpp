@@ -23,7 +23,7 @@ void LireBoite(const std::byte* octets, std::size_t decalage, TEnTeteArkl& e) {
 
 } // namespace
 
-std::size_t TailleEnTete(std::int32_t version) {
+std::size_t TailleEnTete(std::int64_t version) {
     switch (version) {
     case 0:
         return 64;

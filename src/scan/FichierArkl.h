@@ -38,6 +38,6 @@ struct TEnTeteArkl {
 };
 
 // Size of the header that follows the version word; 0 for an unknown version.
-std::size_t TailleEnTete(std::int32_t version);
+std::size_t TailleEnTete(std::int64_t version);
 TEnTeteArkl DecoderEnTete(std::int32_t version, const std::byte* octets);
 std::array<std::byte, TailleEnTeteV3> EncoderEnTeteV3(const TEnTeteArkl& e);

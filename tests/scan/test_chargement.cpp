@@ -154,6 +154,12 @@ TEST_F(Chargement, FichiersRefusesLaissentUnEspaceVide) {
     geant.CooMax = {1e6f, 1e6f, 10};
     TEnTeteArkl infini = e;
     infini.CooMax = {INFINITY, 1, 1};
+    // 64-bit words whose low 32 bits alone would be valid.
+    const std::int64_t haut = std::int64_t(1) << 32;
+    TEnTeteArkl niveauHaut = e;
+    niveauHaut.NiveauPoints = haut + 4;
+    TEnTeteArkl nombreHaut = e;
+    nombreHaut.NbPoints = haut + 3;
     EcrireFichier(Dossier.Chemin("scan.xyz"), XYZGrille(50));
     const std::vector<TPointScan> deux(2, TPointScan{0.5f, 0.5f, 0.5f, {}});
     const std::vector<TPointScan> trois(3, TPointScan{0.5f, 0.5f, 0.5f, {}});
@@ -163,6 +169,9 @@ TEST_F(Chargement, FichiersRefusesLaissentUnEspaceVide) {
         {"loin.xyz", "0 0 0\r\n1e6 1e6 0\r\n", "étendue du scan trop grande pour la grille"},
         {"enorme.xyz", "0 0 0\r\n1e39 0 0\r\n", "étendue du scan trop grande pour la grille"},
         {"version.arkl", Arkl(1, e, trois), "version de fichier inconnue (1)"},
+        {"version64.arkl", Arkl(haut + 3, e, trois), "version de fichier inconnue (4294967299)"},
+        {"niveau64.arkl", Arkl(3, niveauHaut, trois), "niveau des points invalide (4294967300)"},
+        {"nombre64.arkl", Arkl(3, nombreHaut, trois), "fichier tronqué"},
         {"court.arkl", Arkl(3, e, deux), "fichier tronqué"},
         {"entete.arkl", Arkl(3, e, {}).substr(0, 100), "fichier tronqué"},
         {"niveau.arkl", Arkl(3, niveau7, trois), "niveau des points invalide (7)"},
@@ -350,7 +359,16 @@ TEST_F(Chargement, LEnTeteRenduSelonSaVersion) {
         std::string octets;
         int niveauAffiche;
     };
-    const Cas cas[] = {{0, v0, 2}, {2, Arkl(2, e, un), 1}, {3, Arkl(3, e, un), 1}};
+    // The displayed level is held within the levels at its full 64 bits.
+    TEnTeteArkl hors = e;
+    hors.NiveauAffiche = (std::int64_t(1) << 32) + 1;
+    TEnTeteArkl negatif = e;
+    negatif.NiveauAffiche = -1;
+    const Cas cas[] = {{0, v0, 2},
+                       {2, Arkl(2, e, un), 1},
+                       {3, Arkl(3, e, un), 1},
+                       {3, Arkl(3, hors, un), 4},
+                       {3, Arkl(3, negatif, un), 0}};
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.version);
         EcrireFichier(Dossier.Chemin("scan.arkl"), c.octets);
