@@ -201,6 +201,7 @@ int Executer(const TOptions& o) {
         const int genre = GenreSelonExtension(*o.enregistrer);
         const std::filesystem::path cible(*o.enregistrer);
         travail.PFsansext = (cible.parent_path() / cible.stem()).string();
+        travail.ExtScan = cible.extension().string();
         const int niveau = o.niveauEnregistre.value_or(travail.Scan.NivMax);
         if (niveau > travail.Scan.NivMax)
             throw EUsage{"--niveau-enregistre : le scan n'a pas de niveau " +

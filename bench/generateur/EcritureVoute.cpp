@@ -53,13 +53,8 @@ void EcrireArkl(const TParametresVoute& parametres, const std::string& chemin) {
     if (!travail.ChargerScan(texte.Chemin))
         throw EErreur("la voûte générée n'a pas pu être chargée");
     travail.PFsansext = sansExtension;
+    travail.ExtScan = cible.extension().string();
     travail.EnregistrerScan(1, travail.Scan.NivMax);
-    // The saver names the file with ".arkl" in lower case.
-    if (sansExtension + ".arkl" != chemin) {
-        std::error_code ec;
-        fs::rename(sansExtension + ".arkl", chemin, ec);
-        if (ec) throw EErreur("impossible de renommer le fichier en « " + chemin + " »");
-    }
 }
 
 } // namespace

@@ -3,8 +3,15 @@
 #include "scan/FormatXYZ.h"
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
+#include "util/StringUtils.h"
 
 #include <vector>
+
+std::string CheminEnregistrement(const std::string& sansExtension, const std::string& extension,
+                                 int genre) {
+    const std::string propre = genre == 1 ? ".arkl" : ".xyz";
+    return sansExtension + (MinusculesAscii(extension) == propre ? extension : propre);
+}
 
 void VerifierEnregistrable(const TEtatScan& scan, int niveau) {
     if (niveau < 0 || niveau > scan.NivMax) throw EErreur("niveau à enregistrer invalide");

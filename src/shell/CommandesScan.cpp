@@ -70,6 +70,7 @@ bool TEspaceTravail::ChargerScan(const std::string& chemin) {
     CurseurAttente();
     const fs::path p(chemin);
     PFsansext = (p.parent_path() / p.stem()).string();
+    ExtScan = p.extension().string();
     DernierScan = p.parent_path().string();
     ReinitialiserTravail();
     // The scan that had deletions pending has been dropped (saved or not): the new one has none.
@@ -111,10 +112,10 @@ bool TEspaceTravail::EnregistrerScan(int genre, int niveau) {
     try {
         if (Scan.ScanModifie) CompacterScan();
         if (genre == 1)
-            EcrireScanArkl(Scan, niveau, EnTeteDeTravail(*this), PFsansext + ".arkl",
-                           SortieStatut(*this));
+            EcrireScanArkl(Scan, niveau, EnTeteDeTravail(*this),
+                           CheminEnregistrement(PFsansext, ExtScan, genre), SortieStatut(*this));
         else
-            EcrireScanXYZ(Scan, niveau, PFsansext + ".xyz");
+            EcrireScanXYZ(Scan, niveau, CheminEnregistrement(PFsansext, ExtScan, genre));
     } catch (...) {
         // The previous file is intact and the scan still needs saving: ScanModifie stays.
         Plateforme.AfficherStatut(1, "");

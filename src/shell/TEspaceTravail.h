@@ -33,6 +33,7 @@ public:
     bool Drawing = false;
     std::int32_t ModeDefinirAxeX = 0;
     std::string PFsansext;   // current scan file without its extension
+    std::string ExtScan;     // its extension as typed (".ARKL"), kept by the saver for its kind
     std::string DernierScan; // folder of the last scan opened
     std::string Titre;
 

@@ -2,6 +2,7 @@
 #include "support/LancerCalcul.h"
 #include "support/Temporaire.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 TEST(ArkaluneCalcul, ChargeAfficheEtEnregistre) {
@@ -15,6 +16,12 @@ TEST(ArkaluneCalcul, ChargeAfficheEtEnregistre) {
     const TResultatCommande relu = LancerCalcul(d.Chemin("mince.arkl") + " --proprietes");
     ASSERT_EQ(relu.code, 0);
     EXPECT_EQ(relu.sortie.rfind("Définition du scan : 40.0 mm\r\n", 0), 0u);
+
+    // The name is written as typed.
+    ASSERT_EQ(LancerCalcul(d.Chemin("scan.xyz") + " --enregistrer " + d.Chemin("MINCE.ARKL")).code,
+              0);
+    EXPECT_TRUE(std::filesystem::exists(d.Chemin("MINCE.ARKL")));
+    EXPECT_FALSE(std::filesystem::exists(d.Chemin("MINCE.arkl")));
 }
 
 TEST(ArkaluneCalcul, CodesDeSortie) {

@@ -103,6 +103,43 @@ TEST_F(Enregistrement, TexteXYZDuNiveauAffiche) {
     EXPECT_EQ(relu.Travail.Scan.NbPoints, T.Scan.NbCubesNiv[1]);
 }
 
+TEST_F(Enregistrement, LExtensionTapeeEstGardeePourSonGenre) {
+    struct Cas {
+        const char* extension;
+        int genre;
+        const char* ecrit;
+    };
+    const Cas cas[] = {
+        {".ARKL", 1, "scan.ARKL"}, {".Xyz", 2, "scan.Xyz"},  {".arkl", 1, "scan.arkl"},
+        {".XYZ", 1, "scan.arkl"},  {".ARKL", 2, "scan.xyz"}, {"", 1, "scan.arkl"},
+        {".txt", 2, "scan.xyz"},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(std::string(c.extension) + " " + std::to_string(c.genre));
+        TDossierTemporaire dossier;
+        // Another file that differs only in case is left alone.
+        EcrireFichier(dossier.Chemin("scan.arkl"), "autre");
+        EcrireFichier(dossier.Chemin("scan.xyz"), "autre");
+        T.PFsansext = dossier.Chemin("scan");
+        T.ExtScan = c.extension;
+        ASSERT_TRUE(T.EnregistrerScan(c.genre, 0));
+        for (const char* nom : {"scan.arkl", "scan.xyz"})
+            if (std::string(nom) != c.ecrit) {
+                EXPECT_EQ(LireFichier(dossier.Chemin(nom)), "autre");
+            }
+        EXPECT_NE(LireFichier(dossier.Chemin(c.ecrit)), "autre");
+    }
+    // "Enregistrer" writes a scan opened as "voute.ARKL" back to that file.
+    T.PFsansext = Dossier.Chemin("voute");
+    T.ExtScan = ".ARKL";
+    ASSERT_TRUE(T.EnregistrerScan(1, 2));
+    ASSERT_TRUE(T.ChargerScan(Dossier.Chemin("voute.ARKL")));
+    T.SupprimerSelection();
+    ASSERT_TRUE(T.EnregistrerScan(1, T.Scan.NivMax));
+    EXPECT_FALSE(fs::exists(Dossier.Chemin("voute.arkl")));
+    EXPECT_TRUE(fs::exists(Dossier.Chemin("voute.ARKL")));
+}
+
 TEST_F(Enregistrement, UnEchecLaisseLAncienFichierIntact) {
     // A first save tells how many times a save lets the window process its messages.
     T.SupprimerSelection(); // marks the scan modified: the save compacts first
