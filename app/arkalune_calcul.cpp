@@ -194,6 +194,8 @@ int Executer(const TOptions& o) {
     TPlateformeConsole plateforme;
     TEspaceTravail travail(plateforme);
     if (!travail.ChargerScan(o.fichier)) return EchecFichier;
+    if (!travail.BilanChargement.empty())
+        std::fprintf(stderr, "%s\n", travail.BilanChargement.c_str());
     if (o.niveau) travail.FixerNiveauAffiche(*o.niveau);
     if (o.proprietes) std::printf("%s\n", travail.Proprietes().c_str());
     if (!travail.Executer([&] { Etudier(travail, o); })) return EchecFichier;

@@ -77,14 +77,14 @@ bool TEspaceTravail::ChargerScan(const std::string& chemin) {
     Scan.ScanModifie = false;
 
     int niveauAffiche = 2;
-    std::string bilan;
+    BilanChargement.clear();
     bool reussi = false;
     try {
         const TScanLu lu = ChargerFichierScan(Scan, chemin, SortieStatut(*this));
         CadrerVue(Vue, Scan.CooMin, Scan.CooMax);
         AppliquerEnTete(*this, lu.EnTete);
         niveauAffiche = lu.NiveauAffiche;
-        bilan = lu.Bilan;
+        BilanChargement = lu.Bilan;
         reussi = true;
     } catch (const EFormatNonSupporte& e) {
         Plateforme.AfficherMessage(e.what());
@@ -93,7 +93,7 @@ bool TEspaceTravail::ChargerScan(const std::string& chemin) {
         ReinitialiserTravail();
     }
     TerminerChargement(niveauAffiche);
-    if (!bilan.empty()) Plateforme.AfficherStatut(1, bilan);
+    if (!BilanChargement.empty()) Plateforme.AfficherStatut(1, BilanChargement);
     return reussi;
 }
 

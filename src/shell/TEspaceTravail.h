@@ -59,6 +59,8 @@ public:
     // Scan files.
     // False when the file could not be loaded (its message has been shown).
     bool ChargerScan(const std::string& chemin);
+    // What the last load skipped, as the status bar shows it after the load; empty when nothing.
+    std::string BilanChargement;
     // genre 1: binary scan file (.arkl), 2: XYZ text. Returns false when nothing was written.
     bool EnregistrerScan(int genre, int niveau);
     void CalculerEncombrement();

@@ -24,6 +24,17 @@ TEST(ArkaluneCalcul, ChargeAfficheEtEnregistre) {
     EXPECT_FALSE(std::filesystem::exists(d.Chemin("MINCE.arkl")));
 }
 
+TEST(ArkaluneCalcul, LesLignesIgnoreesSontDitesSurLaSortieDErreur) {
+    TDossierTemporaire d;
+    EcrireFichier(d.Chemin("scan.xyz"), "X Y Z\r\n" + XYZGrille(10) + "fin\r\n");
+    EcrireFichier(d.Chemin("propre.xyz"), XYZGrille(10));
+    const TResultatCommande r = LancerCalcul(d.Chemin("scan.xyz"));
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.erreurs.rfind("2 lignes ignorées (ce ne sont pas des points X Y Z)\n", 0), 0u)
+        << r.erreurs;
+    EXPECT_EQ(LancerCalcul(d.Chemin("propre.xyz")).erreurs.find("ignor"), std::string::npos);
+}
+
 TEST(ArkaluneCalcul, CodesDeSortie) {
     TDossierTemporaire d;
     EcrireFichier(d.Chemin("scan.xyz"), XYZGrille(10));
