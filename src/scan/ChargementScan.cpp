@@ -1,5 +1,6 @@
 #include "scan/ChargementScan.h"
 
+#include "scan/Decalage.h"
 #include "scan/ImportXYZ.h"
 #include "scan/LectureArkl.h"
 #include "util/StringUtils.h"
@@ -45,7 +46,11 @@ TScanLu ChargerFichierScan(TEtatScan& scan, const std::string& chemin,
                            const TSortieProgression& sortie) {
     scan.Reinitialiser();
     try {
-        return LireSelonExtension(scan, chemin, sortie);
+        TScanLu lu = LireSelonExtension(scan, chemin, sortie);
+        if (EstDecale(scan.Decalage))
+            lu.Bilan = "origine des coordonnées déplacée en " + TexteDecalage(scan.Decalage) +
+                       (lu.Bilan.empty() ? "" : " ; " + lu.Bilan);
+        return lu;
     } catch (...) {
         scan.Reinitialiser();
         throw;

@@ -1,5 +1,6 @@
 #include "scan/EditionPoints.h"
 
+#include "scan/Decalage.h"
 #include "util/Format.h"
 
 #include <algorithm>
@@ -78,5 +79,7 @@ std::string Proprietes(const TEtatScan& scan) {
     t += Formater(" - sur X : %.3f < %.3f\r\n - sur Y : %.3f < %.3f\r\n - sur Z : %.3f < %.3f",
                   double(scan.CooMin.X), double(scan.CooMax.X), double(scan.CooMin.Y),
                   double(scan.CooMax.Y), double(scan.CooMin.Z), double(scan.CooMax.Z));
+    if (EstDecale(scan.Decalage))
+        t += "\r\nOrigine des coordonnées : " + TexteDecalage(scan.Decalage);
     return t;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Saving the cubes of one level as a binary scan file (version 3) or as XYZ text. Both write
-// through a temporary file: a failure leaves the previous file as it was.
+// Saving the cubes of one level as a binary scan file (version 3, or 4 for a shifted survey) or as
+// XYZ text. Both write through a temporary file: a failure leaves the previous file as it was.
 
 #include "scan/FichierArkl.h"
 #include "util/Progression.h"

@@ -4,6 +4,7 @@
 #include "scan/ImportXYZ.h"
 
 #include "scan/ConstructionGrille.h"
+#include "scan/Decalage.h"
 #include "scan/DecoupageLignes.h"
 #include "scan/FormatXYZ.h"
 #include "util/Erreurs.h"
@@ -11,6 +12,8 @@
 #include "util/Progression.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <filesystem>
 #include <vector>
 
@@ -38,6 +41,52 @@ void Elargir(TV3S& mini, TV3S& maxi, const TPointScan& p) {
     }
 }
 
+// The shift of a survey in a national grid, decided axis by axis at the first coordinate that
+// reaches the bound.
+//
+// An axis may first need it after points were read: a local frame that crosses the bound, or a
+// file that mixes frames. The shift then holds for the whole file all the same, so that every
+// point stays in one frame: the records already written keep the 32-bit value they were read
+// with (within 1 mm of the text, being below the bound) and are shifted as they are read back,
+// and so is the box grown so far. One shift is taken per axis: a later point far from it keeps
+// the 32-bit step of its distance to it.
+class TDecalageImport {
+public:
+    TDecalage Decalage{};
+
+    // The point's coordinates, shifted, as 32-bit reals; `lus`: the records written before it.
+    void Convertir(const TV3R& coo, std::int64_t lus, TV3S& mini, TV3S& maxi, TPointScan& pt) {
+        for (std::size_t a = 0; a < 3; ++a) {
+            if (Decalage[a] == 0 && std::fabs(coo[int(a)]) >= SeuilDecalage) {
+                Decalage[a] = DecalageAxe(coo[int(a)]);
+                avant_[a] = lus;
+                if (lus > 0) {
+                    mini[int(a)] = Decaler(mini[int(a)], a);
+                    maxi[int(a)] = Decaler(maxi[int(a)], a);
+                }
+            }
+        }
+        pt.X = VersFloat(coo.X - double(Decalage[0]));
+        pt.Y = VersFloat(coo.Y - double(Decalage[1]));
+        pt.Z = VersFloat(coo.Z - double(Decalage[2]));
+    }
+
+    // A record read back, `indice` its place in the file: shifted now if it came before its
+    // axis's shift.
+    void Rattraper(TPointScan& pt, std::int64_t indice) const {
+        if (indice < avant_[0]) pt.X = Decaler(pt.X, 0);
+        if (indice < avant_[1]) pt.Y = Decaler(pt.Y, 1);
+        if (indice < avant_[2]) pt.Z = Decaler(pt.Z, 2);
+    }
+    bool ARattraper() const { return avant_[0] > 0 || avant_[1] > 0 || avant_[2] > 0; }
+
+private:
+    std::array<std::int64_t, 3> avant_{};
+    float Decaler(float v, std::size_t a) const {
+        return VersFloat(double(v) - double(Decalage[a]));
+    }
+};
+
 } // namespace
 
 std::int64_t ImporterXYZ(TEtatScan& scan, const std::string& chemin,
@@ -55,15 +104,18 @@ std::int64_t ImporterXYZ(TEtatScan& scan, const std::string& chemin,
     std::int64_t lignes = 0;
     std::int32_t nbPoints = 0;
     TV3S mini = scan.CooMin, maxi = scan.CooMax;
+    TDecalageImport decalage;
     auto traiterLigne = [&](std::string_view ligne, bool tropLongue) {
         progression.Avancer(++lignes);
+        TV3R coo;
         TPointScan pt;
-        if (tropLongue || !LireLigneXYZ(ligne, pt)) {
+        if (tropLongue || !LireLigneXYZ(ligne, coo, pt.Couleur)) {
             ++ignores;
             return;
         }
         if (nbPoints == INT32_MAX)
             throw EErreur("trop de points dans le fichier (plus de 2 147 483 647)");
+        decalage.Convertir(coo, nbPoints, mini, maxi, pt);
         ++nbPoints;
         Elargir(mini, maxi, pt);
         lot.push_back(pt);
@@ -85,11 +137,19 @@ std::int64_t ImporterXYZ(TEtatScan& scan, const std::string& chemin,
     scan.NbPoints = nbPoints;
     scan.CooMin = mini;
     scan.CooMax = maxi;
+    scan.Decalage = decalage.Decalage;
     TFichierLecture relecture(import.Chemin());
+    std::int64_t relus = 0;
     ConstruireGrille(
         scan, grille,
         [&](TPointScan* dest, std::size_t n) {
-            return relecture.Lire(dest, n * sizeof(TPointScan)) / sizeof(TPointScan);
+            const std::size_t lus =
+                relecture.Lire(dest, n * sizeof(TPointScan)) / sizeof(TPointScan);
+            if (decalage.ARattraper())
+                for (std::size_t q = 0; q < lus; ++q)
+                    decalage.Rattraper(dest[q], relus + std::int64_t(q));
+            relus += std::int64_t(lus);
+            return lus;
         },
         sortie);
     return ignores;

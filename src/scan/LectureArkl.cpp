@@ -19,7 +19,7 @@ TLectureArkl LireArkl(TEtatScan& scan, const std::string& chemin,
     if (taille == 0)
         throw EErreur("version de fichier inconnue (" + std::to_string(version) + ") : « " +
                       chemin + " »");
-    std::array<std::byte, TailleEnTeteV3> octets{};
+    std::array<std::byte, TailleEnTeteMax> octets{};
     fichier.LireExact(octets.data(), taille);
     TLectureArkl lu{DecoderEnTete(static_cast<std::int32_t>(version), octets.data())};
     const TEnTeteArkl& e = lu.EnTete;
@@ -31,6 +31,10 @@ TLectureArkl LireArkl(TEtatScan& scan, const std::string& chemin,
         throw EErreur("fichier tronqué : « " + chemin + " » annonce " + std::to_string(e.NbPoints) +
                       " points");
     if (e.NbPoints == 0) throw EErreur("aucun point dans le fichier « " + chemin + " »");
+    for (const std::int64_t d : e.Decalage)
+        if (d < -DecalageMax || d > DecalageMax)
+            throw EErreur("décalage des coordonnées invalide (" + std::to_string(d) + " m) : « " +
+                          chemin + " »");
     const std::int32_t niveau = static_cast<std::int32_t>(e.NiveauPoints);
     const std::int32_t nb = static_cast<std::int32_t>(e.NbPoints);
     const TDimensionsGrille grille = DimensionnerGrille(e.CooMin, e.CooMax);
@@ -39,6 +43,7 @@ TLectureArkl LireArkl(TEtatScan& scan, const std::string& chemin,
     scan.NbPoints = nb;
     scan.CooMin = e.CooMin;
     scan.CooMax = e.CooMax;
+    scan.Decalage = e.Decalage;
     lu.HorsGrille = ConstruireGrille(
         scan, grille,
         [&](TPointScan* dest, std::size_t n) {

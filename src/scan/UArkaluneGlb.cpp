@@ -240,5 +240,6 @@ void TEtatScan::Vider() {
 void TEtatScan::Reinitialiser() {
     Vider();
     ReinitialiserBoiteEnglobante();
+    Decalage = {};
     NivMax = 4;
 }

@@ -39,7 +39,7 @@ void AppliquerEnTete(TEspaceTravail& t, const std::optional<TEnTeteArkl>& enTete
         t.Champs.GEdNivRemplissage.EcrireValeurD(e.NivRemplissage);
         t.FixerCkBxEdFront(false);
     }
-    if (e.Version == 3) {
+    if (e.Version >= 3) {
         t.Vue.AngRotZdeg = std::isfinite(e.AngRotZdeg) ? e.AngRotZdeg : 0.0;
         t.ActualiserRotZ();
     }

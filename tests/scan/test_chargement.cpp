@@ -43,7 +43,7 @@ struct Chargement : ::testing::Test {
     static std::string Arkl(std::int64_t version, const TEnTeteArkl& e,
                             const std::vector<TPointScan>& points) {
         std::string s(reinterpret_cast<const char*>(&version), 8);
-        const auto h = EncoderEnTeteV3(e);
+        const auto h = EncoderEnTete(e);
         s.append(reinterpret_cast<const char*>(h.data()), TailleEnTete(std::int32_t(version)));
         s.append(reinterpret_cast<const char*>(points.data()), points.size() * sizeof(TPointScan));
         return s;
@@ -85,12 +85,63 @@ TEST_F(Chargement, LesLignesQuiNeSontPasDesPointsSontComptees) {
     ASSERT_TRUE(Charger("scan.xyz", "X Y Z R G B\r\n1650000 8200000 40\r\n\r\n1,5 2 3\r\n"
                                     "1650001 8200001 41 1 2 3\r\n"));
     EXPECT_EQ(T.Scan.NbPoints, 2);
-    // No point at the origin stretched the box (32-bit floats are 0.125 m apart out there).
-    EXPECT_EQ(T.Scan.OrigGrille[0], 1650000);
-    EXPECT_EQ(T.Scan.DimGrille[0], 3);
+    // No point at the origin stretched the box.
+    EXPECT_EQ(T.Scan.OrigGrille[0], -1);
+    EXPECT_EQ(T.Scan.DimGrille[0], 4);
     ASSERT_FALSE(Banc.Plateforme.Statuts.empty());
     EXPECT_EQ(Banc.Plateforme.Statuts.back(),
-              "3 lignes ignorées (ce ne sont pas des points X Y Z)");
+              "origine des coordonnées déplacée en X = 1650000 m, Y = 8200000 m ; 3 lignes "
+              "ignorées (ce ne sont pas des points X Y Z)");
+}
+
+TEST_F(Chargement, CoordonneesDeGrilleNationaleDecalees) {
+    struct Cas {
+        const char* nom;
+        std::string contenu;
+        TDecalage decalage;
+        TV3S mini, maxi;
+    };
+    const Cas cas[] = {
+        // A local frame, below 32 768 m: nothing moves.
+        {"local",
+         "32767.5 -32767.5 3\r\n",
+         {0, 0, 0},
+         {32767.5f, -32767.5f, 3},
+         {32767.5f, -32767.5f, 3}},
+        {"lambert",
+         "651652.37 6858203.61 40\r\n651653.5 6858204.25 41\r\n",
+         {651000, 6858000, 0},
+         {652.37f, 203.61f, 40},
+         {653.5f, 204.25f, 41}},
+        {"negatif",
+         "-40500.25 10 -33000.5\r\n",
+         {-41000, 0, -34000},
+         {499.75f, 10, 999.5f},
+         {499.75f, 10, 999.5f}},
+        // The bound crossed after a first point: that point is shifted with the others.
+        {"tardif", "32767.5 0 0\r\n32768.5 0 0\r\n", {32000, 0, 0}, {767.5f, 0, 0}, {768.5f, 0, 0}},
+        {"melange", "30000 0 0\r\n40000.5 0 0\r\n", {40000, 0, 0}, {-10000, 0, 0}, {0.5f, 0, 0}},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        EcrireFichier(Dossier.Chemin("scan.xyz"), c.contenu);
+        TEtatScan scan;
+        const TScanLu lu = ChargerFichierScan(scan, Dossier.Chemin("scan.xyz"), {});
+        EXPECT_EQ(scan.Decalage, c.decalage);
+        EXPECT_EQ(scan.CooMin, c.mini);
+        EXPECT_EQ(scan.CooMax, c.maxi);
+        // Every point has its cell, and its leaf holds it where the box says.
+        EXPECT_EQ(scan.NbCubesNiv[4], scan.NbPoints);
+        TV3S mini{PlusGrandReel, PlusGrandReel, PlusGrandReel};
+        scan.PourChaqueCubeDuNiveau(4, [&](const TCube* f) {
+            for (int a = 0; a < 3; ++a)
+                mini[a] = std::min(mini[a], f->CooMoyPts[a]);
+        });
+        EXPECT_EQ(mini, c.mini);
+        EXPECT_EQ(lu.Bilan, EstDecale(c.decalage)
+                                ? "origine des coordonnées déplacée en " + TexteDecalage(c.decalage)
+                                : "");
+    }
 }
 
 TEST_F(Chargement, TextesTelsQuIlsViennent) {
@@ -160,7 +211,10 @@ TEST_F(Chargement, FichiersRefusesLaissentUnEspaceVide) {
     niveauHaut.NiveauPoints = haut + 4;
     TEnTeteArkl nombreHaut = e;
     nombreHaut.NbPoints = haut + 3;
-    EcrireFichier(Dossier.Chemin("scan.xyz"), XYZGrille(50));
+    TEnTeteArkl decale = e;
+    decale.Decalage = {651000, std::int64_t(1) << 60, 0};
+    // Over a survey with a shift: a refused file leaves none.
+    EcrireFichier(Dossier.Chemin("scan.xyz"), XYZGrille(50, 651100, 6858200));
     const std::vector<TPointScan> deux(2, TPointScan{0.5f, 0.5f, 0.5f, {}});
     const std::vector<TPointScan> trois(3, TPointScan{0.5f, 0.5f, 0.5f, {}});
     const Cas cas[] = {
@@ -172,6 +226,8 @@ TEST_F(Chargement, FichiersRefusesLaissentUnEspaceVide) {
         {"version64.arkl", Arkl(haut + 3, e, trois), "version de fichier inconnue (4294967299)"},
         {"niveau64.arkl", Arkl(3, niveauHaut, trois), "niveau des points invalide (4294967300)"},
         {"nombre64.arkl", Arkl(3, nombreHaut, trois), "fichier tronqué"},
+        {"decalage.arkl", Arkl(4, decale, trois),
+         "décalage des coordonnées invalide (1152921504606846976 m)"},
         {"court.arkl", Arkl(3, e, deux), "fichier tronqué"},
         {"entete.arkl", Arkl(3, e, {}).substr(0, 100), "fichier tronqué"},
         {"niveau.arkl", Arkl(3, niveau7, trois), "niveau des points invalide (7)"},
@@ -196,6 +252,7 @@ TEST_F(Chargement, FichiersRefusesLaissentUnEspaceVide) {
         // The reader alone, over a scan that held points: the same message, an empty scan.
         TEtatScan scan;
         ChargerFichierScan(scan, Dossier.Chemin("scan.xyz"), {});
+        ASSERT_TRUE(EstDecale(scan.Decalage));
         AttendreErreur<EErreur>([&] { ChargerFichierScan(scan, Dossier.Chemin(c.nom), {}); },
                                 Banc.Plateforme.Messages[0]);
         EXPECT_EQ(scan.NbCubesTotal(), 0);
@@ -203,6 +260,7 @@ TEST_F(Chargement, FichiersRefusesLaissentUnEspaceVide) {
         EXPECT_TRUE(scan.Grille.empty());
         EXPECT_EQ(scan.NivMax, 4);
         EXPECT_EQ(scan.CooMin.X, PlusGrandReel);
+        EXPECT_FALSE(EstDecale(scan.Decalage));
     }
     for (const std::string& nom : Contenu(Dossier.Dossier()))
         EXPECT_EQ(nom.find(".tmp"), std::string::npos) << nom;
@@ -358,17 +416,24 @@ TEST_F(Chargement, LEnTeteRenduSelonSaVersion) {
         std::int64_t version;
         std::string octets;
         int niveauAffiche;
+        TDecalage decalage{};
+        double rotation = 0;
     };
     // The displayed level is held within the levels at its full 64 bits.
     TEnTeteArkl hors = e;
     hors.NiveauAffiche = (std::int64_t(1) << 32) + 1;
     TEnTeteArkl negatif = e;
     negatif.NiveauAffiche = -1;
+    // Version 4: the shift after the header of version 3.
+    TEnTeteArkl decale = e;
+    decale.Decalage = {651000, 6858000, 0};
     const Cas cas[] = {{0, v0, 2},
                        {2, Arkl(2, e, un), 1},
-                       {3, Arkl(3, e, un), 1},
-                       {3, Arkl(3, hors, un), 4},
-                       {3, Arkl(3, negatif, un), 0}};
+                       {3, Arkl(3, e, un), 1, {}, 30},
+                       {3, Arkl(3, hors, un), 4, {}, 30},
+                       {3, Arkl(3, negatif, un), 0, {}, 30},
+                       {3, Arkl(3, decale, un), 1, {}, 30},
+                       {4, Arkl(4, decale, un), 1, decale.Decalage, 30}};
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.version);
         EcrireFichier(Dossier.Chemin("scan.arkl"), c.octets);
@@ -377,7 +442,11 @@ TEST_F(Chargement, LEnTeteRenduSelonSaVersion) {
         ASSERT_TRUE(lu.EnTete);
         EXPECT_EQ(lu.EnTete->Version, c.version);
         EXPECT_EQ(lu.NiveauAffiche, c.niveauAffiche);
-        EXPECT_EQ(lu.Bilan, "");
+        EXPECT_EQ(lu.EnTete->AngRotZdeg, c.rotation);
+        EXPECT_EQ(scan.Decalage, c.decalage);
+        EXPECT_EQ(lu.Bilan, EstDecale(c.decalage)
+                                ? "origine des coordonnées déplacée en X = 651000 m, Y = 6858000 m"
+                                : "");
         EXPECT_EQ(scan.NivMax, 3);
         EXPECT_EQ(scan.NbCubesNiv, (std::array<std::int32_t, 5>{1, 1, 1, 1, 0}));
     }
