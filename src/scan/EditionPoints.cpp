@@ -1,6 +1,7 @@
 #include "scan/EditionPoints.h"
 
 #include "scan/Decalage.h"
+#include "scan/Encombrement.h"
 #include "util/Format.h"
 
 #include <algorithm>
@@ -62,9 +63,11 @@ void CompacterScan(TEtatScan& scan, const TSortieProgression& sortie) {
     } catch (...) {
         // What was compacted stays so; the displayed list must only name cubes that still exist.
         scan.ChoisirNivAffiche(scan.NivAffiche);
+        AjusterEncombrement(scan);
         throw;
     }
     scan.ChoisirNivAffiche(scan.NivAffiche);
+    AjusterEncombrement(scan);
 }
 
 std::string Proprietes(const TEtatScan& scan) {

@@ -1,7 +1,6 @@
 // The scan commands: each wires the workspace's state and platform to the scan's functions.
 
 #include "scan/ChargementScan.h"
-#include "scan/ConstructionGrille.h"
 #include "scan/EditionPoints.h"
 #include "scan/EnregistrementScan.h"
 #include "shell/TEspaceTravail.h"
@@ -81,7 +80,7 @@ bool TEspaceTravail::ChargerScan(const std::string& chemin) {
     bool reussi = false;
     try {
         const TScanLu lu = ChargerFichierScan(Scan, chemin, SortieStatut(*this));
-        CadrerVue(Vue, Scan.CooMin, Scan.CooMax);
+        CalculerEncombrement();
         AppliquerEnTete(*this, lu.EnTete);
         niveauAffiche = lu.NiveauAffiche;
         BilanChargement = lu.Bilan;
@@ -129,9 +128,6 @@ bool TEspaceTravail::EnregistrerScan(int genre, int niveau) {
 }
 
 void TEspaceTravail::CalculerEncombrement() {
-    const TDimensionsGrille grille = DimensionnerGrille(Scan.CooMin, Scan.CooMax);
-    Scan.OrigGrille = grille.Orig;
-    Scan.DimGrille = grille.Dim;
     CadrerVue(Vue, Scan.CooMin, Scan.CooMax);
 }
 
@@ -182,6 +178,7 @@ void TEspaceTravail::CompacterScan() {
         ::CompacterScan(Scan, SortieStatut(*this));
     } catch (...) {
         FinCurseurAttente();
+        CalculerEncombrement();
         RetracerTout();
         throw;
     }

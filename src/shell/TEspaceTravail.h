@@ -63,6 +63,7 @@ public:
     std::string BilanChargement;
     // genre 1: binary scan file (.arkl), 2: XYZ text. Returns false when nothing was written.
     bool EnregistrerScan(int genre, int niveau);
+    // Frames the view on the scan's box (the grid follows the box in scan/).
     void CalculerEncombrement();
     void FixerNiveauAffiche(int niveau);
 
