@@ -189,6 +189,8 @@ int Executer(const TOptions& o) {
     TPlateformeConsole plateforme;
     TEspaceTravail travail(plateforme);
     if (!travail.ChargerScan(o.fichier)) return EchecFichier;
+    if (!travail.BilanChargement.empty())
+        std::fprintf(stderr, "%s\n", travail.BilanChargement.c_str());
     if (o.niveau) travail.FixerNiveauAffiche(*o.niveau);
     if (o.proprietes) std::printf("%s\n", travail.Proprietes().c_str());
     if (!travail.Executer([&] { Etudier(travail, o); })) return EchecFichier;
@@ -196,6 +198,7 @@ int Executer(const TOptions& o) {
         const int genre = GenreSelonExtension(*o.enregistrer);
         const std::filesystem::path cible(*o.enregistrer);
         travail.PFsansext = (cible.parent_path() / cible.stem()).string();
+        travail.ExtScan = cible.extension().string();
         const int niveau = o.niveauEnregistre.value_or(travail.Scan.NivMax);
         if (niveau > travail.Scan.NivMax)
             throw EUsage{"--niveau-enregistre : le scan n'a pas de niveau " +

@@ -1,11 +1,13 @@
 #include "EcritureVoute.h"
 
 #include "PlateformeConsole.h"
+#include "scan/Decalage.h"
 #include "scan/FormatXYZ.h"
 #include "shell/TEspaceTravail.h"
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
 
+#include <cmath>
 #include <filesystem>
 #include <unistd.h>
 
@@ -20,11 +22,21 @@ std::string ExtensionMinuscule(const std::string& chemin) {
     return ext;
 }
 
+// A coordinate as a survey gives it: below the bound of the program's shift, the 32-bit value
+// the program keeps for it (the files of local frames stay the same, byte for byte); beyond, in
+// full, as a survey in a national grid has it.
+TV3R CoordonneesLevees(const TV3R& p) {
+    TV3R r;
+    for (int a = 0; a < 3; ++a)
+        r[a] = std::fabs(p[a]) < SeuilDecalage ? double(static_cast<float>(p[a])) : p[a];
+    return r;
+}
+
 void EcrireXYZ(const TParametresVoute& parametres, const std::string& chemin) {
     TFichierTemporaire fichier(chemin);
     std::string texte;
     GenererVoute(parametres, [&](const TPointGenere& p) {
-        AjouterLigneXYZ(texte, V3RToV3S(p.P), p.Couleur);
+        AjouterLigneXYZ(texte, CoordonneesLevees(p.P), p.Couleur);
         if (texte.size() >= (std::size_t(1) << 20)) {
             fichier.Ecrire(texte.data(), texte.size());
             texte.clear();
@@ -53,13 +65,8 @@ void EcrireArkl(const TParametresVoute& parametres, const std::string& chemin) {
     if (!travail.ChargerScan(texte.Chemin))
         throw EErreur("la voûte générée n'a pas pu être chargée");
     travail.PFsansext = sansExtension;
+    travail.ExtScan = cible.extension().string();
     travail.EnregistrerScan(1, travail.Scan.NivMax);
-    // The saver names the file with ".arkl" in lower case.
-    if (sansExtension + ".arkl" != chemin) {
-        std::error_code ec;
-        fs::rename(sansExtension + ".arkl", chemin, ec);
-        if (ec) throw EErreur("impossible de renommer le fichier en « " + chemin + " »");
-    }
 }
 
 } // namespace

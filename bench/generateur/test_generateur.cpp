@@ -137,6 +137,37 @@ TEST_F(FichiersGeneres, UneAutreExtensionEstRefuseeSansRienEcrire) {
     EXPECT_TRUE(std::filesystem::is_empty(Dossier.Dossier()));
 }
 
+TEST_F(FichiersGeneres, UnLeveEnGrilleNationaleDonneLesResultatsDuRepereLocal) {
+    // The same vault in a local frame and moved by whole kilometres into a national grid.
+    struct Cas {
+        const char* nom;
+        TV3R origine;
+    };
+    const Cas cas[] = {{"local.xyz", {652.37, 203.61, 40}},
+                       {"loin.xyz", {651652.37, 6858203.61, 40}},
+                       {"defaut.xyz", {1652.37, 8203.61, 40}}};
+    P.NbPoints = 20000;
+    std::vector<std::string> legendes;
+    std::vector<std::array<std::int32_t, 5>> cubes;
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        P.Origine = c.origine;
+        EcrireVoute(P, Dossier.Chemin(c.nom));
+        TBancEssai banc;
+        ASSERT_TRUE(banc.Travail.ChargerScan(Dossier.Chemin(c.nom)));
+        for (int onglet = 1; onglet <= 3; ++onglet)
+            ASSERT_TRUE(banc.Travail.ChangerOnglet(onglet));
+        legendes.push_back(banc.Travail.Etude.LbResultats);
+        cubes.push_back(banc.Travail.Scan.NbCubesNiv);
+    }
+    EXPECT_EQ(legendes[0].rfind("Actions à l'appui de l'arêtier (daN) : FX = ", 0), 0u)
+        << legendes[0];
+    EXPECT_EQ(legendes[1], legendes[0]);
+    EXPECT_EQ(legendes[2], legendes[0]);
+    // Moved by whole kilometres into the grid, the points fall in the same cubes.
+    EXPECT_EQ(cubes[1], cubes[0]);
+}
+
 int Generer(const std::string& options) {
     const int statut =
         std::system((std::string(ARKALUNE_GENERER) + " " + options + " 2>/dev/null").c_str());

@@ -1,5 +1,6 @@
 #include "scan/ChargementScan.h"
 
+#include "scan/Decalage.h"
 #include "scan/ImportXYZ.h"
 #include "scan/LectureArkl.h"
 #include "util/StringUtils.h"
@@ -25,7 +26,8 @@ TScanLu LireSelonExtension(TEtatScan& scan, const std::string& chemin,
         const TLectureArkl arkl = LireArkl(scan, chemin, sortie);
         lu.EnTete = arkl.EnTete;
         if (arkl.EnTete.Version >= 2)
-            lu.NiveauAffiche = std::max(0, static_cast<std::int32_t>(arkl.EnTete.NiveauAffiche));
+            lu.NiveauAffiche = static_cast<int>(
+                std::clamp<std::int64_t>(arkl.EnTete.NiveauAffiche, 0, NbNiveaux - 1));
         const std::int64_t ignores = arkl.HorsGrille;
         if (ignores > 0)
             lu.Bilan = std::to_string(ignores) +
@@ -44,7 +46,11 @@ TScanLu ChargerFichierScan(TEtatScan& scan, const std::string& chemin,
                            const TSortieProgression& sortie) {
     scan.Reinitialiser();
     try {
-        return LireSelonExtension(scan, chemin, sortie);
+        TScanLu lu = LireSelonExtension(scan, chemin, sortie);
+        if (EstDecale(scan.Decalage))
+            lu.Bilan = "origine des coordonnées déplacée en " + TexteDecalage(scan.Decalage) +
+                       (lu.Bilan.empty() ? "" : " ; " + lu.Bilan);
+        return lu;
     } catch (...) {
         scan.Reinitialiser();
         throw;

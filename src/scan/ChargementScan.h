@@ -21,7 +21,8 @@ struct TScanLu {
     std::optional<TEnTeteArkl> EnTete;
     // The level to show first.
     int NiveauAffiche = 2;
-    // The lines or records that were skipped, for the status bar; empty when none was.
+    // The shift of the coordinates and the lines or records that were skipped, for the status
+    // bar; empty when there was neither.
     std::string Bilan;
 };
 

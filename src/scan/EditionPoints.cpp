@@ -1,5 +1,7 @@
 #include "scan/EditionPoints.h"
 
+#include "scan/Decalage.h"
+#include "scan/Encombrement.h"
 #include "util/Format.h"
 
 #include <algorithm>
@@ -61,9 +63,11 @@ void CompacterScan(TEtatScan& scan, const TSortieProgression& sortie) {
     } catch (...) {
         // What was compacted stays so; the displayed list must only name cubes that still exist.
         scan.ChoisirNivAffiche(scan.NivAffiche);
+        AjusterEncombrement(scan);
         throw;
     }
     scan.ChoisirNivAffiche(scan.NivAffiche);
+    AjusterEncombrement(scan);
 }
 
 std::string Proprietes(const TEtatScan& scan) {
@@ -78,5 +82,7 @@ std::string Proprietes(const TEtatScan& scan) {
     t += Formater(" - sur X : %.3f < %.3f\r\n - sur Y : %.3f < %.3f\r\n - sur Z : %.3f < %.3f",
                   double(scan.CooMin.X), double(scan.CooMax.X), double(scan.CooMin.Y),
                   double(scan.CooMax.Y), double(scan.CooMin.Z), double(scan.CooMax.Z));
+    if (EstDecale(scan.Decalage))
+        t += "\r\nOrigine des coordonnées : " + TexteDecalage(scan.Decalage);
     return t;
 }

@@ -24,7 +24,8 @@ void SupprimerAffiches(TEtatScan& scan, std::uint8_t etat);
 // Every cube of the scan loses its states; nothing is left to save.
 void AnnulerSuppressions(TEtatScan& scan);
 // Destroys the deleted cubes, and the coarser ones left without any finer cube. The displayed
-// list names only the remaining cubes afterwards, also when the user stopped it midway.
+// list names only the remaining cubes afterwards, and the box and the grid are fitted to them
+// (AjusterEncombrement), also when the user stopped it midway.
 void CompacterScan(TEtatScan& scan, const TSortieProgression& sortie);
 
 std::string Proprietes(const TEtatScan& scan);

@@ -3,8 +3,28 @@
 #include "scan/FormatXYZ.h"
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
+#include "util/StringUtils.h"
 
 #include <vector>
+
+namespace {
+
+// The survey's own coordinates: the shift added back in 64 bits, only on the axes that have one
+// (so that a -0 stays as it was written).
+TV3R CoordonneesDuLeve(const TV3S& p, const TDecalage& d) {
+    TV3R r;
+    for (int a = 0; a < 3; ++a)
+        r[a] = d[std::size_t(a)] == 0 ? double(p[a]) : double(p[a]) + double(d[std::size_t(a)]);
+    return r;
+}
+
+} // namespace
+
+std::string CheminEnregistrement(const std::string& sansExtension, const std::string& extension,
+                                 int genre) {
+    const std::string propre = genre == 1 ? ".arkl" : ".xyz";
+    return sansExtension + (MinusculesAscii(extension) == propre ? extension : propre);
+}
 
 void VerifierEnregistrable(const TEtatScan& scan, int niveau) {
     if (niveau < 0 || niveau > scan.NivMax) throw EErreur("niveau à enregistrer invalide");
@@ -18,11 +38,12 @@ void EcrireScanArkl(const TEtatScan& scan, int niveau, TEnTeteArkl enTete,
     enTete.NbPoints = scan.NbCubesNiv[niveau];
     enTete.CooMin = scan.CooMin;
     enTete.CooMax = scan.CooMax;
+    enTete.Decalage = scan.Decalage;
     TFichierTemporaire fichier(chemin);
-    const std::int64_t version = 3;
+    const std::int64_t version = VersionEcrite(enTete);
     fichier.Ecrire(&version, sizeof version);
-    const auto octets = EncoderEnTeteV3(enTete);
-    fichier.Ecrire(octets.data(), octets.size());
+    const auto octets = EncoderEnTete(enTete);
+    fichier.Ecrire(octets.data(), TailleEnTete(version));
     const std::int64_t total = scan.NbCubesNiv[niveau];
     std::vector<TPointScan> lot;
     lot.reserve(4096);
@@ -44,7 +65,7 @@ void EcrireScanXYZ(const TEtatScan& scan, int niveau, const std::string& chemin)
     TFichierTemporaire fichier(chemin);
     std::string texte;
     for (TCube* c = scan.PremierCubeNiv[niveau]; c; c = c->SvtNiv) {
-        AjouterLigneXYZ(texte, c->CooMoyPts, c->ColCube);
+        AjouterLigneXYZ(texte, CoordonneesDuLeve(c->CooMoyPts, scan.Decalage), c->ColCube);
         if (texte.size() > (std::size_t(1) << 20)) {
             fichier.Ecrire(texte.data(), texte.size());
             texte.clear();

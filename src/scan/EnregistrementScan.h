@@ -1,11 +1,17 @@
 #pragma once
-// Saving the cubes of one level as a binary scan file (version 3) or as XYZ text. Both write
-// through a temporary file: a failure leaves the previous file as it was.
+// Saving the cubes of one level as a binary scan file (version 3, or 4 for a shifted survey) or as
+// XYZ text. Both write through a temporary file: a failure leaves the previous file as it was.
 
 #include "scan/FichierArkl.h"
 #include "util/Progression.h"
 
 #include <string>
+
+// The file a scan of kind `genre` (1 binary scan, 2 XYZ text) is saved to: `sansExtension` and
+// the extension the user typed when it is that kind's in any case ("scan.ARKL" stays so, and
+// "scan.arkl", which may be another file, is left alone), the kind's own otherwise.
+std::string CheminEnregistrement(const std::string& sansExtension, const std::string& extension,
+                                 int genre);
 
 // Throws when the scan has no such level, or no cube to save.
 void VerifierEnregistrable(const TEtatScan& scan, int niveau);

@@ -23,7 +23,7 @@ void LireBoite(const std::byte* octets, std::size_t decalage, TEnTeteArkl& e) {
 
 } // namespace
 
-std::size_t TailleEnTete(std::int32_t version) {
+std::size_t TailleEnTete(std::int64_t version) {
     switch (version) {
     case 0:
         return 64;
@@ -31,6 +31,8 @@ std::size_t TailleEnTete(std::int32_t version) {
         return 280;
     case 3:
         return 288;
+    case 4:
+        return TailleEnTeteMax;
     default:
         return 0;
     }
@@ -57,12 +59,19 @@ TEnTeteArkl DecoderEnTete(std::int32_t version, const std::byte* o) {
     Lire(o, 240, e.NbPoints);
     LireBoite(o, 248, e);
     Lire(o, 272, e.NiveauAffiche);
-    if (version == 3) Lire(o, 280, e.AngRotZdeg);
+    if (version >= 3) Lire(o, 280, e.AngRotZdeg);
+    if (version >= 4)
+        for (std::size_t a = 0; a < 3; ++a)
+            Lire(o, 288 + 8 * a, e.Decalage[a]);
     return e;
 }
 
-std::array<std::byte, TailleEnTeteV3> EncoderEnTeteV3(const TEnTeteArkl& e) {
-    std::array<std::byte, TailleEnTeteV3> o{};
+std::int64_t VersionEcrite(const TEnTeteArkl& e) {
+    return EstDecale(e.Decalage) ? 4 : 3;
+}
+
+std::array<std::byte, TailleEnTeteMax> EncoderEnTete(const TEnTeteArkl& e) {
+    std::array<std::byte, TailleEnTeteMax> o{};
     std::memcpy(o.data(), &e.RecModl, sizeof(TRectangleModelisation));
     Ecrire(o.data(), 200, e.TaillePointsIndex);
     Ecrire(o.data(), 204, e.LargeurAretier);
@@ -81,5 +90,7 @@ std::array<std::byte, TailleEnTeteV3> EncoderEnTeteV3(const TEnTeteArkl& e) {
     Ecrire(o.data(), 268, e.CooMax.Z);
     Ecrire(o.data(), 272, e.NiveauAffiche);
     Ecrire(o.data(), 280, e.AngRotZdeg);
+    for (std::size_t a = 0; a < 3; ++a)
+        Ecrire(o.data(), 288 + 8 * a, e.Decalage[a]);
     return o;
 }

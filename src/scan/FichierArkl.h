@@ -1,6 +1,9 @@
 #pragma once
 // The header of the binary scan file (.arkl): an 8-byte version word, then a header whose size
-// depends on the version (64, 280 or 288 bytes), then the point records. Little-endian.
+// depends on the version (64, 280, 288 or 312 bytes), then the point records. Little-endian.
+// Version 4 is version 3 followed by the shift of the coordinates, three signed 64-bit words: a
+// scan with no shift is written as version 3, so that the files of local frames stay as they
+// were.
 
 #include "geometry/RectangleModelisation.h"
 #include "scan/UArkaluneGlb.h"
@@ -12,11 +15,11 @@
 
 static_assert(std::endian::native == std::endian::little, "the scan file is little-endian");
 
-inline constexpr std::size_t TailleEnTeteV3 = 288;
+inline constexpr std::size_t TailleEnTeteMax = 312;
 
 struct TEnTeteArkl {
     // The version it was read from: 0 carries no study block and no displayed level, 2 no
-    // rotation. The writer always writes version 3.
+    // rotation, 3 no shift.
     std::int32_t Version = 3;
     // Study block (versions 2 and 3).
     TRectangleModelisation RecModl;
@@ -32,12 +35,17 @@ struct TEnTeteArkl {
     std::int64_t NbPoints = 0;
     TV3S CooMin;
     TV3S CooMax;
-    // Versions 2 and 3, then 3 only.
+    // Versions 2 and up, then 3 and up.
     std::int64_t NiveauAffiche = 2;
     double AngRotZdeg = 0;
+    // Version 4.
+    TDecalage Decalage{};
 };
 
 // Size of the header that follows the version word; 0 for an unknown version.
-std::size_t TailleEnTete(std::int32_t version);
+std::size_t TailleEnTete(std::int64_t version);
 TEnTeteArkl DecoderEnTete(std::int32_t version, const std::byte* octets);
-std::array<std::byte, TailleEnTeteV3> EncoderEnTeteV3(const TEnTeteArkl& e);
+// The version a header is written as: 4 when it carries a shift, 3 otherwise.
+std::int64_t VersionEcrite(const TEnTeteArkl& e);
+// The header of that version: its first TailleEnTete(VersionEcrite(e)) bytes.
+std::array<std::byte, TailleEnTeteMax> EncoderEnTete(const TEnTeteArkl& e);

@@ -24,40 +24,34 @@ std::string_view ChampSuivant(std::string_view& reste) {
     return champ;
 }
 
-// A double rounded to a 32-bit float; beyond the float range it becomes an infinity, which the
-// sizing of the grid then refuses.
+} // namespace
+
 float VersFloat(double v) {
     if (std::fabs(v) > double(FLT_MAX)) return std::copysign(INFINITY, float(v > 0 ? 1 : -1));
     return static_cast<float>(v);
 }
 
-} // namespace
-
-bool LireLigneXYZ(std::string_view ligne, TPointScan& point) {
-    double coo[3];
-    for (double& c : coo) {
-        if (!LireReel(ChampSuivant(ligne), c)) return false;
+bool LireLigneXYZ(std::string_view ligne, TV3R& coo, TV4By& couleur) {
+    for (int a = 0; a < 3; ++a) {
+        if (!LireReel(ChampSuivant(ligne), coo[a])) return false;
     }
-    point.X = VersFloat(coo[0]);
-    point.Y = VersFloat(coo[1]);
-    point.Z = VersFloat(coo[2]);
     for (int n = 0; n < 3; ++n) {
         std::int64_t v = 0;
         if (!LireEntier(ChampSuivant(ligne), v) || v < INT32_MIN || v > INT32_MAX) v = 0;
-        point.Couleur[n] = static_cast<std::uint8_t>(v & 0xFF);
+        couleur[std::size_t(n)] = static_cast<std::uint8_t>(v & 0xFF);
     }
-    point.Couleur[3] = 0;
+    couleur[3] = 0;
     return true;
 }
 
-void AjouterLigneXYZ(std::string& sortie, const TV3S& p, const TV4By& couleur) {
+void AjouterLigneXYZ(std::string& sortie, const TV3R& p, const TV4By& couleur) {
     // to_chars in fixed notation rounds exactly as printf's "%.8f" does, without its cost.
     char ligne[200];
     char* c = ligne;
     char* const fin = ligne + sizeof ligne;
     for (int n = 0; n < 3; ++n) {
         if (n > 0) *c++ = ' ';
-        c = std::to_chars(c, fin - 20, double(p[n]), std::chars_format::fixed, 8).ptr;
+        c = std::to_chars(c, fin - 20, p[n], std::chars_format::fixed, 8).ptr;
     }
     *c++ = ' ';
     for (int n = 0; n < 3; ++n) {

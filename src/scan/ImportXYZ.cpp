@@ -4,15 +4,17 @@
 #include "scan/ImportXYZ.h"
 
 #include "scan/ConstructionGrille.h"
+#include "scan/Decalage.h"
+#include "scan/DecoupageLignes.h"
 #include "scan/FormatXYZ.h"
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
 #include "util/Progression.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <filesystem>
-#include <optional>
-#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -20,36 +22,16 @@ namespace fs = std::filesystem;
 namespace {
 
 // The import's temporary file: beside the scan, or in the system's temporary folder when the
-// scan's folder is not writable. Removed whatever happens.
-class TFichierImport {
-public:
-    explicit TFichierImport(const std::string& cheminXYZ) {
-        chemin_ = cheminXYZ + ".tmp";
-        try {
-            ecriture_.emplace(chemin_);
-        } catch (const EErreur&) {
-            std::error_code ec;
-            fs::path autre = fs::temp_directory_path(ec) / fs::path(cheminXYZ).filename();
-            chemin_ = autre.string() + "." + std::to_string(::getpid()) + ".tmp";
-            ecriture_.emplace(chemin_);
-        }
-    }
-    ~TFichierImport() {
-        ecriture_.reset();
+// scan's folder refuses it. A name of its own, created exclusively: a file of the user's (a
+// "scan.xyz.tmp") or of another import of the same scan is never opened, truncated or removed.
+TFichierProvisoire CreerFichierImport(const std::string& cheminXYZ) {
+    try {
+        return TFichierProvisoire(cheminXYZ + ".tmp-");
+    } catch (const EErreur&) {
         std::error_code ec;
-        fs::remove(chemin_, ec);
+        return TFichierProvisoire((fs::temp_directory_path(ec) / "arkalune-import-").string());
     }
-    TFichierEcriture& Ecriture() { return *ecriture_; }
-    const std::string& Chemin() const { return chemin_; }
-    void FermerEcriture() {
-        ecriture_->Fermer();
-        ecriture_.reset();
-    }
-
-private:
-    std::string chemin_;
-    std::optional<TFichierEcriture> ecriture_;
-};
+}
 
 void Elargir(TV3S& mini, TV3S& maxi, const TPointScan& p) {
     const float v[3] = {p.X, p.Y, p.Z};
@@ -59,6 +41,52 @@ void Elargir(TV3S& mini, TV3S& maxi, const TPointScan& p) {
     }
 }
 
+// The shift of a survey in a national grid, decided axis by axis at the first coordinate that
+// reaches the bound.
+//
+// An axis may first need it after points were read: a local frame that crosses the bound, or a
+// file that mixes frames. The shift then holds for the whole file all the same, so that every
+// point stays in one frame: the records already written keep the 32-bit value they were read
+// with (within 1 mm of the text, being below the bound) and are shifted as they are read back,
+// and so is the box grown so far. One shift is taken per axis: a later point far from it keeps
+// the 32-bit step of its distance to it.
+class TDecalageImport {
+public:
+    TDecalage Decalage{};
+
+    // The point's coordinates, shifted, as 32-bit reals; `lus`: the records written before it.
+    void Convertir(const TV3R& coo, std::int64_t lus, TV3S& mini, TV3S& maxi, TPointScan& pt) {
+        for (std::size_t a = 0; a < 3; ++a) {
+            if (Decalage[a] == 0 && std::fabs(coo[int(a)]) >= SeuilDecalage) {
+                Decalage[a] = DecalageAxe(coo[int(a)]);
+                avant_[a] = lus;
+                if (lus > 0) {
+                    mini[int(a)] = Decaler(mini[int(a)], a);
+                    maxi[int(a)] = Decaler(maxi[int(a)], a);
+                }
+            }
+        }
+        pt.X = VersFloat(coo.X - double(Decalage[0]));
+        pt.Y = VersFloat(coo.Y - double(Decalage[1]));
+        pt.Z = VersFloat(coo.Z - double(Decalage[2]));
+    }
+
+    // A record read back, `indice` its place in the file: shifted now if it came before its
+    // axis's shift.
+    void Rattraper(TPointScan& pt, std::int64_t indice) const {
+        if (indice < avant_[0]) pt.X = Decaler(pt.X, 0);
+        if (indice < avant_[1]) pt.Y = Decaler(pt.Y, 1);
+        if (indice < avant_[2]) pt.Z = Decaler(pt.Z, 2);
+    }
+    bool ARattraper() const { return avant_[0] > 0 || avant_[1] > 0 || avant_[2] > 0; }
+
+private:
+    std::array<std::int64_t, 3> avant_{};
+    float Decaler(float v, std::size_t a) const {
+        return VersFloat(double(v) - double(Decalage[a]));
+    }
+};
+
 } // namespace
 
 std::int64_t ImporterXYZ(TEtatScan& scan, const std::string& chemin,
@@ -67,24 +95,27 @@ std::int64_t ImporterXYZ(TEtatScan& scan, const std::string& chemin,
     TFichierLecture texte(chemin);
     TProgression progression =
         TProgression::ParPas(sortie, "lecture : ", std::int64_t(texte.Taille() / 3900));
-    TFichierImport import(chemin);
+    TFichierProvisoire import = CreerFichierImport(chemin);
     // Small enough to stay in cache between the read and the parsing.
     std::vector<char> tampon(std::size_t(std::clamp<std::uint64_t>(texte.Taille(), 1, 256 << 10)));
-    std::string reste;
+    TDecoupageLignes decoupage;
     std::vector<TPointScan> lot;
     lot.reserve(RecordsParLot);
     std::int64_t lignes = 0;
     std::int32_t nbPoints = 0;
     TV3S mini = scan.CooMin, maxi = scan.CooMax;
-    auto traiterLigne = [&](std::string_view ligne) {
+    TDecalageImport decalage;
+    auto traiterLigne = [&](std::string_view ligne, bool tropLongue) {
         progression.Avancer(++lignes);
+        TV3R coo;
         TPointScan pt;
-        if (!LireLigneXYZ(ligne, pt)) {
+        if (tropLongue || !LireLigneXYZ(ligne, coo, pt.Couleur)) {
             ++ignores;
             return;
         }
         if (nbPoints == INT32_MAX)
             throw EErreur("trop de points dans le fichier (plus de 2 147 483 647)");
+        decalage.Convertir(coo, nbPoints, mini, maxi, pt);
         ++nbPoints;
         Elargir(mini, maxi, pt);
         lot.push_back(pt);
@@ -96,23 +127,9 @@ std::int64_t ImporterXYZ(TEtatScan& scan, const std::string& chemin,
     for (;;) {
         const std::size_t n = texte.Lire(tampon.data(), tampon.size());
         if (n == 0) break;
-        std::string_view bloc(tampon.data(), n);
-        std::size_t debut = 0;
-        for (;;) {
-            const std::size_t fin = bloc.find('\n', debut);
-            if (fin == std::string_view::npos) break;
-            if (!reste.empty()) {
-                reste.append(bloc.substr(debut, fin - debut));
-                traiterLigne(reste);
-                reste.clear();
-            } else {
-                traiterLigne(bloc.substr(debut, fin - debut));
-            }
-            debut = fin + 1;
-        }
-        reste.append(bloc.substr(debut));
+        decoupage.Ajouter(std::string_view(tampon.data(), n), traiterLigne);
     }
-    if (!reste.empty()) traiterLigne(reste);
+    decoupage.Terminer(traiterLigne);
     import.Ecriture().Ecrire(lot.data(), lot.size() * sizeof(TPointScan));
     import.FermerEcriture();
     if (nbPoints == 0) throw EErreur("aucun point dans le fichier « " + chemin + " »");
@@ -120,11 +137,19 @@ std::int64_t ImporterXYZ(TEtatScan& scan, const std::string& chemin,
     scan.NbPoints = nbPoints;
     scan.CooMin = mini;
     scan.CooMax = maxi;
+    scan.Decalage = decalage.Decalage;
     TFichierLecture relecture(import.Chemin());
+    std::int64_t relus = 0;
     ConstruireGrille(
         scan, grille,
         [&](TPointScan* dest, std::size_t n) {
-            return relecture.Lire(dest, n * sizeof(TPointScan)) / sizeof(TPointScan);
+            const std::size_t lus =
+                relecture.Lire(dest, n * sizeof(TPointScan)) / sizeof(TPointScan);
+            if (decalage.ARattraper())
+                for (std::size_t q = 0; q < lus; ++q)
+                    decalage.Rattraper(dest[q], relus + std::int64_t(q));
+            relus += std::int64_t(lus);
+            return lus;
         },
         sortie);
     return ignores;

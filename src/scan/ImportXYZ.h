@@ -9,6 +9,7 @@
 
 // Loads the text file into `scan`, which is empty with its box reset. Returns how many lines were
 // not points. Throws when the file holds no point or too many, or when their extent does not fit
-// the grid; the scan's count, box and grid are set only once the points have all been read.
+// the grid; the scan's count, box, shift (survey grids) and grid are set only once the points
+// have all been read.
 std::int64_t ImporterXYZ(TEtatScan& scan, const std::string& chemin,
                          const TSortieProgression& sortie);

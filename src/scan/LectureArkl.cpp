@@ -6,35 +6,44 @@
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
 
+#include <cstdint>
+
 TLectureArkl LireArkl(TEtatScan& scan, const std::string& chemin,
                       const TSortieProgression& sortie) {
     TFichierLecture fichier(chemin);
-    std::int64_t motVersion = 0;
-    fichier.LireExact(&motVersion, sizeof motVersion);
-    const std::int32_t version = static_cast<std::int32_t>(motVersion);
+    // Every word of the header is checked at its full 64 bits before it is narrowed: 2^32 + 3
+    // is not version 3.
+    std::int64_t version = 0;
+    fichier.LireExact(&version, sizeof version);
     const std::size_t taille = TailleEnTete(version);
     if (taille == 0)
         throw EErreur("version de fichier inconnue (" + std::to_string(version) + ") : « " +
                       chemin + " »");
-    std::array<std::byte, TailleEnTeteV3> octets{};
+    std::array<std::byte, TailleEnTeteMax> octets{};
     fichier.LireExact(octets.data(), taille);
-    TLectureArkl lu{DecoderEnTete(version, octets.data())};
+    TLectureArkl lu{DecoderEnTete(static_cast<std::int32_t>(version), octets.data())};
     const TEnTeteArkl& e = lu.EnTete;
+    if (e.NiveauPoints < 0 || e.NiveauPoints >= NbNiveaux)
+        throw EErreur("niveau des points invalide (" + std::to_string(e.NiveauPoints) + ") : « " +
+                      chemin + " »");
+    if (e.NbPoints < 0 || e.NbPoints > INT32_MAX ||
+        std::uint64_t(e.NbPoints) * sizeof(TPointScan) > fichier.Taille() - 8 - taille)
+        throw EErreur("fichier tronqué : « " + chemin + " » annonce " + std::to_string(e.NbPoints) +
+                      " points");
+    if (e.NbPoints == 0) throw EErreur("aucun point dans le fichier « " + chemin + " »");
+    for (const std::int64_t d : e.Decalage)
+        if (d < -DecalageMax || d > DecalageMax)
+            throw EErreur("décalage des coordonnées invalide (" + std::to_string(d) + " m) : « " +
+                          chemin + " »");
     const std::int32_t niveau = static_cast<std::int32_t>(e.NiveauPoints);
     const std::int32_t nb = static_cast<std::int32_t>(e.NbPoints);
-    if (niveau < 0 || niveau >= NbNiveaux)
-        throw EErreur("niveau des points invalide (" + std::to_string(niveau) + ") : « " + chemin +
-                      " »");
-    if (nb < 0 || std::uint64_t(nb) * sizeof(TPointScan) > fichier.Taille() - 8 - taille)
-        throw EErreur("fichier tronqué : « " + chemin + " » annonce " + std::to_string(nb) +
-                      " points");
-    if (nb == 0) throw EErreur("aucun point dans le fichier « " + chemin + " »");
     const TDimensionsGrille grille = DimensionnerGrille(e.CooMin, e.CooMax);
 
     scan.NivMax = niveau;
     scan.NbPoints = nb;
     scan.CooMin = e.CooMin;
     scan.CooMax = e.CooMax;
+    scan.Decalage = e.Decalage;
     lu.HorsGrille = ConstruireGrille(
         scan, grille,
         [&](TPointScan* dest, std::size_t n) {

@@ -254,10 +254,15 @@ void TEtatScan::Echanger(TEtatScan& autre) {
     std::swap(ScanModifie, autre.ScanModifie);
     std::swap(Grille, autre.Grille);
     std::swap(reserve_, autre.reserve_);
+    std::swap(Decalage, autre.Decalage);
+    // Both displayed lists changed: what was built on them must be built again.
+    ++VersionAffiches;
+    ++autre.VersionAffiches;
 }
 
 void TEtatScan::Reinitialiser() {
     Vider();
     ReinitialiserBoiteEnglobante();
+    Decalage = {};
     NivMax = 4;
 }

@@ -3,6 +3,7 @@
 // holding the mean position, mean colour and count of the points that fell into it.
 
 #include "geometry/UtilsVect.h"
+#include "scan/Decalage.h"
 #include "scan/ReserveCubes.h"
 
 #include <array>
@@ -84,6 +85,8 @@ public:
     std::int32_t NbPoints = 0;
     TV3S CooMin{PlusGrandReel, PlusGrandReel, PlusGrandReel};
     TV3S CooMax{-PlusGrandReel, -PlusGrandReel, -PlusGrandReel};
+    // Metres subtracted from the file's coordinates to give every coordinate above (survey grids).
+    TDecalage Decalage{};
     std::array<std::int32_t, 3> OrigGrille{};
     std::array<std::int32_t, 3> DimGrille{};
     std::array<TCube*, NbNiveaux> PremierCubeNiv{};
@@ -113,7 +116,8 @@ public:
     void ReinitialiserBoiteEnglobante();
     // Empties the scan: every cube destroyed, grid, chains, counts and displayed list emptied.
     void Vider();
-    // Empties the scan and resets its box and its deepest level: the state a load starts from.
+    // Empties the scan and resets its box, its shift and its deepest level: the state a load
+    // starts from.
     void Reinitialiser();
     // Exchanges everything the two scans hold, their cubes included.
     void Echanger(TEtatScan& autre);

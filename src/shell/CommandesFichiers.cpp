@@ -52,9 +52,11 @@ void TFArkalune::EnregistrerSous(bool niveauAffiche) {
                           : filtre == FiltresEnregistrer[1] ? 2
                                                             : 0;
         t.FixerTitre(choisi.toStdString());
-        // The extension typed is replaced by the one of the chosen kind.
+        // The extension typed is kept when it is the chosen kind's in another case, replaced by
+        // the kind's otherwise.
         const QFileInfo info(choisi);
         t.PFsansext = (info.path() + QLatin1Char('/') + info.completeBaseName()).toStdString();
+        t.ExtScan = info.suffix().isEmpty() ? std::string() : "." + info.suffix().toStdString();
         if (genre != 0) t.EnregistrerScan(genre, niveauAffiche ? t.Scan.NivAffiche : t.Scan.NivMax);
     });
 }

@@ -1,7 +1,6 @@
 // The scan commands: each wires the workspace's state and platform to the scan's functions.
 
 #include "scan/ChargementScan.h"
-#include "scan/ConstructionGrille.h"
 #include "scan/EditionPoints.h"
 #include "scan/EnregistrementScan.h"
 #include "shell/TEspaceTravail.h"
@@ -39,7 +38,7 @@ void AppliquerEnTete(TEspaceTravail& t, const std::optional<TEnTeteArkl>& enTete
         t.Champs.GEdNivRemplissage.EcrireValeurD(e.NivRemplissage);
         t.FixerCkBxEdFront(false);
     }
-    if (e.Version == 3) {
+    if (e.Version >= 3) {
         t.Vue.AngRotZdeg = std::isfinite(e.AngRotZdeg) ? e.AngRotZdeg : 0.0;
         t.ActualiserRotZ();
     }
@@ -70,20 +69,21 @@ bool TEspaceTravail::ChargerScan(const std::string& chemin) {
     CurseurAttente();
     const fs::path p(chemin);
     PFsansext = (p.parent_path() / p.stem()).string();
+    ExtScan = p.extension().string();
     DernierScan = p.parent_path().string();
     ReinitialiserTravail();
     // The scan that had deletions pending has been dropped (saved or not): the new one has none.
     Scan.ScanModifie = false;
 
     int niveauAffiche = 2;
-    std::string bilan;
+    BilanChargement.clear();
     bool reussi = false;
     try {
         const TScanLu lu = ChargerFichierScan(Scan, chemin, SortieStatut(*this));
-        CadrerVue(Vue, Scan.CooMin, Scan.CooMax);
+        CalculerEncombrement();
         AppliquerEnTete(*this, lu.EnTete);
         niveauAffiche = lu.NiveauAffiche;
-        bilan = lu.Bilan;
+        BilanChargement = lu.Bilan;
         reussi = true;
     } catch (const EFormatNonSupporte& e) {
         Plateforme.AfficherMessage(e.what());
@@ -92,7 +92,7 @@ bool TEspaceTravail::ChargerScan(const std::string& chemin) {
         ReinitialiserTravail();
     }
     TerminerChargement(niveauAffiche);
-    if (!bilan.empty()) Plateforme.AfficherStatut(1, bilan);
+    if (!BilanChargement.empty()) Plateforme.AfficherStatut(1, BilanChargement);
     return reussi;
 }
 
@@ -111,10 +111,10 @@ bool TEspaceTravail::EnregistrerScan(int genre, int niveau) {
     try {
         if (Scan.ScanModifie) CompacterScan();
         if (genre == 1)
-            EcrireScanArkl(Scan, niveau, EnTeteDeTravail(*this), PFsansext + ".arkl",
-                           SortieStatut(*this));
+            EcrireScanArkl(Scan, niveau, EnTeteDeTravail(*this),
+                           CheminEnregistrement(PFsansext, ExtScan, genre), SortieStatut(*this));
         else
-            EcrireScanXYZ(Scan, niveau, PFsansext + ".xyz");
+            EcrireScanXYZ(Scan, niveau, CheminEnregistrement(PFsansext, ExtScan, genre));
     } catch (...) {
         // The previous file is intact and the scan still needs saving: ScanModifie stays.
         Plateforme.AfficherStatut(1, "");
@@ -128,9 +128,6 @@ bool TEspaceTravail::EnregistrerScan(int genre, int niveau) {
 }
 
 void TEspaceTravail::CalculerEncombrement() {
-    const TDimensionsGrille grille = DimensionnerGrille(Scan.CooMin, Scan.CooMax);
-    Scan.OrigGrille = grille.Orig;
-    Scan.DimGrille = grille.Dim;
     CadrerVue(Vue, Scan.CooMin, Scan.CooMax);
 }
 
@@ -181,6 +178,7 @@ void TEspaceTravail::CompacterScan() {
         ::CompacterScan(Scan, SortieStatut(*this));
     } catch (...) {
         FinCurseurAttente();
+        CalculerEncombrement();
         RetracerTout();
         throw;
     }

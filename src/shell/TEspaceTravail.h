@@ -34,6 +34,7 @@ public:
     bool Drawing = false;
     std::int32_t ModeDefinirAxeX = 0;
     std::string PFsansext;   // current scan file without its extension
+    std::string ExtScan;     // its extension as typed (".ARKL"), kept by the saver for its kind
     std::string DernierScan; // folder of the last scan opened
     std::string Titre;
 
@@ -59,8 +60,11 @@ public:
     // Scan files.
     // False when the file could not be loaded (its message has been shown).
     bool ChargerScan(const std::string& chemin);
+    // What the last load skipped, as the status bar shows it after the load; empty when nothing.
+    std::string BilanChargement;
     // genre 1: binary scan file (.arkl), 2: XYZ text. Returns false when nothing was written.
     bool EnregistrerScan(int genre, int niveau);
+    // Frames the view on the scan's box (the grid follows the box in scan/).
     void CalculerEncombrement();
     void FixerNiveauAffiche(int niveau);
 

@@ -2,6 +2,7 @@
 #include "support/LancerCalcul.h"
 #include "support/Temporaire.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 TEST(ArkaluneCalcul, ChargeAfficheEtEnregistre) {
@@ -15,6 +16,23 @@ TEST(ArkaluneCalcul, ChargeAfficheEtEnregistre) {
     const TResultatCommande relu = LancerCalcul(d.Chemin("mince.arkl") + " --proprietes");
     ASSERT_EQ(relu.code, 0);
     EXPECT_EQ(relu.sortie.rfind("Définition du scan : 40.0 mm\r\n", 0), 0u);
+
+    // The name is written as typed.
+    ASSERT_EQ(LancerCalcul(d.Chemin("scan.xyz") + " --enregistrer " + d.Chemin("MINCE.ARKL")).code,
+              0);
+    EXPECT_TRUE(std::filesystem::exists(d.Chemin("MINCE.ARKL")));
+    EXPECT_FALSE(std::filesystem::exists(d.Chemin("MINCE.arkl")));
+}
+
+TEST(ArkaluneCalcul, LesLignesIgnoreesSontDitesSurLaSortieDErreur) {
+    TDossierTemporaire d;
+    EcrireFichier(d.Chemin("scan.xyz"), "X Y Z\r\n" + XYZGrille(10) + "fin\r\n");
+    EcrireFichier(d.Chemin("propre.xyz"), XYZGrille(10));
+    const TResultatCommande r = LancerCalcul(d.Chemin("scan.xyz"));
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.erreurs.rfind("2 lignes ignorées (ce ne sont pas des points X Y Z)\n", 0), 0u)
+        << r.erreurs;
+    EXPECT_EQ(LancerCalcul(d.Chemin("propre.xyz")).erreurs.find("ignor"), std::string::npos);
 }
 
 TEST(ArkaluneCalcul, CodesDeSortie) {

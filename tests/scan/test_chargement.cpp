@@ -14,6 +14,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The names in a folder, sorted.
+std::vector<std::string> Contenu(const fs::path& dossier) {
+    std::vector<std::string> noms;
+    for (const auto& f : fs::directory_iterator(dossier))
+        noms.push_back(f.path().filename().string());
+    std::sort(noms.begin(), noms.end());
+    return noms;
+}
+
 struct Chargement : ::testing::Test {
     TDossierTemporaire Dossier;
     TBancEssai Banc;
@@ -34,7 +43,7 @@ struct Chargement : ::testing::Test {
     static std::string Arkl(std::int64_t version, const TEnTeteArkl& e,
                             const std::vector<TPointScan>& points) {
         std::string s(reinterpret_cast<const char*>(&version), 8);
-        const auto h = EncoderEnTeteV3(e);
+        const auto h = EncoderEnTete(e);
         s.append(reinterpret_cast<const char*>(h.data()), TailleEnTete(std::int32_t(version)));
         s.append(reinterpret_cast<const char*>(points.data()), points.size() * sizeof(TPointScan));
         return s;
@@ -68,7 +77,7 @@ TEST_F(Chargement, XYZVersLaGrilleEtSesMoyennes) {
     EXPECT_EQ(T.DernierScan, Dossier.Dossier().string());
     EXPECT_EQ(T.Etude.RecModl.Q1a4, 0);
     EXPECT_EQ(Banc.Plateforme.Curseur, 0);
-    EXPECT_FALSE(fs::exists(Dossier.Chemin("scan.xyz.tmp")));
+    EXPECT_EQ(Contenu(Dossier.Dossier()), std::vector<std::string>{"scan.xyz"});
     EXPECT_EQ(Banc.Plateforme.Titre, "Calcul de voûte nervurée - " + Dossier.Chemin("scan.xyz"));
 }
 
@@ -76,12 +85,93 @@ TEST_F(Chargement, LesLignesQuiNeSontPasDesPointsSontComptees) {
     ASSERT_TRUE(Charger("scan.xyz", "X Y Z R G B\r\n1650000 8200000 40\r\n\r\n1,5 2 3\r\n"
                                     "1650001 8200001 41 1 2 3\r\n"));
     EXPECT_EQ(T.Scan.NbPoints, 2);
-    // No point at the origin stretched the box (32-bit floats are 0.125 m apart out there).
-    EXPECT_EQ(T.Scan.OrigGrille[0], 1650000);
-    EXPECT_EQ(T.Scan.DimGrille[0], 3);
+    // No point at the origin stretched the box.
+    EXPECT_EQ(T.Scan.OrigGrille[0], -1);
+    EXPECT_EQ(T.Scan.DimGrille[0], 4);
     ASSERT_FALSE(Banc.Plateforme.Statuts.empty());
     EXPECT_EQ(Banc.Plateforme.Statuts.back(),
-              "3 lignes ignorées (ce ne sont pas des points X Y Z)");
+              "origine des coordonnées déplacée en X = 1650000 m, Y = 8200000 m ; 3 lignes "
+              "ignorées (ce ne sont pas des points X Y Z)");
+}
+
+TEST_F(Chargement, CoordonneesDeGrilleNationaleDecalees) {
+    struct Cas {
+        const char* nom;
+        std::string contenu;
+        TDecalage decalage;
+        TV3S mini, maxi;
+    };
+    const Cas cas[] = {
+        // A local frame, below 32 768 m: nothing moves.
+        {"local",
+         "32767.5 -32767.5 3\r\n",
+         {0, 0, 0},
+         {32767.5f, -32767.5f, 3},
+         {32767.5f, -32767.5f, 3}},
+        {"lambert",
+         "651652.37 6858203.61 40\r\n651653.5 6858204.25 41\r\n",
+         {651000, 6858000, 0},
+         {652.37f, 203.61f, 40},
+         {653.5f, 204.25f, 41}},
+        {"negatif",
+         "-40500.25 10 -33000.5\r\n",
+         {-41000, 0, -34000},
+         {499.75f, 10, 999.5f},
+         {499.75f, 10, 999.5f}},
+        // The bound crossed after a first point: that point is shifted with the others.
+        {"tardif", "32767.5 0 0\r\n32768.5 0 0\r\n", {32000, 0, 0}, {767.5f, 0, 0}, {768.5f, 0, 0}},
+        {"melange", "30000 0 0\r\n40000.5 0 0\r\n", {40000, 0, 0}, {-10000, 0, 0}, {0.5f, 0, 0}},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        EcrireFichier(Dossier.Chemin("scan.xyz"), c.contenu);
+        TEtatScan scan;
+        const TScanLu lu = ChargerFichierScan(scan, Dossier.Chemin("scan.xyz"), {});
+        EXPECT_EQ(scan.Decalage, c.decalage);
+        EXPECT_EQ(scan.CooMin, c.mini);
+        EXPECT_EQ(scan.CooMax, c.maxi);
+        // Every point has its cell, and its leaf holds it where the box says.
+        EXPECT_EQ(scan.NbCubesNiv[4], scan.NbPoints);
+        TV3S mini{PlusGrandReel, PlusGrandReel, PlusGrandReel};
+        scan.PourChaqueCubeDuNiveau(4, [&](const TCube* f) {
+            for (int a = 0; a < 3; ++a)
+                mini[a] = std::min(mini[a], f->CooMoyPts[a]);
+        });
+        EXPECT_EQ(mini, c.mini);
+        EXPECT_EQ(lu.Bilan, EstDecale(c.decalage)
+                                ? "origine des coordonnées déplacée en " + TexteDecalage(c.decalage)
+                                : "");
+    }
+}
+
+TEST_F(Chargement, TextesTelsQuIlsViennent) {
+    struct Cas {
+        const char* nom;
+        std::string contenu;
+        std::int32_t points;
+        const char* bilan;
+    };
+    const std::string longue(5000, '1');
+    const Cas cas[] = {
+        {"cr.xyz", "1 2 3 10 20 30\r4 5 6\r7 8 9\r", 3, ""},
+        {"bom.xyz",
+         "\xEF\xBB\xBF"
+         "1 2 3\r\n4 5 6\r\n",
+         2, ""},
+        {"longue.xyz", "1 2 3\n" + longue + " 2 3\n4 5 6\n", 2,
+         "1 ligne ignorée (ce n'est pas un point X Y Z)"},
+        {"sansfin.xyz", "1 2 3\n" + std::string(3u << 20, ' '), 1,
+         "1 ligne ignorée (ce n'est pas un point X Y Z)"},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        EcrireFichier(Dossier.Chemin(c.nom), c.contenu);
+        TEtatScan scan;
+        const TScanLu lu = ChargerFichierScan(scan, Dossier.Chemin(c.nom), {});
+        EXPECT_EQ(scan.NbPoints, c.points);
+        EXPECT_EQ(scan.CooMin, (TV3S{1, 2, 3}));
+        EXPECT_EQ(lu.Bilan, c.bilan);
+    }
 }
 
 TEST_F(Chargement, ProgressionParPourcent) {
@@ -115,7 +205,16 @@ TEST_F(Chargement, FichiersRefusesLaissentUnEspaceVide) {
     geant.CooMax = {1e6f, 1e6f, 10};
     TEnTeteArkl infini = e;
     infini.CooMax = {INFINITY, 1, 1};
-    EcrireFichier(Dossier.Chemin("scan.xyz"), XYZGrille(50));
+    // 64-bit words whose low 32 bits alone would be valid.
+    const std::int64_t haut = std::int64_t(1) << 32;
+    TEnTeteArkl niveauHaut = e;
+    niveauHaut.NiveauPoints = haut + 4;
+    TEnTeteArkl nombreHaut = e;
+    nombreHaut.NbPoints = haut + 3;
+    TEnTeteArkl decale = e;
+    decale.Decalage = {651000, std::int64_t(1) << 60, 0};
+    // Over a survey with a shift: a refused file leaves none.
+    EcrireFichier(Dossier.Chemin("scan.xyz"), XYZGrille(50, 651100, 6858200));
     const std::vector<TPointScan> deux(2, TPointScan{0.5f, 0.5f, 0.5f, {}});
     const std::vector<TPointScan> trois(3, TPointScan{0.5f, 0.5f, 0.5f, {}});
     const Cas cas[] = {
@@ -124,6 +223,11 @@ TEST_F(Chargement, FichiersRefusesLaissentUnEspaceVide) {
         {"loin.xyz", "0 0 0\r\n1e6 1e6 0\r\n", "étendue du scan trop grande pour la grille"},
         {"enorme.xyz", "0 0 0\r\n1e39 0 0\r\n", "étendue du scan trop grande pour la grille"},
         {"version.arkl", Arkl(1, e, trois), "version de fichier inconnue (1)"},
+        {"version64.arkl", Arkl(haut + 3, e, trois), "version de fichier inconnue (4294967299)"},
+        {"niveau64.arkl", Arkl(3, niveauHaut, trois), "niveau des points invalide (4294967300)"},
+        {"nombre64.arkl", Arkl(3, nombreHaut, trois), "fichier tronqué"},
+        {"decalage.arkl", Arkl(4, decale, trois),
+         "décalage des coordonnées invalide (1152921504606846976 m)"},
         {"court.arkl", Arkl(3, e, deux), "fichier tronqué"},
         {"entete.arkl", Arkl(3, e, {}).substr(0, 100), "fichier tronqué"},
         {"niveau.arkl", Arkl(3, niveau7, trois), "niveau des points invalide (7)"},
@@ -148,6 +252,7 @@ TEST_F(Chargement, FichiersRefusesLaissentUnEspaceVide) {
         // The reader alone, over a scan that held points: the same message, an empty scan.
         TEtatScan scan;
         ChargerFichierScan(scan, Dossier.Chemin("scan.xyz"), {});
+        ASSERT_TRUE(EstDecale(scan.Decalage));
         AttendreErreur<EErreur>([&] { ChargerFichierScan(scan, Dossier.Chemin(c.nom), {}); },
                                 Banc.Plateforme.Messages[0]);
         EXPECT_EQ(scan.NbCubesTotal(), 0);
@@ -155,10 +260,10 @@ TEST_F(Chargement, FichiersRefusesLaissentUnEspaceVide) {
         EXPECT_TRUE(scan.Grille.empty());
         EXPECT_EQ(scan.NivMax, 4);
         EXPECT_EQ(scan.CooMin.X, PlusGrandReel);
+        EXPECT_FALSE(EstDecale(scan.Decalage));
     }
-    EXPECT_TRUE(fs::is_empty(Dossier.Dossier()) ||
-                std::none_of(fs::directory_iterator(Dossier.Dossier()), fs::directory_iterator(),
-                             [](const auto& f) { return f.path().extension() == ".tmp"; }));
+    for (const std::string& nom : Contenu(Dossier.Dossier()))
+        EXPECT_EQ(nom.find(".tmp"), std::string::npos) << nom;
 }
 
 TEST_F(Chargement, XYBNonSupporte) {
@@ -193,7 +298,7 @@ TEST_F(Chargement, EchapPuisOuiAbandonneLeChargement) {
     EXPECT_EQ(Banc.Plateforme.Questions, std::vector<std::string>{"Annuler?"});
     EXPECT_EQ(Banc.Plateforme.Messages, std::vector<std::string>{"abandon"});
     AttendreVide();
-    EXPECT_FALSE(fs::exists(Dossier.Chemin("scan.xyz.tmp")));
+    EXPECT_EQ(Contenu(Dossier.Dossier()), std::vector<std::string>{"scan.xyz"});
     EXPECT_EQ(Banc.Plateforme.Curseur, 0);
 }
 
@@ -213,12 +318,51 @@ TEST_F(Chargement, EchapEnAttenteEstDemandeAuPremierTexte) {
     EXPECT_TRUE(Banc.Plateforme.Statuts.empty()); // asked before the first progress text
 }
 
+TEST_F(Chargement, LeFichierTemporaireDeLImportNeTouchePasAuxFichiersExistants) {
+    // A file of the user's under the name the import once used.
+    EcrireFichier(Dossier.Chemin("scan.xyz.tmp"), "à garder");
+    ASSERT_TRUE(Charger("scan.xyz", XYZGrille(2000)));
+    EXPECT_EQ(LireFichier(Dossier.Chemin("scan.xyz.tmp")), "à garder");
+    EXPECT_EQ(Contenu(Dossier.Dossier()), (std::vector<std::string>{"scan.xyz", "scan.xyz.tmp"}));
+
+    // A second import of the same file while the first one is reading it.
+    TEtatScan premier, second;
+    bool lance = false;
+    const TSortieProgression sortie = [&](const std::string&) {
+        if (lance) return;
+        lance = true;
+        ChargerFichierScan(second, Dossier.Chemin("scan.xyz"), {});
+    };
+    ChargerFichierScan(premier, Dossier.Chemin("scan.xyz"), sortie);
+    ASSERT_TRUE(lance);
+    for (const TEtatScan* s : {&premier, &second}) {
+        EXPECT_EQ(s->NbPoints, 2000);
+        EXPECT_EQ(s->NbCubesNiv, T.Scan.NbCubesNiv);
+        EXPECT_EQ(s->CooMax, T.Scan.CooMax);
+    }
+    EXPECT_EQ(Contenu(Dossier.Dossier()), (std::vector<std::string>{"scan.xyz", "scan.xyz.tmp"}));
+}
+
 TEST_F(Chargement, ImportParLeDossierTemporaireQuandLeDossierDuScanRefuse) {
-    // The import's usual temporary name is taken by a folder: it cannot be created there.
-    fs::create_directory(Dossier.Chemin("scan.xyz.tmp"));
-    EXPECT_TRUE(Charger("scan.xyz", XYZGrille(50)));
-    EXPECT_EQ(T.Scan.NbPoints, 50);
-    EXPECT_TRUE(fs::is_directory(Dossier.Chemin("scan.xyz.tmp")));
+    // A name so long that the scan's folder cannot hold the temporary file's, even for root.
+    const std::string nom = std::string(245, 'v') + ".xyz";
+    TDossierTemporaire systeme;
+    const char* avant = std::getenv("TMPDIR");
+    const std::string tmpdir = avant ? avant : "";
+    setenv("TMPDIR", systeme.Dossier().c_str(), 1);
+    bool vu = false;
+    TEtatScan scan;
+    EcrireFichier(Dossier.Chemin(nom), XYZGrille(2000));
+    ChargerFichierScan(scan, Dossier.Chemin(nom),
+                       [&](const std::string&) { vu = vu || !Contenu(systeme.Dossier()).empty(); });
+    if (avant)
+        setenv("TMPDIR", tmpdir.c_str(), 1);
+    else
+        unsetenv("TMPDIR");
+    EXPECT_EQ(scan.NbPoints, 2000);
+    EXPECT_TRUE(vu);
+    EXPECT_TRUE(fs::is_empty(systeme.Dossier()));
+    EXPECT_EQ(Contenu(Dossier.Dossier()), std::vector<std::string>{nom});
 }
 
 TEST_F(Chargement, UnFichierBinaireRefuseNApportePasSonEtude) {
@@ -272,8 +416,24 @@ TEST_F(Chargement, LEnTeteRenduSelonSaVersion) {
         std::int64_t version;
         std::string octets;
         int niveauAffiche;
+        TDecalage decalage{};
+        double rotation = 0;
     };
-    const Cas cas[] = {{0, v0, 2}, {2, Arkl(2, e, un), 1}, {3, Arkl(3, e, un), 1}};
+    // The displayed level is held within the levels at its full 64 bits.
+    TEnTeteArkl hors = e;
+    hors.NiveauAffiche = (std::int64_t(1) << 32) + 1;
+    TEnTeteArkl negatif = e;
+    negatif.NiveauAffiche = -1;
+    // Version 4: the shift after the header of version 3.
+    TEnTeteArkl decale = e;
+    decale.Decalage = {651000, 6858000, 0};
+    const Cas cas[] = {{0, v0, 2},
+                       {2, Arkl(2, e, un), 1},
+                       {3, Arkl(3, e, un), 1, {}, 30},
+                       {3, Arkl(3, hors, un), 4, {}, 30},
+                       {3, Arkl(3, negatif, un), 0, {}, 30},
+                       {3, Arkl(3, decale, un), 1, {}, 30},
+                       {4, Arkl(4, decale, un), 1, decale.Decalage, 30}};
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.version);
         EcrireFichier(Dossier.Chemin("scan.arkl"), c.octets);
@@ -282,7 +442,11 @@ TEST_F(Chargement, LEnTeteRenduSelonSaVersion) {
         ASSERT_TRUE(lu.EnTete);
         EXPECT_EQ(lu.EnTete->Version, c.version);
         EXPECT_EQ(lu.NiveauAffiche, c.niveauAffiche);
-        EXPECT_EQ(lu.Bilan, "");
+        EXPECT_EQ(lu.EnTete->AngRotZdeg, c.rotation);
+        EXPECT_EQ(scan.Decalage, c.decalage);
+        EXPECT_EQ(lu.Bilan, EstDecale(c.decalage)
+                                ? "origine des coordonnées déplacée en X = 651000 m, Y = 6858000 m"
+                                : "");
         EXPECT_EQ(scan.NivMax, 3);
         EXPECT_EQ(scan.NbCubesNiv, (std::array<std::int32_t, 5>{1, 1, 1, 1, 0}));
     }

@@ -164,3 +164,82 @@ TEST_F(TScanCharge, CommandesDeSelectionSurLeScanDeLEspace) {
     EXPECT_EQ(Banc.Plateforme.Curseur, 0);
     EXPECT_EQ(T.Proprietes(), Proprietes(T.Scan));
 }
+
+namespace {
+
+// Each level-0 cube in the cell of its corner, and nothing else in the grid.
+void AttendreGrilleCoherente(const TEtatScan& s) {
+    std::int32_t cubes = 0;
+    for (int i = 0; i < s.DimGrille[0]; ++i)
+        for (int j = 0; j < s.DimGrille[1]; ++j)
+            for (int k = 0; k < s.DimGrille[2]; ++k)
+                if (const TCube* c = s.Grille[s.IndiceCellule(i, j, k)]) {
+                    ++cubes;
+                    EXPECT_EQ(c->CooOriCube,
+                              (TV3S{float(s.OrigGrille[0] + i), float(s.OrigGrille[1] + j),
+                                    float(s.OrigGrille[2] + k)}));
+                }
+    EXPECT_EQ(cubes, s.NbCubesNiv[0]);
+}
+
+} // namespace
+
+// A stray point, deleted and compacted, no longer holds the box, the grid, the framing, the
+// studied quarter, "Propriétés" or the saved scan; a point deleted inside changes none of them.
+TEST(Compactage, LaBoiteSuitLesPointsQuiRestent) {
+    TDossierTemporaire dossier;
+    EcrireFichier(dossier.Chemin("propre.xyz"), XYZGrille(3000));
+    EcrireFichier(dossier.Chemin("egare.xyz"), XYZGrille(1500) + "150 260 45 0 0 0\r\n" +
+                                                   XYZGrille(3000).substr(XYZGrille(1500).size()));
+    TBancEssai propre, banc;
+    ASSERT_TRUE(propre.Travail.ChargerScan(dossier.Chemin("propre.xyz")));
+    TEspaceTravail& T = banc.Travail;
+    ASSERT_TRUE(T.ChargerScan(dossier.Chemin("egare.xyz")));
+    ASSERT_EQ(T.Scan.CooMax, (TV3S{150, 260, 45}));
+
+    auto supprimer = [&](auto&& choisi) {
+        for (TCube* c : T.Scan.CubesAffiches)
+            if (choisi(c->CooMoyPts)) c->etatSP |= EtatSelectionne;
+        T.SupprimerSelection();
+        T.CompacterScan();
+    };
+    // Inside: the box and the grid stay as they were.
+    const TV3S mini = T.Scan.CooMin, maxi = T.Scan.CooMax;
+    const auto orig = T.Scan.OrigGrille, dim = T.Scan.DimGrille;
+    supprimer([](const TV3S& p) { return p.X > 101 && p.X < 101.05f; });
+    EXPECT_EQ(T.Scan.CooMin, mini);
+    EXPECT_EQ(T.Scan.CooMax, maxi);
+    EXPECT_EQ(T.Scan.OrigGrille, orig);
+    EXPECT_EQ(T.Scan.DimGrille, dim);
+
+    supprimer([](const TV3S& p) { return p.X > 149; });
+    const TEtatScan& s = T.Scan;
+    const TEtatScan& p = propre.Travail.Scan;
+    EXPECT_EQ(s.CooMin, p.CooMin);
+    EXPECT_EQ(s.CooMax, p.CooMax);
+    EXPECT_EQ(s.OrigGrille, p.OrigGrille);
+    EXPECT_EQ(s.DimGrille, p.DimGrille);
+    AttendreGrilleCoherente(s);
+    EXPECT_EQ(T.Vue.CentreRotAbs, propre.Travail.Vue.CentreRotAbs);
+    EXPECT_EQ(T.Vue.RayonStruc, propre.Travail.Vue.RayonStruc);
+    const std::string pr = T.Proprietes(), pp = propre.Travail.Proprietes();
+    EXPECT_EQ(pr.substr(pr.find("Dimensions")), pp.substr(pp.find("Dimensions")));
+    for (TEspaceTravail* t : {&T, &propre.Travail}) {
+        t->Etude.RecModl.Q1a4 = 1;
+        t->PlacerQuartier();
+    }
+    EXPECT_EQ(T.Etude.RecModl.XYcle, propre.Travail.Etude.RecModl.XYcle);
+    EXPECT_EQ(T.Etude.RecModl.XYapp, propre.Travail.Etude.RecModl.XYapp);
+
+    // The saved scan carries the box, and is read back into the same grid.
+    ASSERT_TRUE(T.EnregistrerScan(1, 4));
+    TBancEssai relu;
+    ASSERT_TRUE(relu.Travail.ChargerScan(dossier.Chemin("egare.arkl")));
+    EXPECT_EQ(relu.Travail.Scan.CooMax, p.CooMax);
+    EXPECT_EQ(relu.Travail.Scan.NbCubesNiv, s.NbCubesNiv);
+
+    // Everything deleted: nothing is left to fit the box to.
+    supprimer([](const TV3S&) { return true; });
+    EXPECT_EQ(s.NbCubesTotal(), 0);
+    EXPECT_EQ(s.CooMax, p.CooMax);
+}

@@ -78,6 +78,47 @@ TEST_F(Enregistrement, FichierBinaireVersion3EtRelecture) {
     EXPECT_TRUE(relu.Travail.CkBxEdFront);
 }
 
+TEST_F(Enregistrement, UnLeveDecaleGardeSonDecalage) {
+    ASSERT_TRUE(T.ChargerScan(Dossier.Chemin("scan.xyz")));
+    EXPECT_EQ(T.Proprietes().find("Origine"), std::string::npos);
+    EcrireFichier(Dossier.Chemin("leve.xyz"), XYZGrille(3000, 651100, 6858200));
+    ASSERT_TRUE(T.ChargerScan(Dossier.Chemin("leve.xyz")));
+    const TDecalage decalage{651000, 6858000, 0};
+    ASSERT_EQ(T.Scan.Decalage, decalage);
+    EXPECT_EQ(Banc.Plateforme.Statuts.back(),
+              "origine des coordonnées déplacée en X = 651000 m, Y = 6858000 m");
+    const std::string proprietes = T.Proprietes();
+    const std::string derniere = "\r\nOrigine des coordonnées : X = 651000 m, Y = 6858000 m";
+    EXPECT_EQ(proprietes.substr(proprietes.size() - derniere.size()), derniere);
+
+    // Binary: version 4, the header of version 3 followed by the shift.
+    ASSERT_TRUE(T.EnregistrerScan(1, 4));
+    const std::string f = LireFichier(Dossier.Chemin("leve.arkl"));
+    ASSERT_EQ(f.size(), 320 + 16 * std::size_t(T.Scan.NbCubesNiv[4]));
+    EXPECT_EQ(A<std::int64_t>(f, 0), 4);
+    EXPECT_EQ(A<std::int64_t>(f, 8 + 240), T.Scan.NbCubesNiv[4]);
+    EXPECT_EQ(A<float>(f, 8 + 248), T.Scan.CooMin.X);
+    EXPECT_EQ(A<std::int64_t>(f, 8 + 288), 651000);
+    EXPECT_EQ(A<std::int64_t>(f, 8 + 296), 6858000);
+    EXPECT_EQ(A<std::int64_t>(f, 8 + 304), 0);
+    EXPECT_EQ(A<float>(f, 320), T.Scan.PremierCubeNiv[4]->CooMoyPts.X);
+    TBancEssai relu;
+    ASSERT_TRUE(relu.Travail.ChargerScan(Dossier.Chemin("leve.arkl")));
+    EXPECT_EQ(relu.Travail.Scan.Decalage, decalage);
+    EXPECT_EQ(relu.Travail.Scan.CooMin, T.Scan.CooMin);
+    EXPECT_EQ(relu.Travail.Scan.NbCubesNiv, T.Scan.NbCubesNiv);
+    EXPECT_EQ(relu.Travail.Proprietes(), proprietes);
+
+    // XYZ text: the survey's own coordinates, the shift added back in 64 bits.
+    EcrireFichier(Dossier.Chemin("un.xyz"), "651652.37 6858203.61 40.5 1 2 3\r\n");
+    ASSERT_TRUE(T.ChargerScan(Dossier.Chemin("un.xyz")));
+    T.PFsansext = Dossier.Chemin("un-enregistre");
+    ASSERT_TRUE(T.EnregistrerScan(2, 4));
+    // 32-bit values of the grid coordinates themselves would give 651652.375 and 6858203.5.
+    EXPECT_EQ(LireFichier(Dossier.Chemin("un-enregistre.xyz")),
+              "651652.36999512 6858203.61000061 40.50000000  001 002 003\r\n");
+}
+
 TEST_F(Enregistrement, ProgressionDeLEcritureBinaire) {
     ASSERT_EQ(T.Scan.NbCubesNiv[0], 3);
     const std::size_t avant = Banc.Plateforme.Statuts.size();
@@ -101,6 +142,43 @@ TEST_F(Enregistrement, TexteXYZDuNiveauAffiche) {
     TBancEssai relu;
     ASSERT_TRUE(relu.Travail.ChargerScan(Dossier.Chemin("mince.xyz")));
     EXPECT_EQ(relu.Travail.Scan.NbPoints, T.Scan.NbCubesNiv[1]);
+}
+
+TEST_F(Enregistrement, LExtensionTapeeEstGardeePourSonGenre) {
+    struct Cas {
+        const char* extension;
+        int genre;
+        const char* ecrit;
+    };
+    const Cas cas[] = {
+        {".ARKL", 1, "scan.ARKL"}, {".Xyz", 2, "scan.Xyz"},  {".arkl", 1, "scan.arkl"},
+        {".XYZ", 1, "scan.arkl"},  {".ARKL", 2, "scan.xyz"}, {"", 1, "scan.arkl"},
+        {".txt", 2, "scan.xyz"},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(std::string(c.extension) + " " + std::to_string(c.genre));
+        TDossierTemporaire dossier;
+        // Another file that differs only in case is left alone.
+        EcrireFichier(dossier.Chemin("scan.arkl"), "autre");
+        EcrireFichier(dossier.Chemin("scan.xyz"), "autre");
+        T.PFsansext = dossier.Chemin("scan");
+        T.ExtScan = c.extension;
+        ASSERT_TRUE(T.EnregistrerScan(c.genre, 0));
+        for (const char* nom : {"scan.arkl", "scan.xyz"})
+            if (std::string(nom) != c.ecrit) {
+                EXPECT_EQ(LireFichier(dossier.Chemin(nom)), "autre");
+            }
+        EXPECT_NE(LireFichier(dossier.Chemin(c.ecrit)), "autre");
+    }
+    // "Enregistrer" writes a scan opened as "voute.ARKL" back to that file.
+    T.PFsansext = Dossier.Chemin("voute");
+    T.ExtScan = ".ARKL";
+    ASSERT_TRUE(T.EnregistrerScan(1, 2));
+    ASSERT_TRUE(T.ChargerScan(Dossier.Chemin("voute.ARKL")));
+    T.SupprimerSelection();
+    ASSERT_TRUE(T.EnregistrerScan(1, T.Scan.NivMax));
+    EXPECT_FALSE(fs::exists(Dossier.Chemin("voute.arkl")));
+    EXPECT_TRUE(fs::exists(Dossier.Chemin("voute.ARKL")));
 }
 
 TEST_F(Enregistrement, UnEchecLaisseLAncienFichierIntact) {
@@ -188,8 +266,10 @@ TEST_F(Ecriture, LEnTeteDecritLesRecordsEcrits) {
 
     EcrireScanXYZ(Scan, 0, Dossier.Chemin("n0.xyz"));
     std::string attendu;
-    Scan.PourChaqueCubeDuNiveau(
-        0, [&](const TCube* c) { AjouterLigneXYZ(attendu, c->CooMoyPts, c->ColCube); });
+    Scan.PourChaqueCubeDuNiveau(0, [&](const TCube* c) {
+        const TV3S& p = c->CooMoyPts;
+        AjouterLigneXYZ(attendu, {double(p.X), double(p.Y), double(p.Z)}, c->ColCube);
+    });
     EXPECT_EQ(LireFichier(Dossier.Chemin("n0.xyz")), attendu);
 }
 

@@ -67,8 +67,12 @@ TEST_F(Recadrage, PointsTournesPuisCoinBasALOrigine) {
     }
     std::sort(attendus.begin(), attendus.end());
     Textes.clear();
+    // A survey's shift has no meaning in the new frame, whose corner is the origin.
+    Scan.Decalage = {651000, 6858000, 0};
+    const std::uint64_t versionAvant = Scan.VersionAffiches;
 
     EXPECT_EQ(RecadrerScan(Scan, QuartDeTour, Prefixe(), Sortie), 2997);
+    EXPECT_EQ(Scan.Decalage, (TDecalage{0, 0, 0}));
     EXPECT_EQ(Points(Scan), attendus);
     EXPECT_EQ(Scan.NbPoints, 2997);
     EXPECT_EQ(Scan.CooMin, (TV3S{0, 0, 0}));
@@ -78,6 +82,7 @@ TEST_F(Recadrage, PointsTournesPuisCoinBasALOrigine) {
     for (const TCube* c : Scan.CubesAffiches)
         EXPECT_EQ(c->etatSP, 0);
     EXPECT_TRUE(Scan.ScanModifie);
+    EXPECT_EQ(Scan.VersionAffiches, versionAvant + 1); // indexes of the old list are stale
     // The turn's progress by twentieths, then the grid's construction as a load shows it.
     ASSERT_GE(Textes.size(), 21u);
     EXPECT_EQ(Textes[0], "rotation 5%");

@@ -94,8 +94,8 @@ TEST_F(EtudeFichier, DesValeursRefuseesParLeursChampsArretentLeCalcul) {
         auto* enTete = reinterpret_cast<std::byte*>(octets.data() + 8);
         TEnTeteArkl e = DecoderEnTete(3, enTete);
         c.modifier(e);
-        const auto encode = EncoderEnTeteV3(e);
-        std::memcpy(enTete, encode.data(), encode.size());
+        const auto encode = EncoderEnTete(e);
+        std::memcpy(enTete, encode.data(), TailleEnTete(3));
         const std::string faux = Dossier.Chemin("faux.arkl");
         EcrireFichier(faux, octets);
 
