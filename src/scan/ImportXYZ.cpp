@@ -120,11 +120,11 @@ std::int64_t ImporterXYZ(TEtatScan& scan, const std::string& chemin,
     scan.NbPoints = nbPoints;
     scan.CooMin = mini;
     scan.CooMax = maxi;
-    TFichierLecture relecture(import.Chemin());
     ConstruireGrille(
         scan, grille,
-        [&](TPointScan* dest, std::size_t n) {
-            return relecture.Lire(dest, n * sizeof(TPointScan)) / sizeof(TPointScan);
+        [&](const TRecevoirLot& recevoir) {
+            TFichierLecture relecture(import.Chemin());
+            LireParLots(relecture, nbPoints, recevoir);
         },
         sortie);
     return ignores;

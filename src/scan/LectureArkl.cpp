@@ -37,9 +37,11 @@ TLectureArkl LireArkl(TEtatScan& scan, const std::string& chemin,
     scan.CooMax = e.CooMax;
     lu.HorsGrille = ConstruireGrille(
         scan, grille,
-        [&](TPointScan* dest, std::size_t n) {
-            fichier.LireExact(dest, n * sizeof(TPointScan));
-            return n;
+        [&](const TRecevoirLot& recevoir) {
+            TFichierLecture donnees(chemin);
+            donnees.LireExact(octets.data(), sizeof motVersion);
+            donnees.LireExact(octets.data(), taille);
+            LireParLots(donnees, nb, recevoir);
         },
         sortie);
     scan.NbPoints -= static_cast<std::int32_t>(lu.HorsGrille);

@@ -3,7 +3,6 @@
 // holding the mean position, mean colour and count of the points that fell into it.
 
 #include "geometry/UtilsVect.h"
-#include "scan/ReserveCubes.h"
 
 #include <array>
 #include <cstdint>
@@ -27,52 +26,41 @@ inline constexpr std::uint8_t EtatSelectionne = 1;
 inline constexpr std::uint8_t EtatMasque = 2;
 inline constexpr std::uint8_t EtatSupprime = 4;
 
-class TEtatScan;
-
+// A cube's own values. Its links (parent, next of its level, children) are positions in the
+// arrays of the scan that holds it, read through TEtatScan: a scan holds tens of millions of
+// cubes and their size is most of its memory.
 class TCube {
 public:
-    TCube* CubeParent = nullptr;
-    TCube* SvtNiv = nullptr; // next cube of the same level's chain (towards older cubes)
+    TV3S CooMoyPts;
+    TV4By ColCube{};
+    std::int32_t nbptscube = 0;
     std::uint8_t NivCube = 0;
     std::uint8_t etatSP = 0;
     std::uint8_t indexParent = 0; // 1-based slot in the parent's children
-    TV3S CooOriCube;
-    TV3S CooMoyPts;
-    TV4By ColCube{};
-    std::int32_t nbptscube = 0; // negative while a deepest-level cube is being filled
-
-    // Children, by slot i*25 + j*5 + k (0..124). Only cubes above the deepest level have them.
-    bool ALesEnfants() const { return possedeEnfants_; }
-    TCube* Enfant(int slot) const;
-    template <class F> void PourChaqueEnfant(F&& f) const {
-        for (int n = 0; n < nbEnfants_; ++n)
-            f(enfants_[n]);
-    }
-    int NbEnfants() const { return nbEnfants_; }
-
-    void EnregistrerUnPoint(TEtatScan& scan, float x, float y, float z, const TV4By& couleur);
-    void CalculerLesMoyennes(TV3S& sommeCoo, std::array<std::int64_t, 4>& sommeCouleurs,
-                             std::int32_t& nbPoints);
-    void MarquerSupprime(bool supp);
-    // True when the owner may destroy this cube, after destroying what may go below it.
-    bool Compacter(TEtatScan& scan);
 
 private:
     friend class TEtatScan;
-    // The bytes first: they fill the gap after nbptscube, which keeps a cube at 88 bytes.
-    std::uint8_t nbEnfants_ = 0;
-    std::uint8_t capacite_ = 0;
-    bool possedeEnfants_ = false;
-    TCube* precNiv_ = nullptr;  // previous cube in the chain, so that unlinking is O(1)
-    TCube** enfants_ = nullptr; // non-empty children in slot order
-    std::array<std::uint64_t, 2> occupes_{}; // one bit per occupied slot
+    friend class TConstructionCubes;
+    bool detruit_ = false;
+    // Place of the parent in the array of its level; for a level-0 cube, its place in Grille.
+    std::uint32_t parent_ = 0;
+};
+static_assert(sizeof(TCube) == 28);
 
-    int RangDuSlot(int slot) const; // number of occupied slots before `slot`
-    bool SlotOccupe(int slot) const { return (occupes_[slot >> 6] >> (slot & 63)) & 1u; }
+// The cubes of one level: in chain order (the newest cube first), with the child lists that the
+// cubes of the level above point into.
+struct TNiveauCubes {
+    std::vector<TCube> Cubes;
+    // Places in Cubes, grouped by parent and in slot order within a parent.
+    std::vector<std::uint32_t> Enfants;
+    // For each cube (levels above the deepest): its first entry in the next level's Enfants, and
+    // how many of its children are left there.
+    std::vector<std::uint32_t> PremierEnfant;
+    std::vector<std::uint8_t> NbEnfants;
 };
 
-// A scan holds millions of cubes: their size is most of its memory.
-static_assert(sizeof(TCube) <= 88);
+// An occupied level-0 cell, by its indices from OrigGrille.
+using TCellule = std::array<std::int32_t, 3>;
 
 class TEtatScan {
 public:
@@ -92,17 +80,37 @@ public:
     std::vector<TCube*> CubesAffiches;
     bool ScanModifie = false;
 
-    // Level-0 cells, X index outermost: cell (i, j, k) at (i * DimGrille[1] + j) * DimGrille[2] +
-    // k.
+    // The level-0 grid, sparse: the occupied cells in the order X index, then Y, then Z, and
+    // their cubes (empty once destroyed by the compaction).
+    std::vector<TCellule> CellulesGrille;
     std::vector<TCube*> Grille;
-    std::size_t IndiceCellule(int i, int j, int k) const {
-        return (std::size_t(i) * std::size_t(DimGrille[1]) + std::size_t(j)) *
-                   std::size_t(DimGrille[2]) +
-               std::size_t(k);
-    }
-    void AllouerGrille();
 
-    TCube* CreerCube(TCube* parent, std::uint8_t index1, std::uint8_t niveau, const TV3S& coOri);
+    // Replaces the cubes by those of `niveaux` (the chains and counts follow); `cellules` gives
+    // the cell of each entry of niveaux[0].Enfants, in the same order.
+    void InstallerCubes(std::array<TNiveauCubes, NbNiveaux>&& niveaux,
+                        std::vector<TCellule>&& cellules);
+
+    TCube* CubeParent(const TCube* c) const;
+    // The next cube of the level's chain (towards older cubes), empty at its end.
+    TCube* SvtNiv(const TCube* c) const;
+    TV3S CooOriCube(const TCube* c) const;
+    // Children, by slot i*25 + j*5 + k (0..124). Only cubes above the deepest level have them.
+    TCube* Enfant(const TCube* c, int slot) const;
+    int NbEnfants(const TCube* c) const;
+    template <class F> void PourChaqueEnfant(const TCube* c, F&& f) const {
+        if (c->NivCube >= NivMax) return;
+        const TNiveauCubes& niv = niveaux_[c->NivCube];
+        const std::size_t n = Place(c);
+        TNiveauCubes& enf = niveaux_[c->NivCube + 1];
+        for (std::uint32_t q = 0; q < niv.NbEnfants[n]; ++q)
+            f(&enf.Cubes[enf.Enfants[niv.PremierEnfant[n] + q]]);
+    }
+
+    // true: sets the deleted bit on the cube and every cube below it; false: clears the
+    // selected, masked and deleted bits on them.
+    void MarquerSupprime(TCube* c, bool supp);
+    // True when the owner may destroy the cube, after destroying what may go below it.
+    bool Compacter(TCube* c);
     void DetruireCube(TCube* cube);
 
     void ChoisirNivAffiche(int niveau);
@@ -113,15 +121,17 @@ public:
     // Empties the scan and resets its box and its deepest level: the state a load starts from.
     void Reinitialiser();
 
+    // The cubes of a level in chain order, newest first.
     template <class F> void PourChaqueCubeDuNiveau(int niveau, F&& f) const {
-        for (TCube* c = PremierCubeNiv[niveau]; c; c = c->SvtNiv)
-            f(c);
+        for (TCube& c : niveaux_[niveau].Cubes)
+            if (!c.detruit_) f(&c);
     }
 
 private:
-    friend class TCube;
-    TReserveCubes reserve_;
-    void AjouterEnfant(TCube* parent, int slot, TCube* enfant);
-    void RetirerEnfant(TCube* parent, int slot);
+    // mutable: a const scan still hands out its cubes for reading or for their state bits.
+    mutable std::array<TNiveauCubes, NbNiveaux> niveaux_;
+    std::size_t Place(const TCube* c) const {
+        return std::size_t(c - niveaux_[c->NivCube].Cubes.data());
+    }
     void DetruireSousArbre(TCube* cube);
 };
