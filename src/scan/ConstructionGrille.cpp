@@ -80,9 +80,10 @@ template <class T> void Liberer(std::vector<T>& v) {
 } // namespace
 
 // Builds every level at once instead of point by point: each point's path of slots is computed
-// from its coordinates alone, a stable sort by path groups the points of each cube (in file
-// order within a cube), and a cube's place in its chain comes from the first point that reached
-// it. Only the points' deepest cubes are then read in file order.
+// from its coordinates alone, and a stable sort by path gives the cubes of every level in path
+// order, with the points of each deepest cube in file order. The records are then read again in
+// file order: each goes into its deepest cube, and the first record to reach a cube gives the
+// cube's place in its level's chain (newest first).
 class TConstructionCubes {
 public:
     TConstructionCubes(TEtatScan& scan, const TParcourirPoints& parcourir)
@@ -94,12 +95,12 @@ public:
             std::vector<std::uint32_t> indices;
             const int bits = LireChemins(cles, indices);
             TrierParCle(cles, indices, bits);
-            Grouper(cles, indices);
+            CompterLesCubes(cles);
+            PlacerLesPoints(cles, indices);
+            FaireLesCubes(cles);
         }
-        PlacerDansLesChaines();
-        RemplirLesCubes();
         EnregistrerLesPoints(sortie);
-        for (std::uint32_t place : niveaux_[0].Enfants)
+        for (std::uint32_t place = 0; place < nbCubes_[0]; ++place)
             Moyennes(0, place);
         scan_.InstallerCubes(std::move(niveaux_), std::move(cellules_));
         return horsGrille_;
@@ -113,12 +114,8 @@ private:
     std::int64_t horsGrille_ = 0;
     std::vector<TCellule> cellules_; // occupied, in the grid's order
     std::array<std::uint32_t, NbNiveaux> nbCubes_{};
-    // While the levels are made, Enfants holds each cube's place in its chain, by path order.
     std::array<TNiveauCubes, NbNiveaux> niveaux_;
-    // By path order: the parent's place in the path order of its level, the slot.
-    std::array<std::vector<std::uint32_t>, NbNiveaux> parents_;
-    std::array<std::vector<std::uint8_t>, NbNiveaux> slots_;
-    // Per record: its deepest cube, by path order then by chain place; Aucun outside the grid.
+    // Per record: the place of its deepest cube; Aucun outside the grid.
     std::vector<std::uint32_t> feuilleDe_;
 
     int Decalage(int niveau) const { return BitsSlot * (nivMax_ - niveau); }
@@ -172,86 +169,73 @@ private:
                (cellules_.empty() ? 0 : static_cast<int>(std::bit_width(cellules_.size() - 1)));
     }
 
-    // The coarsest level whose cube differs between the keys a and b (nivMax_ + 1: none).
-    int PremierNiveauNouveau(std::uint64_t a, std::uint64_t b) const {
-        const std::uint64_t d = a ^ b;
+    // The coarsest level whose cube changes from the sorted key p - 1 to p (nivMax_ + 1: none).
+    int PremierNiveauNouveau(const std::vector<std::uint64_t>& cles, std::size_t p) const {
+        if (p == 0) return 0;
+        const std::uint64_t d = cles[p] ^ cles[p - 1];
         for (int niveau = 0; niveau <= nivMax_; ++niveau)
             if ((d >> Decalage(niveau)) != 0) return niveau;
         return nivMax_ + 1;
     }
 
-    // The sorted keys give the cubes of every level in path order, their parents and slots, and
-    // each record's deepest cube.
-    void Grouper(std::vector<std::uint64_t>& cles, std::vector<std::uint32_t>& indices) {
-        const std::size_t m = cles.size();
-        for (std::size_t p = 0; p < m; ++p)
-            for (int n = p == 0 ? 0 : PremierNiveauNouveau(cles[p], cles[p - 1]); n <= nivMax_; ++n)
+    void CompterLesCubes(const std::vector<std::uint64_t>& cles) {
+        for (std::size_t p = 0; p < cles.size(); ++p)
+            for (int n = PremierNiveauNouveau(cles, p); n <= nivMax_; ++n)
                 ++nbCubes_[n];
-        for (int n = 1; n <= nivMax_; ++n) {
-            parents_[n].reserve(nbCubes_[n]);
-            slots_[n].reserve(nbCubes_[n]);
-        }
+    }
+
+    // Each record's deepest cube, by its place in path order.
+    void PlacerLesPoints(const std::vector<std::uint64_t>& cles,
+                         std::vector<std::uint32_t>& indices) {
         feuilleDe_.assign(std::size_t(total_), Aucun);
-        std::array<std::uint32_t, NbNiveaux> vus{};
-        for (std::size_t p = 0; p < m; ++p) {
-            const std::uint64_t c = cles[p];
-            for (int n = p == 0 ? 0 : PremierNiveauNouveau(c, cles[p - 1]); n <= nivMax_; ++n) {
-                if (n > 0) {
-                    parents_[n].push_back(vus[n - 1] - 1);
-                    slots_[n].push_back(std::uint8_t((c >> Decalage(n)) & 127));
-                }
-                ++vus[n];
-            }
-            feuilleDe_[indices[p]] = vus[nivMax_] - 1;
+        std::uint32_t feuille = 0;
+        for (std::size_t p = 0; p < cles.size(); ++p) {
+            if (p > 0 && PremierNiveauNouveau(cles, p) <= nivMax_) ++feuille;
+            feuilleDe_[indices[p]] = feuille;
         }
-        Liberer(cles);
         Liberer(indices);
     }
 
-    // Walking the records in file order, the first record of a cube creates it: the chain of a
-    // level runs from the newest cube to the oldest. Each record then names its deepest cube by
-    // its chain place.
-    void PlacerDansLesChaines() {
-        for (int n = 0; n <= nivMax_; ++n)
-            niveaux_[n].Enfants.assign(nbCubes_[n], Aucun);
-        std::array<std::uint32_t, NbNiveaux> crees{};
-        for (std::uint32_t& feuille : feuilleDe_) {
-            if (feuille == Aucun) continue;
-            std::uint32_t* place = &niveaux_[nivMax_].Enfants[feuille];
-            for (int n = nivMax_, q = int(feuille); niveaux_[n].Enfants[q] == Aucun; --n) {
-                niveaux_[n].Enfants[q] = nbCubes_[n] - 1 - crees[n]++;
-                if (n == 0) break;
-                q = int(parents_[n][q]);
-            }
-            feuille = *place;
-        }
-    }
-
-    // The cubes of each level in chain order, with their parents, slots and child lists.
-    void RemplirLesCubes() {
-        for (int n = nivMax_; n >= 0; --n) {
+    // The cubes of every level in path order, with their levels, slots, parents and children.
+    void FaireLesCubes(std::vector<std::uint64_t>& cles) {
+        for (int n = 0; n <= nivMax_; ++n) {
             TNiveauCubes& niv = niveaux_[n];
             niv.Cubes.resize(nbCubes_[n]);
-            for (std::uint32_t q = 0; q < nbCubes_[n]; ++q) {
-                TCube& c = niv.Cubes[niv.Enfants[q]];
+            niv.Chaine.resize(nbCubes_[n]);
+            if (n < nivMax_) {
+                niv.PremierEnfant.resize(nbCubes_[n]);
+                niv.NbEnfants.resize(nbCubes_[n]);
+            }
+        }
+        std::array<std::uint32_t, NbNiveaux> vus{};
+        for (std::size_t p = 0; p < cles.size(); ++p) {
+            for (int n = PremierNiveauNouveau(cles, p); n <= nivMax_; ++n) {
+                const std::uint32_t place = vus[n]++;
+                TCube& c = niveaux_[n].Cubes[place];
                 c.NivCube = std::uint8_t(n);
-                if (n > 0) {
-                    c.indexParent = std::uint8_t(slots_[n][q] + 1);
-                    c.parent_ = niveaux_[n - 1].Enfants[parents_[n][q]];
-                } else {
-                    c.parent_ = q;
-                }
+                if (n == 0) continue;
+                const std::uint32_t parent = vus[n - 1] - 1;
+                c.parent_ = parent;
+                c.indexParent = std::uint8_t(((cles[p] >> Decalage(n)) & 127) + 1);
+                TNiveauCubes& niv = niveaux_[n - 1];
+                if (niv.NbEnfants[parent]++ == 0) niv.PremierEnfant[parent] = place;
             }
-            Liberer(slots_[n]);
-            if (n == nivMax_) continue;
-            niv.PremierEnfant.assign(nbCubes_[n], 0);
-            niv.NbEnfants.assign(nbCubes_[n], 0);
-            const std::vector<std::uint32_t>& parents = parents_[n + 1];
-            for (std::uint32_t q = 0; q < nbCubes_[n + 1]; ++q) {
-                const std::uint32_t p = niv.Enfants[parents[q]];
-                if (niv.NbEnfants[p]++ == 0) niv.PremierEnfant[p] = q;
-            }
-            Liberer(parents_[n + 1]);
+        }
+        Liberer(cles);
+    }
+
+    // The first record to reach a cube makes it the newest of its level so far; its ancestors
+    // that it is also the first to reach follow. Until the means, nbptscube != 0 marks the cubes
+    // already reached.
+    void Creer(std::array<std::uint32_t, NbNiveaux>& restants, std::uint32_t feuille) {
+        std::uint32_t place = feuille;
+        for (int n = nivMax_;; --n) {
+            niveaux_[n].Chaine[--restants[n]] = place;
+            if (n == 0) return;
+            place = niveaux_[n].Cubes[place].parent_;
+            TCube& parent = niveaux_[n - 1].Cubes[place];
+            if (parent.nbptscube != 0) return;
+            parent.nbptscube = -1;
         }
     }
 
@@ -259,6 +243,7 @@ private:
     void EnregistrerLesPoints(const TSortieProgression& sortie) {
         TProgression progression = TProgression::ParPas(sortie, "construction : ", total_ / 100);
         std::vector<TCube>& feuilles = niveaux_[nivMax_].Cubes;
+        std::array<std::uint32_t, NbNiveaux> restants = nbCubes_;
         constexpr std::size_t Avance = 16;
         std::int64_t i = 0;
         parcourir_([&](const TPointScan* lot, std::size_t n) {
@@ -270,7 +255,11 @@ private:
                 }
                 const std::uint32_t feuille = feuilleDe_[std::size_t(i)];
                 ++i;
-                if (feuille != Aucun) Enregistrer(feuilles[feuille], lot[q]);
+                if (feuille != Aucun) {
+                    TCube& c = feuilles[feuille];
+                    if (c.nbptscube == 0) Creer(restants, feuille);
+                    Enregistrer(c, lot[q]);
+                }
                 progression.Avancer(i);
             }
         });
@@ -296,23 +285,13 @@ private:
             s.Nb = c.nbptscube;
             return s;
         }
-        const TNiveauCubes& enf = niveaux_[niveau + 1];
-        const std::uint32_t* liste = enf.Enfants.data() + niv.PremierEnfant[place];
-        const int nb = niv.NbEnfants[place];
-        // The children lie anywhere in their level: ask for all of them before the first.
-        for (int q = 0; q < nb; ++q) {
-            __builtin_prefetch(&enf.Cubes[liste[q]], 1);
-            if (niveau + 1 < nivMax_) {
-                __builtin_prefetch(&enf.PremierEnfant[liste[q]]);
-                __builtin_prefetch(&enf.NbEnfants[liste[q]]);
-            }
-        }
-        for (int q = 0; q < nb; ++q) {
-            const TSommes e = Moyennes(niveau + 1, liste[q]);
-            s.Coo = AddV3S(s.Coo, e.Coo);
+        const std::uint32_t premier = niv.PremierEnfant[place];
+        for (std::uint32_t e = premier; e < premier + niv.NbEnfants[place]; ++e) {
+            const TSommes se = Moyennes(niveau + 1, e);
+            s.Coo = AddV3S(s.Coo, se.Coo);
             for (int k = 0; k < 4; ++k)
-                s.Couleurs[k] += e.Couleurs[k];
-            s.Nb += e.Nb;
+                s.Couleurs[k] += se.Couleurs[k];
+            s.Nb += se.Nb;
         }
         c.nbptscube = s.Nb;
         if (s.Nb != 0) {

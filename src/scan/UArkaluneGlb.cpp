@@ -9,12 +9,13 @@ void TEtatScan::InstallerCubes(std::array<TNiveauCubes, NbNiveaux>&& niveaux,
     niveaux_ = std::move(niveaux);
     CellulesGrille = std::move(cellules);
     Grille.clear();
-    for (std::uint32_t place : niveaux_[0].Enfants)
-        Grille.push_back(&niveaux_[0].Cubes[place]);
+    for (TCube& c : niveaux_[0].Cubes)
+        Grille.push_back(&c);
+    teteChaine_ = {};
     for (int n = 0; n < NbNiveaux; ++n) {
-        std::vector<TCube>& cubes = niveaux_[n].Cubes;
-        NbCubesNiv[n] = static_cast<std::int32_t>(cubes.size());
-        PremierCubeNiv[n] = cubes.empty() ? nullptr : cubes.data();
+        const TNiveauCubes& niv = niveaux_[n];
+        NbCubesNiv[n] = static_cast<std::int32_t>(niv.Cubes.size());
+        PremierCubeNiv[n] = niv.Chaine.empty() ? nullptr : &niveaux_[n].Cubes[niv.Chaine[0]];
     }
 }
 
@@ -22,16 +23,9 @@ TCube* TEtatScan::CubeParent(const TCube* c) const {
     return c->NivCube == 0 ? nullptr : &niveaux_[c->NivCube - 1].Cubes[c->parent_];
 }
 
-TCube* TEtatScan::SvtNiv(const TCube* c) const {
-    std::vector<TCube>& cubes = niveaux_[c->NivCube].Cubes;
-    for (std::size_t n = Place(c) + 1; n < cubes.size(); ++n)
-        if (!cubes[n].detruit_) return &cubes[n];
-    return nullptr;
-}
-
 TV3S TEtatScan::CooOriCube(const TCube* c) const {
     if (c->NivCube == 0) {
-        const TCellule& cellule = CellulesGrille[c->parent_];
+        const TCellule& cellule = CellulesGrille[Place(c)];
         return CoinCellule(OrigGrille, cellule[0], cellule[1], cellule[2]);
     }
     const int slot = c->indexParent - 1;
@@ -47,7 +41,9 @@ TCube* TEtatScan::Enfant(const TCube* c, int slot) const {
 }
 
 int TEtatScan::NbEnfants(const TCube* c) const {
-    return c->NivCube >= NivMax ? 0 : niveaux_[c->NivCube].NbEnfants[Place(c)];
+    int n = 0;
+    PourChaqueEnfant(c, [&](TCube*) { ++n; });
+    return n;
 }
 
 void TEtatScan::MarquerSupprime(TCube* c, bool supp) {
@@ -60,50 +56,35 @@ void TEtatScan::MarquerSupprime(TCube* c, bool supp) {
 
 bool TEtatScan::Compacter(TCube* c) {
     if (c->NivCube >= NivMax) return (c->etatSP & EtatSupprime) != 0;
-    const TNiveauCubes& niv = niveaux_[c->NivCube];
-    const std::size_t n = Place(c);
-    TNiveauCubes& enf = niveaux_[c->NivCube + 1];
-    // Walk a copy: destroying a child shifts the list.
-    std::uint32_t copie[125];
-    const int nb = niv.NbEnfants[n];
-    std::copy_n(enf.Enfants.begin() + niv.PremierEnfant[n], nb, copie);
     if (c->etatSP & EtatSupprime) {
-        for (int q = nb - 1; q >= 0; --q)
-            DetruireCube(&enf.Cubes[copie[q]]);
+        PourChaqueEnfant(c, [this](TCube* enfant) { DetruireCube(enfant); });
         return true;
     }
     bool resultat = true;
-    for (int q = 0; q < nb; ++q) {
-        TCube* enfant = &enf.Cubes[copie[q]];
+    PourChaqueEnfant(c, [&](TCube* enfant) {
         if (Compacter(enfant))
             DetruireCube(enfant);
         else
             resultat = false;
-    }
+    });
     return resultat;
 }
 
 void TEtatScan::DetruireSousArbre(TCube* cube) {
     PourChaqueEnfant(cube, [this](TCube* enfant) { DetruireSousArbre(enfant); });
-    if (cube->NivCube < NivMax) niveaux_[cube->NivCube].NbEnfants[Place(cube)] = 0;
     cube->detruit_ = true;
-    if (PremierCubeNiv[cube->NivCube] == cube) PremierCubeNiv[cube->NivCube] = SvtNiv(cube);
-    NbCubesNiv[cube->NivCube] -= 1;
+    const int n = cube->NivCube;
+    NbCubesNiv[n] -= 1;
+    if (PremierCubeNiv[n] != cube) return;
+    const TNiveauCubes& niv = niveaux_[n];
+    std::size_t& tete = teteChaine_[n];
+    while (tete < niv.Chaine.size() && niveaux_[n].Cubes[niv.Chaine[tete]].detruit_)
+        ++tete;
+    PremierCubeNiv[n] = tete < niv.Chaine.size() ? &niveaux_[n].Cubes[niv.Chaine[tete]] : nullptr;
 }
 
 void TEtatScan::DetruireCube(TCube* cube) {
-    if (TCube* parent = CubeParent(cube)) {
-        const TNiveauCubes& niv = niveaux_[parent->NivCube];
-        const std::size_t p = Place(parent);
-        std::vector<std::uint32_t>& liste = niveaux_[cube->NivCube].Enfants;
-        const auto debut = liste.begin() + niv.PremierEnfant[p];
-        const auto fin = debut + niv.NbEnfants[p];
-        const auto place = std::find(debut, fin, std::uint32_t(Place(cube)));
-        std::copy(place + 1, fin, place);
-        niveaux_[parent->NivCube].NbEnfants[p] -= 1;
-    } else {
-        Grille[cube->parent_] = nullptr;
-    }
+    if (cube->NivCube == 0) Grille[Place(cube)] = nullptr;
     DetruireSousArbre(cube);
 }
 
@@ -128,6 +109,7 @@ void TEtatScan::ReinitialiserBoiteEnglobante() {
 
 void TEtatScan::Vider() {
     niveaux_ = {};
+    teteChaine_ = {};
     Grille.clear();
     Grille.shrink_to_fit();
     CellulesGrille.clear();

@@ -42,19 +42,18 @@ private:
     friend class TEtatScan;
     friend class TConstructionCubes;
     bool detruit_ = false;
-    // Place of the parent in the array of its level; for a level-0 cube, its place in Grille.
-    std::uint32_t parent_ = 0;
+    std::uint32_t parent_ = 0; // place of the parent in the array of its level
 };
 static_assert(sizeof(TCube) == 28);
 
-// The cubes of one level: in chain order (the newest cube first), with the child lists that the
-// cubes of the level above point into.
+// The cubes of one level, in path order: grouped by parent, in slot order within a parent (the
+// level-0 cubes in the grid's order), so that a subtree lies in one stretch of each level.
 struct TNiveauCubes {
     std::vector<TCube> Cubes;
-    // Places in Cubes, grouped by parent and in slot order within a parent.
-    std::vector<std::uint32_t> Enfants;
-    // For each cube (levels above the deepest): its first entry in the next level's Enfants, and
-    // how many of its children are left there.
+    // The level's chain, newest cube first: places in Cubes.
+    std::vector<std::uint32_t> Chaine;
+    // For each cube above the deepest level: the place of its first child in the next level, and
+    // how many places from there its children had (the destroyed ones stay, marked).
     std::vector<std::uint32_t> PremierEnfant;
     std::vector<std::uint8_t> NbEnfants;
 };
@@ -85,14 +84,12 @@ public:
     std::vector<TCellule> CellulesGrille;
     std::vector<TCube*> Grille;
 
-    // Replaces the cubes by those of `niveaux` (the chains and counts follow); `cellules` gives
-    // the cell of each entry of niveaux[0].Enfants, in the same order.
+    // Replaces the cubes by those of `niveaux` (the counts and chain heads follow); `cellules`
+    // gives the cell of each level-0 cube, in the same order.
     void InstallerCubes(std::array<TNiveauCubes, NbNiveaux>&& niveaux,
                         std::vector<TCellule>&& cellules);
 
     TCube* CubeParent(const TCube* c) const;
-    // The next cube of the level's chain (towards older cubes), empty at its end.
-    TCube* SvtNiv(const TCube* c) const;
     TV3S CooOriCube(const TCube* c) const;
     // Children, by slot i*25 + j*5 + k (0..124). Only cubes above the deepest level have them.
     TCube* Enfant(const TCube* c, int slot) const;
@@ -101,9 +98,9 @@ public:
         if (c->NivCube >= NivMax) return;
         const TNiveauCubes& niv = niveaux_[c->NivCube];
         const std::size_t n = Place(c);
-        TNiveauCubes& enf = niveaux_[c->NivCube + 1];
-        for (std::uint32_t q = 0; q < niv.NbEnfants[n]; ++q)
-            f(&enf.Cubes[enf.Enfants[niv.PremierEnfant[n] + q]]);
+        TCube* enfant = niveaux_[c->NivCube + 1].Cubes.data() + niv.PremierEnfant[n];
+        for (TCube* fin = enfant + niv.NbEnfants[n]; enfant != fin; ++enfant)
+            if (!enfant->detruit_) f(enfant);
     }
 
     // true: sets the deleted bit on the cube and every cube below it; false: clears the
@@ -123,13 +120,22 @@ public:
 
     // The cubes of a level in chain order, newest first.
     template <class F> void PourChaqueCubeDuNiveau(int niveau, F&& f) const {
-        for (TCube& c : niveaux_[niveau].Cubes)
-            if (!c.detruit_) f(&c);
+        const std::vector<std::uint32_t>& chaine = niveaux_[niveau].Chaine;
+        TCube* cubes = niveaux_[niveau].Cubes.data();
+        // The chain jumps about the level: ask for the cubes a little ahead.
+        constexpr std::size_t Avance = 8;
+        for (std::size_t k = std::size_t(teteChaine_[niveau]); k < chaine.size(); ++k) {
+            if (k + Avance < chaine.size()) __builtin_prefetch(cubes + chaine[k + Avance]);
+            TCube* c = cubes + chaine[k];
+            if (!c->detruit_) f(c);
+        }
     }
 
 private:
     // mutable: a const scan still hands out its cubes for reading or for their state bits.
     mutable std::array<TNiveauCubes, NbNiveaux> niveaux_;
+    // Where each chain starts: the cubes before have been destroyed.
+    std::array<std::size_t, NbNiveaux> teteChaine_{};
     std::size_t Place(const TCube* c) const {
         return std::size_t(c - niveaux_[c->NivCube].Cubes.data());
     }

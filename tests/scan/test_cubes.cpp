@@ -13,6 +13,11 @@ struct TScanPoints {
         ConstruireDepuisPoints(Scan, points);
     }
     TCube* Racine() const { return Scan.Grille.at(0); }
+    std::vector<TCube*> Chaine(int niveau) const {
+        std::vector<TCube*> chaine;
+        Scan.PourChaqueCubeDuNiveau(niveau, [&](TCube* c) { chaine.push_back(c); });
+        return chaine;
+    }
 };
 
 } // namespace
@@ -53,23 +58,26 @@ TEST(Cubes, LaChaineRestePropreQuandOnDetruitAuMilieu) {
     TScanPoints s({{0.1f, 0.1f, 0.1f}, {0.4f, 0.1f, 0.1f}, {0.7f, 0.1f, 0.1f}});
     TEtatScan& scan = s.Scan;
     ASSERT_EQ(scan.NbCubesNiv[1], 3);
-    TCube* tete = scan.PremierCubeNiv[1];
-    EXPECT_EQ(scan.CooOriCube(tete).X, 0.6f); // the newest cube heads the chain
-    TCube* milieu = scan.SvtNiv(tete);
-    TCube* queue = scan.SvtNiv(milieu);
-    scan.DetruireCube(milieu);
+    const std::vector<TCube*> avant = s.Chaine(1);
+    ASSERT_EQ(avant.size(), 3u);
+    EXPECT_EQ(avant[0], scan.PremierCubeNiv[1]);
+    EXPECT_EQ(scan.CooOriCube(avant[0]).X, 0.6f); // the newest cube heads the chain
+    scan.DetruireCube(avant[1]);
     EXPECT_EQ(scan.NbCubesNiv[1], 2);
     EXPECT_EQ(scan.NbCubesNiv[4], 2);
-    EXPECT_EQ(scan.SvtNiv(tete), queue);
-    EXPECT_EQ(scan.SvtNiv(queue), nullptr);
-    EXPECT_EQ(scan.NbEnfants(s.Racine()), 2);
+    EXPECT_EQ(s.Chaine(1), (std::vector<TCube*>{avant[0], avant[2]}));
+    // Destroying the head moves it to the next cube.
+    scan.DetruireCube(avant[0]);
+    EXPECT_EQ(scan.PremierCubeNiv[1], avant[2]);
+    EXPECT_EQ(s.Chaine(1), (std::vector<TCube*>{avant[2]}));
+    EXPECT_EQ(scan.NbEnfants(s.Racine()), 1);
     int vus = 0;
     scan.PourChaqueCubeDuNiveau(4, [&](TCube* c) {
         ++vus;
         EXPECT_EQ(scan.CubeParent(scan.CubeParent(scan.CubeParent(scan.CubeParent(c)))),
                   s.Racine());
     });
-    EXPECT_EQ(vus, 2);
+    EXPECT_EQ(vus, 1);
 }
 
 TEST(Cubes, CompactageDesBranchesSupprimees) {
@@ -80,7 +88,7 @@ TEST(Cubes, CompactageDesBranchesSupprimees) {
     const TV3S moyenneRacine = racine->CooMoyPts;
 
     // One leaf left: its ancestors stay and keep their old means.
-    scan.MarquerSupprime(scan.SvtNiv(gardee), true);
+    scan.MarquerSupprime(s.Chaine(4).at(1), true);
     EXPECT_FALSE(scan.Compacter(racine));
     EXPECT_EQ(scan.NbCubesNiv, (std::array<std::int32_t, 5>{1, 1, 1, 1, 1}));
     EXPECT_EQ(scan.PremierCubeNiv[4], gardee);
