@@ -73,8 +73,8 @@ void Enregistrer(TCube& c, const TPointScan& pt) {
     c.CooMoyPts = AddV3S(c.CooMoyPts, {pt.X, pt.Y, pt.Z});
 }
 
-template <class T> void Liberer(std::vector<T>& v) {
-    std::vector<T>().swap(v);
+template <class V> void Liberer(V& v) {
+    V().swap(v);
 }
 
 } // namespace
@@ -116,7 +116,7 @@ private:
     std::array<std::uint32_t, NbNiveaux> nbCubes_{};
     std::array<TNiveauCubes, NbNiveaux> niveaux_;
     // Per record: the place of its deepest cube; Aucun outside the grid.
-    std::vector<std::uint32_t> feuilleDe_;
+    TGrandTableau<std::uint32_t> feuilleDe_;
 
     int Decalage(int niveau) const { return BitsSlot * (nivMax_ - niveau); }
 
@@ -127,9 +127,13 @@ private:
         const std::array<std::int32_t, 3>& orig = scan_.OrigGrille;
         const std::array<std::int32_t, 3>& dim = scan_.DimGrille;
         TTableCellules table;
+        std::vector<TV3S> coins;
         std::int64_t i = 0;
         parcourir_([&](const TPointScan* lot, std::size_t n) {
             n = std::size_t(std::min<std::int64_t>(std::int64_t(n), total_ - i));
+            const std::size_t debut = cles.size();
+            const std::int64_t premier = i;
+            coins.clear();
             for (std::size_t q = 0; q < n; ++q, ++i) {
                 const TPointScan& pt = lot[q];
                 const double cx = std::floor(double(pt.X)) - orig[0];
@@ -140,14 +144,18 @@ private:
                     continue;
                 }
                 const TCellule cellule{int(cx), int(cy), int(cz)};
-                TV3S coin = CoinCellule(orig, cellule[0], cellule[1], cellule[2]);
-                std::uint64_t chemin = table.Numero(cellule);
-                for (int niveau = 0; niveau < nivMax_; ++niveau)
-                    chemin = (chemin << BitsSlot) |
-                             std::uint64_t(SlotEnfant(coin, niveau, pt.X, pt.Y, pt.Z));
-                cles.push_back(chemin);
+                coins.push_back(CoinCellule(orig, cellule[0], cellule[1], cellule[2]));
+                cles.push_back(table.Numero(cellule));
                 indices.push_back(std::uint32_t(i));
             }
+            // Level by level over the whole batch: the slots of one point depend on each other,
+            // those of different points do not, so their divisions overlap.
+            for (int niveau = 0; niveau < nivMax_; ++niveau)
+                for (std::size_t k = debut; k < cles.size(); ++k) {
+                    const TPointScan& pt = lot[indices[k] - premier];
+                    cles[k] = (cles[k] << BitsSlot) |
+                              std::uint64_t(SlotEnfant(coins[k - debut], niveau, pt.X, pt.Y, pt.Z));
+                }
         });
         // Cells numbered in the grid's order: X index, then Y, then Z.
         const std::vector<TCellule>& rencontrees = table.Cellules();
@@ -242,18 +250,27 @@ private:
     // The records read again in file order, each into its deepest cube.
     void EnregistrerLesPoints(const TSortieProgression& sortie) {
         TProgression progression = TProgression::ParPas(sortie, "construction : ", total_ / 100);
-        std::vector<TCube>& feuilles = niveaux_[nivMax_].Cubes;
+        TGrandTableau<TCube>& feuilles = niveaux_[nivMax_].Cubes;
         std::array<std::uint32_t, NbNiveaux> restants = nbCubes_;
-        constexpr std::size_t Avance = 16;
+        // The cubes jump about their levels: the deepest cube of a record some way ahead is asked
+        // for, and once it has come, its parent (which a new cube reads).
+        constexpr std::size_t AvanceFeuille = 32, AvanceParent = 16;
+        const std::size_t nbFeuilles = feuilleDe_.size();
+        const TCube* parents = nivMax_ > 0 ? niveaux_[nivMax_ - 1].Cubes.data() : nullptr;
         std::int64_t i = 0;
         parcourir_([&](const TPointScan* lot, std::size_t n) {
             n = std::size_t(std::min<std::int64_t>(std::int64_t(n), total_ - i));
             for (std::size_t q = 0; q < n; ++q) {
-                if (std::size_t(i) + Avance < feuilleDe_.size()) {
-                    const std::uint32_t plusLoin = feuilleDe_[std::size_t(i) + Avance];
-                    if (plusLoin != Aucun) __builtin_prefetch(&feuilles[plusLoin], 1);
+                const std::size_t k = std::size_t(i);
+                if (k + AvanceFeuille < nbFeuilles) {
+                    const std::uint32_t f = feuilleDe_[k + AvanceFeuille];
+                    if (f != Aucun) __builtin_prefetch(&feuilles[f], 1);
                 }
-                const std::uint32_t feuille = feuilleDe_[std::size_t(i)];
+                if (parents && k + AvanceParent < nbFeuilles) {
+                    const std::uint32_t f = feuilleDe_[k + AvanceParent];
+                    if (f != Aucun) __builtin_prefetch(&parents[feuilles[f].parent_]);
+                }
+                const std::uint32_t feuille = feuilleDe_[k];
                 ++i;
                 if (feuille != Aucun) {
                     TCube& c = feuilles[feuille];

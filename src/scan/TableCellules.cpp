@@ -1,6 +1,10 @@
 #include "scan/TableCellules.h"
 
 namespace {
+bool Egales(const TCellule& a, const TCellule& b) {
+    return a[0] == b[0] && a[1] == b[1] && a[2] == b[2];
+}
+
 std::size_t Hachage(const TCellule& c) {
     std::uint64_t h = std::uint32_t(c[0]) * 0x9E3779B97F4A7C15ull;
     h ^= std::uint32_t(c[1]) * 0xC2B2AE3D27D4EB4Full;
@@ -13,10 +17,10 @@ TTableCellules::TTableCellules() : places_(64, 0) {}
 
 std::uint32_t TTableCellules::Numero(const TCellule& cellule) {
     // Neighbouring points mostly share their cell.
-    if (cellule == derniere_ && numeroDerniere_ != UINT32_MAX) return numeroDerniere_;
+    if (numeroDerniere_ != UINT32_MAX && Egales(cellule, derniere_)) return numeroDerniere_;
     const std::size_t masque = places_.size() - 1;
     std::size_t h = Hachage(cellule) & masque;
-    while (places_[h] != 0 && cellules_[places_[h] - 1] != cellule)
+    while (places_[h] != 0 && !Egales(cellules_[places_[h] - 1], cellule))
         h = (h + 1) & masque;
     if (places_[h] == 0) {
         cellules_.push_back(cellule);
