@@ -116,7 +116,7 @@ private:
     std::array<std::uint32_t, NbNiveaux> nbCubes_{};
     std::array<TNiveauCubes, NbNiveaux> niveaux_;
     // Per record: the place of its deepest cube; Aucun outside the grid.
-    TGrandTableau<std::uint32_t> feuilleDe_;
+    std::vector<std::uint32_t> feuilleDe_;
 
     int Decalage(int niveau) const { return BitsSlot * (nivMax_ - niveau); }
 
@@ -250,7 +250,7 @@ private:
     // The records read again in file order, each into its deepest cube.
     void EnregistrerLesPoints(const TSortieProgression& sortie) {
         TProgression progression = TProgression::ParPas(sortie, "construction : ", total_ / 100);
-        TGrandTableau<TCube>& feuilles = niveaux_[nivMax_].Cubes;
+        std::vector<TCube>& feuilles = niveaux_[nivMax_].Cubes;
         std::array<std::uint32_t, NbNiveaux> restants = nbCubes_;
         // The cubes jump about their levels: the deepest cube of a record some way ahead is asked
         // for, and once it has come, its parent (which a new cube reads).

@@ -3,7 +3,6 @@
 // holding the mean position, mean colour and count of the points that fell into it.
 
 #include "geometry/UtilsVect.h"
-#include "scan/AllocateurGrand.h"
 
 #include <array>
 #include <cstdint>
@@ -49,16 +48,14 @@ static_assert(sizeof(TCube) == 28);
 
 // The cubes of one level, in path order: grouped by parent, in slot order within a parent (the
 // level-0 cubes in the grid's order), so that a subtree lies in one stretch of each level.
-template <class T> using TGrandTableau = std::vector<T, TAllocateurGrand<T>>;
-
 struct TNiveauCubes {
-    TGrandTableau<TCube> Cubes;
+    std::vector<TCube> Cubes;
     // The level's chain, newest cube first: places in Cubes.
-    TGrandTableau<std::uint32_t> Chaine;
+    std::vector<std::uint32_t> Chaine;
     // For each cube above the deepest level: the place of its first child in the next level, and
     // how many places from there its children had (the destroyed ones stay, marked).
-    TGrandTableau<std::uint32_t> PremierEnfant;
-    TGrandTableau<std::uint8_t> NbEnfants;
+    std::vector<std::uint32_t> PremierEnfant;
+    std::vector<std::uint8_t> NbEnfants;
 };
 
 // An occupied level-0 cell, by its indices from OrigGrille.
@@ -123,7 +120,7 @@ public:
 
     // The cubes of a level in chain order, newest first.
     template <class F> void PourChaqueCubeDuNiveau(int niveau, F&& f) const {
-        const TGrandTableau<std::uint32_t>& chaine = niveaux_[niveau].Chaine;
+        const std::vector<std::uint32_t>& chaine = niveaux_[niveau].Chaine;
         TCube* cubes = niveaux_[niveau].Cubes.data();
         // The chain jumps about the level: ask for the cubes a little ahead.
         constexpr std::size_t Avance = 8;
