@@ -98,7 +98,7 @@ public:
         if (c->NivCube >= NivMax) return;
         const TNiveauCubes& niv = niveaux_[c->NivCube];
         const std::size_t n = Place(c);
-        TCube* enfant = niveaux_[c->NivCube + 1].Cubes.data() + niv.PremierEnfant[n];
+        TCube* enfant = niveaux_[c->NivCube + 1u].Cubes.data() + niv.PremierEnfant[n];
         for (TCube* fin = enfant + niv.NbEnfants[n]; enfant != fin; ++enfant)
             if (!enfant->detruit_) f(enfant);
     }
@@ -120,11 +120,12 @@ public:
 
     // The cubes of a level in chain order, newest first.
     template <class F> void PourChaqueCubeDuNiveau(int niveau, F&& f) const {
-        const std::vector<std::uint32_t>& chaine = niveaux_[niveau].Chaine;
-        TCube* cubes = niveaux_[niveau].Cubes.data();
+        const std::size_t n = std::size_t(niveau);
+        const std::vector<std::uint32_t>& chaine = niveaux_[n].Chaine;
+        TCube* cubes = niveaux_[n].Cubes.data();
         // The chain jumps about the level: ask for the cubes a little ahead.
         constexpr std::size_t Avance = 8;
-        for (std::size_t k = std::size_t(teteChaine_[niveau]); k < chaine.size(); ++k) {
+        for (std::size_t k = teteChaine_[n]; k < chaine.size(); ++k) {
             if (k + Avance < chaine.size()) __builtin_prefetch(cubes + chaine[k + Avance]);
             TCube* c = cubes + chaine[k];
             if (!c->detruit_) f(c);
