@@ -8,11 +8,17 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
+#include <random>
+#include <sstream>
 #include <stdexcept>
+#include <string_view>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -39,6 +45,31 @@ public:
             const std::string nom =
                 (dossier_ / ("voute-" + std::to_string(points) + extension)).string();
             EcrireVoute(p, nom);
+            chemin = nom;
+        }
+        return chemin;
+    }
+    // The vault's XYZ text with its lines in a fixed random order: the cubes are then met in no
+    // order of space at all.
+    const std::string& FichierMelange(std::int64_t points) {
+        std::string& chemin = fichiers_[{points, "melange"}];
+        if (chemin.empty()) {
+            std::ostringstream lu;
+            lu << std::ifstream(Fichier(points, ".xyz"), std::ios::binary).rdbuf();
+            const std::string texte = lu.str();
+            std::vector<std::string_view> lignes;
+            for (std::size_t debut = 0; debut < texte.size();) {
+                const std::size_t fin = std::min(texte.find('\n', debut), texte.size() - 1);
+                lignes.emplace_back(texte.data() + debut, fin + 1 - debut);
+                debut = fin + 1;
+            }
+            std::shuffle(lignes.begin(), lignes.end(), std::mt19937_64(2024));
+            const std::string nom =
+                (dossier_ / ("voute-" + std::to_string(points) + "-melange.xyz")).string();
+            std::ofstream sortie(nom, std::ios::binary);
+            for (std::string_view l : lignes)
+                sortie.write(l.data(), std::streamsize(l.size()));
+            if (!sortie.flush()) throw std::runtime_error("écriture impossible : " + nom);
             chemin = nom;
         }
         return chemin;
@@ -95,14 +126,22 @@ void Mesurer(benchmark::State& etat, const std::function<void(TEspaceMesure&)>& 
     etat.counters["octets_pic/point"] = pic / points;
 }
 
-void ChargementXYZ(benchmark::State& etat) {
-    const std::string xyz = TDonnees::Instance().Fichier(etat.range(0), ".xyz");
+void ChargerXYZ(benchmark::State& etat, const std::string& xyz) {
     Mesurer(
         etat, [](TEspaceMesure&) {},
         [&](TEspaceMesure& e) {
             e.Charger(xyz);
             return double(e.Travail.Scan.NbPoints);
         });
+}
+
+// Lines in scan order, as the generator writes them.
+void ChargementXYZ(benchmark::State& etat) {
+    ChargerXYZ(etat, TDonnees::Instance().Fichier(etat.range(0), ".xyz"));
+}
+
+void ChargementXYZMelange(benchmark::State& etat) {
+    ChargerXYZ(etat, TDonnees::Instance().FichierMelange(etat.range(0)));
 }
 
 void ChargementArkl(benchmark::State& etat) {
@@ -142,8 +181,9 @@ void Tailles(benchmark::internal::Benchmark* b) {
 
 } // namespace
 
-// 2e6 lines: the reference case of the load's speed (at most 0.9 s per million lines).
-BENCHMARK(ChargementXYZ)->Apply(Tailles)->Arg(2000000);
+// 2e6 lines: the reference case of the load's speed; 5e6 and 1e7: of its memory.
+BENCHMARK(ChargementXYZ)->Apply(Tailles)->Arg(2000000)->Arg(5000000);
+BENCHMARK(ChargementXYZMelange)->Apply(Tailles)->Arg(2000000)->Arg(5000000);
 BENCHMARK(ChargementArkl)->Apply(Tailles);
 BENCHMARK(EnregistrementArkl)->Apply(Tailles);
 BENCHMARK(EnregistrementXYZ)->Apply(Tailles);

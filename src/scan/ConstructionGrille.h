@@ -16,15 +16,23 @@ struct TDimensionsGrille {
 };
 
 // The cells that hold the box [mini, maxi] with a margin. Throws when the box is not finite or
-// would need more than 50 000 000 cells.
+// its cells cannot be numbered with 32-bit indices.
 TDimensionsGrille DimensionnerGrille(const TV3S& mini, const TV3S& maxi);
 
 // Records asked of a reader at a time.
 inline constexpr std::size_t RecordsParLot = 65536;
-// Fills `lot` with up to n records and returns how many it gave; 0 ends the construction.
-using TLireLot = std::function<std::size_t(TPointScan* lot, std::size_t n)>;
+// Receives the records in batches, in file order.
+using TRecevoirLot = std::function<void(const TPointScan* lot, std::size_t n)>;
+// Reads the records from the first to the last, giving them to `recevoir`; the construction
+// reads them twice.
+using TParcourirPoints = std::function<void(const TRecevoirLot& recevoir)>;
 
-// Gives the scan that grid, places the scan.NbPoints records that `lireLot` gives, then computes
-// the means of every cube. Returns how many records had no cell in the grid.
+class TFichierLecture;
+// Gives `recevoir` the next `nb` records of the file, in batches.
+void LireParLots(TFichierLecture& fichier, std::int64_t nb, const TRecevoirLot& recevoir);
+
+// Gives the scan that grid and the cubes of the scan.NbPoints records that `parcourir` gives,
+// with their means: the same cubes, chains and means as recording the points one by one in
+// file order. Returns how many records had no cell in the grid.
 std::int64_t ConstruireGrille(TEtatScan& scan, const TDimensionsGrille& dimensions,
-                              const TLireLot& lireLot, const TSortieProgression& sortie);
+                              const TParcourirPoints& parcourir, const TSortieProgression& sortie);

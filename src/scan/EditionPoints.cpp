@@ -36,13 +36,13 @@ void InverserMasque(TEtatScan& scan) {
 
 void SupprimerAffiches(TEtatScan& scan, std::uint8_t etat) {
     for (TCube* c : scan.CubesAffiches)
-        if (c->etatSP & etat) c->MarquerSupprime(true);
+        if (c->etatSP & etat) scan.MarquerSupprime(c, true);
     scan.ScanModifie = true;
 }
 
 void AnnulerSuppressions(TEtatScan& scan) {
     for (TCube* c : scan.Grille)
-        if (c) c->MarquerSupprime(false);
+        if (c) scan.MarquerSupprime(c, false);
     scan.ScanModifie = false;
 }
 
@@ -54,7 +54,7 @@ void CompacterScan(TEtatScan& scan, const TSortieProgression& sortie) {
         for (std::size_t n = 0; n < nbCellules; ++n) {
             progression.Avancer(std::int64_t(n + 1));
             TCube*& cellule = scan.Grille[n];
-            if (cellule && cellule->Compacter(scan)) {
+            if (cellule && scan.Compacter(cellule)) {
                 TCube* c = cellule;
                 cellule = nullptr;
                 scan.DetruireCube(c);

@@ -3,28 +3,18 @@
 #include "scan/ConstructionGrille.h"
 
 #include <cmath>
-#include <vector>
 
 namespace {
 
-// The grid of the box, each level-0 cube in the cell of its corner. Every remaining point stays
-// within the grid's margin of the box, and so does its level-0 cube.
+// The grid of the box. Cells are numbered from the grid's origin: a new origin renumbers them,
+// in the same order.
 void RedimensionnerGrille(TEtatScan& scan) {
     const TDimensionsGrille grille = DimensionnerGrille(scan.CooMin, scan.CooMax);
-    if (grille.Orig == scan.OrigGrille && grille.Dim == scan.DimGrille) return;
-    std::vector<TCube*> cubes;
-    cubes.reserve(std::size_t(scan.NbCubesNiv[0]));
-    scan.PourChaqueCubeDuNiveau(0, [&](TCube* c) { cubes.push_back(c); });
+    for (TCellule& cellule : scan.CellulesGrille)
+        for (std::size_t a = 0; a < 3; ++a)
+            cellule[a] += scan.OrigGrille[a] - grille.Orig[a];
     scan.OrigGrille = grille.Orig;
     scan.DimGrille = grille.Dim;
-    scan.AllouerGrille();
-    for (TCube* c : cubes) {
-        // Level-0 corners are whole metres, exact in 32 bits.
-        const TV3S& coin = c->CooOriCube;
-        scan.Grille[scan.IndiceCellule(int(coin.X) - scan.OrigGrille[0],
-                                       int(coin.Y) - scan.OrigGrille[1],
-                                       int(coin.Z) - scan.OrigGrille[2])] = c;
-    }
 }
 
 } // namespace
@@ -46,11 +36,12 @@ void AjusterEncombrement(TEtatScan& scan) {
                         std::nextafter(scan.CooMax.Z, -INFINITY)};
     scan.PourChaqueCubeDuNiveau(niveau, [&](const TCube* c) {
         reste = true;
+        const TV3S coin = scan.CooOriCube(c);
         for (int a = 0; a < 3; ++a) {
             moyMin[a] = std::fmin(moyMin[a], c->CooMoyPts[a]);
             moyMax[a] = std::fmax(moyMax[a], c->CooMoyPts[a]);
-            atteintMin[a] = atteintMin[a] || c->CooOriCube[a] <= seuilMin[a];
-            atteintMax[a] = atteintMax[a] || double(c->CooOriCube[a]) + cote >= seuilMax[a];
+            atteintMin[a] = atteintMin[a] || coin[a] <= seuilMin[a];
+            atteintMax[a] = atteintMax[a] || double(coin[a]) + cote >= seuilMax[a];
         }
     });
     if (!reste) return;

@@ -49,14 +49,14 @@ void EcrireScanArkl(const TEtatScan& scan, int niveau, TEnTeteArkl enTete,
     lot.reserve(4096);
     std::int64_t ecrits = 0;
     TProgression progression = TProgression::Pourcentage(sortie, "écriture ", total);
-    for (TCube* c = scan.PremierCubeNiv[niveau]; c; c = c->SvtNiv) {
+    scan.PourChaqueCubeDuNiveau(niveau, [&](const TCube* c) {
         lot.push_back({c->CooMoyPts.X, c->CooMoyPts.Y, c->CooMoyPts.Z, c->ColCube});
         if (lot.size() == lot.capacity()) {
             fichier.Ecrire(lot.data(), lot.size() * sizeof(TPointScan));
             lot.clear();
         }
         progression.Avancer(++ecrits);
-    }
+    });
     fichier.Ecrire(lot.data(), lot.size() * sizeof(TPointScan));
     fichier.Valider();
 }
@@ -64,13 +64,13 @@ void EcrireScanArkl(const TEtatScan& scan, int niveau, TEnTeteArkl enTete,
 void EcrireScanXYZ(const TEtatScan& scan, int niveau, const std::string& chemin) {
     TFichierTemporaire fichier(chemin);
     std::string texte;
-    for (TCube* c = scan.PremierCubeNiv[niveau]; c; c = c->SvtNiv) {
+    scan.PourChaqueCubeDuNiveau(niveau, [&](const TCube* c) {
         AjouterLigneXYZ(texte, CoordonneesDuLeve(c->CooMoyPts, scan.Decalage), c->ColCube);
         if (texte.size() > (std::size_t(1) << 20)) {
             fichier.Ecrire(texte.data(), texte.size());
             texte.clear();
         }
-    }
+    });
     fichier.Ecrire(texte.data(), texte.size());
     fichier.Valider();
 }

@@ -138,18 +138,24 @@ std::int64_t ImporterXYZ(TEtatScan& scan, const std::string& chemin,
     scan.CooMin = mini;
     scan.CooMax = maxi;
     scan.Decalage = decalage.Decalage;
-    TFichierLecture relecture(import.Chemin());
-    std::int64_t relus = 0;
     ConstruireGrille(
         scan, grille,
-        [&](TPointScan* dest, std::size_t n) {
-            const std::size_t lus =
-                relecture.Lire(dest, n * sizeof(TPointScan)) / sizeof(TPointScan);
-            if (decalage.ARattraper())
-                for (std::size_t q = 0; q < lus; ++q)
-                    decalage.Rattraper(dest[q], relus + std::int64_t(q));
-            relus += std::int64_t(lus);
-            return lus;
+        [&](const TRecevoirLot& recevoir) {
+            TFichierLecture relecture(import.Chemin());
+            if (!decalage.ARattraper()) {
+                LireParLots(relecture, nbPoints, recevoir);
+                return;
+            }
+            // Points read before their axis needed a shift take it as they are read back.
+            std::int64_t relus = 0;
+            std::vector<TPointScan> rattrapes;
+            LireParLots(relecture, nbPoints, [&](const TPointScan* relu, std::size_t n) {
+                rattrapes.assign(relu, relu + n);
+                for (std::size_t q = 0; q < n; ++q)
+                    decalage.Rattraper(rattrapes[q], relus + std::int64_t(q));
+                relus += std::int64_t(n);
+                recevoir(rattrapes.data(), n);
+            });
         },
         sortie);
     return ignores;

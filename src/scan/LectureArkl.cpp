@@ -46,9 +46,11 @@ TLectureArkl LireArkl(TEtatScan& scan, const std::string& chemin,
     scan.Decalage = e.Decalage;
     lu.HorsGrille = ConstruireGrille(
         scan, grille,
-        [&](TPointScan* dest, std::size_t n) {
-            fichier.LireExact(dest, n * sizeof(TPointScan));
-            return n;
+        [&](const TRecevoirLot& recevoir) {
+            TFichierLecture donnees(chemin);
+            donnees.LireExact(octets.data(), sizeof version);
+            donnees.LireExact(octets.data(), taille);
+            LireParLots(donnees, nb, recevoir);
         },
         sortie);
     scan.NbPoints -= static_cast<std::int32_t>(lu.HorsGrille);

@@ -54,16 +54,19 @@ std::int64_t RecadrerScan(TEtatScan& scan, const TTransformationPoint& tourner,
     neuf.NbPoints = static_cast<std::int32_t>(n);
     neuf.CooMin = {0, 0, 0};
     neuf.CooMax = SubV3S(maxi, mini);
-    TFichierLecture lecture(tournes.Chemin());
     const std::int64_t horsGrille = ConstruireGrille(
         neuf, DimensionnerGrille(neuf.CooMin, neuf.CooMax),
-        [&](TPointScan* dest, std::size_t k) {
-            lecture.LireExact(dest, k * sizeof(TPointScan));
-            for (std::size_t i = 0; i < k; ++i) {
-                const TV3S q = SubV3S({dest[i].X, dest[i].Y, dest[i].Z}, mini);
-                dest[i].X = q.X, dest[i].Y = q.Y, dest[i].Z = q.Z;
-            }
-            return k;
+        [&](const TRecevoirLot& recevoir) {
+            TFichierLecture lecture(tournes.Chemin());
+            std::vector<TPointScan> deplaces;
+            LireParLots(lecture, n, [&](const TPointScan* relu, std::size_t k) {
+                deplaces.assign(relu, relu + k);
+                for (TPointScan& p : deplaces) {
+                    const TV3S q = SubV3S({p.X, p.Y, p.Z}, mini);
+                    p.X = q.X, p.Y = q.Y, p.Z = q.Z;
+                }
+                recevoir(deplaces.data(), k);
+            });
         },
         sortie);
     neuf.NbPoints -= static_cast<std::int32_t>(horsGrille);

@@ -4,7 +4,6 @@
 
 #include "geometry/UtilsVect.h"
 #include "scan/Decalage.h"
-#include "scan/ReserveCubes.h"
 
 #include <array>
 #include <cstdint>
@@ -28,52 +27,40 @@ inline constexpr std::uint8_t EtatSelectionne = 1;
 inline constexpr std::uint8_t EtatMasque = 2;
 inline constexpr std::uint8_t EtatSupprime = 4;
 
-class TEtatScan;
-
+// A cube's own values. Its links (parent, next of its level, children) are positions in the
+// arrays of the scan that holds it, read through TEtatScan: a scan holds tens of millions of
+// cubes and their size is most of its memory.
 class TCube {
 public:
-    TCube* CubeParent = nullptr;
-    TCube* SvtNiv = nullptr; // next cube of the same level's chain (towards older cubes)
+    TV3S CooMoyPts;
+    TV4By ColCube{};
+    std::int32_t nbptscube = 0;
     std::uint8_t NivCube = 0;
     std::uint8_t etatSP = 0;
     std::uint8_t indexParent = 0; // 1-based slot in the parent's children
-    TV3S CooOriCube;
-    TV3S CooMoyPts;
-    TV4By ColCube{};
-    std::int32_t nbptscube = 0; // negative while a deepest-level cube is being filled
-
-    // Children, by slot i*25 + j*5 + k (0..124). Only cubes above the deepest level have them.
-    bool ALesEnfants() const { return possedeEnfants_; }
-    TCube* Enfant(int slot) const;
-    template <class F> void PourChaqueEnfant(F&& f) const {
-        for (int n = 0; n < nbEnfants_; ++n)
-            f(enfants_[n]);
-    }
-    int NbEnfants() const { return nbEnfants_; }
-
-    void EnregistrerUnPoint(TEtatScan& scan, float x, float y, float z, const TV4By& couleur);
-    void CalculerLesMoyennes(TV3S& sommeCoo, std::array<std::int64_t, 4>& sommeCouleurs,
-                             std::int32_t& nbPoints);
-    void MarquerSupprime(bool supp);
-    // True when the owner may destroy this cube, after destroying what may go below it.
-    bool Compacter(TEtatScan& scan);
 
 private:
     friend class TEtatScan;
-    // The bytes first: they fill the gap after nbptscube, which keeps a cube at 88 bytes.
-    std::uint8_t nbEnfants_ = 0;
-    std::uint8_t capacite_ = 0;
-    bool possedeEnfants_ = false;
-    TCube* precNiv_ = nullptr;  // previous cube in the chain, so that unlinking is O(1)
-    TCube** enfants_ = nullptr; // non-empty children in slot order
-    std::array<std::uint64_t, 2> occupes_{}; // one bit per occupied slot
+    friend class TConstructionCubes;
+    bool detruit_ = false;
+    std::uint32_t parent_ = 0; // place of the parent in the array of its level
+};
+static_assert(sizeof(TCube) == 28);
 
-    int RangDuSlot(int slot) const; // number of occupied slots before `slot`
-    bool SlotOccupe(int slot) const { return (occupes_[slot >> 6] >> (slot & 63)) & 1u; }
+// The cubes of one level, in path order: grouped by parent, in slot order within a parent (the
+// level-0 cubes in the grid's order), so that a subtree lies in one stretch of each level.
+struct TNiveauCubes {
+    std::vector<TCube> Cubes;
+    // The level's chain, newest cube first: places in Cubes.
+    std::vector<std::uint32_t> Chaine;
+    // For each cube above the deepest level: the place of its first child in the next level, and
+    // how many places from there its children had (the destroyed ones stay, marked).
+    std::vector<std::uint32_t> PremierEnfant;
+    std::vector<std::uint8_t> NbEnfants;
 };
 
-// A scan holds millions of cubes: their size is most of its memory.
-static_assert(sizeof(TCube) <= 88);
+// An occupied level-0 cell, by its indices from OrigGrille.
+using TCellule = std::array<std::int32_t, 3>;
 
 class TEtatScan {
 public:
@@ -98,17 +85,35 @@ public:
     std::uint64_t VersionAffiches = 0;
     bool ScanModifie = false;
 
-    // Level-0 cells, X index outermost: cell (i, j, k) at (i * DimGrille[1] + j) * DimGrille[2] +
-    // k.
+    // The level-0 grid, sparse: the occupied cells in the order X index, then Y, then Z, and
+    // their cubes (empty once destroyed by the compaction).
+    std::vector<TCellule> CellulesGrille;
     std::vector<TCube*> Grille;
-    std::size_t IndiceCellule(int i, int j, int k) const {
-        return (std::size_t(i) * std::size_t(DimGrille[1]) + std::size_t(j)) *
-                   std::size_t(DimGrille[2]) +
-               std::size_t(k);
-    }
-    void AllouerGrille();
 
-    TCube* CreerCube(TCube* parent, std::uint8_t index1, std::uint8_t niveau, const TV3S& coOri);
+    // Replaces the cubes by those of `niveaux` (the counts and chain heads follow); `cellules`
+    // gives the cell of each level-0 cube, in the same order.
+    void InstallerCubes(std::array<TNiveauCubes, NbNiveaux>&& niveaux,
+                        std::vector<TCellule>&& cellules);
+
+    TCube* CubeParent(const TCube* c) const;
+    TV3S CooOriCube(const TCube* c) const;
+    // Children, by slot i*25 + j*5 + k (0..124). Only cubes above the deepest level have them.
+    TCube* Enfant(const TCube* c, int slot) const;
+    int NbEnfants(const TCube* c) const;
+    template <class F> void PourChaqueEnfant(const TCube* c, F&& f) const {
+        if (c->NivCube >= NivMax) return;
+        const TNiveauCubes& niv = niveaux_[c->NivCube];
+        const std::size_t n = Place(c);
+        TCube* enfant = niveaux_[c->NivCube + 1u].Cubes.data() + niv.PremierEnfant[n];
+        for (TCube* fin = enfant + niv.NbEnfants[n]; enfant != fin; ++enfant)
+            if (!enfant->detruit_) f(enfant);
+    }
+
+    // true: sets the deleted bit on the cube and every cube below it; false: clears the
+    // selected, masked and deleted bits on them.
+    void MarquerSupprime(TCube* c, bool supp);
+    // True when the owner may destroy the cube, after destroying what may go below it.
+    bool Compacter(TCube* c);
     void DetruireCube(TCube* cube);
 
     void ChoisirNivAffiche(int niveau);
@@ -122,15 +127,27 @@ public:
     // Exchanges everything the two scans hold, their cubes included.
     void Echanger(TEtatScan& autre);
 
+    // The cubes of a level in chain order, newest first.
     template <class F> void PourChaqueCubeDuNiveau(int niveau, F&& f) const {
-        for (TCube* c = PremierCubeNiv[niveau]; c; c = c->SvtNiv)
-            f(c);
+        const std::size_t n = std::size_t(niveau);
+        const std::vector<std::uint32_t>& chaine = niveaux_[n].Chaine;
+        TCube* cubes = niveaux_[n].Cubes.data();
+        // The chain jumps about the level: ask for the cubes a little ahead.
+        constexpr std::size_t Avance = 8;
+        for (std::size_t k = teteChaine_[n]; k < chaine.size(); ++k) {
+            if (k + Avance < chaine.size()) __builtin_prefetch(cubes + chaine[k + Avance]);
+            TCube* c = cubes + chaine[k];
+            if (!c->detruit_) f(c);
+        }
     }
 
 private:
-    friend class TCube;
-    TReserveCubes reserve_;
-    void AjouterEnfant(TCube* parent, int slot, TCube* enfant);
-    void RetirerEnfant(TCube* parent, int slot);
+    // mutable: a const scan still hands out its cubes for reading or for their state bits.
+    mutable std::array<TNiveauCubes, NbNiveaux> niveaux_;
+    // Where each chain starts: the cubes before have been destroyed.
+    std::array<std::size_t, NbNiveaux> teteChaine_{};
+    std::size_t Place(const TCube* c) const {
+        return std::size_t(c - niveaux_[c->NivCube].Cubes.data());
+    }
     void DetruireSousArbre(TCube* cube);
 };

@@ -1,8 +1,11 @@
 #include "ScanEssai.h"
 
 #include "scan/ChargementScan.h"
+#include "scan/ConstructionGrille.h"
 #include "scan/EditionPoints.h"
 #include "util/Format.h"
+
+#include <algorithm>
 
 std::string XYZGrille(int n, double x0, double y0) {
     std::string t;
@@ -18,4 +21,19 @@ void TScanSeul::SetUp() {
     EcrireFichier(Dossier.Chemin("scan.xyz"), XYZGrille(3000));
     FixerNiveauAffiche(Scan,
                        ChargerFichierScan(Scan, Dossier.Chemin("scan.xyz"), {}).NiveauAffiche);
+}
+
+void ConstruireDepuisPoints(TEtatScan& scan, const std::vector<TPointScan>& points, int nivMax) {
+    scan.NivMax = nivMax;
+    scan.NbPoints = static_cast<std::int32_t>(points.size());
+    for (const TPointScan& p : points) {
+        const float v[3] = {p.X, p.Y, p.Z};
+        for (int a = 0; a < 3; ++a) {
+            scan.CooMin[a] = std::min(scan.CooMin[a], v[a]);
+            scan.CooMax[a] = std::max(scan.CooMax[a], v[a]);
+        }
+    }
+    ConstruireGrille(scan, DimensionnerGrille(scan.CooMin, scan.CooMax),
+                     [&](const TRecevoirLot& recevoir) { recevoir(points.data(), points.size()); },
+                     {});
 }

@@ -13,6 +13,10 @@
 // n points on a 3 x 2 m grid of 1 cm steps starting at (x0, y0, 40), colours from their index.
 std::string XYZGrille(int n, double x0 = 100.0, double y0 = 200.0);
 
+// Builds `scan` (empty) from the points in that file order, its deepest level `nivMax`, as a
+// reader does: box, grid, cubes and means.
+void ConstruireDepuisPoints(TEtatScan& scan, const std::vector<TPointScan>& points, int nivMax = 4);
+
 // A workspace holding a loaded scan of 3000 points, in a private folder.
 struct TScanCharge : ::testing::Test {
     TDossierTemporaire Dossier;

@@ -202,7 +202,7 @@ TEST_F(Chargement, FichiersRefusesLaissentUnEspaceVide) {
     TEnTeteArkl negatif = e;
     negatif.NbPoints = -5;
     TEnTeteArkl geant = e;
-    geant.CooMax = {1e6f, 1e6f, 10};
+    geant.CooMax = {3e9f, 1, 10};
     TEnTeteArkl infini = e;
     infini.CooMax = {INFINITY, 1, 1};
     // 64-bit words whose low 32 bits alone would be valid.
@@ -220,7 +220,7 @@ TEST_F(Chargement, FichiersRefusesLaissentUnEspaceVide) {
     const Cas cas[] = {
         {"vide.xyz", "", "aucun point dans le fichier"},
         {"texte.xyz", "bonjour\r\nX Y Z\r\n", "aucun point dans le fichier"},
-        {"loin.xyz", "0 0 0\r\n1e6 1e6 0\r\n", "étendue du scan trop grande pour la grille"},
+        {"loin.xyz", "0 0 0\r\n3e9 0 0\r\n", "étendue du scan trop grande pour la grille"},
         {"enorme.xyz", "0 0 0\r\n1e39 0 0\r\n", "étendue du scan trop grande pour la grille"},
         {"version.arkl", Arkl(1, e, trois), "version de fichier inconnue (1)"},
         {"version64.arkl", Arkl(haut + 3, e, trois), "version de fichier inconnue (4294967299)"},
@@ -270,6 +270,15 @@ TEST_F(Chargement, XYBNonSupporte) {
     EXPECT_FALSE(Charger("scan.xyb", "1 2 3\r\n"));
     EXPECT_EQ(Banc.Plateforme.Messages, std::vector<std::string>{"non supporté"});
     AttendreVide();
+}
+
+TEST_F(Chargement, UnPointEgareLoinDuScanNeLeFaitPasRefuser) {
+    // 10^12 cells of 1 m between them: the grid holds the two occupied ones only.
+    ASSERT_TRUE(Charger("loin.xyz", "0.5 0.5 0.5\r\n0.7 0.5 0.5\r\n1e6 1e6 0.5\r\n"));
+    EXPECT_EQ(T.Scan.NbCubesNiv, (std::array<std::int32_t, 5>{2, 3, 3, 3, 3}));
+    EXPECT_EQ(T.Scan.DimGrille, (std::array<std::int32_t, 3>{1000002, 1000002, 2}));
+    EXPECT_EQ(T.Scan.Grille.size(), 2u);
+    EXPECT_EQ(T.Scan.CellulesGrille, (std::vector<TCellule>{{0, 0, 0}, {1000000, 1000000, 0}}));
 }
 
 TEST_F(Chargement, PointsHorsDeLaBoiteIgnores) {
@@ -376,7 +385,7 @@ TEST_F(Chargement, UnFichierBinaireRefuseNApportePasSonEtude) {
     e.TaillePointsIndex = 2;
     e.AngRotZdeg = 12.5;
     TEnTeteArkl geant = e;
-    geant.CooMax = {1e6f, 1e6f, 10};
+    geant.CooMax = {3e9f, 1, 10};
     TEnTeteArkl long5000 = e;
     long5000.NbPoints = 5000;
     const std::vector<TPointScan> trois(3, TPointScan{0.5f, 0.5f, 0.5f, {}});

@@ -1,118 +1,114 @@
-#include "scan/UArkaluneGlb.h"
+#include "ScanEssai.h"
+#include "scan/CoinsCubes.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
 
-// A scan holding one level-0 cube at the origin.
-struct TScanUnCube {
+// A scan built from points that all lie in the level-0 cell at the origin.
+struct TScanPoints {
     TEtatScan Scan;
-    TCube* Racine;
-    TScanUnCube() { Racine = Scan.CreerCube(nullptr, 0, 0, {0, 0, 0}); }
-    void Point(float x, float y, float z, TV4By c = {}) {
-        Racine->EnregistrerUnPoint(Scan, x, y, z, c);
+    explicit TScanPoints(const std::vector<TPointScan>& points) {
+        ConstruireDepuisPoints(Scan, points);
     }
-    void Moyennes() {
-        TV3S s;
-        std::array<std::int64_t, 4> c;
-        std::int32_t n;
-        Racine->CalculerLesMoyennes(s, c, n);
+    TCube* Racine() const { return Scan.Grille.at(0); }
+    std::vector<TCube*> Chaine(int niveau) const {
+        std::vector<TCube*> chaine;
+        Scan.PourChaqueCubeDuNiveau(niveau, [&](TCube* c) { chaine.push_back(c); });
+        return chaine;
     }
 };
 
 } // namespace
 
 TEST(Cubes, UnPointSurLaFaceSuperieureVaDansLaDerniereTranche) {
-    TScanUnCube s;
-    s.Point(0.199f, 0.01f, 0.01f);
-    s.Point(0.2f - 1e-7f, 0.01f, 0.01f);
+    // 4.975 truncates to 4; 5 (the upper face) is lowered to 4; below the corner gives 0.
+    EXPECT_EQ(IndiceEnfant(0.199f, 0, double(TailleNiv[2])), 4);
+    EXPECT_EQ(IndiceEnfant(0.2f, 0, double(TailleNiv[2])), 4);
+    EXPECT_EQ(IndiceEnfant(1.0f, 0, double(TailleNiv[1])), 4);
+    EXPECT_EQ(IndiceEnfant(-1e-7f, 0, double(TailleNiv[1])), 0);
+    EXPECT_EQ(IndiceEnfant(NAN, 0, double(TailleNiv[1])), 4);
+
+    TScanPoints s({{0.199f, 0.01f, 0.01f}, {0.2f - 1e-7f, 0.01f, 0.01f}});
     // Level 1 cube at X = 0: both points in its slice i = 4 of 4 cm children.
-    TCube* niv1 = s.Racine->Enfant(0);
+    TCube* niv1 = s.Scan.Enfant(s.Racine(), 0);
     ASSERT_NE(niv1, nullptr);
-    EXPECT_NE(niv1->Enfant(4 * 25), nullptr);
-    EXPECT_EQ(niv1->NbEnfants(), 1);
+    EXPECT_NE(s.Scan.Enfant(niv1, 4 * 25), nullptr);
+    EXPECT_EQ(s.Scan.NbEnfants(niv1), 1);
     EXPECT_EQ(s.Scan.NbCubesNiv[0], 1);
     EXPECT_EQ(s.Scan.NbCubesNiv[1], 1);
-
-    // A point exactly on the upper face of the level-0 cube stays in its last slices.
-    s.Point(1.0f, 1.0f, 1.0f);
-    EXPECT_NE(s.Racine->Enfant(124), nullptr);
+    EXPECT_EQ(s.Scan.CooOriCube(s.Scan.Enfant(niv1, 4 * 25)), (TV3S{0.16f, 0, 0}));
 }
 
 TEST(Cubes, MoyennesDesCouleursEtDesPositions) {
-    TScanUnCube s;
-    s.Point(0.5f, 0.5f, 0.5f, {10, 20, 30, 0});
-    s.Point(0.5001f, 0.5f, 0.5f, {11, 20, 30, 0});
+    TScanPoints s({{0.5f, 0.5f, 0.5f, {10, 20, 30, 0}}, {0.5001f, 0.5f, 0.5f, {11, 20, 30, 0}}});
     TCube* feuille = s.Scan.PremierCubeNiv[4];
     ASSERT_NE(feuille, nullptr);
     EXPECT_EQ(s.Scan.NbCubesNiv[4], 1);
-    EXPECT_EQ(feuille->nbptscube, -2);
     EXPECT_EQ(feuille->ColCube[0], 10); // 10.5 rounded down
-    s.Moyennes();
     EXPECT_EQ(feuille->nbptscube, 2);
     // (0.5 + 0.5001) / 2, the float nearest 0.50005 (0x1.00068ep-1).
     EXPECT_EQ(feuille->CooMoyPts, (TV3S{0.50005f, 0.5f, 0.5f}));
-    EXPECT_EQ(s.Racine->nbptscube, 2);
-    EXPECT_EQ(s.Racine->CooMoyPts, feuille->CooMoyPts);
-
-    // A second computation gives the same counts and means.
-    s.Moyennes();
-    EXPECT_EQ(s.Racine->nbptscube, 2);
-    EXPECT_EQ(s.Racine->CooMoyPts, (TV3S{0.50005f, 0.5f, 0.5f}));
+    EXPECT_EQ(s.Racine()->nbptscube, 2);
+    EXPECT_EQ(s.Racine()->CooMoyPts, feuille->CooMoyPts);
 }
 
 TEST(Cubes, LaChaineRestePropreQuandOnDetruitAuMilieu) {
-    TScanUnCube s;
-    for (int n = 0; n < 3; ++n)
-        s.Point(0.1f + 0.3f * float(n), 0.1f, 0.1f);
-    ASSERT_EQ(s.Scan.NbCubesNiv[1], 3);
-    TCube* tete = s.Scan.PremierCubeNiv[1];
-    TCube* milieu = tete->SvtNiv;
-    TCube* queue = milieu->SvtNiv;
-    s.Scan.DetruireCube(milieu);
-    EXPECT_EQ(s.Scan.NbCubesNiv[1], 2);
-    EXPECT_EQ(s.Scan.NbCubesNiv[4], 2);
-    EXPECT_EQ(tete->SvtNiv, queue);
-    EXPECT_EQ(queue->SvtNiv, nullptr);
-    EXPECT_EQ(s.Racine->NbEnfants(), 2);
+    TScanPoints s({{0.1f, 0.1f, 0.1f}, {0.4f, 0.1f, 0.1f}, {0.7f, 0.1f, 0.1f}});
+    TEtatScan& scan = s.Scan;
+    ASSERT_EQ(scan.NbCubesNiv[1], 3);
+    const std::vector<TCube*> avant = s.Chaine(1);
+    ASSERT_EQ(avant.size(), 3u);
+    EXPECT_EQ(avant[0], scan.PremierCubeNiv[1]);
+    EXPECT_EQ(scan.CooOriCube(avant[0]).X, 0.6f); // the newest cube heads the chain
+    scan.DetruireCube(avant[1]);
+    EXPECT_EQ(scan.NbCubesNiv[1], 2);
+    EXPECT_EQ(scan.NbCubesNiv[4], 2);
+    EXPECT_EQ(s.Chaine(1), (std::vector<TCube*>{avant[0], avant[2]}));
+    // Destroying the head moves it to the next cube.
+    scan.DetruireCube(avant[0]);
+    EXPECT_EQ(scan.PremierCubeNiv[1], avant[2]);
+    EXPECT_EQ(s.Chaine(1), (std::vector<TCube*>{avant[2]}));
+    EXPECT_EQ(scan.NbEnfants(s.Racine()), 1);
     int vus = 0;
-    s.Scan.PourChaqueCubeDuNiveau(4, [&](TCube* c) {
+    scan.PourChaqueCubeDuNiveau(4, [&](TCube* c) {
         ++vus;
-        EXPECT_NE(c->CubeParent->CubeParent->CubeParent->CubeParent, nullptr);
+        EXPECT_EQ(scan.CubeParent(scan.CubeParent(scan.CubeParent(scan.CubeParent(c)))),
+                  s.Racine());
     });
-    EXPECT_EQ(vus, 2);
+    EXPECT_EQ(vus, 1);
 }
 
 TEST(Cubes, CompactageDesBranchesSupprimees) {
-    TScanUnCube s;
-    s.Point(0.1f, 0.1f, 0.1f);
-    s.Point(0.7f, 0.1f, 0.1f);
-    s.Moyennes();
-    TCube* gardee = s.Scan.PremierCubeNiv[4]; // the newest leaf: the point at X = 0.7
-    const TV3S moyenneRacine = s.Racine->CooMoyPts;
+    TScanPoints s({{0.1f, 0.1f, 0.1f}, {0.7f, 0.1f, 0.1f}});
+    TEtatScan& scan = s.Scan;
+    TCube* racine = s.Racine();
+    TCube* gardee = scan.PremierCubeNiv[4]; // the newest leaf: the point at X = 0.7
+    const TV3S moyenneRacine = racine->CooMoyPts;
 
     // One leaf left: its ancestors stay and keep their old means.
-    s.Scan.PremierCubeNiv[4]->SvtNiv->MarquerSupprime(true);
-    EXPECT_FALSE(s.Racine->Compacter(s.Scan));
-    EXPECT_EQ(s.Scan.NbCubesNiv, (std::array<std::int32_t, 5>{1, 1, 1, 1, 1}));
-    EXPECT_EQ(s.Scan.PremierCubeNiv[4], gardee);
-    EXPECT_EQ(s.Racine->CooMoyPts, moyenneRacine);
+    scan.MarquerSupprime(s.Chaine(4).at(1), true);
+    EXPECT_FALSE(scan.Compacter(racine));
+    EXPECT_EQ(scan.NbCubesNiv, (std::array<std::int32_t, 5>{1, 1, 1, 1, 1}));
+    EXPECT_EQ(scan.PremierCubeNiv[4], gardee);
+    EXPECT_EQ(racine->CooMoyPts, moyenneRacine);
 
     // Every leaf deleted: the whole branch goes, the level-0 cube included.
-    gardee->MarquerSupprime(true);
-    EXPECT_TRUE(s.Racine->Compacter(s.Scan));
-    s.Scan.DetruireCube(s.Racine);
-    EXPECT_EQ(s.Scan.NbCubesNiv, (std::array<std::int32_t, 5>{}));
-    for (TCube* tete : s.Scan.PremierCubeNiv)
+    scan.MarquerSupprime(gardee, true);
+    EXPECT_TRUE(scan.Compacter(racine));
+    scan.DetruireCube(racine);
+    EXPECT_EQ(scan.NbCubesNiv, (std::array<std::int32_t, 5>{}));
+    for (TCube* tete : scan.PremierCubeNiv)
         EXPECT_EQ(tete, nullptr);
+    EXPECT_EQ(scan.Grille, (std::vector<TCube*>{nullptr}));
 }
 
 TEST(Cubes, AnnulerLaSuppressionEffaceTousLesEtats) {
-    TScanUnCube s;
-    s.Point(0.1f, 0.1f, 0.1f);
-    s.Racine->MarquerSupprime(true);
+    TScanPoints s({{0.1f, 0.1f, 0.1f}});
+    s.Scan.MarquerSupprime(s.Racine(), true);
     s.Scan.PourChaqueCubeDuNiveau(4, [](TCube* c) { c->etatSP |= EtatSelectionne | EtatMasque; });
-    s.Racine->MarquerSupprime(false);
+    s.Scan.MarquerSupprime(s.Racine(), false);
     for (int n = 0; n < NbNiveaux; ++n)
         s.Scan.PourChaqueCubeDuNiveau(n, [](TCube* c) { EXPECT_EQ(c->etatSP, 0); });
 }

@@ -61,12 +61,12 @@ TEST_F(Edition, SupprimerUnCubeMarqueLesNiveauxPlusFins) {
     EXPECT_TRUE(Scan.ScanModifie);
     int supprimes4 = 0;
     Scan.PourChaqueCubeDuNiveau(4, [&](TCube* c) {
-        const bool dessous = c->CubeParent->CubeParent->CubeParent == cible;
+        const bool dessous = Scan.CubeParent(Scan.CubeParent(Scan.CubeParent(c))) == cible;
         EXPECT_EQ((c->etatSP & EtatSupprime) != 0, dessous);
         supprimes4 += dessous;
     });
     EXPECT_GT(supprimes4, 0);
-    EXPECT_EQ(cible->CubeParent->etatSP, 0); // coarser cubes are not marked
+    EXPECT_EQ(Scan.CubeParent(cible)->etatSP, 0); // coarser cubes are not marked
 }
 
 TEST_F(Edition, CompacterRetireLesCubesSupprimes) {
@@ -80,8 +80,9 @@ TEST_F(Edition, CompacterRetireLesCubesSupprimes) {
     CompacterScan(Scan, Sortie);
     EXPECT_EQ(Scan.NbCubesNiv[0], avant[0] - 1);
     EXPECT_LT(Scan.NbCubesTotal(), cubesAvant);
-    EXPECT_EQ(std::count(Scan.Grille.begin(), Scan.Grille.end(), nullptr),
-              std::ptrdiff_t(Scan.Grille.size()) - avant[0] + 1);
+    // The grid holds only the occupied cells; the compacted one is left empty.
+    EXPECT_EQ(Scan.Grille.size(), std::size_t(avant[0]));
+    EXPECT_EQ(std::count(Scan.Grille.begin(), Scan.Grille.end(), nullptr), 1);
     EXPECT_EQ(Scan.CubesAffiches.size(), std::size_t(avant[0] - 1));
     EXPECT_EQ(Textes.back(), "compactage 100 %");
     EXPECT_TRUE(Scan.ScanModifie); // cleared only by a save or the undo
@@ -95,10 +96,11 @@ TEST_F(Edition, CompactageInterrompuLaisseLaListeAfficheeJuste) {
     for (TCube* c : Scan.CubesAffiches)
         c->etatSP |= EtatSelectionne;
     SupprimerAffiches(Scan, EtatSelectionne);
-    // Stopped after the first cells: what was compacted stays so.
+    // Stopped at the second occupied cell (one text a cell): what was compacted stays so.
+    ASSERT_GE(cellules, 3);
     int textes = 0;
     const TSortieProgression arreter = [&](const std::string&) {
-        if (++textes == 20) throw EStopError();
+        if (++textes == 2) throw EStopError();
     };
     EXPECT_THROW(CompacterScan(Scan, arreter), EStopError);
     EXPECT_GT(Scan.NbCubesNiv[0], 0);
@@ -167,18 +169,27 @@ TEST_F(TScanCharge, CommandesDeSelectionSurLeScanDeLEspace) {
 
 namespace {
 
-// Each level-0 cube in the cell of its corner, and nothing else in the grid.
+// Each level-0 cube in the cell of its corner, within the grid, the cells in X, then Y, then Z
+// order, and nothing else in the grid.
 void AttendreGrilleCoherente(const TEtatScan& s) {
     std::int32_t cubes = 0;
-    for (int i = 0; i < s.DimGrille[0]; ++i)
-        for (int j = 0; j < s.DimGrille[1]; ++j)
-            for (int k = 0; k < s.DimGrille[2]; ++k)
-                if (const TCube* c = s.Grille[s.IndiceCellule(i, j, k)]) {
-                    ++cubes;
-                    EXPECT_EQ(c->CooOriCube,
-                              (TV3S{float(s.OrigGrille[0] + i), float(s.OrigGrille[1] + j),
-                                    float(s.OrigGrille[2] + k)}));
-                }
+    ASSERT_EQ(s.Grille.size(), s.CellulesGrille.size());
+    for (std::size_t n = 0; n < s.Grille.size(); ++n) {
+        const TCellule& cellule = s.CellulesGrille[n];
+        if (n > 0) {
+            EXPECT_LT(s.CellulesGrille[n - 1], cellule);
+        }
+        if (const TCube* c = s.Grille[n]) {
+            ++cubes;
+            for (std::size_t a = 0; a < 3; ++a) {
+                EXPECT_GE(cellule[a], 0);
+                EXPECT_LT(cellule[a], s.DimGrille[a]);
+            }
+            EXPECT_EQ(s.CooOriCube(c), (TV3S{float(s.OrigGrille[0] + cellule[0]),
+                                             float(s.OrigGrille[1] + cellule[1]),
+                                             float(s.OrigGrille[2] + cellule[2])}));
+        }
+    }
     EXPECT_EQ(cubes, s.NbCubesNiv[0]);
 }
 

@@ -25,19 +25,25 @@ TEST(Grille, UneMargeDUnCentimetreAutourDeLaBoite) {
     }
 }
 
+TEST(Grille, GrandeEtendueAcceptee) {
+    // 1 000 001 x 1 000 001 x 11 cells: the grid only holds the occupied ones.
+    const TDimensionsGrille g = DimensionnerGrille({0, 0, 0}, {1e6f, 1e6f, 10});
+    EXPECT_EQ(g.Orig, (std::array<std::int32_t, 3>{-1, -1, -1}));
+    EXPECT_EQ(g.Dim, (std::array<std::int32_t, 3>{1000003, 1000003, 13}));
+}
+
 TEST(Grille, EtendueRefusee) {
     AttendreErreur<EErreur>(
         [] {
-            DimensionnerGrille({0, 0, 0}, {1e6f, 1e6f, 10});
+            DimensionnerGrille({0, 0, 0}, {3e9f, 1, 10});
         },
-        "étendue du scan trop grande pour la grille : X de 0 à 1e+06, Y de 0 "
-        "à 1e+06, Z de 0 à 10 (13000078000117 cellules de 1 m, 50 000 000 "
-        "au plus)");
+        "étendue du scan trop grande pour la grille : X de 0 à 3e+09, Y de 0 "
+        "à 1, Z de 0 à 10 (cellules de 1 m non numérotables sur 32 bits)");
     const TV3S refuses[][2] = {
         {{0, 0, 0}, {INFINITY, 1, 1}},
         {{NAN, 0, 0}, {1, 1, 1}},
-        {{3e9f, 0, 0}, {3e9f, 1, 1}}, // beyond the 32-bit cell indices
-        {{0, 0, 0}, {7000, 7000, 2}}, // 7 003 x 7 003 x 5 cells
+        {{3e9f, 0, 0}, {3e9f, 1, 1}},   // beyond the 32-bit cell indices
+        {{-3e9f, 0, 0}, {-3e9f, 1, 1}}, // below them
     };
     for (const auto& b : refuses) {
         try {

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 TCube* TVueEssai::AjouterCube(float x, float y, float z, std::uint8_t etat) {
-    TCube* c = T.Scan.CreerCube(nullptr, 0, 0, {x, y, z});
+    TCube* c = &CubesPoses.emplace_back();
     c->CooMoyPts = {x, y, z};
     c->nbptscube = 1;
     c->etatSP = etat;

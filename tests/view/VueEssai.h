@@ -4,6 +4,7 @@
 #include "support/PlateformeScriptee.h"
 #include "view/EtatVue.h"
 
+#include <deque>
 #include <gtest/gtest.h>
 
 // Window pixel (y upwards) of a cloud point, through the matrices of the view's last drawing.
@@ -13,6 +14,8 @@ struct TVueEssai : ::testing::Test {
     TBancEssai Banc;
     TEspaceTravail& T = Banc.Travail;
 
+    // The cubes placed by hand: the view only reads the displayed cubes, whoever holds them.
+    std::deque<TCube> CubesPoses;
     // A level-0 cube whose mean point is (x, y, z), appended to the displayed cubes.
     TCube* AjouterCube(float x, float y, float z, std::uint8_t etat = 0);
 

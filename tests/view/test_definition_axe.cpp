@@ -1,5 +1,6 @@
 #include "VueEssai.h"
 
+#include "scan/ConstructionGrille.h"
 #include "support/Temporaire.h"
 #include "view/DefinitionAxe.h"
 
@@ -91,11 +92,30 @@ struct TDefinitionAxe : TVueEssai {
         T.Scan.CooMin = {-1, -2, -3};
         T.Scan.CooMax = {1, 2, 3};
     }
-    // A point of the loaded scan: a cube of its deepest level, shown.
+    // A point of the loaded scan: the scan is built again with it as a load builds it, on one
+    // level (each point the cube of its metre), and shown; its box stays the fixture's.
+    std::vector<TPointScan> PointsScan;
     void AjouterPointScan(const TV3S& p) {
+        PointsScan.push_back({p.X, p.Y, p.Z, {}});
+        TV3S mini{PlusGrandReel, PlusGrandReel, PlusGrandReel};
+        TV3S maxi{-PlusGrandReel, -PlusGrandReel, -PlusGrandReel};
+        for (const TPointScan& q : PointsScan)
+            for (int a = 0; a < 3; ++a) {
+                mini[a] = std::min(mini[a], TV3S{q.X, q.Y, q.Z}[a]);
+                maxi[a] = std::max(maxi[a], TV3S{q.X, q.Y, q.Z}[a]);
+            }
+        const TV3S boiteMin = T.Scan.CooMin, boiteMax = T.Scan.CooMax;
+        T.Scan.Vider();
         T.Scan.NivMax = 0;
+        T.Scan.NbPoints = std::int32_t(PointsScan.size());
+        ConstruireGrille(
+            T.Scan, DimensionnerGrille(mini, maxi),
+            [&](const TRecevoirLot& recevoir) { recevoir(PointsScan.data(), PointsScan.size()); },
+            {});
+        T.Scan.ChoisirNivAffiche(0);
+        T.Scan.CooMin = boiteMin;
+        T.Scan.CooMax = boiteMax;
         T.ScanPret = true;
-        AjouterCube(p.X, p.Y, p.Z);
     }
     std::vector<TV3S> PointsAffiches() const {
         std::vector<TV3S> points;
