@@ -48,6 +48,18 @@ struct Chargement : ::testing::Test {
         s.append(reinterpret_cast<const char*>(points.data()), points.size() * sizeof(TPointScan));
         return s;
     }
+    // A scan of one point of level 3 in a 1 m box, turned 30° about Z, shown at level 1.
+    static TEnTeteArkl EnTeteUnPoint() {
+        TEnTeteArkl e;
+        e.NiveauPoints = 3;
+        e.NbPoints = 1;
+        e.CooMin = {0, 0, 0};
+        e.CooMax = {1, 1, 1};
+        e.NiveauAffiche = 1;
+        e.AngRotZdeg = 30;
+        return e;
+    }
+    const std::vector<TPointScan> un{TPointScan{0.5f, 0.5f, 0.5f, {}}};
 };
 
 } // namespace
@@ -405,14 +417,7 @@ TEST_F(Chargement, UnFichierBinaireRefuseNApportePasSonEtude) {
 }
 
 TEST_F(Chargement, LEnTeteRenduSelonSaVersion) {
-    TEnTeteArkl e;
-    e.NiveauPoints = 3;
-    e.NbPoints = 1;
-    e.CooMin = {0, 0, 0};
-    e.CooMax = {1, 1, 1};
-    e.NiveauAffiche = 1;
-    e.AngRotZdeg = 30;
-    const std::vector<TPointScan> un(1, TPointScan{0.5f, 0.5f, 0.5f, {}});
+    const TEnTeteArkl e = EnTeteUnPoint();
     // Version 0: level of the points at 24, count at 32, box at 40 of a 64-byte header.
     std::string v0(8 + 64, '\0');
     const std::int64_t niveau = 3, nombre = 1;
@@ -471,13 +476,7 @@ TEST_F(Chargement, LEnTeteRenduSelonSaVersion) {
 // After any load the rotation about Z is one: the angle shown, the matrix that turns the frontier
 // moves and the results, the text of its field. A file with no rotation starts with none.
 TEST_F(Chargement, LaRotationZSuitChaqueChargement) {
-    TEnTeteArkl e;
-    e.NiveauPoints = 3;
-    e.NbPoints = 1;
-    e.CooMin = {0, 0, 0};
-    e.CooMax = {1, 1, 1};
-    e.AngRotZdeg = 30;
-    const std::vector<TPointScan> un(1, TPointScan{0.5f, 0.5f, 0.5f, {}});
+    const TEnTeteArkl e = EnTeteUnPoint();
     TEnTeteArkl e45 = e;
     e45.AngRotZdeg = 45;
     EcrireFichier(Dossier.Chemin("v3-30.arkl"), Arkl(3, e, un));

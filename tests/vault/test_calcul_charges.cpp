@@ -171,16 +171,21 @@ TEST_F(AppuiDUnAretier, SansFlecheOuSansResultatFini) {
     }
 }
 
-using CalculCharges = TEtudeEssai;
+// A dome over an 8 m bay, studied as far as its loads.
+struct CalculCharges : TEtudeEssai {
+    void CalculerDome() {
+        TNuage baie;
+        baie.pas = 0.1;
+        baie.hauteur = Dome(baie, 10, 3);
+        Charger(baie);
+        T.ActualiserStructure();
+        T.CalculerCharges();
+    }
+};
 
 // The view's turn reaches the efforts through the workspace's command.
 TEST_F(CalculCharges, LaRotationDeLaVueTourneLesEfforts) {
-    TNuage baie;
-    baie.pas = 0.1;
-    baie.hauteur = Dome(baie, 10, 3);
-    Charger(baie);
-    T.ActualiserStructure();
-    T.CalculerCharges();
+    CalculerDome();
     const TV3R sansRotation = T.Etude.EffortsSurAppui;
     T.BtActualiserRotClick("90");
     T.CalculerCharges();
@@ -190,12 +195,7 @@ TEST_F(CalculCharges, LaRotationDeLaVueTourneLesEfforts) {
 }
 
 TEST_F(CalculCharges, UneBaieSymetriquePousseDansLAxeDeLAretier) {
-    TNuage baie;
-    baie.pas = 0.1;
-    baie.hauteur = Dome(baie, 10, 3);
-    Charger(baie);
-    T.ActualiserStructure();
-    T.CalculerCharges();
+    CalculerDome();
     ASSERT_TRUE(T.Etude.AppuiCalculable);
     // The rib of quarter 1 goes along (1, 1): the two horizontal parts are equal.
     EXPECT_NEAR(T.Etude.EffortsSurAppui.X, T.Etude.EffortsSurAppui.Y,
