@@ -7,13 +7,14 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <initializer_list>
+#include <string>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 namespace {
 
-using TChamps = std::initializer_list<std::pair<const char*, std::string>>;
+using TChamps = std::vector<std::pair<const char*, std::string>>;
 
 std::string Nombre(double x) {
     if (!std::isfinite(x)) return "null";
@@ -128,7 +129,7 @@ std::string Quartier(const TQuartier& q) {
 
 std::string EtudeEnJson(const TEtudeVoute& t, const TEtatScan& s, double angRotZdeg) {
     const TRectangleModelisation& r = t.RecModl;
-    const std::string scan = Objet({
+    TChamps champsScan = {
         {"NivMax", Nombre(std::int64_t(s.NivMax))},
         {"NbPoints", Nombre(std::int64_t(s.NbPoints))},
         {"NbCubesNiv", Nombres(s.NbCubesNiv)},
@@ -137,7 +138,10 @@ std::string EtudeEnJson(const TEtudeVoute& t, const TEtatScan& s, double angRotZ
         {"OrigGrille", Nombres(s.OrigGrille)},
         {"DimGrille", Nombres(s.DimGrille)},
         {"NivAffiche", Nombre(std::int64_t(s.NivAffiche))},
-    });
+    };
+    // A survey in a national grid: its coordinates above are the file's less these metres.
+    if (EstDecale(s.Decalage)) champsScan.emplace_back("Decalage", Nombres(s.Decalage));
+    const std::string scan = Objet(champsScan);
     const std::string recModl = Objet({
         {"Q1a4", Nombre(std::int64_t(r.Q1a4))},
         {"XYcle", Vecteur(r.XYcle)},

@@ -70,6 +70,18 @@ TEST_F(CommandeEtude, JsonSurLaSortieStandard) {
               std::string::npos);
 }
 
+// The box of a survey in a national grid is given with the shift that brings it back there;
+// a local frame carries none.
+TEST_F(CommandeEtude, LeDecalageDuReleveDansLeJson) {
+    const std::string national = Dossier.Chemin("national.xyz");
+    EcrireFichier(national, "651652.37 6858203.61 40\r\n651653.5 6858204.25 41\r\n");
+    const TResultatCommande r = LancerCalcul(national + " --json -");
+    EXPECT_NE(r.sortie.find("\"NivAffiche\":2,\"Decalage\":[651000,6858000,0]},"),
+              std::string::npos)
+        << r.sortie.substr(0, 300);
+    EXPECT_EQ(LancerCalcul(scan + " --json -").sortie.find("Decalage"), std::string::npos);
+}
+
 TEST_F(CommandeEtude, ExpressionDansUnChamp) {
     const TResultatCommande r = LancerCalcul(scan + " --arcs =2*3 --json -");
     ASSERT_EQ(r.code, 0) << r.erreurs;
