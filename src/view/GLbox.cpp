@@ -1,7 +1,6 @@
 #include "view/GLbox.h"
 
 #include "view/SurfaceGL.h"
-#include "view/UopenglSelect.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -9,6 +8,7 @@
 #include <QMouseEvent>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
 #include <QScreen>
 #include <QTimer>
 #include <QWheelEvent>
@@ -55,13 +55,12 @@ QString SonderContexte(const QSurfaceFormat& format, QString& raison) {
         raison = "le contexte OpenGL n'a pas pu être activé";
         return "Activation de la passerelle OpenGL";
     }
+    // The scene is drawn into a picture kept in the context, then copied to the window.
+    const bool images = QOpenGLFramebufferObject::hasOpenGLFramebufferObjects() &&
+                        QOpenGLFramebufferObject::hasOpenGLFramebufferBlit();
     contexte.doneCurrent();
-    // The window composes the view's picture with OpenGL 2.
-    if (contexte.format().majorVersion() < 2) {
-        raison = "OpenGL 2.0 au moins est nécessaire, le pilote offre " +
-                 QString("%1.%2")
-                     .arg(contexte.format().majorVersion())
-                     .arg(contexte.format().minorVersion());
+    if (!images) {
+        raison = "le pilote OpenGL n'offre pas les images hors écran (framebuffer objects)";
         return "Choix du format de pixels";
     }
     return {};
@@ -113,15 +112,16 @@ TGLbox::TGLbox(QWidget* parent, const TFormatDemande& format) : QWidget(parent) 
     const QSurfaceFormat surface = FormatSurface(descripteur);
     QString raison;
     const QString legende = SonderContexte(surface, raison);
-    if (legende.isEmpty())
+    if (legende.isEmpty()) {
         surface_ = new TSurfaceGL(
-            this, surface, [this](const QString& r) { Echouer("Choix du format de pixels", r); },
+            surface, [this](const QString& r) { Echouer("Choix du format de pixels", r); },
             [this](const QString& message) { emit ErreurTrace(message); });
-    else
+        conteneur_ = QWidget::createWindowContainer(surface_, this);
+        // A click on the picture gives the focus to this control, not to the window inside.
+        conteneur_->setFocusPolicy(Qt::NoFocus);
+    } else {
         Echouer(legende, raison);
-    // Over the picture, as a child of the surface: the toolkit composes the children of an OpenGL
-    // widget above its picture.
-    selWindow_ = new TFSelWindow(surface_ ? static_cast<QWidget*>(surface_) : this);
+    }
     ListerResolutions();
 }
 
@@ -136,8 +136,7 @@ void TGLbox::FixerRapportEchec(TRapportEchec rapport) {
 }
 
 void TGLbox::Redessiner() {
-    // A drawing that asks for itself would never end.
-    if (surface_ && !surface_->EnPeinture()) surface_->update();
+    if (surface_) surface_->Redessiner();
 }
 
 bool TGLbox::InitOK() const {
@@ -163,14 +162,13 @@ void TGLbox::showEvent(QShowEvent* evenement) {
 
 void TGLbox::resizeEvent(QResizeEvent* evenement) {
     QWidget::resizeEvent(evenement);
-    if (surface_) surface_->setGeometry(rect());
-    selWindow_->setGeometry(rect());
+    if (conteneur_) conteneur_->setGeometry(rect());
 }
 
 void TGLbox::VerifierContexte() {
-    // The toolkit creates the surface's context when it is first shown with a size; when it could
-    // not, the drawing is never called and the view stays as it is.
-    if (!surface_ || surface_->isValid() || !isVisible() || size().isEmpty()) return;
+    // The toolkit creates the view's window when it is first shown; when it could not, there is
+    // nothing to draw on and the view stays as it is.
+    if (!surface_ || surface_->handle() || !isVisible() || size().isEmpty()) return;
     Echouer("Création de la passerelle OpenGL", "aucun contexte OpenGL n'a pu être créé");
 }
 
@@ -200,8 +198,7 @@ QStringList TGLbox::ObtenirResolutions() const {
 }
 
 QStringList TGLbox::InfoSurMateriel() {
-    if (!InitOK()) return {QString::fromUtf8(InfoNonInitialise)};
-    surface_->makeCurrent();
+    if (!InitOK() || !surface_->Activer()) return {QString::fromUtf8(InfoNonInitialise)};
     TInfoMateriel info;
     if (const QScreen* e = screen()) info.Ecran = ModeDe(*e);
     info.Vendeur = Chaine(GL_VENDOR);
@@ -215,12 +212,12 @@ QStringList TGLbox::InfoSurMateriel() {
     info.LumieresMax = Entier(GL_MAX_LIGHTS);
     info.PlansDecoupageMax = Entier(GL_MAX_CLIP_PLANES);
     info.Extensions = Chaine(GL_EXTENSIONS);
-    surface_->doneCurrent();
+    surface_->Desactiver();
     return EnListe(LignesInfoSurMateriel(info));
 }
 
 QImage TGLbox::ImageCourante() {
-    return InitOK() ? surface_->grabFramebuffer() : QImage();
+    return InitOK() ? surface_->Image() : QImage();
 }
 
 bool TGLbox::CopyToClipboard() {
@@ -235,7 +232,11 @@ void TGLbox::AfficherCurseur(bool visible) {
 }
 
 void TGLbox::AfficherBande(const TBandeSelection& bande) {
-    selWindow_->Rafraichir(bande);
+    if (surface_) surface_->AfficherBande(bande);
+}
+
+bool TGLbox::BandeVisible() const {
+    return surface_ && surface_->BandeVisible();
 }
 
 void TGLbox::mousePressEvent(QMouseEvent* e) {

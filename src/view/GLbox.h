@@ -17,7 +17,6 @@
 #include <vector>
 
 struct TBandeSelection;
-class TFSelWindow;
 class TSurfaceGL;
 
 class TGLbox : public QWidget {
@@ -40,8 +39,7 @@ public:
 
     // The picture is drawn again at the next turn of the event loop (several requests make one
     // drawing); asked for from inside the drawing, it is dropped. update() and repaint() of the
-    // control itself do not redraw the picture, which lies in a child: the rubber band is redrawn
-    // without it.
+    // control itself do not redraw the picture, which lies in a native window of its own.
     void Redessiner();
 
     // The context exists and draws the legacy pipeline.
@@ -52,7 +50,7 @@ public:
     QStringList InfoSurMateriel();
     // One line per display mode of the screens, empty before the context is ready.
     QStringList ObtenirResolutions() const;
-    // The picture shown, drawn again from the current scene; null without a context.
+    // The picture drawn again from the current scene, and shown; null without a context.
     QImage ImageCourante();
     // That picture, the size of the view, onto the clipboard; false without a context.
     bool CopyToClipboard();
@@ -60,6 +58,7 @@ public:
     void AfficherCurseur(bool visible);
     // The rubber band as it is now, drawn over the picture without redrawing it.
     void AfficherBande(const TBandeSelection& bande);
+    bool BandeVisible() const;
 
     // How many times the point batch and the axes arrows were built, and the paints of the
     // picture: navigation must repaint without building.
@@ -97,5 +96,5 @@ private:
     bool echecRapporte_ = false;
     std::vector<TResolution> tabResolution_;
     TSurfaceGL* surface_ = nullptr; // none when no context can be had
-    TFSelWindow* selWindow_ = nullptr;
+    QWidget* conteneur_ = nullptr;  // holds the surface's window among the widgets
 };

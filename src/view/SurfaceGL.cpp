@@ -1,16 +1,18 @@
 #include "view/SurfaceGL.h"
 
-#include <QOpenGLContext>
+#include <QExposeEvent>
+#include <QOpenGLFramebufferObject>
 #include <QTimer>
 
-TSurfaceGL::TSurfaceGL(QWidget* parent, const QSurfaceFormat& format, TSignalement formatRefuse,
+TSurfaceGL::TSurfaceGL(const QSurfaceFormat& format, TSignalement formatRefuse,
                        TSignalement erreurTrace)
-    : QOpenGLWidget(parent), formatRefuse_(std::move(formatRefuse)),
-      erreurTrace_(std::move(erreurTrace)) {
+    : formatRefuse_(std::move(formatRefuse)), erreurTrace_(std::move(erreurTrace)) {
+    setSurfaceType(QSurface::OpenGLSurface);
     setFormat(format);
-    // The control beneath receives the pointer and the keys.
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    setFocusPolicy(Qt::NoFocus);
+    // The control beneath receives the pointer and the keys, and keeps the focus rules of the
+    // other widgets.
+    setFlag(Qt::WindowTransparentForInput);
+    contexte_.setFormat(format);
 }
 
 TSurfaceGL::~TSurfaceGL() {
@@ -22,50 +24,117 @@ void TSurfaceGL::FixerScene(TFournisseurScene fournisseur) {
     trace_.Oublier();
 }
 
-void TSurfaceGL::Liberer() {
-    if (!pret_ || !context()) return;
-    makeCurrent();
-    trace_.Liberer();
-    doneCurrent();
-}
-
 void TSurfaceGL::Signaler(const TSignalement& signalement, const QString& texte) {
-    // A message box runs its own event loop: never inside the toolkit's initialisation or paint.
+    // A message box runs its own event loop: never inside an exposure or a drawing.
     QTimer::singleShot(0, this, [signalement, texte] {
         if (signalement) signalement(texte);
     });
 }
 
-void TSurfaceGL::initializeGL() {
-    // A new context: the lists and buffers of the previous one went with it.
-    pret_ = false;
-    QOpenGLContext* c = context();
-    if (!c || c->isOpenGLES() || c->format().profile() == QSurfaceFormat::CoreProfile) {
+bool TSurfaceGL::Activer() {
+    return pret_ && handle() && contexte_.makeCurrent(this);
+}
+
+void TSurfaceGL::Desactiver() {
+    contexte_.doneCurrent();
+}
+
+void TSurfaceGL::Initialiser() {
+    initialisationFaite_ = true;
+    if (!contexte_.create() || !contexte_.makeCurrent(this)) {
+        Signaler(formatRefuse_, "le contexte OpenGL n'a pas pu être activé sur la vue");
+        return;
+    }
+    const QSurfaceFormat obtenu = contexte_.format();
+    if (contexte_.isOpenGLES() || obtenu.profile() == QSurfaceFormat::CoreProfile) {
         Signaler(formatRefuse_, "le contexte OpenGL obtenu n'offre pas le tracé OpenGL 1.x "
                                 "(listes d'affichage)");
         return;
     }
     trace_.Initialiser();
-    connect(c, &QOpenGLContext::aboutToBeDestroyed, this, &TSurfaceGL::Liberer,
-            Qt::UniqueConnection);
     pret_ = true;
 }
 
-void TSurfaceGL::paintGL() {
-    // A paint asked for while the scene is being given (the owner processing its messages) is
-    // dropped; so is any paint without a context fit for drawing.
-    if (!pret_ || enPeinture_) return;
+void TSurfaceGL::Liberer() {
+    if (!pret_ || !contexte_.makeCurrent(this)) return;
+    trace_.Liberer();
+    image_.reset();
+    contexte_.doneCurrent();
+    pret_ = false;
+}
+
+QSize TSurfaceGL::TaillePixels() const {
+    return size() * devicePixelRatio();
+}
+
+void TSurfaceGL::exposeEvent(QExposeEvent*) {
+    if (!isExposed()) return;
+    if (!initialisationFaite_) Initialiser();
+    Rafraichir();
+}
+
+void TSurfaceGL::Redessiner() {
+    // A drawing that asks for itself would never end.
+    if (enPeinture_) return;
+    imagePerimee_ = true;
+    if (rafraichissementDemande_) return;
+    rafraichissementDemande_ = true;
+    QTimer::singleShot(0, this, [this] {
+        rafraichissementDemande_ = false;
+        Rafraichir();
+    });
+}
+
+void TSurfaceGL::AfficherBande(const TBandeSelection& bande) {
+    bande_.Rafraichir(bande);
+    Rafraichir();
+}
+
+QImage TSurfaceGL::Image() {
+    if (!Activer()) return {};
+    Peindre();
+    if (!image_) return {};
+    if (isExposed()) Presenter();
+    return image_->toImage();
+}
+
+void TSurfaceGL::Rafraichir() {
+    if (!isExposed() || !Activer()) return;
+    if (imagePerimee_ || !image_ || image_->size() != TaillePixels()) Peindre();
+    if (image_) Presenter();
+}
+
+void TSurfaceGL::Peindre() {
+    // A drawing asked for while the scene is being given (the owner processing its messages) is
+    // dropped.
+    if (enPeinture_) return;
     enPeinture_ = true;
     ++nbPeintures_;
+    if (!image_ || image_->size() != TaillePixels())
+        image_ = std::make_unique<QOpenGLFramebufferObject>(
+            TaillePixels(), QOpenGLFramebufferObject::CombinedDepthStencil);
+    image_->bind();
     try {
         const TSceneVue* scene = fournisseur_ ? fournisseur_(width(), height()) : nullptr;
         if (scene)
-            trace_.Executer(*scene, devicePixelRatioF());
+            trace_.Executer(*scene, devicePixelRatio());
         else
             trace_.Effacer(BlancVue);
     } catch (const std::exception& e) {
         trace_.Effacer(BlancVue);
         Signaler(erreurTrace_, QString::fromUtf8(e.what()));
     }
+    image_->release();
+    imagePerimee_ = false;
     enPeinture_ = false;
+}
+
+void TSurfaceGL::Presenter() {
+    const QSize taille = TaillePixels();
+    QOpenGLFramebufferObject::blitFramebuffer(nullptr, QRect(QPoint(), taille), image_.get(),
+                                              QRect(QPoint(), image_->size()), GL_COLOR_BUFFER_BIT,
+                                              GL_NEAREST);
+    glViewport(0, 0, taille.width(), taille.height());
+    bande_.Tracer(width(), height(), devicePixelRatio());
+    contexte_.swapBuffers(this);
 }

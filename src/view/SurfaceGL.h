@@ -1,46 +1,76 @@
 #pragma once
-// The OpenGL surface of the 3D view: its paint cycle asks for the scene and executes it.
+// The OpenGL window of the 3D view: a native window whose buffers go straight to the screen. The
+// scene is drawn into a picture kept in the context (a framebuffer object); the window shows that
+// picture and the rubber band over it, so neither the band nor an uncovered window draws the scene
+// again.
 
 #include "view/SceneVue.h"
 #include "view/TraceGL.h"
+#include "view/UopenglSelect.h"
 
-#include <QOpenGLWidget>
+#include <QImage>
+#include <QOpenGLContext>
+#include <QWindow>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
-class TSurfaceGL : public QOpenGLWidget {
+class QOpenGLFramebufferObject;
+
+class TSurfaceGL : public QWindow {
 public:
     // The scene for a view of this size in view pixels, or none when there is nothing to draw.
     using TFournisseurScene =
         std::function<const TSceneVue*(std::int32_t largeur, std::int32_t hauteur)>;
-    // A message for the owner, given after the paint, never from inside it.
+    // A message for the owner, given after the drawing, never from inside it.
     using TSignalement = std::function<void(const QString& texte)>;
 
-    TSurfaceGL(QWidget* parent, const QSurfaceFormat& format, TSignalement formatRefuse,
-               TSignalement erreurTrace);
+    TSurfaceGL(const QSurfaceFormat& format, TSignalement formatRefuse, TSignalement erreurTrace);
     ~TSurfaceGL() override;
 
     void FixerScene(TFournisseurScene fournisseur);
+    // The scene drawn again at the next turn of the event loop (several requests make one
+    // drawing); asked for from inside the drawing, it is dropped.
+    void Redessiner();
+    // The band as it is now, over the last picture.
+    void AfficherBande(const TBandeSelection& bande);
+    bool BandeVisible() const { return bande_.Visible(); }
+    // The scene drawn now, shown, and its picture; null when the window cannot draw.
+    QImage Image();
+
     // The context exists and offers the legacy pipeline.
     bool Pret() const { return pret_; }
     bool EnPeinture() const { return enPeinture_; }
+    // The context current on this window, for the owner's queries; false when it cannot be.
+    bool Activer();
+    void Desactiver();
 
     std::int64_t NbConstructionsPoints() const { return trace_.NbConstructionsPoints(); }
     std::int64_t NbConstructionsRepere() const { return trace_.NbConstructionsRepere(); }
     std::int64_t NbPeintures() const { return nbPeintures_; }
 
 protected:
-    void initializeGL() override;
-    void paintGL() override;
+    void exposeEvent(QExposeEvent* evenement) override;
 
 private:
+    void Initialiser();
     void Liberer();
     void Signaler(const TSignalement& signalement, const QString& texte);
+    QSize TaillePixels() const;
+    void Rafraichir();
+    void Peindre();
+    void Presenter();
 
     TFournisseurScene fournisseur_;
     TSignalement formatRefuse_, erreurTrace_;
+    QOpenGLContext contexte_;
+    std::unique_ptr<QOpenGLFramebufferObject> image_;
+    TFSelWindow bande_;
+    bool initialisationFaite_ = false;
     bool pret_ = false;
     bool enPeinture_ = false;
+    bool imagePerimee_ = true;
+    bool rafraichissementDemande_ = false;
     std::int64_t nbPeintures_ = 0;
     TTraceGL trace_;
 };

@@ -1,21 +1,17 @@
 #pragma once
-// The rubber band shown over the 3D view while the left button drags: a transparent child laid
-// over the whole view, so that drawing the rectangle never redraws the 3D picture beneath.
+// The rubber band over the 3D view while the left button drags. The view shows its last picture
+// and draws the band over it, so that following the pointer never draws the 3D scene again.
 
 #include "view/BandeSelection.h"
 
-#include <QWidget>
-
-class TFSelWindow : public QWidget {
+class TFSelWindow {
 public:
-    // Laid over `vue`, which keeps it the size of its client area.
-    explicit TFSelWindow(QWidget* vue);
+    void Rafraichir(const TBandeSelection& bande) { bande_ = bande; }
+    bool Visible() const { return bande_.Visible; }
 
-    // Shows the band as it is (hidden when it is not visible) and repaints only itself.
-    void Rafraichir(const TBandeSelection& bande);
-
-protected:
-    void paintEvent(QPaintEvent* evenement) override;
+    // With the window's own buffer bound: the band in dashed red over a view of `largeur` x
+    // `hauteur` view pixels, `ratio` device pixels each. Leaves the pipeline's state as it was.
+    void Tracer(int largeur, int hauteur, double ratio) const;
 
 private:
     TBandeSelection bande_;

@@ -158,12 +158,11 @@ TEST_F(VueFenetre, UneBandeSelectionneLesCubesQuiRougissent) {
     Souris(QEvent::MouseButtonPress, a, Qt::LeftButton, Qt::LeftButton);
     for (int pas = 1; pas <= 4; ++pas)
         Souris(QEvent::MouseMove, a + (b - a) * pas / 4, Qt::NoButton, Qt::LeftButton);
-    auto& bande = Enfant<QWidget>(*Vue, "FSelWindow");
-    EXPECT_TRUE(bande.isVisible());
+    EXPECT_TRUE(Vue->BandeVisible());
     QTest::qWait(50);
     EXPECT_EQ(Vue->NbPeintures(), peintures); // the picture is not drawn again under the band
     Souris(QEvent::MouseButtonRelease, b, Qt::LeftButton, Qt::NoButton);
-    EXPECT_FALSE(bande.isVisible());
+    EXPECT_FALSE(Vue->BandeVisible());
     ASSERT_TRUE(Prete());
     const TPixels rouges = PixelsImage(Image(), EstRouge);
     EXPECT_EQ(Vue->NbConstructionsPoints(), constructions + 1);
