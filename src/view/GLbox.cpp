@@ -221,7 +221,7 @@ QImage TGLbox::ImageCourante() {
 }
 
 bool TGLbox::CopyToClipboard() {
-    const QImage image = ImageCourante();
+    const QImage image = InitOK() ? surface_->DerniereImage() : QImage();
     if (image.isNull()) return false;
     QGuiApplication::clipboard()->setImage(image);
     return true;

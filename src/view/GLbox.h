@@ -52,7 +52,7 @@ public:
     QStringList ObtenirResolutions() const;
     // The picture drawn again from the current scene, and shown; null without a context.
     QImage ImageCourante();
-    // That picture, the size of the view, onto the clipboard; false without a context.
+    // The picture shown last, the size of the view, onto the clipboard; false without a context.
     bool CopyToClipboard();
     // The default arrow, or no cursor.
     void AfficherCurseur(bool visible);

@@ -98,6 +98,12 @@ QImage TSurfaceGL::Image() {
     return image_->toImage();
 }
 
+QImage TSurfaceGL::DerniereImage() {
+    if (!image_) return Image();
+    if (!Activer()) return {};
+    return image_->toImage();
+}
+
 void TSurfaceGL::Rafraichir() {
     if (!isExposed() || !Activer()) return;
     if (imagePerimee_ || !image_ || image_->size() != TaillePixels()) Peindre();

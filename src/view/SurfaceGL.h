@@ -37,6 +37,8 @@ public:
     bool BandeVisible() const { return bande_.Visible(); }
     // The scene drawn now, shown, and its picture; null when the window cannot draw.
     QImage Image();
+    // The picture shown last, drawn only when there is none yet.
+    QImage DerniereImage();
 
     // The context exists and offers the legacy pipeline.
     bool Pret() const { return pret_; }

@@ -203,7 +203,9 @@ TEST_F(VueGL, LaBandeSeDessineParDessusSansRetracerLaVue) {
 
 TEST_F(VueGL, CopieDeLImageDeLaVueDansLePressePapier) {
     QGuiApplication::clipboard()->clear();
+    const auto peintures = vue.NbPeintures();
     ASSERT_TRUE(vue.CopyToClipboard());
+    EXPECT_EQ(vue.NbPeintures(), peintures); // the picture shown, not a new drawing
     const QImage image = QGuiApplication::clipboard()->image();
     EXPECT_EQ(image.size(), QSize(L, H) * vue.devicePixelRatio());
     VerifierPoints(image);
