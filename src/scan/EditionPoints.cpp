@@ -43,7 +43,7 @@ void SupprimerAffiches(TEtatScan& scan, std::uint8_t etat) {
 void AnnulerSuppressions(TEtatScan& scan) {
     for (TCube* c : scan.Grille)
         if (c) scan.MarquerSupprime(c, false);
-    scan.ScanModifie = false;
+    scan.ScanModifie = scan.ModifieSansRetour;
 }
 
 void CompacterScan(TEtatScan& scan, const TSortieProgression& sortie) {
@@ -58,6 +58,7 @@ void CompacterScan(TEtatScan& scan, const TSortieProgression& sortie) {
                 TCube* c = cellule;
                 cellule = nullptr;
                 scan.DetruireCube(c);
+                scan.ModifieSansRetour = true;
             }
         }
     } catch (...) {

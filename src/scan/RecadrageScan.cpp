@@ -72,6 +72,7 @@ std::int64_t RecadrerScan(TEtatScan& scan, const TTransformationPoint& tourner,
     neuf.NbPoints -= static_cast<std::int32_t>(horsGrille);
     neuf.ChoisirNivAffiche(std::clamp(scan.NivAffiche, 0, niveau));
     neuf.ScanModifie = scan.ScanModifie;
+    neuf.ModifieSansRetour = scan.ModifieSansRetour;
     scan.Echanger(neuf);
     return scan.NbPoints;
 }

@@ -137,6 +137,7 @@ void TEtatScan::Echanger(TEtatScan& autre) {
     std::swap(NivAffiche, autre.NivAffiche);
     std::swap(CubesAffiches, autre.CubesAffiches);
     std::swap(ScanModifie, autre.ScanModifie);
+    std::swap(ModifieSansRetour, autre.ModifieSansRetour);
     std::swap(CellulesGrille, autre.CellulesGrille);
     std::swap(Grille, autre.Grille);
     std::swap(niveaux_, autre.niveaux_);

@@ -84,6 +84,9 @@ public:
     // set (the index of heights) is kept while it stays the same.
     std::uint64_t VersionAffiches = 0;
     bool ScanModifie = false;
+    // Since the load or the last save, a change that undoing the deletions cannot take back (a
+    // compaction, a new frame): the scan then stays to be saved after the undo.
+    bool ModifieSansRetour = false;
 
     // The level-0 grid, sparse: the occupied cells in the order X index, then Y, then Z, and
     // their cubes (empty once destroyed by the compaction).

@@ -74,6 +74,7 @@ bool TEspaceTravail::ChargerScan(const std::string& chemin) {
     ReinitialiserTravail();
     // The scan that had deletions pending has been dropped (saved or not): the new one has none.
     Scan.ScanModifie = false;
+    Scan.ModifieSansRetour = false;
 
     int niveauAffiche = 2;
     BilanChargement.clear();
@@ -123,6 +124,7 @@ bool TEspaceTravail::EnregistrerScan(int genre, int niveau) {
     }
     Plateforme.AfficherStatut(1, "");
     Scan.ScanModifie = false;
+    Scan.ModifieSansRetour = false;
     FinCurseurAttente();
     return true;
 }

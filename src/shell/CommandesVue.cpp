@@ -210,6 +210,7 @@ void TEspaceTravail::RecalculerRepere(const TV3S& origine, const TV3S& pointX) {
         if (nbPoints > 0) {
             // Shown in its new frame, and to be saved.
             Scan.ScanModifie = true;
+            Scan.ModifieSansRetour = true;
             CadrerVue(Vue, Scan.CooMin, Scan.CooMax);
             OrienterVue(1);
         }

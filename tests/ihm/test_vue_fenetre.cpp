@@ -307,4 +307,9 @@ TEST_F(VueFenetre, DefinirAxeXGeleLesMenusPuisRecadreLeScan) {
     EXPECT_EQ(T().Scan.NbPoints, points);
     ASSERT_TRUE(Prete());
     VerifierNuage();
+    // Undoing the deletions does not take the new frame back.
+    auto& annuler = Enfant<QAction>(*f, "MiAnnulerSuppressions");
+    annuler.setEnabled(true);
+    annuler.trigger();
+    EXPECT_TRUE(T().Scan.ScanModifie);
 }
