@@ -3,6 +3,7 @@
 #include "scan/CoinsCubes.h"
 #include "scan/TableCellules.h"
 #include "scan/TriRadix.h"
+#include "util/EnDeux.h"
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
 #include "util/Format.h"
@@ -94,9 +95,8 @@ public:
             std::vector<std::uint64_t> cles;
             std::vector<std::uint32_t> indices;
             const int bits = LireChemins(cles, indices);
-            TrierParCle(cles, indices, bits);
-            CompterLesCubes(cles);
-            PlacerLesPoints(cles, indices);
+            Trier(cles, indices, bits, sortie);
+            CompterEtPlacer(cles, indices);
             FaireLesCubes(cles);
         }
         EnregistrerLesPoints(sortie);
@@ -148,14 +148,8 @@ private:
                 cles.push_back(table.Numero(cellule));
                 indices.push_back(std::uint32_t(i));
             }
-            // Level by level over the whole batch: the slots of one point depend on each other,
-            // those of different points do not, so their divisions overlap.
-            for (int niveau = 0; niveau < nivMax_; ++niveau)
-                for (std::size_t k = debut; k < cles.size(); ++k) {
-                    const TPointScan& pt = lot[indices[k] - premier];
-                    cles[k] = (cles[k] << BitsSlot) |
-                              std::uint64_t(SlotEnfant(coins[k - debut], niveau, pt.X, pt.Y, pt.Z));
-                }
+            AjouterLesSlots(lot, premier, indices.data() + debut, cles.data() + debut, coins.data(),
+                            coins.size());
         });
         // Cells numbered in the grid's order: X index, then Y, then Z.
         const std::vector<TCellule>& rencontrees = table.Cellules();
@@ -177,29 +171,50 @@ private:
                (cellules_.empty() ? 0 : static_cast<int>(std::bit_width(cellules_.size() - 1)));
     }
 
+    // Appends to the keys of n records (their cells so far) the slot of each level: half of
+    // the records on each thread, as the slots of different records do not depend on each
+    // other. `coins`: the corners of their cells, which become those of their deepest cubes.
+    void AjouterLesSlots(const TPointScan* lot, std::int64_t premier, const std::uint32_t* indices,
+                         std::uint64_t* cles, TV3S* coins, std::size_t n) const {
+        FaireEnDeux([&](int moitie) {
+            const std::size_t debut = DebutMoitie(n, moitie), fin = FinMoitie(n, moitie);
+            // Level by level: the slots of one record depend on each other, those of different
+            // records do not, so their divisions overlap.
+            for (int niveau = 0; niveau < nivMax_; ++niveau)
+                for (std::size_t k = debut; k < fin; ++k) {
+                    const TPointScan& pt = lot[indices[k] - premier];
+                    cles[k] = (cles[k] << BitsSlot) |
+                              std::uint64_t(SlotEnfant(coins[k], niveau, pt.X, pt.Y, pt.Z));
+                }
+        });
+    }
+
+    void Trier(std::vector<std::uint64_t>& cles, std::vector<std::uint32_t>& indices, int bits,
+               const TSortieProgression& sortie) const {
+        // As the construction's, shown from 100 records on: a small file loads without a word.
+        TProgression progression =
+            TProgression::ParPas(total_ >= 100 ? sortie : TSortieProgression(), "tri : ", 1);
+        TrierParCle(cles, indices, bits, [&](int centiemes) { progression.Avancer(centiemes); });
+    }
+
     // The coarsest level whose cube changes from the sorted key p - 1 to p (nivMax_ + 1: none).
     int PremierNiveauNouveau(const std::vector<std::uint64_t>& cles, std::size_t p) const {
         if (p == 0) return 0;
         const std::uint64_t d = cles[p] ^ cles[p - 1];
-        for (int niveau = 0; niveau <= nivMax_; ++niveau)
-            if ((d >> Decalage(niveau)) != 0) return niveau;
-        return nivMax_ + 1;
+        if (d == 0) return nivMax_ + 1;
+        // The level's key bits start at Decalage(niveau): the highest bit that differs tells.
+        const int haut = static_cast<int>(std::bit_width(d)) - 1;
+        return std::max(0, nivMax_ - haut / BitsSlot);
     }
 
-    void CompterLesCubes(const std::vector<std::uint64_t>& cles) {
-        for (std::size_t p = 0; p < cles.size(); ++p)
-            for (int n = PremierNiveauNouveau(cles, p); n <= nivMax_; ++n)
-                ++nbCubes_[n];
-    }
-
-    // Each record's deepest cube, by its place in path order.
-    void PlacerLesPoints(const std::vector<std::uint64_t>& cles,
+    // The cubes of each level, and each record's deepest cube by its place in path order.
+    void CompterEtPlacer(const std::vector<std::uint64_t>& cles,
                          std::vector<std::uint32_t>& indices) {
         feuilleDe_.assign(std::size_t(total_), Aucun);
-        std::uint32_t feuille = 0;
         for (std::size_t p = 0; p < cles.size(); ++p) {
-            if (p > 0 && PremierNiveauNouveau(cles, p) <= nivMax_) ++feuille;
-            feuilleDe_[indices[p]] = feuille;
+            for (int n = PremierNiveauNouveau(cles, p); n <= nivMax_; ++n)
+                ++nbCubes_[n];
+            feuilleDe_[indices[p]] = nbCubes_[nivMax_] - 1;
         }
         Liberer(indices);
     }
