@@ -19,12 +19,6 @@ TV3R AddV3R(const TV3R& a, const TV3R& b) {
     return {a.X + b.X, a.Y + b.Y, a.Z + b.Z};
 }
 
-TV3S AddV3S(const TV3S& a, const TV3S& b) {
-    return {static_cast<float>(double(a.X) + double(b.X)),
-            static_cast<float>(double(a.Y) + double(b.Y)),
-            static_cast<float>(double(a.Z) + double(b.Z))};
-}
-
 TV4I AddV4I(const TV4I& a, const TV4I& b) {
     return {a[0] + b[0], a[1] + b[1], a[2] + b[2], a[3] + b[3]};
 }

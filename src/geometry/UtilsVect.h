@@ -64,7 +64,12 @@ TV3S MakeV3S(float x, float y, float z);
 
 TV2R AddV2R(const TV2R& a, const TV2R& b);
 TV3R AddV3R(const TV3R& a, const TV3R& b);
-TV3S AddV3S(const TV3S& a, const TV3S& b);
+// Inline: the construction of the grid adds a point to its cube for each of millions of points.
+inline TV3S AddV3S(const TV3S& a, const TV3S& b) {
+    return {static_cast<float>(double(a.X) + double(b.X)),
+            static_cast<float>(double(a.Y) + double(b.Y)),
+            static_cast<float>(double(a.Z) + double(b.Z))};
+}
 TV4I AddV4I(const TV4I& a, const TV4I& b);
 TV2R SubV2R(const TV2R& a, const TV2R& b);
 TV3R SubV3R(const TV3R& a, const TV3R& b);

@@ -3,6 +3,7 @@
 #include "scan/CoinsCubes.h"
 #include "scan/TableCellules.h"
 #include "scan/TriRadix.h"
+#include "util/EnDeux.h"
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
 #include "util/Format.h"
@@ -13,6 +14,7 @@
 #include <limits>
 #include <new>
 #include <numeric>
+#include <ranges>
 #include <vector>
 
 TDimensionsGrille DimensionnerGrille(const TV3S& mini, const TV3S& maxi) {
@@ -94,14 +96,12 @@ public:
             std::vector<std::uint64_t> cles;
             std::vector<std::uint32_t> indices;
             const int bits = LireChemins(cles, indices);
-            TrierParCle(cles, indices, bits);
-            CompterLesCubes(cles);
-            PlacerLesPoints(cles, indices);
+            Trier(cles, indices, bits, sortie);
+            CompterEtPlacer(cles, indices);
             FaireLesCubes(cles);
         }
         EnregistrerLesPoints(sortie);
-        for (std::uint32_t place = 0; place < nbCubes_[0]; ++place)
-            Moyennes(0, place);
+        LesMoyennes();
         scan_.InstallerCubes(std::move(niveaux_), std::move(cellules_));
         return horsGrille_;
     }
@@ -124,38 +124,23 @@ private:
     int LireChemins(std::vector<std::uint64_t>& cles, std::vector<std::uint32_t>& indices) {
         cles.reserve(std::size_t(total_));
         indices.reserve(std::size_t(total_));
-        const std::array<std::int32_t, 3>& orig = scan_.OrigGrille;
-        const std::array<std::int32_t, 3>& dim = scan_.DimGrille;
         TTableCellules table;
-        std::vector<TV3S> coins;
+        TCheminsLot chemins;
         std::int64_t i = 0;
         parcourir_([&](const TPointScan* lot, std::size_t n) {
             n = std::size_t(std::min<std::int64_t>(std::int64_t(n), total_ - i));
-            const std::size_t debut = cles.size();
-            const std::int64_t premier = i;
-            coins.clear();
+            CalculerLesChemins(lot, n, chemins);
+            // The cells are numbered in the order they are met: here, in file order.
             for (std::size_t q = 0; q < n; ++q, ++i) {
-                const TPointScan& pt = lot[q];
-                const double cx = std::floor(double(pt.X)) - orig[0];
-                const double cy = std::floor(double(pt.Y)) - orig[1];
-                const double cz = std::floor(double(pt.Z)) - orig[2];
-                if (!(cx >= 0 && cx < dim[0] && cy >= 0 && cy < dim[1] && cz >= 0 && cz < dim[2])) {
+                const TCellule& cellule = chemins.Cellules[q];
+                if (cellule[0] < 0) {
                     ++horsGrille_;
                     continue;
                 }
-                const TCellule cellule{int(cx), int(cy), int(cz)};
-                coins.push_back(CoinCellule(orig, cellule[0], cellule[1], cellule[2]));
-                cles.push_back(table.Numero(cellule));
+                cles.push_back((std::uint64_t(table.Numero(cellule)) << Decalage(0)) |
+                               chemins.Slots[q]);
                 indices.push_back(std::uint32_t(i));
             }
-            // Level by level over the whole batch: the slots of one point depend on each other,
-            // those of different points do not, so their divisions overlap.
-            for (int niveau = 0; niveau < nivMax_; ++niveau)
-                for (std::size_t k = debut; k < cles.size(); ++k) {
-                    const TPointScan& pt = lot[indices[k] - premier];
-                    cles[k] = (cles[k] << BitsSlot) |
-                              std::uint64_t(SlotEnfant(coins[k - debut], niveau, pt.X, pt.Y, pt.Z));
-                }
         });
         // Cells numbered in the grid's order: X index, then Y, then Z.
         const std::vector<TCellule>& rencontrees = table.Cellules();
@@ -177,44 +162,84 @@ private:
                (cellules_.empty() ? 0 : static_cast<int>(std::bit_width(cellules_.size() - 1)));
     }
 
+    // The paths of a batch of records but for their cells' numbers, which depend on the order
+    // the cells are met in. Per record: its cell (first index -1 outside the grid), the corner
+    // of its deepest cube so far, its slots so far.
+    struct TCheminsLot {
+        std::vector<TCellule> Cellules;
+        std::vector<TV3S> Coins;
+        std::vector<std::uint32_t> Slots;
+    };
+
+    TCellule CelluleDe(const TPointScan& pt) const {
+        const std::array<std::int32_t, 3>& orig = scan_.OrigGrille;
+        const std::array<std::int32_t, 3>& dim = scan_.DimGrille;
+        const double cx = std::floor(double(pt.X)) - orig[0];
+        const double cy = std::floor(double(pt.Y)) - orig[1];
+        const double cz = std::floor(double(pt.Z)) - orig[2];
+        if (!(cx >= 0 && cx < dim[0] && cy >= 0 && cy < dim[1] && cz >= 0 && cz < dim[2]))
+            return {-1, 0, 0};
+        return {int(cx), int(cy), int(cz)};
+    }
+
+    // Half of the n records on each thread: the paths of different records do not depend on
+    // each other.
+    void CalculerLesChemins(const TPointScan* lot, std::size_t n, TCheminsLot& chemins) const {
+        chemins.Cellules.resize(n);
+        chemins.Coins.resize(n);
+        chemins.Slots.assign(n, 0);
+        FaireEnDeux([&](int moitie) {
+            const std::size_t debut = DebutMoitie(n, moitie), fin = FinMoitie(n, moitie);
+            for (std::size_t q = debut; q < fin; ++q) {
+                const TCellule c = chemins.Cellules[q] = CelluleDe(lot[q]);
+                if (c[0] >= 0) chemins.Coins[q] = CoinCellule(scan_.OrigGrille, c[0], c[1], c[2]);
+            }
+            // Level by level: the slots of one record depend on each other, those of different
+            // records do not, so their divisions overlap.
+            for (int niveau = 0; niveau < nivMax_; ++niveau)
+                for (std::size_t q = debut; q < fin; ++q) {
+                    if (chemins.Cellules[q][0] < 0) continue;
+                    const TPointScan& pt = lot[q];
+                    chemins.Slots[q] =
+                        (chemins.Slots[q] << BitsSlot) |
+                        std::uint32_t(SlotEnfant(chemins.Coins[q], niveau, pt.X, pt.Y, pt.Z));
+                }
+        });
+    }
+
+    void Trier(std::vector<std::uint64_t>& cles, std::vector<std::uint32_t>& indices, int bits,
+               const TSortieProgression& sortie) const {
+        // As the construction's, shown from 100 records on: a small file loads without a word.
+        TProgression progression =
+            TProgression::ParPas(total_ >= 100 ? sortie : TSortieProgression(), "tri : ", 1);
+        TrierParCle(cles, indices, bits, [&](int centiemes) { progression.Avancer(centiemes); });
+    }
+
     // The coarsest level whose cube changes from the sorted key p - 1 to p (nivMax_ + 1: none).
     int PremierNiveauNouveau(const std::vector<std::uint64_t>& cles, std::size_t p) const {
         if (p == 0) return 0;
         const std::uint64_t d = cles[p] ^ cles[p - 1];
-        for (int niveau = 0; niveau <= nivMax_; ++niveau)
-            if ((d >> Decalage(niveau)) != 0) return niveau;
-        return nivMax_ + 1;
+        if (d == 0) return nivMax_ + 1;
+        // The level's key bits start at Decalage(niveau): the highest bit that differs tells.
+        const int haut = static_cast<int>(std::bit_width(d)) - 1;
+        return std::max(0, nivMax_ - haut / BitsSlot);
     }
 
-    void CompterLesCubes(const std::vector<std::uint64_t>& cles) {
-        for (std::size_t p = 0; p < cles.size(); ++p)
-            for (int n = PremierNiveauNouveau(cles, p); n <= nivMax_; ++n)
-                ++nbCubes_[n];
-    }
-
-    // Each record's deepest cube, by its place in path order.
-    void PlacerLesPoints(const std::vector<std::uint64_t>& cles,
+    // The cubes of each level, and each record's deepest cube by its place in path order.
+    void CompterEtPlacer(const std::vector<std::uint64_t>& cles,
                          std::vector<std::uint32_t>& indices) {
         feuilleDe_.assign(std::size_t(total_), Aucun);
-        std::uint32_t feuille = 0;
         for (std::size_t p = 0; p < cles.size(); ++p) {
-            if (p > 0 && PremierNiveauNouveau(cles, p) <= nivMax_) ++feuille;
-            feuilleDe_[indices[p]] = feuille;
+            for (int n = PremierNiveauNouveau(cles, p); n <= nivMax_; ++n)
+                ++nbCubes_[n];
+            feuilleDe_[indices[p]] = nbCubes_[nivMax_] - 1;
         }
         Liberer(indices);
     }
 
     // The cubes of every level in path order, with their levels, slots, parents and children.
     void FaireLesCubes(std::vector<std::uint64_t>& cles) {
-        for (int n = 0; n <= nivMax_; ++n) {
-            TNiveauCubes& niv = niveaux_[n];
-            niv.Cubes.resize(nbCubes_[n]);
-            niv.Chaine.resize(nbCubes_[n]);
-            if (n < nivMax_) {
-                niv.PremierEnfant.resize(nbCubes_[n]);
-                niv.NbEnfants.resize(nbCubes_[n]);
-            }
-        }
+        DimensionnerLesNiveaux();
         std::array<std::uint32_t, NbNiveaux> vus{};
         for (std::size_t p = 0; p < cles.size(); ++p) {
             for (int n = PremierNiveauNouveau(cles, p); n <= nivMax_; ++n) {
@@ -232,9 +257,28 @@ private:
         Liberer(cles);
     }
 
+    // The arrays of every level, cleared. Most of the time goes to the system's fresh pages:
+    // the deepest cubes, about half of the memory, on one thread, the other arrays on the other.
+    void DimensionnerLesNiveaux() {
+        FaireEnDeux([&](int moitie) {
+            if (moitie == 0) {
+                niveaux_[nivMax_].Cubes.resize(nbCubes_[nivMax_]);
+                return;
+            }
+            for (int n = 0; n <= nivMax_; ++n) {
+                TNiveauCubes& niv = niveaux_[n];
+                niv.Chaine.resize(nbCubes_[n]);
+                if (n == nivMax_) continue;
+                niv.Cubes.resize(nbCubes_[n]);
+                niv.PremierEnfant.resize(nbCubes_[n]);
+                niv.NbEnfants.resize(nbCubes_[n]);
+            }
+        });
+    }
+
     // The first record to reach a cube makes it the newest of its level so far; its ancestors
     // that it is also the first to reach follow. Until the means, nbptscube != 0 marks the cubes
-    // already reached.
+    // above the deepest level already reached.
     void Creer(std::array<std::uint32_t, NbNiveaux>& restants, std::uint32_t feuille) {
         std::uint32_t place = feuille;
         for (int n = nivMax_;; --n) {
@@ -247,40 +291,94 @@ private:
         }
     }
 
-    // The records read again in file order, each into its deepest cube.
+    // The records read again in file order. One thread makes the chains, which follow the order
+    // of the records across all cubes; the other records each point in its deepest cube, where
+    // only the order of that cube's own records matters.
     void EnregistrerLesPoints(const TSortieProgression& sortie) {
-        TProgression progression = TProgression::ParPas(sortie, "construction : ", total_ / 100);
-        std::vector<TCube>& feuilles = niveaux_[nivMax_].Cubes;
+        const std::int64_t pas = total_ / 100;
+        TProgression progression = TProgression::ParPas(sortie, "construction : ", pas);
+        std::vector<bool> atteintes(nbCubes_[nivMax_]);
         std::array<std::uint32_t, NbNiveaux> restants = nbCubes_;
-        // The cubes jump about their levels: the deepest cube of a record some way ahead is asked
-        // for, and once it has come, its parent (which a new cube reads).
-        constexpr std::size_t AvanceFeuille = 32, AvanceParent = 16;
-        const std::size_t nbFeuilles = feuilleDe_.size();
-        const TCube* parents = nivMax_ > 0 ? niveaux_[nivMax_ - 1].Cubes.data() : nullptr;
         std::int64_t i = 0;
         parcourir_([&](const TPointScan* lot, std::size_t n) {
             n = std::size_t(std::min<std::int64_t>(std::int64_t(n), total_ - i));
-            for (std::size_t q = 0; q < n; ++q) {
-                const std::size_t k = std::size_t(i);
-                if (k + AvanceFeuille < nbFeuilles) {
-                    const std::uint32_t f = feuilleDe_[k + AvanceFeuille];
-                    if (f != Aucun) __builtin_prefetch(&feuilles[f], 1);
-                }
-                if (parents && k + AvanceParent < nbFeuilles) {
-                    const std::uint32_t f = feuilleDe_[k + AvanceParent];
-                    if (f != Aucun) __builtin_prefetch(&parents[feuilles[f].parent_]);
-                }
-                const std::uint32_t feuille = feuilleDe_[k];
-                ++i;
-                if (feuille != Aucun) {
-                    TCube& c = feuilles[feuille];
-                    if (c.nbptscube == 0) Creer(restants, feuille);
-                    Enregistrer(c, lot[q]);
-                }
-                progression.Avancer(i);
-            }
+            FaireEnDeux([&](int moitie) {
+                if (moitie == 0)
+                    MettreEnChaine(std::size_t(i), n, atteintes, restants);
+                else
+                    EnregistrerLot(std::size_t(i), lot, n);
+            });
+            // The texts of the counts the batch went through, here where a stop may be thrown.
+            for (std::int64_t k = pas > 0 ? (i / pas + 1) * pas : total_ + 1;
+                 k <= i + std::int64_t(n); k += pas)
+                progression.Avancer(k);
+            i += std::int64_t(n);
         });
         Liberer(feuilleDe_);
+    }
+
+    // The cubes jump about their levels: those of a record some way ahead are asked for.
+    static constexpr std::size_t AvanceFeuille = 32, AvanceParent = 16;
+
+    // Records `premier` to premier + n - 1 that are the first to reach their deepest cube put it
+    // and its new ancestors in their chains.
+    void MettreEnChaine(std::size_t premier, std::size_t n, std::vector<bool>& atteintes,
+                        std::array<std::uint32_t, NbNiveaux>& restants) {
+        const std::uint32_t* feuilleDe = feuilleDe_.data();
+        const TCube* feuilles = niveaux_[nivMax_].Cubes.data();
+        const TCube* parents = nivMax_ > 0 ? niveaux_[nivMax_ - 1].Cubes.data() : nullptr;
+        for (std::size_t k = premier; k < premier + n; ++k) {
+            // A new deepest cube reads its parent's place, then the parent.
+            if (k + AvanceFeuille < feuilleDe_.size()) {
+                const std::uint32_t f = feuilleDe[k + AvanceFeuille];
+                if (f != Aucun) __builtin_prefetch(&feuilles[f]);
+            }
+            if (parents && k + AvanceParent < feuilleDe_.size()) {
+                const std::uint32_t f = feuilleDe[k + AvanceParent];
+                if (f != Aucun) __builtin_prefetch(&parents[feuilles[f].parent_]);
+            }
+            const std::uint32_t feuille = feuilleDe[k];
+            if (feuille == Aucun || atteintes[feuille]) continue;
+            atteintes[feuille] = true;
+            Creer(restants, feuille);
+        }
+    }
+
+    // Records `premier` to premier + n - 1, in `lot`, each into its deepest cube.
+    void EnregistrerLot(std::size_t premier, const TPointScan* lot, std::size_t n) {
+        const std::uint32_t* feuilleDe = feuilleDe_.data() + premier;
+        TCube* feuilles = niveaux_[nivMax_].Cubes.data();
+        for (std::size_t q = 0; q < n; ++q) {
+            if (premier + q + AvanceFeuille < feuilleDe_.size()) {
+                const std::uint32_t f = feuilleDe[q + AvanceFeuille];
+                if (f != Aucun) __builtin_prefetch(&feuilles[f], 1);
+            }
+            const std::uint32_t feuille = feuilleDe[q];
+            if (feuille != Aucun) Enregistrer(feuilles[feuille], lot[q]);
+        }
+    }
+
+    // The means of every cube. The level-0 cubes are cut into two runs holding about as many
+    // deepest cubes, one run on each thread: their subtrees are apart.
+    void LesMoyennes() {
+        const auto premiereFeuille = [&](std::uint32_t place) {
+            for (int n = 0; n < nivMax_; ++n)
+                place = niveaux_[n].PremierEnfant[place];
+            return place;
+        };
+        const auto places = std::views::iota(0u, nbCubes_[0]);
+        const std::uint32_t milieu = std::uint32_t(
+            std::ranges::partition_point(places,
+                                         [&](std::uint32_t place) {
+                                             return premiereFeuille(place) < nbCubes_[nivMax_] / 2;
+                                         }) -
+            places.begin());
+        FaireEnDeux([&](int moitie) {
+            const std::uint32_t debut = moitie == 0 ? 0 : milieu;
+            const std::uint32_t fin = moitie == 0 ? milieu : nbCubes_[0];
+            for (std::uint32_t place = debut; place < fin; ++place)
+                Moyennes(0, place);
+        });
     }
 
     // The means of a cube's subtree, from the children in slot order; returns its sums.

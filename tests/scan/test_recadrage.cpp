@@ -83,11 +83,15 @@ TEST_F(Recadrage, PointsTournesPuisCoinBasALOrigine) {
         EXPECT_EQ(c->etatSP, 0);
     EXPECT_TRUE(Scan.ScanModifie);
     EXPECT_EQ(Scan.VersionAffiches, versionAvant + 1); // indexes of the old list are stale
-    // The turn's progress by twentieths, then the grid's construction as a load shows it.
+    // The turn's progress by twentieths, then the sort of the paths and the grid's construction
+    // as a load shows them.
     ASSERT_GE(Textes.size(), 21u);
     EXPECT_EQ(Textes[0], "rotation 5%");
     EXPECT_EQ(Textes[19], "rotation 100%");
-    EXPECT_EQ(Textes[20].rfind("construction : ", 0), 0u);
+    EXPECT_EQ(Textes[20].rfind("tri : ", 0), 0u);
+    const auto finTri = std::find(Textes.begin(), Textes.end(), "tri : 100%");
+    ASSERT_LT(finTri + 1, Textes.end());
+    EXPECT_EQ(finTri[1].rfind("construction : ", 0), 0u);
     EXPECT_EQ(NbFichiers(Dossier), 1u); // the scan file alone: the turned points are gone
 }
 
@@ -95,8 +99,9 @@ TEST_F(Recadrage, UnArretOuUnScanVideLaisseLeScanIntact) {
     const std::vector<TPointCouleur> avant = Points(Scan);
     const std::vector<TCube*> affiches = Scan.CubesAffiches;
     const TV3S mini = Scan.CooMin, maxi = Scan.CooMax;
-    // Stopped during the turn, then during the new grid's construction.
-    for (const char* arret : {"rotation 50%", "construction : "}) {
+    // Stopped during the turn, then during the sort of the paths, then during the new grid's
+    // construction.
+    for (const char* arret : {"rotation 50%", "tri : ", "construction : "}) {
         const TSortieProgression sortie = [arret](const std::string& t) {
             if (t.rfind(arret, 0) == 0) throw EStopError();
         };
