@@ -14,7 +14,6 @@
 #include <limits>
 #include <new>
 #include <numeric>
-#include <ranges>
 #include <vector>
 
 TDimensionsGrille DimensionnerGrille(const TV3S& mini, const TV3S& maxi) {
@@ -366,13 +365,15 @@ private:
                 place = niveaux_[n].PremierEnfant[place];
             return place;
         };
-        const auto places = std::views::iota(0u, nbCubes_[0]);
-        const std::uint32_t milieu = std::uint32_t(
-            std::ranges::partition_point(places,
-                                         [&](std::uint32_t place) {
-                                             return premiereFeuille(place) < nbCubes_[nivMax_] / 2;
-                                         }) -
-            places.begin());
+        // The first level-0 cube whose subtree starts in the second half of the deepest cubes.
+        std::uint32_t milieu = 0, haut = nbCubes_[0];
+        while (milieu < haut) {
+            const std::uint32_t m = milieu + (haut - milieu) / 2;
+            if (premiereFeuille(m) < nbCubes_[nivMax_] / 2)
+                milieu = m + 1;
+            else
+                haut = m;
+        }
         FaireEnDeux([&](int moitie) {
             const std::uint32_t debut = moitie == 0 ? 0 : milieu;
             const std::uint32_t fin = moitie == 0 ? milieu : nbCubes_[0];
