@@ -294,8 +294,7 @@ private:
     // of the records across all cubes; the other records each point in its deepest cube, where
     // only the order of that cube's own records matters.
     void EnregistrerLesPoints(const TSortieProgression& sortie) {
-        const std::int64_t pas = total_ / 100;
-        TProgression progression = TProgression::ParPas(sortie, "construction : ", pas);
+        TProgression progression = TProgression::ParPas(sortie, "construction : ", total_ / 100);
         std::vector<bool> atteintes(nbCubes_[nivMax_]);
         std::array<std::uint32_t, NbNiveaux> restants = nbCubes_;
         std::int64_t i = 0;
@@ -307,10 +306,8 @@ private:
                 else
                     EnregistrerLot(std::size_t(i), lot, n);
             });
-            // The texts of the counts the batch went through, here where a stop may be thrown.
-            for (std::int64_t k = pas > 0 ? (i / pas + 1) * pas : total_ + 1;
-                 k <= i + std::int64_t(n); k += pas)
-                progression.Avancer(k);
+            // Here, where a stop may be thrown: not inside the halves.
+            progression.Franchir(i, i + std::int64_t(n));
             i += std::int64_t(n);
         });
         Liberer(feuilleDe_);

@@ -23,6 +23,16 @@ void TProgression::Afficher(const std::string& texte) const {
     if (sortie_) sortie_(texte);
 }
 
+void TProgression::Franchir(std::int64_t avant, std::int64_t apres) {
+    if (genre_ == TGenre::Pourcentage) {
+        Avancer(apres);
+        return;
+    }
+    if (valeur_ == 0) return;
+    for (std::int64_t k = (avant / valeur_ + 1) * valeur_; k <= apres; k += valeur_)
+        Avancer(k);
+}
+
 void TProgression::Avancer(std::int64_t n) {
     if (genre_ == TGenre::ParPas) {
         if (valeur_ != 0 && n % valeur_ == 0)

@@ -28,6 +28,9 @@ public:
 
     // The count has reached `n` units.
     void Avancer(std::int64_t n);
+    // The count went from `avant` to `apres` at once (a batch): by step, the text of every
+    // multiple passed; as a percentage, the text of `apres`.
+    void Franchir(std::int64_t avant, std::int64_t apres);
     // A text of its own, outside the count ("préparation du tracé").
     void Afficher(const std::string& texte) const;
 

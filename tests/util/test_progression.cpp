@@ -22,6 +22,12 @@ TEST(Progression, ParPasAuxMultiplesDuPasSeulement) {
     for (int n = 1; n <= 7; ++n)
         p.Avancer(n);
     EXPECT_EQ(t.recus, (std::vector<std::string>{"lecture : 1%", "lecture : 2%"}));
+    // Counted by batches, the same texts.
+    TTextes lots;
+    TProgression r = TProgression::ParPas(lots.Sortie(), "lecture : ", 3);
+    r.Franchir(0, 2);
+    r.Franchir(2, 7);
+    EXPECT_EQ(lots.recus, t.recus);
 
     TTextes vingtiemes;
     TProgression q = TProgression::ParPas(vingtiemes.Sortie(), "rotation : ", 2, 5);
