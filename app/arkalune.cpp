@@ -1,5 +1,5 @@
 #include "shell/ApplicationQt.h"
-#include "shell/FenetrePrincipale.h"
+#include "shell/FArkalune.h"
 
 #include <QApplication>
 

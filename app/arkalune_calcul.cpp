@@ -7,7 +7,7 @@
 #include "LigneDeCommande.h"
 #include "PlateformeConsole.h"
 #include "fields/SaisieOption.h"
-#include "shell/TEspaceTravail.h"
+#include "shell/EspaceTravail.h"
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
 #include "util/Format.h"

@@ -4,7 +4,7 @@
 #include "EcritureVoute.h"
 #include "MesureProcessus.h"
 #include "PlateformeConsole.h"
-#include "shell/TEspaceTravail.h"
+#include "shell/EspaceTravail.h"
 
 #include <benchmark/benchmark.h>
 

@@ -8,7 +8,7 @@
 
 #include "EcritureVoute.h"
 #include "PlateformeConsole.h"
-#include "shell/TEspaceTravail.h"
+#include "shell/EspaceTravail.h"
 #include "vault/ReleveHauteurs.h"
 
 #include <benchmark/benchmark.h>

@@ -3,7 +3,7 @@
 #include "PlateformeConsole.h"
 #include "scan/Decalage.h"
 #include "scan/FormatXYZ.h"
-#include "shell/TEspaceTravail.h"
+#include "shell/EspaceTravail.h"
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
 

@@ -1,6 +1,6 @@
 #include "shell/PlateformeQt.h"
 
-#include "shell/FenetrePrincipale.h"
+#include "shell/FArkalune.h"
 
 #include <QApplication>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 #pragma once
 // A main window ready for a test, and the shared settings of the test program.
 
-#include "shell/FenetrePrincipale.h"
+#include "shell/FArkalune.h"
 #include "support/Temporaire.h"
 
 #include <QWidget>

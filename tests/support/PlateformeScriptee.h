@@ -2,7 +2,7 @@
 // A platform for tests: scripted answers, an Esc injected at the n-th message processing, and a
 // record of everything shown.
 
-#include "shell/TEspaceTravail.h"
+#include "shell/EspaceTravail.h"
 #include "shell/TPlateforme.h"
 
 #include <deque>

@@ -1,7 +1,7 @@
 // The tab sequence on the page control, the report in the browser page, its copy and export.
 
 #include "html/HtmlUtils.h"
-#include "shell/FenetrePrincipale.h"
+#include "shell/FArkalune.h"
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
 

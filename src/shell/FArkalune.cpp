@@ -1,4 +1,4 @@
-#include "shell/FenetrePrincipale.h"
+#include "shell/FArkalune.h"
 
 #include "fields/GenEdit.h"
 #include "shell/CwinReg.h"

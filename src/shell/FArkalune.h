@@ -2,7 +2,7 @@
 // The main window: it only translates between the widgets and the workspace. Every command goes
 // through Commande, which refuses a command while another runs and shows its error.
 
-#include "shell/TEspaceTravail.h"
+#include "shell/EspaceTravail.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -92,7 +92,7 @@ private:
     QWidget* PnBtns_ = nullptr;
     std::array<QLabel*, 2> panneaux_{};
 
-    // Layout (DispositionFenetre.cpp).
+    // Layout (FArkalune-Disposition.cpp).
     void ConstruireMenus();
     QWidget* ConstruireBarreHaut();
     QWidget* ConstruireOnglets();
@@ -114,7 +114,7 @@ private:
     void ActualiserControles();
     void PremierRepos();
 
-    // The 3D view (VueFenetre.cpp).
+    // The 3D view (FArkalune-Vue.cpp).
     TGLbox* ConstruireVue(QWidget* parent);
     void PreparerVue();
     // A mouse event of the view, as a command that reads Shift as it was at the event; dropped
@@ -124,11 +124,11 @@ private:
     // The wheel anywhere over the window zooms the view while it is shown: true when used.
     bool ZoomerMolette(const QWheelEvent& evenement);
 
-    // Files (CommandesFichiers.cpp).
+    // Files (FArkalune-Fichiers.cpp).
     void MiOuvrirClick();
     void EnregistrerSous(bool niveauAffiche);
 
-    // Tabs and report (RapportFenetre.cpp).
+    // Tabs and report (FArkalune-Rapport.cpp).
     void PCavctChange(int t);
     void AfficherRapport();
     void BtResulPPClick();

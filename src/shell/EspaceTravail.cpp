@@ -1,4 +1,4 @@
-#include "shell/TEspaceTravail.h"
+#include "shell/EspaceTravail.h"
 
 #include "util/Erreurs.h"
 #include "view/NavigationVue.h"

@@ -1,7 +1,7 @@
 // The four steps of the study, the pages of PCavct: back freely, forward one step at a time;
 // entering a step rebuilds or computes what it shows.
 
-#include "shell/TEspaceTravail.h"
+#include "shell/EspaceTravail.h"
 #include "util/Erreurs.h"
 
 void TEspaceTravail::PCavctChanging() {

@@ -1,6 +1,6 @@
 // "Fichiers": the save question, the open and save dialogs, the load and the save.
 
-#include "shell/FenetrePrincipale.h"
+#include "shell/FArkalune.h"
 
 #include <QCoreApplication>
 #include <QFileDialog>

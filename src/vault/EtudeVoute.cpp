@@ -1,9 +1,9 @@
 // The studied quarter in plan: its placement from the bounding box, the rib frame and edges,
 // the frontier moves, and the refresh of the structure.
 
+#include "vault/EtudeVoute.h"
 #include "geometry/UtilsGeom.h"
 #include "util/Erreurs.h"
-#include "vault/EtudeVoute.h"
 #include "vault/VerificationsEtude.h"
 
 namespace {

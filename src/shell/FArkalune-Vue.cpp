@@ -1,7 +1,7 @@
 // The 3D view in the main window: its scene, the point batch rebuilt before the paint, the mouse,
 // the wheel over the whole window, the rubber band, the focus and the copy of the picture.
 
-#include "shell/FenetrePrincipale.h"
+#include "shell/FArkalune.h"
 #include "shell/PlateformeQt.h"
 #include "view/GLbox.h"
 

@@ -3,7 +3,7 @@
 #include "scan/ChargementScan.h"
 #include "scan/EditionPoints.h"
 #include "scan/EnregistrementScan.h"
-#include "shell/TEspaceTravail.h"
+#include "shell/EspaceTravail.h"
 #include "view/NavigationVue.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // The study's commands: each hands the scan, the view's turn and the fields' values to the
 // study, shows what it has to say and asks for the redrawing.
 
-#include "shell/TEspaceTravail.h"
+#include "shell/EspaceTravail.h"
 #include "vault/EtudeJson.h"
 
 #include <optional>

@@ -2,7 +2,7 @@
 // the mouse and the axis definition of view/.
 
 #include "scan/RecadrageScan.h"
-#include "shell/TEspaceTravail.h"
+#include "shell/EspaceTravail.h"
 #include "util/Erreurs.h"
 #include "view/DefinitionAxe.h"
 #include "view/NavigationVue.h"

@@ -2,8 +2,8 @@
 // run.
 
 #include "fields/GenEdit.h"
-#include "shell/FenetrePrincipale.h"
-#include "shell/TEspaceTravail.h"
+#include "shell/EspaceTravail.h"
+#include "shell/FArkalune.h"
 #include "view/GLbox.h"
 
 #include <QAction>
