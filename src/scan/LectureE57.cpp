@@ -1,0 +1,62 @@
+#include "scan/LectureE57.h"
+
+#include "scan/ConstructionGrille.h"
+#include "scan/ConversionE57.h"
+#include "scan/DescriptionE57.h"
+#include "scan/PagesE57.h"
+#include "scan/VecteurCompresseE57.h"
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+std::string TexteIgnores(std::int64_t n) {
+    if (n == 0) return {};
+    return std::to_string(n) + (n > 1 ? " points ignorés (marqués invalides dans le fichier ou "
+                                        "de coordonnées non finies)"
+                                      : " point ignoré (marqué invalide dans le fichier ou de "
+                                        "coordonnées non finies)");
+}
+
+TBilanLecture Lire(const std::string& chemin, const TRecevoirPointsLus& recevoir,
+                   const TSortieProgression& sortie) {
+    TPagesE57 pages(chemin);
+    const std::vector<TScanE57> scans = LireDescriptionE57(pages.LireXml());
+    // Every scan's header is checked before the first point is given.
+    std::vector<TConversionE57> conversions;
+    std::vector<std::unique_ptr<TVecteurCompresseE57>> vecteurs;
+    std::uint64_t total = 0;
+    for (const TScanE57& s : scans) {
+        conversions.emplace_back(s);
+        vecteurs.push_back(
+            std::make_unique<TVecteurCompresseE57>(pages, s, conversions.back().ChampsUtiles()));
+        total += s.NbRecords; // each bounded by the file's size
+    }
+    TProgression progression =
+        TProgression::ParPas(sortie, "lecture : ", std::int64_t(total / 100));
+    std::vector<TPointLu> lot(RecordsParLot);
+    TBilanLecture bilan;
+    std::int64_t lus = 0;
+    for (std::size_t k = 0; k < scans.size(); ++k)
+        while (const std::size_t n = vecteurs[k]->Suivants(RecordsParLot)) {
+            const std::size_t gardes =
+                conversions[k].Convertir(*vecteurs[k], n, lot.data(), bilan.Ignores);
+            if (gardes > 0) recevoir(lot.data(), gardes);
+            progression.Franchir(lus, lus + std::int64_t(n));
+            lus += std::int64_t(n);
+        }
+    bilan.Texte = TexteIgnores(bilan.Ignores);
+    return bilan;
+}
+
+} // namespace
+
+TBilanLecture LireE57(const std::string& chemin, const TRecevoirPointsLus& recevoir,
+                      const TSortieProgression& sortie) {
+    try {
+        return Lire(chemin, recevoir, sortie);
+    } catch (const EDefautE57& e) {
+        throw EErreur("fichier E57 « " + chemin + " » refusé : " + e.what());
+    }
+}

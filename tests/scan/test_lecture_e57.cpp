@@ -1,0 +1,383 @@
+// The E57 reader: real files from other tools, files of our own writer in every coding, and
+// damaged files, each refused with its message before any point is given.
+
+#include "EcritureE57.h"
+#include "scan/LectureE57.h"
+#include "support/AttendreErreur.h"
+#include "support/Temporaire.h"
+#include "util/Crc32c.h"
+#include "util/Erreurs.h"
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path DossierFormats = fs::path(ARKALUNE_SOURCES) / ".." / "shared" / "data" / "formats";
+
+struct TLecture {
+    std::vector<TPointLu> Points;
+    TBilanLecture Bilan;
+    std::vector<std::string> Textes;
+};
+
+TLecture Lire(const std::string& chemin) {
+    TLecture l;
+    l.Bilan = LireE57(
+        chemin,
+        [&](const TPointLu* lot, std::size_t n) { l.Points.insert(l.Points.end(), lot, lot + n); },
+        [&](const std::string& t) { l.Textes.push_back(t); });
+    return l;
+}
+
+// A point of the scan's frame moved by the unit quaternion (w, x, y, z) and the translation.
+TV3R Placer(const TV3R& p, const std::array<double, 4>& q, const TV3R& t) {
+    const auto [w, x, y, z] = q;
+    return {(1 - 2 * (y * y + z * z)) * p.X + 2 * (x * y - w * z) * p.Y +
+                2 * (x * z + w * y) * p.Z + t.X,
+            2 * (x * y + w * z) * p.X + (1 - 2 * (x * x + z * z)) * p.Y +
+                2 * (y * z - w * x) * p.Z + t.Y,
+            2 * (x * z - w * y) * p.X + 2 * (y * z + w * x) * p.Y +
+                (1 - 2 * (x * x + y * y)) * p.Z + t.Z};
+}
+
+// The scan's points: a small cloud spread over a few metres, one record in `invalides` flagged.
+std::vector<TPointE57> Nuage(int n, int invalides, unsigned graine) {
+    std::vector<TPointE57> v;
+    for (int i = 0; i < n; ++i) {
+        TPointE57 p;
+        const double u = std::sin(i * 12.9898 + graine) * 43758.5453;
+        const double f = u - std::floor(u);
+        p.P = {3.25 * f - 1.1, 0.001 * i - 2.5, 4.75 * (1 - f) + 0.37};
+        p.Couleur = {std::uint8_t(i * 7 + graine), std::uint8_t(255 - i % 256),
+                     std::uint8_t(i * 13 % 256), 0};
+        p.Invalide = invalides > 0 && i % invalides == 3;
+        if (p.Invalide) p.P = {-999.5, 999.25, 0}; // read only when the flags are not written
+        v.push_back(p);
+    }
+    return v;
+}
+
+TScanE57Ecrit ScanDe(const std::vector<TPointE57>& points, TCodageE57Ecrit codage) {
+    TScanE57Ecrit s;
+    s.Codage = codage;
+    s.Points = [&points](const TDonnerPointE57& donner) {
+        for (const TPointE57& p : points)
+            donner(p);
+    };
+    return s;
+}
+
+// The bytes of an E57 file without its page checksums, and back: the tests' way to damage the
+// XML or a packet and still have pages that check.
+constexpr std::size_t Page = 1024, Utiles = Page - 4;
+
+std::string SansPages(const std::string& fichier) {
+    std::string l;
+    for (std::size_t p = 0; p < fichier.size(); p += Page)
+        l += fichier.substr(p, Utiles);
+    return l;
+}
+
+std::string EnPages(std::string logique) {
+    const std::uint64_t physique = (logique.size() + Utiles - 1) / Utiles * Page;
+    std::memcpy(logique.data() + 16, &physique, 8);
+    logique.resize(std::size_t(physique / Page * Utiles), '\0');
+    std::string f;
+    for (std::size_t p = 0; p < logique.size(); p += Utiles) {
+        f += logique.substr(p, Utiles);
+        const std::uint32_t crc = Crc32c(logique.data() + p, Utiles);
+        for (int k = 0; k < 4; ++k)
+            f += char(crc >> (24 - 8 * k));
+    }
+    return f;
+}
+
+// The XML section of a file replaced by what `changer` makes of it.
+std::string ChangerXml(const std::string& fichier,
+                       const std::function<void(std::string&)>& changer) {
+    std::string l = SansPages(fichier);
+    std::uint64_t offset = 0, longueur = 0;
+    std::memcpy(&offset, l.data() + 24, 8);
+    std::memcpy(&longueur, l.data() + 32, 8);
+    const std::size_t debut = std::size_t(offset / Page * Utiles + offset % Page);
+    std::string xml = l.substr(debut, std::size_t(longueur));
+    changer(xml);
+    l.resize(debut);
+    l += xml;
+    longueur = xml.size();
+    std::memcpy(l.data() + 32, &longueur, 8);
+    return EnPages(l);
+}
+
+void Remplacer(std::string& s, const std::string& avant, const std::string& apres) {
+    const std::size_t p = s.find(avant);
+    ASSERT_NE(p, std::string::npos) << avant;
+    s.replace(p, avant.size(), apres);
+}
+
+} // namespace
+
+TEST(LectureE57, FichiersReelsColores) {
+    for (const char* nom : {"ColouredCubeFloat.e57", "ColouredCubeDouble.e57"}) {
+        SCOPED_TRACE(nom);
+        const fs::path chemin = DossierFormats / nom;
+        if (!fs::exists(chemin)) GTEST_SKIP() << chemin << " absent";
+        const TLecture l = Lire(chemin.string());
+        ASSERT_EQ(l.Points.size(), 7680u);
+        EXPECT_EQ(l.Bilan.Ignores, 0);
+        EXPECT_EQ(l.Bilan.Texte, "");
+        bool couleurs = false;
+        for (const TPointLu& p : l.Points) {
+            for (int a = 0; a < 3; ++a)
+                ASSERT_LE(std::fabs(p.Coo[a]), 0.5);
+            couleurs |= p.Couleur[0] != p.Couleur[1] || p.Couleur[1] != p.Couleur[2];
+            EXPECT_EQ(p.Couleur[3], 0);
+        }
+        EXPECT_TRUE(couleurs);
+        // 76 records a percent.
+        ASSERT_EQ(l.Textes.size(), 101u);
+        EXPECT_EQ(l.Textes.front(), "lecture : 1%");
+        EXPECT_EQ(l.Textes[99], "lecture : 100%");
+    }
+}
+
+TEST(LectureE57, FichiersReelsSansPoint) {
+    const fs::path chemin = DossierFormats / "ZeroPoints.e57";
+    if (!fs::exists(chemin)) GTEST_SKIP() << chemin << " absent";
+    const TLecture l = Lire(chemin.string());
+    EXPECT_TRUE(l.Points.empty());
+    EXPECT_TRUE(l.Textes.empty());
+}
+
+TEST(LectureE57, FichiersReelsRefuses) {
+    const struct {
+        const char* Nom;
+        const char* Message;
+    } cas[] = {
+        {"bad-crc.e57", "page 0 (octet 0) abîmée : sa somme de contrôle CRC-32C ne correspond pas"},
+        {"empty.e57", "aucun nuage de points (data3D vide)"},
+        // Its compressed vector is said to start at the file's header.
+        {"ZeroPointsInvalid.e57",
+         "en-tête de vecteur de points invalide à l'octet 0 (section de type 65, 1 attendu)"},
+        {"InvalidCVHeader.e57",
+         "en-tête de vecteur de points invalide à l'octet 48 (section de type 182, 1 attendu)"},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.Nom);
+        const std::string chemin = (DossierFormats / c.Nom).string();
+        if (!fs::exists(chemin)) GTEST_SKIP() << chemin << " absent";
+        AttendreErreur<EErreur>([&] { Lire(chemin); },
+                                "fichier E57 « " + chemin + " » refusé : " + c.Message);
+    }
+}
+
+// Two scans, each placed by its own pose, in every coding of the coordinates, with and without
+// colours and records flagged invalid: the points come back in the file's frame, in order.
+TEST(LectureE57, DeuxScansPlacesParLeurPose) {
+    const struct {
+        TCodageE57Ecrit Codage;
+        bool Couleur, Invalides;
+        double Tolerance;
+    } cas[] = {
+        {TCodageE57Ecrit::Reel64, true, false, 1e-12},
+        {TCodageE57Ecrit::Reel32, true, true, 5e-7},
+        {TCodageE57Ecrit::EntierEchelonne, false, true, 0.5e-4 + 1e-12},
+        {TCodageE57Ecrit::EntierEchelonne, true, false, 0.5e-4 + 1e-12},
+    };
+    TDossierTemporaire dossier;
+    const std::vector<TPointE57> a = Nuage(5000, 7, 1), b = Nuage(3001, 11, 2);
+    const double c45 = std::sqrt(0.5);
+    for (const auto& c : cas) {
+        SCOPED_TRACE(int(c.Codage) * 4 + c.Couleur * 2 + c.Invalides);
+        std::vector<TScanE57Ecrit> scans{ScanDe(a, c.Codage), ScanDe(b, c.Codage)};
+        scans[0].Rotation = {c45, 0, 0, c45}; // a quarter turn about Z
+        scans[0].Translation = {1000.5, -20, 3};
+        scans[1].Rotation = {0.5, 0.5, 0.5, 0.5};
+        scans[1].Translation = {-7, 8.25, 0};
+        for (auto& s : scans) {
+            s.Couleur = c.Couleur;
+            s.EtatInvalide = c.Invalides;
+        }
+        const std::string chemin = dossier.Chemin("releve.e57");
+        EcrireE57(chemin, scans);
+        const TLecture l = Lire(chemin);
+        std::size_t i = 0;
+        std::int64_t invalides = 0;
+        for (std::size_t k = 0; k < 2; ++k)
+            for (const TPointE57& p : k == 0 ? a : b) {
+                if (c.Invalides && p.Invalide) {
+                    ++invalides;
+                    continue;
+                }
+                ASSERT_LT(i, l.Points.size());
+                const TV3R attendu = Placer(p.P, scans[k].Rotation, scans[k].Translation);
+                for (int x = 0; x < 3; ++x)
+                    ASSERT_NEAR(l.Points[i].Coo[x], attendu[x], c.Tolerance) << i;
+                const TV4By couleur =
+                    c.Couleur ? TV4By{p.Couleur[0], p.Couleur[1], p.Couleur[2], 0} : TV4By{};
+                ASSERT_EQ(l.Points[i].Couleur, couleur) << i;
+                ++i;
+            }
+        EXPECT_EQ(i, l.Points.size());
+        EXPECT_EQ(l.Bilan.Ignores, invalides);
+        if (c.Invalides) {
+            EXPECT_EQ(l.Bilan.Texte, std::to_string(invalides) +
+                                         " points ignorés (marqués invalides dans le fichier ou "
+                                         "de coordonnées non finies)");
+        }
+    }
+}
+
+// What the XML says about the fields changes how the values are read.
+TEST(LectureE57, SpheriquesEtLimitesDeCouleur) {
+    TDossierTemporaire dossier;
+    const double pi = 3.141592653589793;
+    std::vector<TPointE57> points(3);
+    // Range, azimuth, elevation.
+    points[0].P = {2, pi / 2, 0};
+    points[1].P = {4, 0, pi / 6};
+    points[2].P = {1, pi, -pi / 2};
+    points[1].Invalide = true;
+    for (auto& p : points)
+        p.Couleur = {200, 100, 0, 0};
+    TScanE57Ecrit s = ScanDe(points, TCodageE57Ecrit::Reel64);
+    s.EtatInvalide = true;
+    s.Translation = {10, 20, 30};
+    EcrireE57(dossier.Chemin("source.e57"), {s});
+    const std::string fichier = ChangerXml(LireFichier(dossier.Chemin("source.e57")), [](auto& x) {
+        Remplacer(x, "cartesianX", "sphericalRange");
+        Remplacer(x, "cartesianY", "sphericalAzimuth");
+        Remplacer(x, "cartesianZ", "sphericalElevation");
+        Remplacer(x, "cartesianInvalidState", "sphericalInvalidState");
+        // Red from 100 to 300, green from 0 to 400.
+        Remplacer(x, "<colorRedMinimum type=\"Integer\"/>",
+                  "<colorRedMinimum type=\"Integer\">100</colorRedMinimum>");
+        Remplacer(x, "<colorRedMaximum type=\"Integer\">255",
+                  "<colorRedMaximum type=\"Integer\">300");
+        Remplacer(x, "<colorGreenMaximum type=\"Integer\">255",
+                  "<colorGreenMaximum type=\"Integer\">400");
+    });
+    EcrireFichier(dossier.Chemin("spherique.e57"), fichier);
+    const TLecture l = Lire(dossier.Chemin("spherique.e57"));
+    ASSERT_EQ(l.Points.size(), 2u);
+    EXPECT_EQ(l.Bilan.Ignores, 1);
+    EXPECT_EQ(l.Bilan.Texte,
+              "1 point ignoré (marqué invalide dans le fichier ou de coordonnées non finies)");
+    const TV3R attendus[2] = {{10, 22, 30}, {10, 20, 29}};
+    for (int i = 0; i < 2; ++i)
+        for (int a = 0; a < 3; ++a)
+            EXPECT_NEAR(l.Points[std::size_t(i)].Coo[a], attendus[i][a], 1e-12);
+    EXPECT_EQ(l.Points[0].Couleur, (TV4By{128, 64, 0, 0}));
+}
+
+TEST(LectureE57, UneErreurDuDestinataireArreteLaLecture) {
+    TDossierTemporaire dossier;
+    const std::vector<TPointE57> a = Nuage(200000, 0, 3);
+    EcrireE57(dossier.Chemin("r.e57"), {ScanDe(a, TCodageE57Ecrit::Reel32)});
+    int lots = 0;
+    EXPECT_THROW(LireE57(dossier.Chemin("r.e57"),
+                         [&](const TPointLu*, std::size_t n) {
+                             ++lots;
+                             EXPECT_LE(n, 65536u);
+                             if (lots == 2) throw EStopError();
+                         },
+                         {}),
+                 EStopError);
+    EXPECT_EQ(lots, 2);
+}
+
+// Damaged files: each refused with its message, before any point when the fault is in what comes
+// before the points.
+TEST(LectureE57, FichiersAbimesRefuses) {
+    TDossierTemporaire dossier;
+    const std::vector<TPointE57> a = Nuage(96, 0, 4);
+    EcrireE57(dossier.Chemin("bon.e57"), {ScanDe(a, TCodageE57Ecrit::Reel32)});
+    const std::string bon = LireFichier(dossier.Chemin("bon.e57"));
+    ASSERT_EQ(bon.size(), 4 * Page);
+    auto xml = [&](const std::function<void(std::string&)>& changer) {
+        return ChangerXml(bon, changer);
+    };
+    auto octets = [&](std::size_t ou, const std::string& par) {
+        std::string f = bon;
+        f.replace(ou, par.size(), par);
+        return f;
+    };
+    auto logique = [&](std::size_t ou, const std::string& par) {
+        std::string l = SansPages(bon);
+        l.replace(ou, par.size(), par);
+        return EnPages(l);
+    };
+    const struct {
+        const char* Quoi;
+        std::string Fichier;
+        std::string Message;
+        // Given before the fault was met: only a fault among the points comes after some.
+        std::size_t Donnes = 0;
+    } cas[] = {
+        {"vide", "", "trop court pour un fichier E57 (0 octets)"},
+        {"signature", octets(0, "ASTM-E58"),
+         "signature « ASTM-E57 » absente : ce n'est pas un fichier E57"},
+        {"version", logique(8, std::string("\2", 1)),
+         "version 2.0 non prise en charge (1.x attendue)"},
+        {"tronqué", bon.substr(0, 2 * Page),
+         "fichier tronqué : l'en-tête annonce 4096 octets, le fichier en a 2048"},
+        {"page abîmée", octets(Page + 100, "?"),
+         "page 1 (octet 1024) abîmée : sa somme de contrôle CRC-32C ne correspond pas"},
+        {"taille de page", logique(40, std::string("\0\0\0\1", 4)),
+         "taille de page invalide (16777216 octets)"},
+        {"XML illisible", xml([](auto& x) { x.resize(x.size() / 2); }),
+         "section XML illisible (erreur à l'octet 776 de la section)"},
+        // 2^40 points in a file of 3 KiB: refused before anything is allocated.
+        {"nombre de points", xml([](auto& x) { Remplacer(x, "\"96\"", "\"1099511627776\""); }),
+         "vecteur de points à l'octet 48 : 1099511627776 points annoncés, la section ne peut en "
+         "contenir que 99"},
+        {"points manquants", xml([](auto& x) { Remplacer(x, "\"96\"", "\"97\""); }),
+         "vecteur de points tronqué : il manque 1 des 97 points annoncés (octet 1676)", 96},
+        {"type inconnu", xml([](auto& x) {
+             Remplacer(x, "<cartesianX type=\"Float\"", "<cartesianX type=\"Matrix\"");
+         }),
+         "prototype inconnu : le champ « cartesianX » a le type « Matrix »"},
+        {"texte",
+         xml([](auto& x) { Remplacer(x, "\"Float\" precision=\"single\"", "\"String\""); }),
+         "le champ « cartesianX » est un texte, pas un nombre"},
+        {"codec", xml([](auto& x) {
+             Remplacer(x, "allowHeterogeneousChildren=\"1\"/>\n</points>",
+                       "allowHeterogeneousChildren=\"1\"><vectorChild type=\"Structure\"/>"
+                       "</codecs></points>");
+         }),
+         "le relevé n° 1 utilise un codec de compression non pris en charge (seul le rangement par "
+         "bits l'est)"},
+        {"coordonnées", xml([](auto& x) { Remplacer(x, "cartesianZ", "cartesianW"); }),
+         "un relevé n'a ni coordonnées cartésiennes (cartesianX, Y, Z) ni sphériques "
+         "(sphericalRange, Azimuth, Elevation) complètes"},
+        {"position", xml([](auto& x) { Remplacer(x, "fileOffset=\"48\"", "fileOffset=\"9999\""); }),
+         "vecteur de points : offset 9999 hors des données du fichier"},
+        {"somme de contrôle",
+         xml([](auto& x) { Remplacer(x, "fileOffset=\"48\"", "fileOffset=\"1022\""); }),
+         "vecteur de points : offset 1022 hors des données du fichier"},
+        {"pose",
+         xml([](auto& x) { Remplacer(x, "<w type=\"Float\">1</w>", "<w type=\"Float\">0</w>"); }),
+         "rotation de la pose invalide (quaternion nul ou non fini)"},
+        {"valeur", xml([](auto& x) { Remplacer(x, "maximum=\"255\"", "maximum=\"2x5\""); }),
+         "valeur illisible « 2x5 » pour l'attribut maximum de « colorRed »"},
+        {"paquet inconnu", logique(48 + 32, std::string("\7", 1)),
+         "paquet de type inconnu (7) (octet 80)"},
+        {"flux", logique(48 + 32 + 4, std::string("\3", 1)),
+         "paquet de points malformé (octet 80) : 3 flux d'octets pour 7 champs"},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.Quoi);
+        const std::string chemin = dossier.Chemin("abime.e57");
+        EcrireFichier(chemin, c.Fichier);
+        std::size_t recus = 0;
+        AttendreErreur<EErreur>(
+            [&] { LireE57(chemin, [&](const TPointLu*, std::size_t n) { recus += n; }, {}); },
+            "fichier E57 « " + chemin + " » refusé : " + c.Message);
+        EXPECT_EQ(recus, c.Donnes);
+    }
+}
