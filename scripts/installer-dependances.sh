@@ -4,7 +4,7 @@ set -euo pipefail
 paquets=(
   build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-translations-l10n
-  libgl-dev libglu1-mesa-dev fonts-liberation2
+  libgl-dev libglu1-mesa-dev fonts-liberation2 libpugixml-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   xvfb xauth
