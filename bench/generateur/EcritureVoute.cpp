@@ -1,5 +1,7 @@
 #include "EcritureVoute.h"
 
+#include "EcritureVouteE57.h"
+
 #include "PlateformeConsole.h"
 #include "scan/Decalage.h"
 #include "scan/FormatXYZ.h"
@@ -20,16 +22,6 @@ std::string ExtensionMinuscule(const std::string& chemin) {
     for (char& c : ext)
         if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
     return ext;
-}
-
-// A coordinate as a survey gives it: below the bound of the program's shift, the 32-bit value
-// the program keeps for it (the files of local frames stay the same, byte for byte); beyond, in
-// full, as a survey in a national grid has it.
-TV3R CoordonneesLevees(const TV3R& p) {
-    TV3R r;
-    for (int a = 0; a < 3; ++a)
-        r[a] = std::fabs(p[a]) < SeuilDecalage ? double(static_cast<float>(p[a])) : p[a];
-    return r;
 }
 
 void EcrireXYZ(const TParametresVoute& parametres, const std::string& chemin) {
@@ -71,12 +63,25 @@ void EcrireArkl(const TParametresVoute& parametres, const std::string& chemin) {
 
 } // namespace
 
-void EcrireVoute(const TParametresVoute& parametres, const std::string& chemin) {
+// A coordinate as a survey gives it: below the bound of the program's shift, the 32-bit value
+// the program keeps for it (the files of local frames stay the same, byte for byte); beyond, in
+// full, as a survey in a national grid has it.
+TV3R CoordonneesLevees(const TV3R& p) {
+    TV3R r;
+    for (int a = 0; a < 3; ++a)
+        r[a] = std::fabs(p[a]) < SeuilDecalage ? double(static_cast<float>(p[a])) : p[a];
+    return r;
+}
+
+void EcrireVoute(const TParametresVoute& parametres, const std::string& chemin,
+                 const TOptionsE57& e57) {
     const std::string ext = ExtensionMinuscule(chemin);
     if (ext == ".xyz")
         EcrireXYZ(parametres, chemin);
     else if (ext == ".arkl")
         EcrireArkl(parametres, chemin);
+    else if (ext == ".e57")
+        EcrireVouteE57(parametres, chemin, e57);
     else
-        throw EErreur("extension .xyz ou .arkl attendue pour « " + chemin + " »");
+        throw EErreur("extension .xyz, .arkl ou .e57 attendue pour « " + chemin + " »");
 }

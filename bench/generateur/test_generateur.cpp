@@ -1,4 +1,5 @@
 #include "EcritureVoute.h"
+#include "scan/LectureE57.h"
 #include "support/PlateformeScriptee.h"
 #include "support/Temporaire.h"
 #include "util/Erreurs.h"
@@ -166,6 +167,52 @@ TEST_F(FichiersGeneres, UnLeveEnGrilleNationaleDonneLesResultatsDuRepereLocal) {
     EXPECT_EQ(legendes[2], legendes[0]);
     // Moved by whole kilometres into the grid, the points fall in the same cubes.
     EXPECT_EQ(cubes[1], cubes[0]);
+}
+
+// The E57 survey holds the points of the XYZ text, scan after scan, in every coding: exactly the
+// same 32-bit coordinates from 64-bit reals, within the coding's step otherwise.
+TEST_F(FichiersGeneres, LeReleveE57DonneLesPointsDuTexte) {
+    const struct {
+        TOptionsE57 Options;
+        double Tolerance;
+    } cas[] = {
+        {{TCodageE57Ecrit::Reel64, true, 0}, 0},
+        {{TCodageE57Ecrit::Reel32, false, 97}, 2e-6},
+        // Rounded in the scan's frame: the half step on two axes turned into one.
+        {{TCodageE57Ecrit::EntierEchelonne, true, 50}, 0.5e-4 * std::sqrt(2.0) + 1e-9},
+    };
+    std::vector<TPointGenere> attendus;
+    GenererVoute(P, [&](const TPointGenere& g) { attendus.push_back(g); });
+    for (const auto& c : cas) {
+        SCOPED_TRACE(int(c.Options.Codage));
+        const std::string chemin = Dossier.Chemin("voute.e57");
+        EcrireVoute(P, chemin, c.Options);
+        std::vector<TPointLu> lus;
+        const TBilanLecture bilan = LireE57(
+            chemin,
+            [&](const TPointLu* lot, std::size_t n) { lus.insert(lus.end(), lot, lot + n); }, {});
+        ASSERT_EQ(lus.size(), attendus.size());
+        const std::int64_t moitie = P.NbPoints / 2;
+        const std::int64_t invalides =
+            c.Options.Invalides
+                ? moitie / c.Options.Invalides + (P.NbPoints - moitie) / c.Options.Invalides
+                : 0;
+        EXPECT_EQ(bilan.Ignores, invalides);
+        for (std::size_t i = 0; i < lus.size(); ++i) {
+            const TV3R attendu = CoordonneesLevees(attendus[i].P);
+            for (int a = 0; a < 3; ++a) {
+                if (c.Tolerance == 0)
+                    ASSERT_EQ(float(lus[i].Coo[a]), float(attendu[a])) << i;
+                else
+                    ASSERT_NEAR(lus[i].Coo[a], attendu[a], c.Tolerance) << i;
+            }
+            const TV4By couleur = c.Options.Couleur
+                                      ? TV4By{attendus[i].Couleur[0], attendus[i].Couleur[1],
+                                              attendus[i].Couleur[2], 0}
+                                      : TV4By{};
+            ASSERT_EQ(lus[i].Couleur, couleur) << i;
+        }
+    }
 }
 
 int Generer(const std::string& options) {
