@@ -1,9 +1,10 @@
-// The whole load (XYZ text, binary scan file) and the save (both kinds) of synthetic vaults:
-// points per second and peak memory per point, each case in a fresh process.
+// The whole load (XYZ text, binary scan file), the E57 reader and the save (both kinds) of
+// synthetic vaults: points per second and peak memory per point, each case in a fresh process.
 
 #include "EcritureVoute.h"
 #include "MesureProcessus.h"
 #include "PlateformeConsole.h"
+#include "scan/LectureE57.h"
 #include "shell/EspaceTravail.h"
 
 #include <benchmark/benchmark.h>
@@ -154,6 +155,19 @@ void ChargementArkl(benchmark::State& etat) {
         });
 }
 
+// The E57 reader alone (64-bit real coordinates, colours, two scans with their poses): pages and
+// their checksums, decoding, poses; the points are only counted.
+void LectureE57(benchmark::State& etat) {
+    const std::string e57 = TDonnees::Instance().Fichier(etat.range(0), ".e57");
+    Mesurer(
+        etat, [](TEspaceMesure&) {},
+        [&](TEspaceMesure&) {
+            std::size_t points = 0;
+            LireE57(e57, [&](const TPointLu*, std::size_t n) { points += n; }, {});
+            return double(points);
+        });
+}
+
 // genre 1: binary scan file, 2: XYZ text; the scan saved is the program's .arkl of the vault.
 // The peak memory is the process's while it saves, the loaded scan included.
 void Enregistrement(benchmark::State& etat, int genre) {
@@ -185,6 +199,7 @@ void Tailles(benchmark::internal::Benchmark* b) {
 BENCHMARK(ChargementXYZ)->Apply(Tailles)->Arg(2000000)->Arg(5000000);
 BENCHMARK(ChargementXYZMelange)->Apply(Tailles)->Arg(2000000)->Arg(5000000);
 BENCHMARK(ChargementArkl)->Apply(Tailles);
+BENCHMARK(LectureE57)->Apply(Tailles);
 BENCHMARK(EnregistrementArkl)->Apply(Tailles);
 BENCHMARK(EnregistrementXYZ)->Apply(Tailles);
 
