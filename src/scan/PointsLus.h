@@ -1,0 +1,37 @@
+#pragma once
+// What a survey reader gives the import: points in the file's own frame, in batches.
+
+#include "scan/UArkaluneGlb.h"
+#include "util/Progression.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// One point as read: its coordinates at 64 bits in the file's frame (before any shift), its
+// colour as 8-bit red, green, blue, the fourth byte 0 (all 0 when the file has no colour).
+struct TPointLu {
+    TV3R Coo;
+    TV4By Couleur{};
+};
+
+// Receives the points in batches of at most RecordsParLot, in file order. It may throw (the
+// user's cancellation, too many points): the reader then stops and lets the exception through.
+using TRecevoirPointsLus = std::function<void(const TPointLu* lot, std::size_t n)>;
+
+// What a reader reports beside its points.
+struct TBilanLecture {
+    // Lines or records that were not points (malformed, flagged invalid, ...).
+    std::int64_t Ignores = 0;
+    // The status text for them, complete and in French ("12 lignes ignorées (ce ne sont pas
+    // des points X Y Z)"); empty when none was ignored.
+    std::string Texte;
+};
+
+// A reader: opens `chemin`, reads and validates its header (a refused file throws EErreur with
+// a French message naming the file and the fault, before any point is given), then streams
+// every point to `recevoir`, showing its progress through `sortie`.
+using TLecteurPoints = TBilanLecture (*)(const std::string& chemin,
+                                         const TRecevoirPointsLus& recevoir,
+                                         const TSortieProgression& sortie);
