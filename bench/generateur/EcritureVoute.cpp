@@ -15,13 +15,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ExtensionMinuscule(const std::string& chemin) {
-    std::string ext = fs::path(chemin).extension().string();
-    for (char& c : ext)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return ext;
-}
-
 // A coordinate as a survey gives it: below the bound of the program's shift, the 32-bit value
 // the program keeps for it (the files of local frames stay the same, byte for byte); beyond, in
 // full, as a survey in a national grid has it.
@@ -66,16 +59,16 @@ void EcrireArkl(const TParametresVoute& parametres, const std::string& chemin) {
         throw EErreur("la voûte générée n'a pas pu être chargée");
     travail.PFsansext = sansExtension;
     travail.ExtScan = cible.extension().string();
-    travail.EnregistrerScan(1, travail.Scan.NivMax);
+    travail.EnregistrerScan(FormatArkl(), travail.Scan.NivMax);
 }
 
 } // namespace
 
 void EcrireVoute(const TParametresVoute& parametres, const std::string& chemin) {
-    const std::string ext = ExtensionMinuscule(chemin);
-    if (ext == ".xyz")
+    const TFormatScan* format = FormatSelonExtension(chemin);
+    if (format == &FormatXYZ())
         EcrireXYZ(parametres, chemin);
-    else if (ext == ".arkl")
+    else if (format == &FormatArkl())
         EcrireArkl(parametres, chemin);
     else
         throw EErreur("extension .xyz ou .arkl attendue pour « " + chemin + " »");
