@@ -1,6 +1,7 @@
 #include "scan/FormatsScan.h"
 
 #include "scan/EnregistrementScan.h"
+#include "scan/LectureLAS.h"
 #include "scan/LectureXYZ.h"
 #include "util/StringUtils.h"
 
@@ -24,6 +25,9 @@ const std::vector<TFormatScan>& FormatsScan() {
     static const std::vector<TFormatScan> formats = {
         {"fichier Arkalune", {".arkl"}, nullptr, EcrireArkl},
         {"fichier XYZ ascii", {".xyz"}, LireXYZ, EcrireXYZ},
+        {"relevé LAS", {".las"}, LireLAS, nullptr},
+        // Read as LAS, so that the reader says why it is refused and what to do.
+        {"relevé LAS compressé", {".laz"}, LireLAS, nullptr, false},
     };
     return formats;
 }
