@@ -2,6 +2,7 @@
 
 #include "scan/EnregistrementScan.h"
 #include "scan/LectureLAS.h"
+#include "scan/LectureTexteDelimite.h"
 #include "scan/LectureXYZ.h"
 #include "util/StringUtils.h"
 
@@ -25,6 +26,7 @@ const std::vector<TFormatScan>& FormatsScan() {
     static const std::vector<TFormatScan> formats = {
         {"fichier Arkalune", {".arkl"}, nullptr, EcrireArkl},
         {"fichier XYZ ascii", {".xyz"}, LireXYZ, EcrireXYZ},
+        {"texte délimité", {".csv", ".txt"}, LireTexteDelimite, nullptr},
         {"relevé LAS", {".las"}, LireLAS, nullptr},
         // Read as LAS, so that the reader says why it is refused and what to do.
         {"relevé LAS compressé", {".laz"}, LireLAS, nullptr, false},
