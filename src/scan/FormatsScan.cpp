@@ -2,6 +2,7 @@
 
 #include "scan/EnregistrementScan.h"
 #include "scan/LectureLAS.h"
+#include "scan/LecturePLY.h"
 #include "scan/LectureTexteDelimite.h"
 #include "scan/LectureXYZ.h"
 #include "util/StringUtils.h"
@@ -28,6 +29,7 @@ const std::vector<TFormatScan>& FormatsScan() {
         {"fichier XYZ ascii", {".xyz"}, LireXYZ, EcrireXYZ},
         {"texte délimité", {".csv", ".txt"}, LireTexteDelimite, nullptr},
         {"relevé LAS", {".las"}, LireLAS, nullptr},
+        {"relevé PLY", {".ply"}, LirePLY, nullptr},
         // Read as LAS, so that the reader says why it is refused and what to do.
         {"relevé LAS compressé", {".laz"}, LireLAS, nullptr, false},
     };
