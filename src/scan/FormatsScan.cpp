@@ -3,6 +3,7 @@
 #include "scan/EnregistrementScan.h"
 #include "scan/LectureLAS.h"
 #include "scan/LecturePLY.h"
+#include "scan/LecturePTS.h"
 #include "scan/LectureTexteDelimite.h"
 #include "scan/LectureXYZ.h"
 #include "util/StringUtils.h"
@@ -30,6 +31,8 @@ const std::vector<TFormatScan>& FormatsScan() {
         {"texte délimité", {".csv", ".txt"}, LireTexteDelimite, nullptr},
         {"relevé LAS", {".las"}, LireLAS, nullptr},
         {"relevé PLY", {".ply"}, LirePLY, nullptr},
+        {"relevé PTS", {".pts"}, LirePTS, nullptr},
+        {"relevé PTX", {".ptx"}, LirePTX, nullptr},
         // Read as LAS, so that the reader says why it is refused and what to do.
         {"relevé LAS compressé", {".laz"}, LireLAS, nullptr, false},
     };

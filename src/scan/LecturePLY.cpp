@@ -70,19 +70,11 @@ std::string_view SansFinDeLigne(std::string_view t) {
     return t;
 }
 
+constexpr std::size_t MotsMax = 64;
+
 std::vector<std::string_view> Mots(std::string_view ligne) {
-    std::vector<std::string_view> mots;
-    std::size_t d = 0;
-    while (true) {
-        while (d < ligne.size() && (ligne[d] == ' ' || ligne[d] == '\t' || ligne[d] == '\r'))
-            ++d;
-        if (d >= ligne.size()) break;
-        std::size_t f = d;
-        while (f < ligne.size() && ligne[f] != ' ' && ligne[f] != '\t' && ligne[f] != '\r')
-            ++f;
-        mots.push_back(ligne.substr(d, f - d));
-        d = f;
-    }
+    std::vector<std::string_view> mots(MotsMax);
+    mots.resize(ChampsSepares(ligne, mots.data(), MotsMax));
     return mots;
 }
 

@@ -33,6 +33,16 @@ void LireLignes(const std::string& chemin, const TSortieProgression& sortie, F&&
     decoupage.Terminer(traiterLigne);
 }
 
+// The fields of `ligne` separated by runs of spaces or tabs (a CR counts as one), at most `max`
+// of them put in `champs`; returns how many.
+std::size_t ChampsSepares(std::string_view ligne, std::string_view* champs, std::size_t max);
+
+// Reads the first `n` fields as reals into `v`; false when one is missing or not a number.
+bool LireReels(const std::string_view* champs, std::size_t nbChamps, double* v, std::size_t n);
+
+// A colour component read from text: rounded, bounded to 0..255.
+std::uint8_t ComposanteBornee(double v);
+
 // Points gathered into batches for the import.
 class TLotPointsLus {
 public:

@@ -29,21 +29,8 @@ std::string_view SansBlancs(std::string_view t) {
 // The fields of the line; at most ChampsMax, the rest ignored.
 std::size_t Decouper(std::string_view ligne, char separateur,
                      std::array<std::string_view, ChampsMax>& champs) {
+    if (separateur == 0) return ChampsSepares(ligne, champs.data(), ChampsMax);
     std::size_t n = 0;
-    if (separateur == 0) {
-        std::size_t d = 0;
-        while (n < ChampsMax) {
-            while (d < ligne.size() && EstBlanc(ligne[d]))
-                ++d;
-            if (d == ligne.size()) break;
-            std::size_t f = d;
-            while (f < ligne.size() && !EstBlanc(ligne[f]))
-                ++f;
-            champs[n++] = ligne.substr(d, f - d);
-            d = f;
-        }
-        return n;
-    }
     while (n < ChampsMax) {
         const std::size_t f = ligne.find(separateur);
         champs[n++] = SansBlancs(ligne.substr(0, f));
@@ -103,7 +90,7 @@ bool LirePoint(std::string_view ligne, const TDispositionTexte& d, TPointLu& p) 
         if (c < 0 || std::size_t(c) >= n ||
             !LireNombre(champs[std::size_t(c)], d.VirguleDecimale, v))
             v = 0;
-        p.Couleur[k] = std::uint8_t(std::clamp(v, 0.0, 255.0) + 0.5);
+        p.Couleur[k] = ComposanteBornee(v);
     }
     p.Couleur[3] = 0;
     return true;
