@@ -28,7 +28,8 @@ const char* const Usage =
     "                        [--largeur CM] [--arcs N] [--masse-lin V] [--masse-surf V]\n"
     "                        [--masse-vol V] [--niveau-remplissage V] [--rapport F]\n"
     "                        [--json F|-]\n"
-    "  FICHIER               scan à charger (.xyz ou .arkl)\n"
+    "  FICHIER               scan ou relevé à charger (.arkl, .xyz, .csv, .txt, .las, .ply,\n"
+    "                        .pts, .ptx, .e57)\n"
     "  --niveau N            niveau affiché, 0 à 4 (2 par défaut)\n"
     "  --proprietes          écrit les propriétés du scan\n"
     "  --enregistrer F       enregistre le scan dans F (.arkl ou .xyz), après l'étude\n"
@@ -85,11 +86,11 @@ int LireNiveau(const std::string& option, const std::string& texte) {
     return int(v);
 }
 
-int GenreSelonExtension(const std::string& chemin) {
-    const std::string ext = MinusculesAscii(std::filesystem::path(chemin).extension().string());
-    if (ext == ".arkl") return 1;
-    if (ext == ".xyz") return 2;
-    throw EUsage{"--enregistrer : extension .arkl ou .xyz attendue pour « " + chemin + " »"};
+const TFormatScan& FormatEnregistre(const std::string& chemin) {
+    const TFormatScan* format = FormatSelonExtension(chemin);
+    if (format == nullptr || format->Ecrivain == nullptr)
+        throw EUsage{"--enregistrer : extension .arkl ou .xyz attendue pour « " + chemin + " »"};
+    return *format;
 }
 
 const TOptionChamp* OptionChamp(const std::string& option) {
@@ -154,7 +155,7 @@ TOptions LireOptions(TArguments& args) {
     if (o.proprietes && o.json == "-")
         throw EUsage{
             "--json - réserve la sortie standard à l'étude : --proprietes ne s'y ajoute pas"};
-    if (o.enregistrer) GenreSelonExtension(*o.enregistrer);
+    if (o.enregistrer) FormatEnregistre(*o.enregistrer);
     return o;
 }
 
@@ -195,7 +196,7 @@ int Executer(const TOptions& o) {
     if (o.proprietes) std::printf("%s\n", travail.Proprietes().c_str());
     if (!travail.Executer([&] { Etudier(travail, o); })) return EchecFichier;
     if (o.enregistrer) {
-        const int genre = GenreSelonExtension(*o.enregistrer);
+        const TFormatScan& format = FormatEnregistre(*o.enregistrer);
         const std::filesystem::path cible(*o.enregistrer);
         travail.PFsansext = (cible.parent_path() / cible.stem()).string();
         travail.ExtScan = cible.extension().string();
@@ -204,7 +205,8 @@ int Executer(const TOptions& o) {
             throw EUsage{"--niveau-enregistre : le scan n'a pas de niveau " +
                          std::to_string(niveau) +
                          " (niveau le plus fin : " + std::to_string(travail.Scan.NivMax) + ")"};
-        if (!travail.Executer([&] { travail.EnregistrerScan(genre, niveau); })) return EchecFichier;
+        if (!travail.Executer([&] { travail.EnregistrerScan(format, niveau); }))
+            return EchecFichier;
     }
     return Reussite;
 }

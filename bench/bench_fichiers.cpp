@@ -168,25 +168,25 @@ void LectureE57(benchmark::State& etat) {
         });
 }
 
-// genre 1: binary scan file, 2: XYZ text; the scan saved is the program's .arkl of the vault.
-// The peak memory is the process's while it saves, the loaded scan included.
-void Enregistrement(benchmark::State& etat, int genre) {
+// The scan saved is the program's .arkl of the vault. The peak memory is the process's while it
+// saves, the loaded scan included.
+void Enregistrement(benchmark::State& etat, const TFormatScan& format) {
     const std::string arkl = TDonnees::Instance().Fichier(etat.range(0), ".arkl");
     const std::string sortie = TDonnees::Instance().Sortie();
     Mesurer(
         etat, [&](TEspaceMesure& e) { e.Charger(arkl); },
         [&](TEspaceMesure& e) {
             e.Travail.PFsansext = sortie;
-            e.Travail.EnregistrerScan(genre, e.Travail.Scan.NivMax);
+            e.Travail.EnregistrerScan(format, e.Travail.Scan.NivMax);
             return double(e.Travail.Scan.NbCubesNiv[std::size_t(e.Travail.Scan.NivMax)]);
         });
 }
 
 void EnregistrementArkl(benchmark::State& etat) {
-    Enregistrement(etat, 1);
+    Enregistrement(etat, FormatArkl());
 }
 void EnregistrementXYZ(benchmark::State& etat) {
-    Enregistrement(etat, 2);
+    Enregistrement(etat, FormatXYZ());
 }
 
 void Tailles(benchmark::internal::Benchmark* b) {

@@ -5,6 +5,7 @@
 #include "PlateformeConsole.h"
 #include "scan/Decalage.h"
 #include "scan/FormatXYZ.h"
+#include "scan/LectureE57.h"
 #include "shell/EspaceTravail.h"
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
@@ -16,13 +17,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ExtensionMinuscule(const std::string& chemin) {
-    std::string ext = fs::path(chemin).extension().string();
-    for (char& c : ext)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return ext;
-}
 
 void EcrireXYZ(const TParametresVoute& parametres, const std::string& chemin) {
     TFichierTemporaire fichier(chemin);
@@ -58,7 +52,7 @@ void EcrireArkl(const TParametresVoute& parametres, const std::string& chemin) {
         throw EErreur("la voûte générée n'a pas pu être chargée");
     travail.PFsansext = sansExtension;
     travail.ExtScan = cible.extension().string();
-    travail.EnregistrerScan(1, travail.Scan.NivMax);
+    travail.EnregistrerScan(FormatArkl(), travail.Scan.NivMax);
 }
 
 } // namespace
@@ -75,12 +69,12 @@ TV3R CoordonneesLevees(const TV3R& p) {
 
 void EcrireVoute(const TParametresVoute& parametres, const std::string& chemin,
                  const TOptionsE57& e57) {
-    const std::string ext = ExtensionMinuscule(chemin);
-    if (ext == ".xyz")
+    const TFormatScan* format = FormatSelonExtension(chemin);
+    if (format == &FormatXYZ())
         EcrireXYZ(parametres, chemin);
-    else if (ext == ".arkl")
+    else if (format == &FormatArkl())
         EcrireArkl(parametres, chemin);
-    else if (ext == ".e57")
+    else if (format && format->Lecteur == &LireE57)
         EcrireVouteE57(parametres, chemin, e57);
     else
         throw EErreur("extension .xyz, .arkl ou .e57 attendue pour « " + chemin + " »");

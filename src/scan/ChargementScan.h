@@ -1,5 +1,6 @@
 #pragma once
-// Loading a scan file into a scan: the reader chosen by the extension, the grid and its means.
+// Loading a scan file into a scan: the reader chosen by the extension in the table of formats, the
+// grid and its means.
 
 #include "scan/FichierArkl.h"
 #include "util/Erreurs.h"
@@ -8,16 +9,10 @@
 #include <optional>
 #include <string>
 
-// A kind of scan file that is known but not read: nothing was loaded, and nothing need be reset.
-class EFormatNonSupporte : public EErreur {
-public:
-    EFormatNonSupporte() : EErreur("non supporté") {}
-};
-
 // What a loaded file carried beside its points.
 struct TScanLu {
     // A binary scan file's header (study block, displayed level, rotation, by its version), for
-    // the workspace to apply; none for XYZ text.
+    // the workspace to apply; none for a survey file.
     std::optional<TEnTeteArkl> EnTete;
     // The level to show first.
     int NiveauAffiche = 2;

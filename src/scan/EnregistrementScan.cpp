@@ -21,8 +21,7 @@ TV3R CoordonneesDuLeve(const TV3S& p, const TDecalage& d) {
 } // namespace
 
 std::string CheminEnregistrement(const std::string& sansExtension, const std::string& extension,
-                                 int genre) {
-    const std::string propre = genre == 1 ? ".arkl" : ".xyz";
+                                 const std::string& propre) {
     return sansExtension + (MinusculesAscii(extension) == propre ? extension : propre);
 }
 

@@ -7,11 +7,11 @@
 
 #include <string>
 
-// The file a scan of kind `genre` (1 binary scan, 2 XYZ text) is saved to: `sansExtension` and
-// the extension the user typed when it is that kind's in any case ("scan.ARKL" stays so, and
-// "scan.arkl", which may be another file, is left alone), the kind's own otherwise.
+// The file a scan is saved to in a format whose own extension is `propre` (".arkl"):
+// `sansExtension` and the extension the user typed when it is that one in any case ("scan.ARKL"
+// stays so, and "scan.arkl", which may be another file, is left alone), `propre` otherwise.
 std::string CheminEnregistrement(const std::string& sansExtension, const std::string& extension,
-                                 int genre);
+                                 const std::string& propre);
 
 // Throws when the scan has no such level, or no cube to save.
 void VerifierEnregistrable(const TEtatScan& scan, int niveau);

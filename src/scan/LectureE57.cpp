@@ -3,6 +3,7 @@
 #include "scan/ConstructionGrille.h"
 #include "scan/ConversionE57.h"
 #include "scan/DescriptionE57.h"
+#include "scan/LectureBinaire.h"
 #include "scan/PagesE57.h"
 #include "scan/VecteurCompresseE57.h"
 
@@ -57,6 +58,6 @@ TBilanLecture LireE57(const std::string& chemin, const TRecevoirPointsLus& recev
     try {
         return Lire(chemin, recevoir, sortie);
     } catch (const EDefautE57& e) {
-        throw EErreur("fichier E57 « " + chemin + " » refusé : " + e.what());
+        RefuserFichier(chemin, e.what());
     }
 }

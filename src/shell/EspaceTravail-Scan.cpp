@@ -86,8 +86,6 @@ bool TEspaceTravail::ChargerScan(const std::string& chemin) {
         niveauAffiche = lu.NiveauAffiche;
         BilanChargement = lu.Bilan;
         reussi = true;
-    } catch (const EFormatNonSupporte& e) {
-        Plateforme.AfficherMessage(e.what());
     } catch (const std::exception& e) {
         Plateforme.AfficherMessage(e.what());
         ReinitialiserTravail();
@@ -105,17 +103,15 @@ void TEspaceTravail::TerminerChargement(int niveauAffiche) {
     RetracerTout();
 }
 
-bool TEspaceTravail::EnregistrerScan(int genre, int niveau) {
-    if (genre != 1 && genre != 2) return false;
+bool TEspaceTravail::EnregistrerScan(const TFormatScan& format, int niveau) {
+    if (format.Ecrivain == nullptr) return false;
     VerifierEnregistrable(Scan, niveau);
     CurseurAttente();
     try {
         if (Scan.ScanModifie) CompacterScan();
-        if (genre == 1)
-            EcrireScanArkl(Scan, niveau, EnTeteDeTravail(*this),
-                           CheminEnregistrement(PFsansext, ExtScan, genre), SortieStatut(*this));
-        else
-            EcrireScanXYZ(Scan, niveau, CheminEnregistrement(PFsansext, ExtScan, genre));
+        format.Ecrivain(Scan, niveau, EnTeteDeTravail(*this),
+                        CheminEnregistrement(PFsansext, ExtScan, format.Extensions.front()),
+                        SortieStatut(*this));
     } catch (...) {
         // The previous file is intact and the scan still needs saving: ScanModifie stays.
         Plateforme.AfficherStatut(1, "");

@@ -58,7 +58,7 @@ bool TEspaceTravail::DemanderEnregistrement() {
     if (ScanPret && Scan.ScanModifie) {
         const TReponse r = Plateforme.Demander("les données ont été modifiées, enregistrer?");
         if (r == TReponse::Annulee) return false;
-        if (r == TReponse::Oui && Scan.ScanModifie) EnregistrerScan(1, Scan.NivMax);
+        if (r == TReponse::Oui && Scan.ScanModifie) EnregistrerScan(FormatArkl(), Scan.NivMax);
     }
     ReinitialiserTravail();
     return true;

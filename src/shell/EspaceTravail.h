@@ -4,6 +4,7 @@
 // methods; it reaches its surroundings only through TPlateforme.
 
 #include "fields/ChampsEtude.h"
+#include "scan/FormatsScan.h"
 #include "scan/UArkaluneGlb.h"
 #include "shell/PileCurseurs.h"
 #include "shell/TPlateforme.h"
@@ -62,8 +63,8 @@ public:
     bool ChargerScan(const std::string& chemin);
     // What the last load skipped, as the status bar shows it after the load; empty when nothing.
     std::string BilanChargement;
-    // genre 1: binary scan file (.arkl), 2: XYZ text. Returns false when nothing was written.
-    bool EnregistrerScan(int genre, int niveau);
+    // Returns false when nothing was written (a format the program does not write).
+    bool EnregistrerScan(const TFormatScan& format, int niveau);
     // Frames the view on the scan's box (the grid follows the box in scan/).
     void CalculerEncombrement();
     void FixerNiveauAffiche(int niveau);

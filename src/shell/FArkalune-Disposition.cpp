@@ -82,7 +82,7 @@ void TFArkalune::ConstruireMenus() {
     ouvrir->setObjectName(QStringLiteral("MiOuvrir"));
     ouvrir->setShortcut(QKeySequence::Open);
     AjouterAction(fichiers, "MiEnregistrer", QStringLiteral("Enregistrer"), [&t] {
-        t.EnregistrerScan(1, t.Scan.NivMax);
+        t.EnregistrerScan(FormatArkl(), t.Scan.NivMax);
     })->setShortcut(QKeySequence::Save);
     auto* sous = fichiers->addAction(QStringLiteral("Enregistrer Sous"), this,
                                      [this] { EnregistrerSous(false); });

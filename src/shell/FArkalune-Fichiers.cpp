@@ -8,12 +8,24 @@
 
 namespace {
 
-const QString FiltreOuvrir =
-    QStringLiteral("tous les fichiers (*.*);;fichier Arkalune (*.arkl);;fichier XYZ ascii (*.xyz);;"
-                   "fichier XYZ binaire (*.xyb)");
-const QString FiltresEnregistrer[] = {QStringLiteral("fichier Arkalune (*.arkl)"),
-                                      QStringLiteral("fichier XYZ ascii (*.xyz)"),
-                                      QStringLiteral("tous les fichiers (*.*)")};
+const QString TousLesFichiers = QStringLiteral("tous les fichiers (*.*)");
+
+// "relevé LAS (*.las)"
+QString FiltreDuFormat(const TFormatScan& format) {
+    QStringList motifs;
+    for (const std::string& e : format.Extensions)
+        motifs << QStringLiteral("*") + QString::fromStdString(e);
+    return QString::fromUtf8(format.Nom) + QStringLiteral(" (") + motifs.join(QLatin1Char(' ')) +
+           QLatin1Char(')');
+}
+
+// Every format read, by name with its extensions; only what is read is offered.
+QString FiltreOuvrir() {
+    QStringList filtres{TousLesFichiers};
+    for (const TFormatScan& f : FormatsScan())
+        if (f.Propose) filtres << FiltreDuFormat(f);
+    return filtres.join(QStringLiteral(";;"));
+}
 
 } // namespace
 
@@ -24,7 +36,7 @@ void TFArkalune::MiOuvrirClick() {
         const QString depart = t.DernierScan.empty() ? QCoreApplication::applicationDirPath()
                                                      : QString::fromStdString(t.DernierScan);
         const QString chemin =
-            QFileDialog::getOpenFileName(this, QStringLiteral("Ouvrir"), depart, FiltreOuvrir);
+            QFileDialog::getOpenFileName(this, QStringLiteral("Ouvrir"), depart, FiltreOuvrir());
         if (!chemin.isEmpty()) t.ChargerScan(chemin.toStdString());
     });
 }
@@ -43,20 +55,27 @@ void TFArkalune::EnregistrerSous(bool niveauAffiche) {
         QFileDialog dialogue(this, QStringLiteral("Enregistrer Sous"),
                              QString::fromStdString(t.PFsansext));
         dialogue.setAcceptMode(QFileDialog::AcceptSave);
-        dialogue.setNameFilters(
-            {FiltresEnregistrer[0], FiltresEnregistrer[1], FiltresEnregistrer[2]});
+        QStringList filtres;
+        std::vector<const TFormatScan*> ecrits;
+        for (const TFormatScan& f : FormatsScan())
+            if (f.Ecrivain != nullptr) {
+                filtres << FiltreDuFormat(f);
+                ecrits.push_back(&f);
+            }
+        dialogue.setNameFilters(filtres << TousLesFichiers);
         if (dialogue.exec() != QDialog::Accepted || dialogue.selectedFiles().isEmpty()) return;
         const QString choisi = dialogue.selectedFiles().first();
         const QString filtre = dialogue.selectedNameFilter();
-        const int genre = filtre == FiltresEnregistrer[0]   ? 1
-                          : filtre == FiltresEnregistrer[1] ? 2
-                                                            : 0;
+        const qsizetype choix = filtres.indexOf(filtre);
+        const TFormatScan* format =
+            choix >= 0 && std::size_t(choix) < ecrits.size() ? ecrits[std::size_t(choix)] : nullptr;
         t.FixerTitre(choisi.toStdString());
         // The extension typed is kept when it is the chosen kind's in another case, replaced by
         // the kind's otherwise.
         const QFileInfo info(choisi);
         t.PFsansext = (info.path() + QLatin1Char('/') + info.completeBaseName()).toStdString();
         t.ExtScan = info.suffix().isEmpty() ? std::string() : "." + info.suffix().toStdString();
-        if (genre != 0) t.EnregistrerScan(genre, niveauAffiche ? t.Scan.NivAffiche : t.Scan.NivMax);
+        if (format != nullptr)
+            t.EnregistrerScan(*format, niveauAffiche ? t.Scan.NivAffiche : t.Scan.NivMax);
     });
 }

@@ -70,6 +70,11 @@ void TFichierLecture::LireExact(void* tampon, std::size_t n) {
     if (Lire(tampon, n) != n) throw EErreur("fichier tronqué : « " + chemin_ + " »");
 }
 
+void TFichierLecture::Aller(std::uint64_t position) {
+    if (fseeko(f_, off_t(position), SEEK_SET) != 0)
+        Echec("erreur de lecture du fichier", chemin_, errno);
+}
+
 TFichierEcriture::TFichierEcriture(const std::string& chemin) : chemin_(chemin) {
     f_ = std::fopen(chemin.c_str(), "wb");
     if (!f_) Echec("impossible de créer le fichier", chemin, errno);

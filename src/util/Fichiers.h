@@ -20,6 +20,8 @@ public:
     std::size_t Lire(void* tampon, std::size_t n);
     // Exactly n bytes, or an error naming the file as too short.
     void LireExact(void* tampon, std::size_t n);
+    // The next read starts at `position`, which the caller has checked against the size.
+    void Aller(std::uint64_t position);
     std::uint64_t Taille() const { return taille_; }
 
 private:

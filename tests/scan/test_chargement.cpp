@@ -1,6 +1,7 @@
 #include "ScanEssai.h"
 #include "scan/ChargementScan.h"
 #include "scan/FichierArkl.h"
+#include "scan/FormatsScan.h"
 #include "support/AttendreErreur.h"
 #include "support/PlateformeScriptee.h"
 #include "support/Temporaire.h"
@@ -130,9 +131,17 @@ TEST_F(Chargement, CoordonneesDeGrilleNationaleDecalees) {
          {-41000, 0, -34000},
          {499.75f, 10, 999.5f},
          {499.75f, 10, 999.5f}},
-        // The bound crossed after a first point: that point is shifted with the others.
+        // The median of the first points decides, and every point takes the shift.
         {"tardif", "32767.5 0 0\r\n32768.5 0 0\r\n", {32000, 0, 0}, {767.5f, 0, 0}, {768.5f, 0, 0}},
         {"melange", "30000 0 0\r\n40000.5 0 0\r\n", {40000, 0, 0}, {-10000, 0, 0}, {0.5f, 0, 0}},
+        // A stray return at the head of a national survey does not set the shift.
+        {"zero en tete",
+         "0 0 0\r\n651652.37 6858203.61 40\r\n651653.5 6858204.25 41\r\n",
+         {651000, 6858000, 0},
+         {-651000, -6858000, 0},
+         {653.5f, 204.25f, 41}},
+        // Nor does a far point in a local survey.
+        {"loin", "1 2 3\r\n1.5 2 3\r\n1e6 2 3\r\n", {0, 0, 0}, {1, 2, 3}, {1e6f, 2, 3}},
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.nom);
@@ -246,7 +255,7 @@ TEST_F(Chargement, FichiersRefusesLaissentUnEspaceVide) {
         {"negatif.arkl", Arkl(3, negatif, trois), "fichier tronqué"},
         {"geant.arkl", Arkl(3, geant, trois), "étendue du scan trop grande pour la grille"},
         {"infini.arkl", Arkl(2, infini, trois), "étendue du scan trop grande pour la grille"},
-        {"scan.txt", "1 2 3\r\n", "type de fichier non reconnu"},
+        {"scan.xyb", "1 2 3\r\n", "type de fichier non reconnu"},
         {"absent.arkl", "", "impossible d'ouvrir le fichier"},
     };
     for (const Cas& c : cas) {
@@ -278,9 +287,12 @@ TEST_F(Chargement, FichiersRefusesLaissentUnEspaceVide) {
         EXPECT_EQ(nom.find(".tmp"), std::string::npos) << nom;
 }
 
-TEST_F(Chargement, XYBNonSupporte) {
+TEST_F(Chargement, UneExtensionInconnueEstRefuseeEnNommantLeFichier) {
     EXPECT_FALSE(Charger("scan.xyb", "1 2 3\r\n"));
-    EXPECT_EQ(Banc.Plateforme.Messages, std::vector<std::string>{"non supporté"});
+    EXPECT_EQ(Banc.Plateforme.Messages,
+              std::vector<std::string>{
+                  "type de fichier non reconnu (extensions lues : " + ExtensionsLues() + ") : « " +
+                  Dossier.Chemin("scan.xyb") + " »"});
     AttendreVide();
 }
 

@@ -246,7 +246,7 @@ TEST(Compactage, LaBoiteSuitLesPointsQuiRestent) {
     EXPECT_EQ(T.Etude.RecModl.XYapp, propre.Travail.Etude.RecModl.XYapp);
 
     // The saved scan carries the box, and is read back into the same grid.
-    ASSERT_TRUE(T.EnregistrerScan(1, 4));
+    ASSERT_TRUE(T.EnregistrerScan(FormatArkl(), 4));
     TBancEssai relu;
     ASSERT_TRUE(relu.Travail.ChargerScan(dossier.Chemin("egare.arkl")));
     EXPECT_EQ(relu.Travail.Scan.CooMax, p.CooMax);

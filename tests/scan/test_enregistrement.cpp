@@ -32,7 +32,7 @@ TEST_F(Enregistrement, FichierBinaireVersion3EtRelecture) {
     T.Etude.RecModl.XYapp = {1.25, -7};
     T.FixerNiveauAffiche(3);
     const std::int32_t cubes2 = T.Scan.NbCubesNiv[2];
-    ASSERT_TRUE(T.EnregistrerScan(1, 2));
+    ASSERT_TRUE(T.EnregistrerScan(FormatArkl(), 2));
 
     const std::string f = LireFichier(Dossier.Chemin("scan.arkl"));
     ASSERT_EQ(f.size(), 296 + 16 * std::size_t(cubes2));
@@ -92,7 +92,7 @@ TEST_F(Enregistrement, UnLeveDecaleGardeSonDecalage) {
     EXPECT_EQ(proprietes.substr(proprietes.size() - derniere.size()), derniere);
 
     // Binary: version 4, the header of version 3 followed by the shift.
-    ASSERT_TRUE(T.EnregistrerScan(1, 4));
+    ASSERT_TRUE(T.EnregistrerScan(FormatArkl(), 4));
     const std::string f = LireFichier(Dossier.Chemin("leve.arkl"));
     ASSERT_EQ(f.size(), 320 + 16 * std::size_t(T.Scan.NbCubesNiv[4]));
     EXPECT_EQ(A<std::int64_t>(f, 0), 4);
@@ -113,7 +113,7 @@ TEST_F(Enregistrement, UnLeveDecaleGardeSonDecalage) {
     EcrireFichier(Dossier.Chemin("un.xyz"), "651652.37 6858203.61 40.5 1 2 3\r\n");
     ASSERT_TRUE(T.ChargerScan(Dossier.Chemin("un.xyz")));
     T.PFsansext = Dossier.Chemin("un-enregistre");
-    ASSERT_TRUE(T.EnregistrerScan(2, 4));
+    ASSERT_TRUE(T.EnregistrerScan(FormatXYZ(), 4));
     // 32-bit values of the grid coordinates themselves would give 651652.375 and 6858203.5.
     EXPECT_EQ(LireFichier(Dossier.Chemin("un-enregistre.xyz")),
               "651652.36999512 6858203.61000061 40.50000000  001 002 003\r\n");
@@ -122,7 +122,7 @@ TEST_F(Enregistrement, UnLeveDecaleGardeSonDecalage) {
 TEST_F(Enregistrement, ProgressionDeLEcritureBinaire) {
     ASSERT_EQ(T.Scan.NbCubesNiv[0], 3);
     const std::size_t avant = Banc.Plateforme.Statuts.size();
-    ASSERT_TRUE(T.EnregistrerScan(1, 0));
+    ASSERT_TRUE(T.EnregistrerScan(FormatArkl(), 0));
     const std::vector<std::string> textes(Banc.Plateforme.Statuts.begin() + std::ptrdiff_t(avant),
                                           Banc.Plateforme.Statuts.end());
     EXPECT_EQ(textes,
@@ -131,7 +131,7 @@ TEST_F(Enregistrement, ProgressionDeLEcritureBinaire) {
 
 TEST_F(Enregistrement, TexteXYZDuNiveauAffiche) {
     T.PFsansext = Dossier.Chemin("mince");
-    ASSERT_TRUE(T.EnregistrerScan(2, 1));
+    ASSERT_TRUE(T.EnregistrerScan(FormatXYZ(), 1));
     const std::string f = LireFichier(Dossier.Chemin("mince.xyz"));
     std::size_t lignes = 0;
     for (char c : f)
@@ -147,23 +147,24 @@ TEST_F(Enregistrement, TexteXYZDuNiveauAffiche) {
 TEST_F(Enregistrement, LExtensionTapeeEstGardeePourSonGenre) {
     struct Cas {
         const char* extension;
-        int genre;
+        const TFormatScan& format;
         const char* ecrit;
     };
     const Cas cas[] = {
-        {".ARKL", 1, "scan.ARKL"}, {".Xyz", 2, "scan.Xyz"},  {".arkl", 1, "scan.arkl"},
-        {".XYZ", 1, "scan.arkl"},  {".ARKL", 2, "scan.xyz"}, {"", 1, "scan.arkl"},
-        {".txt", 2, "scan.xyz"},
+        {".ARKL", FormatArkl(), "scan.ARKL"}, {".Xyz", FormatXYZ(), "scan.Xyz"},
+        {".arkl", FormatArkl(), "scan.arkl"}, {".XYZ", FormatArkl(), "scan.arkl"},
+        {".ARKL", FormatXYZ(), "scan.xyz"},   {"", FormatArkl(), "scan.arkl"},
+        {".txt", FormatXYZ(), "scan.xyz"},
     };
     for (const Cas& c : cas) {
-        SCOPED_TRACE(std::string(c.extension) + " " + std::to_string(c.genre));
+        SCOPED_TRACE(std::string(c.extension) + " " + c.format.Nom);
         TDossierTemporaire dossier;
         // Another file that differs only in case is left alone.
         EcrireFichier(dossier.Chemin("scan.arkl"), "autre");
         EcrireFichier(dossier.Chemin("scan.xyz"), "autre");
         T.PFsansext = dossier.Chemin("scan");
         T.ExtScan = c.extension;
-        ASSERT_TRUE(T.EnregistrerScan(c.genre, 0));
+        ASSERT_TRUE(T.EnregistrerScan(c.format, 0));
         for (const char* nom : {"scan.arkl", "scan.xyz"})
             if (std::string(nom) != c.ecrit) {
                 EXPECT_EQ(LireFichier(dossier.Chemin(nom)), "autre");
@@ -173,10 +174,10 @@ TEST_F(Enregistrement, LExtensionTapeeEstGardeePourSonGenre) {
     // "Enregistrer" writes a scan opened as "voute.ARKL" back to that file.
     T.PFsansext = Dossier.Chemin("voute");
     T.ExtScan = ".ARKL";
-    ASSERT_TRUE(T.EnregistrerScan(1, 2));
+    ASSERT_TRUE(T.EnregistrerScan(FormatArkl(), 2));
     ASSERT_TRUE(T.ChargerScan(Dossier.Chemin("voute.ARKL")));
     T.SupprimerSelection();
-    ASSERT_TRUE(T.EnregistrerScan(1, T.Scan.NivMax));
+    ASSERT_TRUE(T.EnregistrerScan(FormatArkl(), T.Scan.NivMax));
     EXPECT_FALSE(fs::exists(Dossier.Chemin("voute.arkl")));
     EXPECT_TRUE(fs::exists(Dossier.Chemin("voute.ARKL")));
 }
@@ -185,7 +186,7 @@ TEST_F(Enregistrement, UnEchecLaisseLAncienFichierIntact) {
     // A first save tells how many times a save lets the window process its messages.
     T.SupprimerSelection(); // marks the scan modified: the save compacts first
     const int avant = Banc.Plateforme.Traitements;
-    ASSERT_TRUE(T.EnregistrerScan(1, 4));
+    ASSERT_TRUE(T.EnregistrerScan(FormatArkl(), 4));
     const int parEnregistrement = Banc.Plateforme.Traitements - avant;
 
     EcrireFichier(Dossier.Chemin("scan.arkl"), "ancien contenu");
@@ -193,7 +194,7 @@ TEST_F(Enregistrement, UnEchecLaisseLAncienFichierIntact) {
     // Esc near the end of the writing of the records.
     Banc.Plateforme.EchapAuTraitement = Banc.Plateforme.Traitements + parEnregistrement - 5;
     Banc.Plateforme.Reponses = {TReponse::Oui};
-    EXPECT_FALSE(T.Executer([&] { T.EnregistrerScan(1, 4); }));
+    EXPECT_FALSE(T.Executer([&] { T.EnregistrerScan(FormatArkl(), 4); }));
     EXPECT_EQ(Banc.Plateforme.Messages.back(), "abandon");
     EXPECT_EQ(LireFichier(Dossier.Chemin("scan.arkl")), "ancien contenu");
     EXPECT_TRUE(T.Scan.ScanModifie); // still to be saved
@@ -204,7 +205,7 @@ TEST_F(Enregistrement, UnEchecLaisseLAncienFichierIntact) {
 
     // A folder that does not exist: a clear message, nothing written.
     T.PFsansext = Dossier.Chemin("absent/scan");
-    EXPECT_FALSE(T.Executer([&] { T.EnregistrerScan(1, 4); }));
+    EXPECT_FALSE(T.Executer([&] { T.EnregistrerScan(FormatArkl(), 4); }));
     EXPECT_NE(Banc.Plateforme.Messages.back().find("impossible de créer le fichier"),
               std::string::npos);
 }
@@ -240,7 +241,7 @@ TEST_F(Enregistrement, SansScanRienNEstEcrit) {
     EcrireFichier(Dossier.Chemin("bon.arkl"), "ancien contenu");
     EcrireFichier(Dossier.Chemin("bon.xyz"), "pas un point\r\n");
     EXPECT_FALSE(T.ChargerScan(Dossier.Chemin("bon.xyz"))); // the load fails: empty workspace
-    EXPECT_FALSE(T.Executer([&] { T.EnregistrerScan(1, T.Scan.NivMax); }));
+    EXPECT_FALSE(T.Executer([&] { T.EnregistrerScan(FormatArkl(), T.Scan.NivMax); }));
     EXPECT_EQ(Banc.Plateforme.Messages.back(), "aucun scan à enregistrer");
     EXPECT_EQ(LireFichier(Dossier.Chemin("bon.arkl")), "ancien contenu");
 }

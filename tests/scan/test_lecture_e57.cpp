@@ -2,6 +2,7 @@
 // damaged files, each refused with its message before any point is given.
 
 #include "EcritureE57.h"
+#include "LecteursEssai.h"
 #include "scan/LectureE57.h"
 #include "support/AttendreErreur.h"
 #include "support/Temporaire.h"
@@ -17,22 +18,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path DossierFormats = fs::path(ARKALUNE_SOURCES) / ".." / "shared" / "data" / "formats";
-
-struct TLecture {
-    std::vector<TPointLu> Points;
-    TBilanLecture Bilan;
-    std::vector<std::string> Textes;
-};
-
-TLecture Lire(const std::string& chemin) {
-    TLecture l;
-    l.Bilan = LireE57(
-        chemin,
-        [&](const TPointLu* lot, std::size_t n) { l.Points.insert(l.Points.end(), lot, lot + n); },
-        [&](const std::string& t) { l.Textes.push_back(t); });
-    return l;
-}
+const fs::path DossierFormats = ARKALUNE_RELEVES_EXTERNES;
 
 // A point of the scan's frame moved by the unit quaternion (w, x, y, z) and the translation.
 TV3R Placer(const TV3R& p, const std::array<double, 4>& q, const TV3R& t) {
@@ -127,7 +113,13 @@ TEST(LectureE57, FichiersReelsColores) {
         SCOPED_TRACE(nom);
         const fs::path chemin = DossierFormats / nom;
         if (!fs::exists(chemin)) GTEST_SKIP() << chemin << " absent";
-        const TLecture l = Lire(chemin.string());
+        std::vector<std::string> textes;
+        std::size_t points = 0;
+        LireE57(
+            chemin.string(), [&](const TPointLu*, std::size_t n) { points += n; },
+            [&](const std::string& t) { textes.push_back(t); });
+        EXPECT_EQ(points, 7680u);
+        const TLuEssai l = LirePoints(LireE57, chemin.string());
         ASSERT_EQ(l.Points.size(), 7680u);
         EXPECT_EQ(l.Bilan.Ignores, 0);
         EXPECT_EQ(l.Bilan.Texte, "");
@@ -140,18 +132,16 @@ TEST(LectureE57, FichiersReelsColores) {
         }
         EXPECT_TRUE(couleurs);
         // 76 records a percent.
-        ASSERT_EQ(l.Textes.size(), 101u);
-        EXPECT_EQ(l.Textes.front(), "lecture : 1%");
-        EXPECT_EQ(l.Textes[99], "lecture : 100%");
+        ASSERT_EQ(textes.size(), 101u);
+        EXPECT_EQ(textes.front(), "lecture : 1%");
+        EXPECT_EQ(textes[99], "lecture : 100%");
     }
 }
 
 TEST(LectureE57, FichiersReelsSansPoint) {
     const fs::path chemin = DossierFormats / "ZeroPoints.e57";
     if (!fs::exists(chemin)) GTEST_SKIP() << chemin << " absent";
-    const TLecture l = Lire(chemin.string());
-    EXPECT_TRUE(l.Points.empty());
-    EXPECT_TRUE(l.Textes.empty());
+    EXPECT_TRUE(LirePoints(LireE57, chemin.string()).Points.empty());
 }
 
 TEST(LectureE57, FichiersReelsRefuses) {
@@ -171,8 +161,8 @@ TEST(LectureE57, FichiersReelsRefuses) {
         SCOPED_TRACE(c.Nom);
         const std::string chemin = (DossierFormats / c.Nom).string();
         if (!fs::exists(chemin)) GTEST_SKIP() << chemin << " absent";
-        AttendreErreur<EErreur>([&] { Lire(chemin); },
-                                "fichier E57 « " + chemin + " » refusé : " + c.Message);
+        AttendreErreur<EErreur>([&] { LirePoints(LireE57, chemin); },
+                                "fichier « " + chemin + " » : " + c.Message);
     }
 }
 
@@ -205,7 +195,7 @@ TEST(LectureE57, DeuxScansPlacesParLeurPose) {
         }
         const std::string chemin = dossier.Chemin("releve.e57");
         EcrireE57(chemin, scans);
-        const TLecture l = Lire(chemin);
+        const TLuEssai l = LirePoints(LireE57, chemin);
         std::size_t i = 0;
         std::int64_t invalides = 0;
         for (std::size_t k = 0; k < 2; ++k)
@@ -263,7 +253,7 @@ TEST(LectureE57, SpheriquesEtLimitesDeCouleur) {
                   "<colorGreenMaximum type=\"Integer\">400");
     });
     EcrireFichier(dossier.Chemin("spherique.e57"), fichier);
-    const TLecture l = Lire(dossier.Chemin("spherique.e57"));
+    const TLuEssai l = LirePoints(LireE57, dossier.Chemin("spherique.e57"));
     ASSERT_EQ(l.Points.size(), 2u);
     EXPECT_EQ(l.Bilan.Ignores, 1);
     EXPECT_EQ(l.Bilan.Texte,
@@ -372,12 +362,13 @@ TEST(LectureE57, FichiersAbimesRefuses) {
     };
     for (const auto& c : cas) {
         SCOPED_TRACE(c.Quoi);
+        // Through the load: the message, nothing applied, nothing left behind.
+        VerifierRefus({{"abime.e57", c.Fichier, c.Message}});
         const std::string chemin = dossier.Chemin("abime.e57");
         EcrireFichier(chemin, c.Fichier);
-        std::size_t recus = 0;
-        AttendreErreur<EErreur>(
-            [&] { LireE57(chemin, [&](const TPointLu*, std::size_t n) { recus += n; }, {}); },
-            "fichier E57 « " + chemin + " » refusé : " + c.Message);
-        EXPECT_EQ(recus, c.Donnes);
+        std::size_t donnes = 0;
+        EXPECT_THROW(LireE57(chemin, [&](const TPointLu*, std::size_t n) { donnes += n; }, {}),
+                     EErreur);
+        EXPECT_EQ(donnes, c.Donnes);
     }
 }

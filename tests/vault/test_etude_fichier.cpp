@@ -31,7 +31,7 @@ TEST_F(EtudeFichier, LeBlocDEtudeFaitLAllerRetour) {
     T.ChangerOnglet(1);
     T.ChangerOnglet(2);
     T.PFsansext = Dossier.Chemin("etude");
-    ASSERT_TRUE(T.EnregistrerScan(1, T.Scan.NivMax));
+    ASSERT_TRUE(T.EnregistrerScan(FormatArkl(), T.Scan.NivMax));
 
     TBancEssai autre;
     TEspaceTravail& U = autre.Travail;
@@ -61,7 +61,7 @@ TEST_F(EtudeFichier, DesValeursRefuseesParLeursChampsArretentLeCalcul) {
     baie.hauteur = Dome(baie, 1, 3.5);
     Charger(baie);
     T.PFsansext = Dossier.Chemin("etude");
-    ASSERT_TRUE(T.EnregistrerScan(1, T.Scan.NivMax));
+    ASSERT_TRUE(T.EnregistrerScan(FormatArkl(), T.Scan.NivMax));
     const std::string valide = LireFichier(Dossier.Chemin("etude.arkl"));
     using TModification = void (*)(TEnTeteArkl&);
     const struct {
