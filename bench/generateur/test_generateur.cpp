@@ -1,5 +1,6 @@
 #include "EcritureVoute.h"
 #include "scan/LectureE57.h"
+#include "support/LancerCalcul.h"
 #include "support/PlateformeScriptee.h"
 #include "support/Temporaire.h"
 #include "util/Erreurs.h"
@@ -213,6 +214,23 @@ TEST_F(FichiersGeneres, LeReleveE57DonneLesPointsDuTexte) {
             ASSERT_EQ(lus[i].Couleur, couleur) << i;
         }
     }
+}
+
+// The batch command's study of the survey written as E57 (two scans with their poses, records
+// flagged invalid) is that of its XYZ text: the same JSON, caption included.
+TEST_F(FichiersGeneres, LEtudeDuReleveE57EstCelleDuTexte) {
+    P.NbPoints = 30000;
+    EcrireVoute(P, Dossier.Chemin("voute.xyz"));
+    EcrireVoute(P, Dossier.Chemin("voute.e57"), {TCodageE57Ecrit::Reel64, true, 40});
+    const TResultatCommande xyz = LancerCalcul(Dossier.Chemin("voute.xyz") + " --json -");
+    const TResultatCommande e57 = LancerCalcul(Dossier.Chemin("voute.e57") + " --json -");
+    ASSERT_EQ(xyz.code, 0) << xyz.erreurs;
+    ASSERT_EQ(e57.code, 0) << e57.erreurs;
+    EXPECT_NE(xyz.sortie.find("Actions à l'appui de l'arêtier (daN) : FX = "), std::string::npos);
+    EXPECT_EQ(e57.sortie, xyz.sortie);
+    // Only the status line differs: one record in 40 was flagged invalid and skipped.
+    EXPECT_EQ(e57.erreurs, "750 points ignorés (marqués invalides dans le fichier ou de "
+                           "coordonnées non finies)\n");
 }
 
 int Generer(const std::string& options) {
