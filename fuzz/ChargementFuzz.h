@@ -5,6 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 
-// `extension` is ".xyz" or ".arkl". Some inputs are also cancelled during the load. Aborts when the
-// loader leaves an inconsistent workspace or a stray file behind.
+// `extension` chooses the reader, as for a file opened by the user. Some inputs are also cancelled
+// during the load. Aborts when the loader leaves an inconsistent workspace or a stray file behind.
 void ChargerOctets(const char* extension, const std::uint8_t* donnees, std::size_t taille);

@@ -14,9 +14,6 @@
 namespace {
 
 constexpr std::uint64_t TaillePage = 1024, Utiles = TaillePage - 4;
-// Records of a data packet: a multiple of 8, so that every packet but the last ends its
-// bit-packed streams on a whole byte, and small enough for the packet's 64 KiB.
-constexpr std::uint64_t RecordsParPaquet = 2048;
 
 std::uint64_t VersPhysique(std::uint64_t logique) {
     return logique / Utiles * TaillePage + logique % Utiles;
@@ -60,20 +57,39 @@ private:
     std::size_t rempli_ = 0;
 };
 
-// A stream of values of `bits` bits, the first in the low bits of the first byte.
-void Ranger(std::vector<std::uint8_t>& octets, const std::vector<std::uint64_t>& valeurs,
-            unsigned bits) {
-    octets.assign((valeurs.size() * bits + 7) / 8, 0);
-    std::uint64_t p = 0;
-    for (std::uint64_t v : valeurs)
-        for (unsigned b = 0; b < bits; ++b, ++p)
-            if ((v >> b) & 1u) octets[p / 8] |= std::uint8_t(1u << (p % 8));
-}
+// The bytes of one field's bytestream: values of `bits` bits, the first in the low bits of the
+// first byte, a value cut by the end of a packet going on in the next one.
+class TRangeur {
+public:
+    void Ajouter(std::uint64_t v, unsigned bits, std::vector<std::uint8_t>& octets) {
+        // In two halves, so that a 64-bit value never shifts by 64.
+        if (bits > 32) {
+            Ajouter(v & 0xFFFFFFFFu, 32, octets);
+            Ajouter(v >> 32, bits - 32, octets);
+            return;
+        }
+        attente_ |= (bits == 0 ? 0 : v & ((std::uint64_t(1) << bits) - 1)) << nb_;
+        nb_ += bits;
+        for (; nb_ >= 8; nb_ -= 8, attente_ >>= 8)
+            octets.push_back(std::uint8_t(attente_));
+    }
+    // The last bits, at the end of the stream.
+    void Vider(std::vector<std::uint8_t>& octets) {
+        if (nb_ > 0) octets.push_back(std::uint8_t(attente_));
+        attente_ = 0;
+        nb_ = 0;
+    }
+
+private:
+    std::uint64_t attente_ = 0;
+    unsigned nb_ = 0;
+};
 
 struct TChampEcrit {
     std::string Xml;
     unsigned Bits = 0;
-    std::function<void(const std::vector<TPointE57>&, std::vector<std::uint8_t>&)> Encoder;
+    // The stored bits of a point's value.
+    std::function<std::uint64_t(const TPointE57&)> Valeur;
 };
 
 constexpr unsigned BitsIntensite = 11;
@@ -87,13 +103,10 @@ struct TPlanScan {
     std::uint64_t Debut = 0;           // logical
 };
 
-template <typename T>
-void EncoderReels(const std::vector<TPointE57>& lot, int a, std::vector<std::uint8_t>& octets) {
-    octets.resize(lot.size() * sizeof(T));
-    for (std::size_t i = 0; i < lot.size(); ++i) {
-        const T v = T(lot[i].P[a]);
-        std::memcpy(octets.data() + i * sizeof(T), &v, sizeof(T));
-    }
+template <typename T> std::uint64_t Bits(T v) {
+    std::conditional_t<sizeof(T) == 4, std::uint32_t, std::uint64_t> b;
+    std::memcpy(&b, &v, sizeof v);
+    return b;
 }
 
 TPlanScan Planifier(const TScanE57Ecrit& s) {
@@ -115,11 +128,11 @@ TPlanScan Planifier(const TScanE57Ecrit& s) {
         if (s.Codage == TCodageE57Ecrit::Reel32) {
             c.Xml = Formater("<%s type=\"Float\" precision=\"single\"/>", noms[a]);
             c.Bits = 32;
-            c.Encoder = [a](const auto& lot, auto& o) { EncoderReels<float>(lot, a, o); };
+            c.Valeur = [a](const TPointE57& p) { return Bits(float(p.P[a])); };
         } else if (s.Codage == TCodageE57Ecrit::Reel64) {
             c.Xml = Formater("<%s type=\"Float\"/>", noms[a]);
             c.Bits = 64;
-            c.Encoder = [a](const auto& lot, auto& o) { EncoderReels<double>(lot, a, o); };
+            c.Valeur = [a](const TPointE57& p) { return Bits(p.P[a]); };
         } else {
             const std::int64_t mini = plan.NbRecords ? plan.BrutMin[a] : 0;
             const std::int64_t maxi = plan.NbRecords ? plan.BrutMax[a] : 0;
@@ -127,14 +140,9 @@ TPlanScan Planifier(const TScanE57Ecrit& s) {
                              "scale=\"%.17g\"/>",
                              noms[a], static_cast<long long>(mini), static_cast<long long>(maxi),
                              s.Echelle);
-            const auto bits = unsigned(std::bit_width(std::uint64_t(maxi - mini)));
-            c.Bits = bits;
-            const double echelle = s.Echelle;
-            c.Encoder = [a, mini, bits, echelle](const auto& lot, auto& o) {
-                std::vector<std::uint64_t> v(lot.size());
-                for (std::size_t i = 0; i < lot.size(); ++i)
-                    v[i] = std::uint64_t(std::llround(lot[i].P[a] / echelle) - mini);
-                Ranger(o, v, bits);
+            c.Bits = unsigned(std::bit_width(std::uint64_t(maxi - mini)));
+            c.Valeur = [a, mini, echelle = s.Echelle](const TPointE57& p) {
+                return std::uint64_t(std::llround(p.P[a] / echelle) - mini);
             };
         }
         plan.Champs.push_back(std::move(c));
@@ -142,48 +150,46 @@ TPlanScan Planifier(const TScanE57Ecrit& s) {
     // An intensity the reader has to skip.
     plan.Champs.push_back({Formater("<intensity type=\"Integer\" minimum=\"0\" maximum=\"%u\"/>",
                                     (1u << BitsIntensite) - 1),
-                           BitsIntensite, [](const auto& lot, auto& o) {
-                               std::vector<std::uint64_t> v(lot.size());
-                               for (std::size_t i = 0; i < lot.size(); ++i)
-                                   v[i] =
-                                       (lot[i].Couleur[0] * 8u + i) & ((1u << BitsIntensite) - 1);
-                               Ranger(o, v, BitsIntensite);
+                           BitsIntensite, [](const TPointE57& p) {
+                               return std::uint64_t(p.Couleur[0] * 8u + p.Couleur[1]) &
+                                      ((1u << BitsIntensite) - 1);
                            }});
     const char* const couleurs[3] = {"colorRed", "colorGreen", "colorBlue"};
     for (std::size_t k = 0; k < 3 && s.Couleur; ++k)
         plan.Champs.push_back(
             {Formater("<%s type=\"Integer\" minimum=\"0\" maximum=\"255\"/>", couleurs[k]), 8,
-             [k](const auto& lot, auto& o) {
-                 o.resize(lot.size());
-                 for (std::size_t i = 0; i < lot.size(); ++i)
-                     o[i] = lot[i].Couleur[k];
-             }});
+             [k](const TPointE57& p) { return std::uint64_t(p.Couleur[k]); }});
     if (s.EtatInvalide)
         plan.Champs.push_back(
             {"<cartesianInvalidState type=\"Integer\" minimum=\"0\" maximum=\"2\"/>", 2,
-             [](const auto& lot, auto& o) {
-                 std::vector<std::uint64_t> v(lot.size());
-                 for (std::size_t i = 0; i < lot.size(); ++i)
-                     v[i] = lot[i].Invalide ? 2 : 0;
-                 Ranger(o, v, 2);
-             }});
-    // The lengths of the packets follow from the widths of the fields.
+             [](const TPointE57& p) { return std::uint64_t(p.Invalide ? 2 : 0); }});
+    // The lengths of the packets follow from the widths of the fields: a packet holds the bytes
+    // its values complete, the last one the rest.
+    const auto octetsAvant = [&](std::uint64_t records, unsigned bits) {
+        return records == plan.NbRecords ? (records * bits + 7) / 8 : records * bits / 8;
+    };
     plan.LongueurSection = 32;
-    for (std::uint64_t fait = 0; fait < plan.NbRecords; fait += RecordsParPaquet) {
-        const std::uint64_t n = std::min(RecordsParPaquet, plan.NbRecords - fait);
+    for (std::uint64_t fait = 0; fait < plan.NbRecords; fait += s.RecordsParPaquet) {
+        const std::uint64_t fin = std::min(fait + s.RecordsParPaquet, plan.NbRecords);
         std::uint64_t longueur = 6 + 2 * plan.Champs.size();
         for (const TChampEcrit& c : plan.Champs)
-            longueur += (n * c.Bits + 7) / 8;
+            longueur += octetsAvant(fin, c.Bits) - octetsAvant(fait, c.Bits);
+        if (longueur > 65536)
+            throw EErreur("paquet E57 de plus de 64 Kio : moins de points par paquet");
         plan.LongueurSection += Arrondi4(longueur);
     }
     return plan;
 }
 
-void EcrirePaquet(TEcriturePages& pages, const TPlanScan& plan, const std::vector<TPointE57>& lot) {
+void EcrirePaquet(TEcriturePages& pages, const TPlanScan& plan, const std::vector<TPointE57>& lot,
+                  std::vector<TRangeur>& rangeurs, bool dernier) {
     std::vector<std::vector<std::uint8_t>> flux(plan.Champs.size());
     std::uint64_t longueur = 6 + 2 * flux.size();
     for (std::size_t k = 0; k < flux.size(); ++k) {
-        plan.Champs[k].Encoder(lot, flux[k]);
+        const TChampEcrit& c = plan.Champs[k];
+        for (const TPointE57& p : lot)
+            rangeurs[k].Ajouter(c.Valeur(p), c.Bits, flux[k]);
+        if (dernier) rangeurs[k].Vider(flux[k]);
         longueur += flux[k].size();
     }
     const std::uint64_t total = Arrondi4(longueur);
@@ -271,15 +277,17 @@ void EcrireE57(const std::string& chemin, const std::vector<TScanE57Ecrit>& scan
         pages.Mot(VersPhysique(plan.Debut + 32));
         pages.Mot(std::uint64_t(0));
         std::vector<TPointE57> lot;
-        lot.reserve(RecordsParPaquet);
+        std::vector<TRangeur> rangeurs(plan.Champs.size());
+        std::uint64_t ecrits = 0;
         scans[k].Points([&](const TPointE57& p) {
             lot.push_back(p);
-            if (lot.size() == RecordsParPaquet) {
-                EcrirePaquet(pages, plan, lot);
+            if (lot.size() == scans[k].RecordsParPaquet) {
+                ecrits += lot.size();
+                EcrirePaquet(pages, plan, lot, rangeurs, ecrits == plan.NbRecords);
                 lot.clear();
             }
         });
-        if (!lot.empty()) EcrirePaquet(pages, plan, lot);
+        if (!lot.empty()) EcrirePaquet(pages, plan, lot, rangeurs, true);
     }
     pages.Ecrire(xml.data(), xml.size());
     pages.Terminer();

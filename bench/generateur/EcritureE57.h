@@ -30,6 +30,9 @@ struct TScanE57Ecrit {
     bool EtatInvalide = false;
     std::array<double, 4> Rotation{1, 0, 0, 0}; // w, x, y, z
     TV3R Translation{};
+    // Records per data packet (a packet holds at most 64 KiB). With a number that is not a
+    // multiple of 8, values of odd widths are cut across packets, as the format allows.
+    std::uint64_t RecordsParPaquet = 2048;
     // Gives the scan's points, the same each time: it is called twice for scaled integers.
     std::function<void(const TDonnerPointE57&)> Points;
 };

@@ -42,7 +42,7 @@ std::vector<TPointE57> Nuage(int n, int invalides, unsigned graine) {
         p.Couleur = {std::uint8_t(i * 7 + graine), std::uint8_t(255 - i % 256),
                      std::uint8_t(i * 13 % 256), 0};
         p.Invalide = invalides > 0 && i % invalides == 3;
-        if (p.Invalide) p.P = {-999.5, 999.25, 0}; // read only when the flags are not written
+        if (p.Invalide) p.P = {-9.5, 9.25, 0}; // read only when the flags are not written
         v.push_back(p);
     }
     return v;
@@ -169,15 +169,18 @@ TEST(LectureE57, FichiersReelsRefuses) {
 // Two scans, each placed by its own pose, in every coding of the coordinates, with and without
 // colours and records flagged invalid: the points come back in the file's frame, in order.
 TEST(LectureE57, DeuxScansPlacesParLeurPose) {
+    // Packets of 1005 records cut the 15-bit values of X across packets, and the reader stops
+    // inside a byte when a packet ends; packets of 3 make it go through many.
     const struct {
         TCodageE57Ecrit Codage;
         bool Couleur, Invalides;
         double Tolerance;
+        std::uint64_t ParPaquet;
     } cas[] = {
-        {TCodageE57Ecrit::Reel64, true, false, 1e-12},
-        {TCodageE57Ecrit::Reel32, true, true, 5e-7},
-        {TCodageE57Ecrit::EntierEchelonne, false, true, 0.5e-4 + 1e-12},
-        {TCodageE57Ecrit::EntierEchelonne, true, false, 0.5e-4 + 1e-12},
+        {TCodageE57Ecrit::Reel64, true, false, 1e-12, 2048},
+        {TCodageE57Ecrit::Reel32, true, true, 5e-7, 3},
+        {TCodageE57Ecrit::EntierEchelonne, false, true, 0.5e-4 + 1e-12, 2048},
+        {TCodageE57Ecrit::EntierEchelonne, true, false, 0.5e-4 + 1e-12, 1005},
     };
     TDossierTemporaire dossier;
     const std::vector<TPointE57> a = Nuage(5000, 7, 1), b = Nuage(3001, 11, 2);
@@ -192,6 +195,7 @@ TEST(LectureE57, DeuxScansPlacesParLeurPose) {
         for (auto& s : scans) {
             s.Couleur = c.Couleur;
             s.EtatInvalide = c.Invalides;
+            s.RecordsParPaquet = c.ParPaquet;
         }
         const std::string chemin = dossier.Chemin("releve.e57");
         EcrireE57(chemin, scans);
