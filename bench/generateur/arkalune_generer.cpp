@@ -17,7 +17,8 @@ const char* const Usage =
     "                         [--origine X Y Z]\n"
     "  --points N       nombre de points du relevé (1 000 000 par défaut)\n"
     "  --graine S       graine du tirage : mêmes options, même fichier (1 par défaut)\n"
-    "  --sortie F       fichier à écrire : .xyz (texte) ou .arkl (scan enregistré)\n"
+    "  --sortie F       fichier à écrire : .xyz (texte), .arkl (scan enregistré), ou un relevé\n"
+    "                   .csv, .txt, .pts, .ptx, .ply, .las\n"
     "  --portee-x M     portée de la travée entre doubleaux, en m (8 par défaut)\n"
     "  --portee-y M     portée entre formerets, en m (6 par défaut)\n"
     "  --origine X Y Z  angle de la travée à la naissance des arcs (1652.37 8203.61 40)\n";

@@ -133,7 +133,7 @@ TEST_F(FichiersGeneres, LeScanBinaireEstCeluiQueLeProgrammeEnregistre) {
 }
 
 TEST_F(FichiersGeneres, UneAutreExtensionEstRefuseeSansRienEcrire) {
-    EXPECT_THROW(EcrireVoute(P, Dossier.Chemin("voute.txt")), EErreur);
+    EXPECT_THROW(EcrireVoute(P, Dossier.Chemin("voute.e99")), EErreur);
     EXPECT_TRUE(std::filesystem::is_empty(Dossier.Dossier()));
 }
 
@@ -166,6 +166,29 @@ TEST_F(FichiersGeneres, UnLeveEnGrilleNationaleDonneLesResultatsDuRepereLocal) {
     EXPECT_EQ(legendes[2], legendes[0]);
     // Moved by whole kilometres into the grid, the points fall in the same cubes.
     EXPECT_EQ(cubes[1], cubes[0]);
+}
+
+TEST_F(FichiersGeneres, ChaqueFormatDeReleveDonneLaMemeEtudeQueLeTexteXYZ) {
+    // Each format carries the coordinates of the XYZ text exactly (LAS to 1e-8 m around the
+    // survey's middle), so the study is the same to the byte, in a local frame and in a national
+    // grid.
+    P.NbPoints = 20000;
+    for (const TV3R origine : {TV3R{1652.37, 8203.61, 40}, TV3R{651652.37, 6858203.61, 40}}) {
+        P.Origine = origine;
+        std::string json;
+        for (const char* nom : {"r.xyz", "r.csv", "r.txt", "r.pts", "r.ptx", "r.ply", "r.las"}) {
+            SCOPED_TRACE(std::string(nom) + " " + std::to_string(origine.X));
+            EcrireVoute(P, Dossier.Chemin(nom));
+            TBancEssai banc;
+            ASSERT_TRUE(banc.Travail.ChargerScan(Dossier.Chemin(nom)));
+            EXPECT_EQ(banc.Travail.Scan.NbPoints, 20000);
+            for (int onglet = 1; onglet <= 3; ++onglet)
+                ASSERT_TRUE(banc.Travail.ChangerOnglet(onglet));
+            const std::string etude = banc.Travail.EtudeEnJson();
+            if (json.empty()) json = etude;
+            EXPECT_EQ(etude, json);
+        }
+    }
 }
 
 int Generer(const std::string& options) {
