@@ -127,7 +127,7 @@ void Mesurer(benchmark::State& etat, const std::function<void(TEspaceMesure&)>& 
     etat.counters["octets_pic/point"] = pic / points;
 }
 
-void ChargerXYZ(benchmark::State& etat, const std::string& xyz) {
+void ChargerFichier(benchmark::State& etat, const std::string& xyz) {
     Mesurer(
         etat, [](TEspaceMesure&) {},
         [&](TEspaceMesure& e) {
@@ -138,11 +138,16 @@ void ChargerXYZ(benchmark::State& etat, const std::string& xyz) {
 
 // Lines in scan order, as the generator writes them.
 void ChargementXYZ(benchmark::State& etat) {
-    ChargerXYZ(etat, TDonnees::Instance().Fichier(etat.range(0), ".xyz"));
+    ChargerFichier(etat, TDonnees::Instance().Fichier(etat.range(0), ".xyz"));
 }
 
 void ChargementXYZMelange(benchmark::State& etat) {
-    ChargerXYZ(etat, TDonnees::Instance().FichierMelange(etat.range(0)));
+    ChargerFichier(etat, TDonnees::Instance().FichierMelange(etat.range(0)));
+}
+
+// The same vault as a survey of another tool: delimited text, PTS, PTX, binary PLY, LAS, E57.
+void ChargementReleve(benchmark::State& etat, const char* extension) {
+    ChargerFichier(etat, TDonnees::Instance().Fichier(etat.range(0), extension));
 }
 
 void ChargementArkl(benchmark::State& etat) {
@@ -200,6 +205,12 @@ BENCHMARK(ChargementXYZ)->Apply(Tailles)->Arg(2000000)->Arg(5000000);
 BENCHMARK(ChargementXYZMelange)->Apply(Tailles)->Arg(2000000)->Arg(5000000);
 BENCHMARK(ChargementArkl)->Apply(Tailles);
 BENCHMARK(LectureE57)->Apply(Tailles);
+BENCHMARK_CAPTURE(ChargementReleve, las, ".las")->Apply(Tailles);
+BENCHMARK_CAPTURE(ChargementReleve, ply, ".ply")->Apply(Tailles);
+BENCHMARK_CAPTURE(ChargementReleve, csv, ".csv")->Apply(Tailles);
+BENCHMARK_CAPTURE(ChargementReleve, pts, ".pts")->Apply(Tailles);
+BENCHMARK_CAPTURE(ChargementReleve, ptx, ".ptx")->Apply(Tailles);
+BENCHMARK_CAPTURE(ChargementReleve, e57, ".e57")->Apply(Tailles);
 BENCHMARK(EnregistrementArkl)->Apply(Tailles);
 BENCHMARK(EnregistrementXYZ)->Apply(Tailles);
 

@@ -1,7 +1,7 @@
 #include "EcritureVoute.h"
 
+#include "EcritureReleves.h"
 #include "EcritureVouteE57.h"
-
 #include "PlateformeConsole.h"
 #include "scan/Decalage.h"
 #include "scan/FormatXYZ.h"
@@ -21,8 +21,8 @@ namespace {
 void EcrireXYZ(const TParametresVoute& parametres, const std::string& chemin) {
     TFichierTemporaire fichier(chemin);
     std::string texte;
-    GenererVoute(parametres, [&](const TPointGenere& p) {
-        AjouterLigneXYZ(texte, CoordonneesLevees(p.P), p.Couleur);
+    PointsDuReleve(parametres, [&](const TV3R& p, const TV4By& couleur) {
+        AjouterLigneXYZ(texte, p, couleur);
         if (texte.size() >= (std::size_t(1) << 20)) {
             fichier.Ecrire(texte.data(), texte.size());
             texte.clear();
@@ -57,16 +57,6 @@ void EcrireArkl(const TParametresVoute& parametres, const std::string& chemin) {
 
 } // namespace
 
-// A coordinate as a survey gives it: below the bound of the program's shift, the 32-bit value
-// the program keeps for it (the files of local frames stay the same, byte for byte); beyond, in
-// full, as a survey in a national grid has it.
-TV3R CoordonneesLevees(const TV3R& p) {
-    TV3R r;
-    for (int a = 0; a < 3; ++a)
-        r[a] = std::fabs(p[a]) < SeuilDecalage ? double(static_cast<float>(p[a])) : p[a];
-    return r;
-}
-
 void EcrireVoute(const TParametresVoute& parametres, const std::string& chemin,
                  const TOptionsE57& e57) {
     const TFormatScan* format = FormatSelonExtension(chemin);
@@ -76,6 +66,10 @@ void EcrireVoute(const TParametresVoute& parametres, const std::string& chemin,
         EcrireArkl(parametres, chemin);
     else if (format && format->Lecteur == &LireE57)
         EcrireVouteE57(parametres, chemin, e57);
+    else if (const TEcrireReleve releve = EcrivainReleve(chemin))
+        releve(parametres, chemin);
     else
-        throw EErreur("extension .xyz, .arkl ou .e57 attendue pour « " + chemin + " »");
+        throw EErreur(
+            "extension .xyz, .arkl, .csv, .txt, .pts, .ptx, .ply, .las ou .e57 attendue pour « " +
+            chemin + " »");
 }

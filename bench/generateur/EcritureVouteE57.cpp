@@ -1,5 +1,7 @@
 #include "EcritureVouteE57.h"
 
+#include "EcritureReleves.h"
+
 #include <cmath>
 
 namespace {
@@ -38,11 +40,11 @@ void EcrireVouteE57(const TParametresVoute& parametres, const std::string& chemi
         scan.Points = [&parametres, &scan, debut, fin,
                        invalides = options.Invalides](const TDonnerPointE57& donner) {
             std::int64_t i = 0;
-            GenererVoute(parametres, [&](const TPointGenere& g) {
+            PointsDuReleve(parametres, [&](const TV3R& coo, const TV4By& couleur) {
                 if (i >= debut && i < fin) {
                     TPointE57 p;
-                    p.P = VersScan(CoordonneesLevees(g.P), scan.Rotation, scan.Translation);
-                    p.Couleur = g.Couleur;
+                    p.P = VersScan(coo, scan.Rotation, scan.Translation);
+                    p.Couleur = couleur;
                     donner(p);
                     if (invalides > 0 && (i - debut + 1) % invalides == 0) {
                         // What a scanner records for a beam that came back empty.

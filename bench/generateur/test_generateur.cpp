@@ -1,3 +1,4 @@
+#include "EcritureReleves.h"
 #include "EcritureVoute.h"
 #include "scan/LectureE57.h"
 #include "support/LancerCalcul.h"
@@ -135,7 +136,7 @@ TEST_F(FichiersGeneres, LeScanBinaireEstCeluiQueLeProgrammeEnregistre) {
 }
 
 TEST_F(FichiersGeneres, UneAutreExtensionEstRefuseeSansRienEcrire) {
-    EXPECT_THROW(EcrireVoute(P, Dossier.Chemin("voute.txt")), EErreur);
+    EXPECT_THROW(EcrireVoute(P, Dossier.Chemin("voute.e99")), EErreur);
     EXPECT_TRUE(std::filesystem::is_empty(Dossier.Dossier()));
 }
 
@@ -182,8 +183,8 @@ TEST_F(FichiersGeneres, LeReleveE57DonneLesPointsDuTexte) {
         // Rounded in the scan's frame: the half step on two axes turned into one.
         {{TCodageE57Ecrit::EntierEchelonne, true, 50}, 0.5e-4 * std::sqrt(2.0) + 1e-9},
     };
-    std::vector<TPointGenere> attendus;
-    GenererVoute(P, [&](const TPointGenere& g) { attendus.push_back(g); });
+    std::vector<TPointLu> attendus;
+    PointsDuReleve(P, [&](const TV3R& p, const TV4By& c) { attendus.push_back({p, c}); });
     for (const auto& c : cas) {
         SCOPED_TRACE(int(c.Options.Codage));
         const std::string chemin = Dossier.Chemin("voute.e57");
@@ -200,18 +201,39 @@ TEST_F(FichiersGeneres, LeReleveE57DonneLesPointsDuTexte) {
                 : 0;
         EXPECT_EQ(bilan.Ignores, invalides);
         for (std::size_t i = 0; i < lus.size(); ++i) {
-            const TV3R attendu = CoordonneesLevees(attendus[i].P);
+            const TV3R& attendu = attendus[i].Coo;
             for (int a = 0; a < 3; ++a) {
                 if (c.Tolerance == 0)
                     ASSERT_EQ(float(lus[i].Coo[a]), float(attendu[a])) << i;
                 else
                     ASSERT_NEAR(lus[i].Coo[a], attendu[a], c.Tolerance) << i;
             }
-            const TV4By couleur = c.Options.Couleur
-                                      ? TV4By{attendus[i].Couleur[0], attendus[i].Couleur[1],
-                                              attendus[i].Couleur[2], 0}
-                                      : TV4By{};
+            const TV4By couleur = c.Options.Couleur ? attendus[i].Couleur : TV4By{};
             ASSERT_EQ(lus[i].Couleur, couleur) << i;
+        }
+    }
+}
+
+TEST_F(FichiersGeneres, ChaqueFormatDeReleveDonneLaMemeEtudeQueLeTexteXYZ) {
+    // Each format carries the coordinates of the XYZ text exactly (LAS to 1e-8 m around the
+    // survey's middle), so the study is the same to the byte, in a local frame and in a national
+    // grid.
+    P.NbPoints = 20000;
+    for (const TV3R origine : {TV3R{1652.37, 8203.61, 40}, TV3R{651652.37, 6858203.61, 40}}) {
+        P.Origine = origine;
+        std::string json;
+        for (const char* nom :
+             {"r.xyz", "r.csv", "r.txt", "r.pts", "r.ptx", "r.ply", "r.las", "r.e57"}) {
+            SCOPED_TRACE(std::string(nom) + " " + std::to_string(origine.X));
+            EcrireVoute(P, Dossier.Chemin(nom));
+            TBancEssai banc;
+            ASSERT_TRUE(banc.Travail.ChargerScan(Dossier.Chemin(nom)));
+            EXPECT_EQ(banc.Travail.Scan.NbPoints, 20000);
+            for (int onglet = 1; onglet <= 3; ++onglet)
+                ASSERT_TRUE(banc.Travail.ChangerOnglet(onglet));
+            const std::string etude = banc.Travail.EtudeEnJson();
+            if (json.empty()) json = etude;
+            EXPECT_EQ(etude, json);
         }
     }
 }

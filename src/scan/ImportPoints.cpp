@@ -45,12 +45,19 @@ public:
     TDecalage Decalage{};
     TV3S Mini, Maxi;
     std::int32_t NbPoints = 0;
+    // Points of a binary file whose coordinates are no numbers (NaN, infinite): no place holds
+    // them.
+    std::int64_t NonFinis = 0;
 
     void Ajouter(const TPointLu* points, std::size_t n) {
         for (std::size_t q = 0; q < n; ++q) {
             if (NbPoints == INT32_MAX)
                 throw EErreur("trop de points dans le fichier (plus de 2 147 483 647)");
             const TV3R& coo = points[q].Coo;
+            if (!std::isfinite(coo.X) || !std::isfinite(coo.Y) || !std::isfinite(coo.Z)) {
+                ++NonFinis;
+                continue;
+            }
             TPointScan pt;
             pt.X = VersFloat(coo.X - double(Decalage[0]));
             pt.Y = VersFloat(coo.Y - double(Decalage[1]));
@@ -104,7 +111,7 @@ TBilanLecture ImporterPoints(TEtatScan& scan, const std::string& chemin, TLecteu
         records.Ajouter(echantillon.data(), echantillon.size());
         echantillon = {};
     };
-    const TBilanLecture bilan = lecteur(
+    TBilanLecture bilan = lecteur(
         chemin,
         [&](const TPointLu* lot, std::size_t n) {
             if (decide) {
@@ -131,5 +138,13 @@ TBilanLecture ImporterPoints(TEtatScan& scan, const std::string& chemin, TLecteu
             LireParLots(relecture, records.NbPoints, recevoir);
         },
         sortie);
+    if (records.NonFinis > 0) {
+        bilan.Ignores += records.NonFinis;
+        const std::string texte =
+            std::to_string(records.NonFinis) +
+            (records.NonFinis > 1 ? " points aux coordonnées non numériques ignorés"
+                                  : " point aux coordonnées non numériques ignoré");
+        bilan.Texte = bilan.Texte.empty() ? texte : bilan.Texte + " ; " + texte;
+    }
     return bilan;
 }

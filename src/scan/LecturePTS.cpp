@@ -20,10 +20,8 @@ bool LirePointScanner(const std::string_view* champs, std::size_t nb, TPointLu& 
     p.Coo = {xyz[0], xyz[1], xyz[2]};
     const std::size_t couleur = nb >= 7 ? 4 : nb == 6 ? 3 : 0;
     if (couleur == 0) return true;
-    double c[3];
-    if (!LireReels(champs + couleur, nb - couleur, c, 3)) return false;
     for (std::size_t k = 0; k < 3; ++k)
-        p.Couleur[k] = ComposanteBornee(c[k]);
+        if (!LireComposante(champs[couleur + k], p.Couleur[k])) return false;
     return true;
 }
 

@@ -31,8 +31,15 @@ bool LireReels(const std::string_view* champs, std::size_t nbChamps, double* v, 
     return true;
 }
 
-std::uint8_t ComposanteBornee(double v) {
-    return std::uint8_t(std::clamp(std::round(v), 0.0, 255.0));
+bool LireComposante(std::string_view champ, std::uint8_t& composante) {
+    std::int64_t entier = 0;
+    double v = 0;
+    if (LireEntier(champ, entier))
+        v = double(std::clamp<std::int64_t>(entier, 0, 255));
+    else if (!LireReel(champ, v))
+        return false;
+    composante = std::uint8_t(std::clamp(std::round(v), 0.0, 255.0));
+    return true;
 }
 
 TLotPointsLus::TLotPointsLus(const TRecevoirPointsLus& recevoir) : recevoir_(recevoir) {

@@ -40,8 +40,9 @@ std::size_t ChampsSepares(std::string_view ligne, std::string_view* champs, std:
 // Reads the first `n` fields as reals into `v`; false when one is missing or not a number.
 bool LireReels(const std::string_view* champs, std::size_t nbChamps, double* v, std::size_t n);
 
-// A colour component read from text: rounded, bounded to 0..255.
-std::uint8_t ComposanteBornee(double v);
+// A colour component read from text, an integer or a real, rounded and bounded to 0..255; false
+// when the field is no number.
+bool LireComposante(std::string_view champ, std::uint8_t& composante);
 
 // Points gathered into batches for the import.
 class TLotPointsLus {

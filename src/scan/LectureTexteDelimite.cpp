@@ -86,11 +86,8 @@ bool LirePoint(std::string_view ligne, const TDispositionTexte& d, TPointLu& p) 
     }
     for (std::size_t k = 0; k < 3; ++k) {
         const int c = d.Colonnes[3 + k];
-        double v = 0;
-        if (c < 0 || std::size_t(c) >= n ||
-            !LireNombre(champs[std::size_t(c)], d.VirguleDecimale, v))
-            v = 0;
-        p.Couleur[k] = ComposanteBornee(v);
+        if (c < 0 || std::size_t(c) >= n || !LireComposante(champs[std::size_t(c)], p.Couleur[k]))
+            p.Couleur[k] = 0;
     }
     p.Couleur[3] = 0;
     return true;

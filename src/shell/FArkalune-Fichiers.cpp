@@ -19,11 +19,17 @@ QString FiltreDuFormat(const TFormatScan& format) {
            QLatin1Char(')');
 }
 
-// Every format read, by name with its extensions; only what is read is offered.
+// Every format read, together and by name with its extensions; only what is read is offered.
 QString FiltreOuvrir() {
-    QStringList filtres{TousLesFichiers};
+    QStringList filtres{TousLesFichiers}, motifs;
     for (const TFormatScan& f : FormatsScan())
-        if (f.Propose) filtres << FiltreDuFormat(f);
+        if (f.Propose) {
+            filtres << FiltreDuFormat(f);
+            for (const std::string& e : f.Extensions)
+                motifs << QStringLiteral("*") + QString::fromStdString(e);
+        }
+    filtres.insert(1, QStringLiteral("relevés et scans lus (") + motifs.join(QLatin1Char(' ')) +
+                          QLatin1Char(')'));
     return filtres.join(QStringLiteral(";;"));
 }
 

@@ -1,7 +1,9 @@
 #include "LecteursEssai.h"
 #include "scan/LecturePLY.h"
+#include "support/PlateformeScriptee.h"
 #include "support/Temporaire.h"
 
+#include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
 
@@ -142,4 +144,15 @@ TEST(LecturePLY, FichiersRefuses) {
              FichierPLY("ascii", "float", "", {{1, 2, 3, 0, 0, 0}, {1, 2, 3, 0, 0, 0}})),
          "fichier PLY tronqué (2 sommets annoncés, 1 lus)"},
     });
+}
+
+TEST(LecturePLY, UnSommetAuxCoordonneesNonNumeriquesEstIgnoreEtDit) {
+    TDossierTemporaire dossier;
+    EcrireFichier(dossier.Chemin("n.ply"),
+                  FichierPLY("binary_little_endian", "float", "uchar",
+                             {{1, 2, 3, 0, 0, 0}, {NAN, 2, 3, 0, 0, 0}, {1.5, 2, 3, 0, 0, 0}}));
+    TBancEssai banc;
+    ASSERT_TRUE(banc.Travail.ChargerScan(dossier.Chemin("n.ply")));
+    EXPECT_EQ(banc.Travail.Scan.NbPoints, 2);
+    EXPECT_EQ(banc.Travail.BilanChargement, "1 point aux coordonnées non numériques ignoré");
 }
