@@ -10,8 +10,8 @@
 namespace {
 
 constexpr std::size_t TailleEnTete = 48;
-// Pages loaded at once: large reads, few seeks.
-constexpr std::uint64_t PagesParBloc = 128;
+// Bytes loaded at once (whole pages): large reads, few seeks.
+constexpr std::uint64_t TailleBloc = 128 << 10;
 
 std::uint64_t Mot64(const std::uint8_t* o) {
     std::uint64_t v;
@@ -57,7 +57,8 @@ TPagesE57::TPagesE57(const std::string& chemin) {
                          " octets) qui n'est pas un nombre entier de pages de " +
                          std::to_string(e.TaillePage) + " octets");
     nbPages_ = e.LongueurPhysique / e.TaillePage;
-    bloc_.resize(std::size_t(std::min(PagesParBloc, nbPages_) * e.TaillePage));
+    pagesParBloc_ = std::max<std::uint64_t>(1, TailleBloc / e.TaillePage);
+    bloc_.resize(std::size_t(std::min(pagesParBloc_, nbPages_) * e.TaillePage));
     // The header's own page is checked like any other.
     std::uint8_t relu[TailleEnTete];
     Lire(0, relu, TailleEnTete);
@@ -76,7 +77,7 @@ std::uint64_t TPagesE57::VersPhysique(std::uint64_t logique) const {
 
 void TPagesE57::ChargerBloc(std::uint64_t page) {
     const std::uint64_t taillePage = entete_.TaillePage;
-    const std::uint64_t pages = std::min(PagesParBloc, nbPages_ - page);
+    const std::uint64_t pages = std::min(pagesParBloc_, nbPages_ - page);
     const std::size_t octets = std::size_t(pages * taillePage);
     pagesDuBloc_ = 0;
     if (fseeko(f_.get(), off_t(page * taillePage), SEEK_SET) != 0 ||

@@ -57,5 +57,5 @@ private:
     std::uint64_t nbPages_ = 0;
     // Consecutive pages read at once, checked as they are loaded.
     std::vector<std::uint8_t> bloc_;
-    std::uint64_t premierePage_ = 0, pagesDuBloc_ = 0;
+    std::uint64_t pagesParBloc_ = 1, premierePage_ = 0, pagesDuBloc_ = 0;
 };

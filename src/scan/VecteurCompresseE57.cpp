@@ -88,12 +88,13 @@ TVecteurCompresseE57::TVecteurCompresseE57(TPagesE57& pages, const TScanE57& sca
                          std::to_string(longueur) + " octets)");
     finSection_ = debut + longueur;
     // Every record takes at least the bits of its fixed-width fields: a count that the section
-    // cannot hold is refused before anything is read or allocated.
+    // cannot hold is refused before anything is read or allocated. A record of constant fields
+    // takes no bit at all; it is counted as one, so that a few bytes cannot claim billions of
+    // identical points.
     std::uint64_t bitsParRecord = 0;
     for (const TChampE57& c : scan.Champs)
         bitsParRecord += c.Bits;
-    const std::uint64_t plafond =
-        bitsParRecord > 0 ? (longueur * 8) / bitsParRecord : std::uint64_t(INT32_MAX);
+    const std::uint64_t plafond = (longueur * 8) / std::max<std::uint64_t>(bitsParRecord, 1);
     if (scan.NbRecords > plafond)
         throw EDefautE57("vecteur de points" + ici + " : " + std::to_string(scan.NbRecords) +
                          " points annoncés, la section ne peut en contenir que " +

@@ -330,6 +330,17 @@ TEST(LectureE57, FichiersAbimesRefuses) {
         {"nombre de points", xml([](auto& x) { Remplacer(x, "\"96\"", "\"1099511627776\""); }),
          "vecteur de points à l'octet 48 : 1099511627776 points annoncés, la section ne peut en "
          "contenir que 99"},
+        // Constant fields store no bit: still no more records than the section has bits.
+        {"champs constants", xml([](auto& x) {
+             const std::size_t debut = x.find('>', x.find("<prototype")) + 1;
+             x.replace(debut, x.find("</prototype>") - debut,
+                       "<cartesianX type=\"Integer\" minimum=\"5\" maximum=\"5\"/>"
+                       "<cartesianY type=\"Integer\" minimum=\"5\" maximum=\"5\"/>"
+                       "<cartesianZ type=\"Integer\" minimum=\"5\" maximum=\"5\"/>");
+             Remplacer(x, "\"96\"", "\"2000000000\"");
+         }),
+         "vecteur de points à l'octet 48 : 2000000000 points annoncés, la section ne peut en "
+         "contenir que 12992"},
         {"points manquants", xml([](auto& x) { Remplacer(x, "\"96\"", "\"97\""); }),
          "vecteur de points tronqué : il manque 1 des 97 points annoncés (octet 1676)", 96},
         {"type inconnu", xml([](auto& x) {
