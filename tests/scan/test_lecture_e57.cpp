@@ -285,6 +285,35 @@ TEST(LectureE57, UneErreurDuDestinataireArreteLaLecture) {
     EXPECT_EQ(lots, 2);
 }
 
+// An empty packet and an index packet before the first data packet are stepped over.
+TEST(LectureE57, PaquetsVidesEtDIndexSautes) {
+    TDossierTemporaire dossier;
+    const std::vector<TPointE57> a = Nuage(96, 0, 5);
+    EcrireE57(dossier.Chemin("bon.e57"), {ScanDe(a, TCodageE57Ecrit::Reel32)});
+    std::string l = SansPages(LireFichier(dossier.Chemin("bon.e57")));
+    std::string paquets("\2\0\3\0", 4);     // empty, 4 bytes
+    paquets += std::string("\0\0\17\0", 4); // index, 16 bytes, no entry
+    paquets += std::string(12, '\0');
+    l.insert(48 + 32, paquets);
+    // The section grows by as much, and the XML after it moves.
+    std::uint64_t longueur = 0, xml = 0;
+    std::memcpy(&longueur, l.data() + 48 + 8, 8);
+    longueur += paquets.size();
+    std::memcpy(l.data() + 48 + 8, &longueur, 8);
+    std::memcpy(&xml, l.data() + 24, 8);
+    const std::uint64_t xmlLogique = xml / Page * Utiles + xml % Page + paquets.size();
+    xml = xmlLogique / Utiles * Page + xmlLogique % Utiles;
+    std::memcpy(l.data() + 24, &xml, 8);
+    EcrireFichier(dossier.Chemin("paquets.e57"), EnPages(l));
+    const TLuEssai avec = LirePoints(LireE57, dossier.Chemin("paquets.e57"));
+    const TLuEssai sans = LirePoints(LireE57, dossier.Chemin("bon.e57"));
+    ASSERT_EQ(avec.Points.size(), 96u);
+    for (std::size_t i = 0; i < 96; ++i) {
+        EXPECT_EQ(avec.Points[i].Coo, sans.Points[i].Coo);
+        EXPECT_EQ(avec.Points[i].Couleur, sans.Points[i].Couleur);
+    }
+}
+
 // Damaged files: each refused with its message, before any point when the fault is in what comes
 // before the points.
 TEST(LectureE57, FichiersAbimesRefuses) {
