@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-// `extension` chooses the reader, as for a file opened by the user. Some inputs are also cancelled
-// during the load. Aborts when the loader leaves an inconsistent workspace or a stray file behind.
+// `extension` is one the table of formats knows (".xyz", ".las", ...). Some inputs are also
+// cancelled during the load. Aborts when the loader leaves an inconsistent workspace or a stray
+// file behind.
 void ChargerOctets(const char* extension, const std::uint8_t* donnees, std::size_t taille);

@@ -48,6 +48,15 @@ TScanLu ChargerFichierScan(TEtatScan& scan, const std::string& chemin,
             lu.Bilan = "origine des coordonnées déplacée en " + TexteDecalage(scan.Decalage) +
                        (lu.Bilan.empty() ? "" : " ; " + lu.Bilan);
         return lu;
+    } catch (const EStopError&) {
+        scan.Reinitialiser();
+        throw;
+    } catch (const EErreur& e) {
+        scan.Reinitialiser();
+        // Every refusal names the file, the grid's own ones too.
+        const std::string message = e.what();
+        if (message.find("« " + chemin + " »") != std::string::npos) throw;
+        throw EErreur(message + " (fichier « " + chemin + " »)");
     } catch (...) {
         scan.Reinitialiser();
         throw;

@@ -308,14 +308,16 @@ std::int64_t LireAscii(TFichierLecture& fichier, const std::string& chemin, cons
         if (n < avant || n >= avant + sommets.Nombre) return;
         ++lus;
         progression.Avancer(std::int64_t(lus));
-        const std::vector<std::string_view> m = Mots(texte);
+        std::array<std::string_view, MotsMax> m;
+        const std::size_t nb = ChampsSepares(texte, m.data(), MotsMax);
         TPointLu p;
-        bool bon = !tropLongue && m.size() >= sommets.Proprietes.size();
+        // A line holds every property of the vertex; those beyond the fields kept are not read.
+        bool bon = !tropLongue && (nb >= sommets.Proprietes.size() || nb == MotsMax);
         for (std::size_t c = 0; c < 6 && bon; ++c) {
             const int k = places.Indices[c];
             double v = 0;
             if (k < 0) continue;
-            bon = LireReel(m[std::size_t(k)], v);
+            bon = std::size_t(k) < nb && LireReel(m[std::size_t(k)], v);
             if (c < 3)
                 p.Coo[int(c)] = v;
             else

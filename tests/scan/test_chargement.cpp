@@ -287,6 +287,14 @@ TEST_F(Chargement, FichiersRefusesLaissentUnEspaceVide) {
         EXPECT_EQ(nom.find(".tmp"), std::string::npos) << nom;
 }
 
+TEST_F(Chargement, UnRefusDeLaGrilleNommeLeFichier) {
+    EXPECT_FALSE(Charger("loin.xyz", "0 0 0\r\n1e39 0 0\r\n"));
+    ASSERT_EQ(Banc.Plateforme.Messages.size(), 1u);
+    const std::string& m = Banc.Plateforme.Messages[0];
+    EXPECT_EQ(m.rfind("étendue du scan trop grande pour la grille", 0), 0u) << m;
+    EXPECT_NE(m.find("(fichier « " + Dossier.Chemin("loin.xyz") + " »)"), std::string::npos) << m;
+}
+
 TEST_F(Chargement, UneExtensionInconnueEstRefuseeEnNommantLeFichier) {
     EXPECT_FALSE(Charger("scan.xyb", "1 2 3\r\n"));
     EXPECT_EQ(Banc.Plateforme.Messages,

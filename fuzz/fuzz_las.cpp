@@ -1,0 +1,8 @@
+// Arbitrary bytes as a LAS survey, through the real loader.
+
+#include "ChargementFuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t taille) {
+    ChargerOctets(".las", donnees, taille);
+    return 0;
+}
