@@ -17,8 +17,8 @@
 
 namespace {
 
-constexpr double PoliceCorps = 10;  // points
-constexpr double PolicePied = 8;    // points
+constexpr double PoliceCorps = 10; // points
+constexpr double PolicePied = 8;   // points
 constexpr double MargeMm = 18;
 
 const char* const BlocTitre =
@@ -82,8 +82,7 @@ void GarderTitresAvecTables(QTextDocument& doc) {
 } // namespace
 
 void ImprimerRapport(const std::string& rapport, QPagedPaintDevice& support) {
-    support.setPageMargins(QMarginsF(MargeMm, MargeMm, MargeMm, MargeMm),
-                           QPageLayout::Millimeter);
+    support.setPageMargins(QMarginsF(MargeMm, MargeMm, MargeMm, MargeMm), QPageLayout::Millimeter);
     const QRectF zone = support.pageLayout().paintRectPixels(support.logicalDpiY());
     QFont pied(QStringLiteral("Arial"));
     pied.setPointSizeF(PolicePied);
