@@ -57,25 +57,34 @@ int Page(const QTextDocument& doc, const QTextBlock& bloc) {
     return int(std::floor(haut / doc.pageSize().height()));
 }
 
-// The line that introduces each table (the last one with text before it) starts the table's
-// page when it would otherwise end the previous one; a table that runs on repeats its heading
-// row.
+// The nearest block before `bloc` that shows text; invalid when there is none.
+QTextBlock TexteAvant(QTextBlock bloc) {
+    do
+        bloc = bloc.previous();
+    while (bloc.isValid() && bloc.text().trimmed().isEmpty());
+    return bloc;
+}
+
+// `titre` starts the page of `suite` when it would otherwise end the previous one.
+void GarderAvec(QTextDocument& doc, const QTextBlock& titre, const QTextBlock& suite) {
+    if (!titre.isValid() || !suite.isValid()) return;
+    doc.documentLayout()->documentSize(); // lays the document out up to date
+    if (Page(doc, titre) == Page(doc, suite)) return;
+    QTextCursor c(titre);
+    QTextBlockFormat f = c.blockFormat();
+    f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    c.setBlockFormat(f);
+}
+
+// The line that introduces each table (the last one with text before it) stays with the table's
+// first row; a table that runs on repeats its heading row.
 void GarderTitresAvecTables(QTextDocument& doc) {
     for (QTextTable* table : Tables(doc.rootFrame())) {
         QTextTableFormat format = table->format();
         format.setHeaderRowCount(1);
         table->setFormat(format);
-        QTextBlock titre = doc.findBlock(table->firstPosition()).previous();
-        while (titre.isValid() && titre.text().trimmed().isEmpty())
-            titre = titre.previous();
-        if (!titre.isValid()) continue;
-        doc.documentLayout()->documentSize(); // lays the document out up to date
-        const QTextBlock premiereCellule = table->cellAt(0, 0).firstCursorPosition().block();
-        if (Page(doc, titre) == Page(doc, premiereCellule)) continue;
-        QTextCursor c(titre);
-        QTextBlockFormat f = c.blockFormat();
-        f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        c.setBlockFormat(f);
+        GarderAvec(doc, TexteAvant(doc.findBlock(table->firstPosition())),
+                   table->cellAt(0, 0).firstCursorPosition().block());
     }
 }
 
@@ -97,6 +106,9 @@ void ImprimerRapport(const std::string& rapport, QPagedPaintDevice& support) {
     doc.setPageSize(QSizeF(zone.width(), zone.height() - hauteurPied));
     doc.setHtml(QString::fromUtf8(BlocTitre) + QString::fromStdString(rapport));
     SeparerLignes(doc);
+    // The layout follows block insertions only in part (lines went missing from the pages): it
+    // is made again whole.
+    doc.markContentsDirty(0, doc.characterCount());
     GarderTitresAvecTables(doc);
 
     const int nbPages = doc.pageCount();

@@ -3,6 +3,9 @@
 
 #include "support/LancerCalcul.h"
 #include "support/Temporaire.h"
+#include "vault/RapportImprime.h"
+
+#include <QGuiApplication>
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -106,4 +109,46 @@ TEST(RapportPdf, LisibleSurDesPagesA4NumeroteesTitresAvecLeursTables) {
                   std::string::npos);
     }
     unsetenv("SOURCE_DATE_EPOCH");
+}
+
+// Many short paragraphs cut into lines over many pages: every line is printed, once, and each
+// heading on the page of its first line.
+TEST(RapportPdf, ToutesLesLignesSurDesPagesSuccessives) {
+    int argc = 3;
+    char nom[] = "test", option[] = "-platform", plateforme[] = "offscreen";
+    char* argv[] = {nom, option, plateforme, nullptr};
+    const QGuiApplication application(argc, argv);
+    constexpr int NbSections = 150;
+    std::string html;
+    std::vector<std::string> attendus;
+    for (int section = 1; section <= NbSections; ++section) {
+        html += "<P><B>TITRE " + std::to_string(section) + " :</B></P><P>";
+        attendus.insert(attendus.end(), {"TITRE", std::to_string(section), ":"});
+        for (int ligne = 0; ligne < section % 4; ++ligne) {
+            html += " ligne<BR>";
+            attendus.push_back("ligne");
+        }
+        html += " fin</P>";
+        attendus.push_back("fin");
+    }
+    const QByteArray pdf = RapportEnPdf(html);
+    TDossierTemporaire dossier;
+    EcrireFichier(dossier.Chemin("sections.pdf"),
+                  std::string(pdf.constData(), std::size_t(pdf.size())));
+    const TPdfLu lu = LirePdf(dossier.Chemin("sections.pdf"));
+    EXPECT_GE(lu.pages.size(), 8u);
+    // The words of the sections, without the title block and the feet of the pages.
+    std::vector<std::string> lus;
+    bool titre = true;
+    for (std::size_t i = 0; i < lu.mots.size(); ++i) {
+        titre = titre && lu.mots[i].texte != "TITRE";
+        if (lu.mots[i].texte == "page")
+            i += 3;
+        else if (!titre)
+            lus.push_back(lu.mots[i].texte);
+        if (lu.mots[i].texte == "TITRE" && i + 3 < lu.mots.size()) {
+            EXPECT_EQ(lu.mots[i + 3].page, lu.mots[i].page) << "TITRE " << lu.mots[i + 1].texte;
+        }
+    }
+    EXPECT_EQ(lus, attendus);
 }
