@@ -13,6 +13,12 @@
 #include "util/Format.h"
 #include "util/StringUtils.h"
 
+#ifdef ARKALUNE_PDF
+#include "vault/RapportImprime.h"
+
+#include <QGuiApplication>
+#endif
+
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -27,7 +33,7 @@ const char* const Usage =
     "                        [--niveau-enregistre L] [--rotation-z DEG] [--quartier Q]\n"
     "                        [--largeur CM] [--arcs N] [--masse-lin V] [--masse-surf V]\n"
     "                        [--masse-vol V] [--niveau-remplissage V] [--rapport F]\n"
-    "                        [--json F|-]\n"
+    "                        [--json F|-] [--pdf F]\n"
     "  FICHIER               scan ou relevé à charger (.arkl, .xyz, .csv, .txt, .las, .ply,\n"
     "                        .pts, .ptx, .e57)\n"
     "  --niveau N            niveau affiché, 0 à 4 (2 par défaut)\n"
@@ -48,6 +54,7 @@ const char* const Usage =
     "  --rapport F           écrit le rapport HTML (UTF-8) dans F\n"
     "  --json F|-            écrit toute l'étude en JSON dans F (- : sortie standard, qui ne\n"
     "                        reçoit alors rien d'autre)\n"
+    "  --pdf F               écrit le rapport en PDF (A4) dans F\n"
     "Les valeurs des champs de l'étude sont celles qu'on taperait dans la fenêtre, une\n"
     "expression commençant par \"=\" comprise.\n";
 
@@ -76,6 +83,7 @@ struct TOptions {
     std::vector<std::pair<const TOptionChamp*, std::string>> champs;
     std::optional<std::string> rapport;
     std::optional<std::string> json;
+    std::optional<std::string> pdf;
 };
 
 int LireNiveau(const std::string& option, const std::string& texte) {
@@ -144,6 +152,8 @@ TOptions LireOptions(TArguments& args) {
             o.rapport = valeur();
         else if (a == "--json")
             o.json = valeur();
+        else if (a == "--pdf")
+            o.pdf = valeur();
         else if (a.size() > 1 && a[0] == '-')
             throw EUsage{"option inconnue : " + a};
         else if (o.fichier.empty())
@@ -156,8 +166,33 @@ TOptions LireOptions(TArguments& args) {
         throw EUsage{
             "--json - réserve la sortie standard à l'étude : --proprietes ne s'y ajoute pas"};
     if (o.enregistrer) FormatEnregistre(*o.enregistrer);
+#ifndef ARKALUNE_PDF
+    if (o.pdf)
+        throw EUsage{"--pdf : ce programme a été construit sans Qt (ARKALUNE_IHM=OFF), il ne sait "
+                     "pas écrire de PDF ; --rapport écrit le rapport en HTML"};
+#endif
     return o;
 }
+
+#ifdef ARKALUNE_PDF
+// The report laid out by Qt on its offscreen platform: no display is needed.
+void EcrirePdf(const std::string& chemin, const std::string& rapport) {
+    int argc = 3;
+    char nom[] = "arkalune-calcul", option[] = "-platform", plateforme[] = "offscreen";
+    char* argv[] = {nom, option, plateforme, nullptr};
+    // Qt's remarks on its surroundings (no runtime folder...) are no message for this command.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& texte) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "%s\n", texte.toLocal8Bit().constData());
+    });
+    const QGuiApplication application(argc, argv);
+    const QByteArray pdf = RapportEnPdf(rapport);
+    if (pdf.isEmpty()) throw EErreur("le document PDF n'a pas pu être produit");
+    RemplacerFichier(chemin, std::string_view(pdf.constData(), std::size_t(pdf.size())));
+}
+#else
+void EcrirePdf(const std::string&, const std::string&) {}
+#endif
 
 // The road of the study through the four tabs, as the window's user would go: the display
 // settings on "Préparation", the quarter and the structure's inputs on "Structure", the loads
@@ -177,6 +212,7 @@ void Etudier(TEspaceTravail& travail, const TOptions& o) {
     travail.ChangerOnglet(3);
     if (!o.json || *o.json != "-") std::printf("%s\n", travail.Etude.LbResultats.c_str());
     if (o.rapport) RemplacerFichier(*o.rapport, travail.Etude.ResulNdC);
+    if (o.pdf) EcrirePdf(*o.pdf, travail.Etude.ResulNdC);
     if (o.json) {
         const std::string json = travail.EtudeEnJson() + "\n";
         if (*o.json == "-")

@@ -7,7 +7,7 @@ paquets=(
   libgl-dev libglu1-mesa-dev fonts-liberation2 libpugixml-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
-  xvfb xauth
+  xvfb xauth poppler-utils
 )
 manquants=()
 for p in "${paquets[@]}"; do

@@ -2,7 +2,10 @@
 // study, shows what it has to say and asks for the redrawing.
 
 #include "shell/EspaceTravail.h"
+#include "util/DateCalcul.h"
 #include "vault/EtudeJson.h"
+
+#include <filesystem>
 
 #include <optional>
 
@@ -65,6 +68,10 @@ void TEspaceTravail::CalculerCharges() {
     // A field in error (typed, or read from a scan file) would be used as its text reads.
     if (const std::string refus = Champs.ValeurRefusee(); !refus.empty())
         Etude.RefuserCalcul(refus);
+    Etude.Contexte = {.FichierScan = std::filesystem::path(PFsansext + ExtScan).filename().string(),
+                      .Date = DateDuCalcul(),
+                      .NivAffiche = Scan.NivAffiche,
+                      .AngRotZdeg = Vue.AngRotZdeg};
     Etude.CalculerCharges({.MasseLinAretier = double(Champs.GEdMlinAretier.ValeurI()),
                            .MasseSurfVoute = double(Champs.GEdMsurfVoute.ValeurI()),
                            .MasseVolRemplissage = double(Champs.GEdMvolRemplissage.ValeurI()),

@@ -93,6 +93,14 @@ void TFArkalune::ConstruireMenus() {
                     [this] { EnregistrerSous(true); })
         ->setObjectName(QStringLiteral("MiEnregistrerLeNiveauAffiche"));
     fichiers->addSeparator();
+    fichiers->addAction(QStringLiteral("Exporter en PDF…"), this, &TFArkalune::ExporterPdf)
+        ->setObjectName(QStringLiteral("MiExporterPdf"));
+    fichiers->addAction(QStringLiteral("Exporter en HTML…"), this, &TFArkalune::ExporterHtml)
+        ->setObjectName(QStringLiteral("MiExporterHtml"));
+    auto* imprimer = fichiers->addAction(QStringLiteral("Imprimer…"), this, &TFArkalune::Imprimer);
+    imprimer->setObjectName(QStringLiteral("MiImprimer"));
+    imprimer->setShortcut(QKeySequence::Print);
+    fichiers->addSeparator();
     auto* quitter = fichiers->addAction(QStringLiteral("Quitter"), this, &QWidget::close);
     quitter->setObjectName(QStringLiteral("MiQuitter"));
     quitter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));

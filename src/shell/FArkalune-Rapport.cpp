@@ -1,20 +1,21 @@
 // The tab sequence on the page control, the report in the browser page, its copy and export.
 
 #include "html/HtmlUtils.h"
+#include "html/TexteHtml.h"
 #include "shell/FArkalune.h"
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
+#include "vault/RapportImprime.h"
 
-#include <QBuffer>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTextBrowser>
-#include <QTextDocument>
 
 namespace {
 
@@ -30,7 +31,16 @@ QString CheminExport(QWidget* parent, const QString& titre, const std::string& p
     return QFileDialog::getSaveFileName(parent, titre, QString::fromStdString(proposition), filtre);
 }
 
+const char* const AucunRapport =
+    "aucun rapport : menez l'étude jusqu'à l'onglet « Résultats » avant de l'exporter ou de "
+    "l'imprimer";
+
 } // namespace
+
+const std::string& TFArkalune::RapportAffiche() const {
+    if (documentAffiche_.empty()) throw EErreur(AucunRapport);
+    return Travail().Etude.ResulNdC;
+}
 
 void TFArkalune::PCavctChange(int t) {
     TEspaceTravail& w = Travail();
@@ -59,7 +69,8 @@ void TFArkalune::BtResulPPClick() {
         if (PCavct_->currentIndex() <= 2) return CopierImageVue();
         if (documentAffiche_.empty()) return;
         auto* donnees = new QMimeData;
-        donnees->setText(WB_->toPlainText());
+        // Each table row on one line, its cells separated by tabs: columns in a spreadsheet.
+        donnees->setText(QString::fromStdString(TexteBrutHtml(Travail().Etude.ResulNdC)));
         donnees->setHtml(QString::fromStdString(documentAffiche_));
 #ifdef Q_OS_WIN
         // Our own offsets: the bytes that word processors read.
@@ -73,21 +84,12 @@ void TFArkalune::BtResulPPClick() {
 
 void TFArkalune::ExporterPdf() {
     Commande([this] {
-        if (documentAffiche_.empty()) return;
+        const std::string& rapport = RapportAffiche();
         const QString chemin =
             CheminExport(this, QStringLiteral("Exporter en PDF"), Travail().PFsansext + ".pdf",
                          QStringLiteral("document PDF (*.pdf)"));
         if (chemin.isEmpty()) return;
-        QByteArray octets;
-        QBuffer tampon(&octets);
-        tampon.open(QIODevice::WriteOnly);
-        {
-            QPdfWriter pdf(&tampon);
-            pdf.setTitle(QStringLiteral("Arkalune"));
-            pdf.setPageSize(QPageSize(QPageSize::A4));
-            pdf.setResolution(300);
-            WB_->document()->print(&pdf);
-        }
+        const QByteArray octets = RapportEnPdf(rapport);
         if (octets.isEmpty()) throw EErreur("le document PDF n'a pas pu être produit");
         RemplacerFichier(chemin.toStdString(),
                          std::string_view(octets.constData(), std::size_t(octets.size())));
@@ -96,11 +98,24 @@ void TFArkalune::ExporterPdf() {
 
 void TFArkalune::ExporterHtml() {
     Commande([this] {
-        if (documentAffiche_.empty()) return;
+        RapportAffiche();
         const QString chemin =
             CheminExport(this, QStringLiteral("Exporter en HTML"), Travail().PFsansext + ".html",
                          QStringLiteral("page HTML (*.html *.htm)"));
         if (chemin.isEmpty()) return;
         RemplacerFichier(chemin.toStdString(), documentAffiche_);
+    });
+}
+
+void TFArkalune::Imprimer() {
+    Commande([this] {
+        const std::string& rapport = RapportAffiche();
+        QPrinter imprimante(QPrinter::HighResolution);
+        imprimante.setPageSize(QPageSize(QPageSize::A4));
+        imprimante.setDocName(QStringLiteral("Arkalune"));
+        QPrintDialog dialogue(&imprimante, this);
+        dialogue.setObjectName(QStringLiteral("DlgImprimer"));
+        if (dialogue.exec() != QDialog::Accepted) return;
+        ImprimerRapport(rapport, imprimante);
     });
 }

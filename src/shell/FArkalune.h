@@ -32,6 +32,7 @@ public:
     ~TFArkalune() override;
 
     TEspaceTravail& Travail() { return *travail_; }
+    const TEspaceTravail& Travail() const { return *travail_; }
     bool InitDone() const { return initDone_; }
     // True while a command runs: other commands are refused.
     bool Occupe() const { return occupe_; }
@@ -134,4 +135,7 @@ private:
     void BtResulPPClick();
     void ExporterPdf();
     void ExporterHtml();
+    void Imprimer();
+    // The report shown on "Résultats", the one exported and printed; an error when none is.
+    const std::string& RapportAffiche() const;
 };

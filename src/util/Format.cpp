@@ -48,6 +48,12 @@ std::string Formater(const char* patron, ...) {
     return resultat;
 }
 
+std::string ReelExact(double x) {
+    char tampon[32];
+    const auto r = std::to_chars(tampon, tampon + sizeof tampon, x);
+    return std::string(tampon, r.ptr);
+}
+
 bool LireReel(std::string_view texte, double& valeur) {
     if (!SansPlus(texte) || texte.empty()) return false;
     const char c = texte.front() == '-' && texte.size() > 1 ? texte[1] : texte.front();

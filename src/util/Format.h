@@ -8,6 +8,9 @@
 // printf-style pattern, formatted in the C locale.
 std::string Formater(const char* patron, ...) __attribute__((format(printf, 1, 2)));
 
+// The shortest decimal text that reads back as exactly `x` ("12.7", "30", "1e-20"); finite x.
+std::string ReelExact(double x);
+
 // Decimal text of a real, or of an integer, read whole: false when the text is not exactly a
 // number (no blanks, no trailing text; "nan" and "inf" are not numbers). A leading "+" is allowed.
 bool LireReel(std::string_view texte, double& valeur);

@@ -1,10 +1,10 @@
 #include "vault/EtudeJson.h"
 
 #include "scan/UArkaluneGlb.h"
+#include "util/Format.h"
 #include "vault/EtudeVoute.h"
 
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -17,10 +17,7 @@ namespace {
 using TChamps = std::vector<std::pair<const char*, std::string>>;
 
 std::string Nombre(double x) {
-    if (!std::isfinite(x)) return "null";
-    char tampon[32];
-    const auto r = std::to_chars(tampon, tampon + sizeof tampon, x);
-    return std::string(tampon, r.ptr);
+    return std::isfinite(x) ? ReelExact(x) : "null";
 }
 
 std::string Nombre(float x) {
@@ -172,5 +169,8 @@ std::string EtudeEnJson(const TEtudeVoute& t, const TEtatScan& s, double angRotZ
         {"ArcAretier", aretier},
         {"EffortsSurAppui", Vecteur(t.EffortsSurAppui)},
         {"LbResultats", Chaine(t.LbResultats)},
+        {"EffortsSurAppuiNuage", Vecteur(t.EffortsSurAppuiNuage)},
+        {"FichierScan", Chaine(t.Contexte.FichierScan)},
+        {"DateCalcul", Chaine(t.Contexte.Date)},
     });
 }

@@ -115,11 +115,12 @@ void TEtudeVoute::CalculerAppuiAretier(const TV2x2R& McbRotZ2) {
     // rather than infinite; the weight Z still is.
     AppuiCalculable = std::fabs(f) >= FlecheMinimaleAretier;
     if (!AppuiCalculable) {
-        EffortsSurAppui = {std::nan(""), std::nan(""), F.Z};
+        EffortsSurAppui = EffortsSurAppuiNuage = {std::nan(""), std::nan(""), F.Z};
         return;
     }
     F.X = F.X + M * 1.25 / f;
-    TV2R xy = MulTM2V2(RecModl.McbA, {F.X, F.Y});
-    xy = MulTM2V2(McbRotZ2, xy);
-    EffortsSurAppui = {xy.X, xy.Y, F.Z};
+    const TV2R nuage = MulTM2V2(RecModl.McbA, {F.X, F.Y});
+    const TV2R vue = MulTM2V2(McbRotZ2, nuage);
+    EffortsSurAppuiNuage = {nuage.X, nuage.Y, F.Z};
+    EffortsSurAppui = {vue.X, vue.Y, F.Z};
 }

@@ -5,6 +5,7 @@
 
 #include "geometry/UtilsGeom.h"
 #include "html/HtmlUtils.h"
+#include "html/TexteHtml.h"
 #include "util/Format.h"
 #include "vault/EtudeVoute.h"
 
@@ -18,7 +19,7 @@ std::string EntierArrondi(double x) {
 }
 
 const char* const Hypotheses =
-    "<FONT face=\"Arial\"><P><B>HYPOTHESES :</B></P><P><I> Le logiciel a pour objet de calculer "
+    "<P><B>HYPOTHESES :</B></P><P><I> Le logiciel a pour objet de calculer "
     "les actions à l'appui de l'arc d'arêtier d'une voûte nervurée.<BR>"
     " Il utilise les hypothèses suivantes :<BR>"
     " - la structure n'est chargée que par son poids propre et par un éventuel remplissage dont "
@@ -32,6 +33,53 @@ const char* const Hypotheses =
     "     (calcul approximé d'un arc à 2 articulations),<BR>"
     " - les efforts en pied de l'arc d'arêtier sont calculés de même (M intègre la poussée des "
     "arcs de voûte).</I></P>";
+
+const char* const TaillesNiveaux[] = {"1 m", "20 cm", "4 cm", "8 mm", "1.6 mm"};
+
+// What was computed from what: the scan, the date, the level whose cubes gave the heights, the
+// quarter and the six values of the fields.
+std::string Identification(const TEtudeVoute& e) {
+    const TContexteRapport& c = e.Contexte;
+    std::string r = "<P><B>ETUDE :</B></P><P>";
+    r +=
+        " Fichier du relevé : " + (c.FichierScan.empty() ? "(aucun)" : EchapperHtml(c.FichierScan));
+    r += "<BR> Date du calcul : " + c.Date;
+    r += "<BR> Niveau de définition affiché : " + std::to_string(c.NivAffiche);
+    if (c.NivAffiche >= 0 && c.NivAffiche < 5)
+        r += std::string(" (cubes de ") + TaillesNiveaux[c.NivAffiche] + ")";
+    r += Formater("<BR> Quartier étudié : %d (%s)", int(e.RecModl.Q1a4),
+                  NomQuadrant(e.RecModl.Q1a4));
+    r += "<BR> Rotation Z de l'affichage : " + ReelExact(c.AngRotZdeg) + "°";
+    r += Formater("<BR> Données : largeur de l'arêtier %.0f cm ; %d arcs de voûte ; masse "
+                  "linéaire de l'arêtier %.0f daN/ml ; masse surfacique de la voûte %.0f daN/m2 ; "
+                  "masse volumique du remplissage %.0f daN/m3 ; niveau du remplissage ",
+                  double(e.LargeurAretierM) * 100, int(e.NbArcsVoute), e.MasseLinAretier,
+                  e.MasseSurfVoute, e.MasseVolRemplissage);
+    r += ReelExact(e.NiveauRemplissage) + " m</P>";
+    return r;
+}
+
+// The actions at the springing and the axes they are given in: the view's when it is turned,
+// with the point cloud's beside them.
+std::string EffortsAppui(const TEtudeVoute& e) {
+    const TV3R& E = e.EffortsSurAppui;
+    const bool tourne = e.Contexte.AngRotZdeg != 0;
+    std::string r = tourne
+                        ? " Efforts à l'appui (FX et FY dans les axes de l'affichage, où le "
+                          "nuage de points est tourné de " +
+                              ReelExact(e.Contexte.AngRotZdeg) + "° autour de Z) en daN :<BR><BR>"
+                        : " Efforts à l'appui (dans le repère du nuage de points) en daN :"
+                          "<BR><BR>";
+    if (!e.AppuiCalculable)
+        return r + Formater("   FX et FY non calculables : la flèche de l'arc d'arêtier est nulle "
+                            "(appui au niveau de la clé)<BR><BR>   FZ= %.0f<BR>",
+                            -E.Z);
+    r += Formater("   FX= %.0f<BR><BR>   FY= %.0f<BR><BR>   FZ= %.0f<BR>", E.X, E.Y, -E.Z);
+    if (tourne)
+        r += Formater("<BR> Dans le repère du nuage de points : FX= %.0f, FY= %.0f<BR>",
+                      e.EffortsSurAppuiNuage.X, e.EffortsSurAppuiNuage.Y);
+    return r;
+}
 
 } // namespace
 
@@ -61,10 +109,9 @@ std::string TableArcs(const TQuartier& Q) {
 }
 
 void TEtudeVoute::RedigerResultats() {
-    const TV3R& E = EffortsSurAppui;
     const TArc& A = ArcAretier.AA;
     const double S = PolygonArea({RecModl.XYcle, RecModl.XYL1, RecModl.XYapp, RecModl.XYL2});
-    std::string r = Hypotheses;
+    std::string r = "<FONT face=\"Arial\">" + Identification(*this) + Hypotheses;
     r += "<P><B>GEOMETRIE :</B></P><P>";
     r += " (l'origine du repère est à la clé de voûte)<BR>";
     r += " Quadrant étudié : ";
@@ -87,18 +134,10 @@ void TEtudeVoute::RedigerResultats() {
     r += "</P><P><B>RESULTATS :</B></P><P>";
     r += Formater(" Niveau d'appui de l'arêtier (par rapport à la clé) : %.2f m<BR><BR>",
                   A.pts.back().Zarc - A.pts.front().Zarc);
-    if (AppuiCalculable)
-        r += Formater(" Efforts à l'appui (dans le repère du nuage de points) en daN :<BR><BR>"
-                      "   FX= %.0f<BR><BR>   FY= %.0f<BR><BR>   FZ= %.0f<BR>",
-                      E.X, E.Y, -E.Z);
-    else
-        r += Formater(" Efforts à l'appui (dans le repère du nuage de points) en daN :<BR><BR>"
-                      "   FX et FY non calculables : la flèche de l'arc d'arêtier est nulle "
-                      "(appui au niveau de la clé)<BR><BR>   FZ= %.0f<BR>",
-                      -E.Z);
+    r += EffortsAppui(*this);
     // A quarter whose frontier points are aligned has no area, hence no mean load.
     if (S != 0)
-        r += Formater("<BR> Charge moyenne au m2 : %.0f daN/m2<BR>", E.Z / S);
+        r += Formater("<BR> Charge moyenne au m2 : %.0f daN/m2<BR>", EffortsSurAppui.Z / S);
     else
         r += "<BR> Charge moyenne au m2 : non disponible (superficie étudiée nulle)<BR>";
     r += "<BR> Actions d'appui des arcs de voûte, dans le plan de chaque arc (en daN) :<BR>";

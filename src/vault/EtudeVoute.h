@@ -32,6 +32,15 @@ struct TChargesEtude {
     double NiveauRemplissage = 0;   // top of the fill above the key, metres
 };
 
+// What the report says of the calculation beside the study itself: where the points came from,
+// when, at which level of definition and in which axes the horizontal actions are given.
+struct TContexteRapport {
+    std::string FichierScan; // file name, without its folder
+    std::string Date;        // as the report shows it
+    std::int32_t NivAffiche = 0;
+    double AngRotZdeg = 0; // the view's turn about Z: FX and FY are in its axes
+};
+
 // The loads last computed with are part of the study (report, JSON, fill shown in the view).
 class TEtudeVoute : public TChargesEtude {
 public:
@@ -41,8 +50,10 @@ public:
     TQuartier Quartier1;          // side of XYL1, on Bord1: the "right" arcs
     TQuartier Quartier2;          // side of XYL2, on Bord2: the "left" arcs
     TArcAretier ArcAretier;
-    float Z0 = 0;         // height of the key
-    TV3R EffortsSurAppui; // at the rib's springing, view axes, daN (Z: weight, down)
+    float Z0 = 0;              // height of the key
+    TV3R EffortsSurAppui;      // at the rib's springing, view axes, daN (Z: weight, down)
+    TV3R EffortsSurAppuiNuage; // the same in the point cloud's axes
+    TContexteRapport Contexte; // set by the caller before a calculation
     // False when the rib has no rise (below 1 mm): its thrust, hence X and Y, cannot be computed.
     bool AppuiCalculable = true;
     std::string LbResultats = " ";

@@ -54,7 +54,7 @@ double LireAngleRotZ(std::string_view texte) {
 }
 
 std::string TexteAngleRotZ(double angleDeg) {
-    return Formater("%.0f", angleDeg);
+    return ReelExact(angleDeg);
 }
 
 void AppliquerRotZ(TEtatVue& vue) {

@@ -20,7 +20,8 @@ void OrienterCamera(TEtatVue& vue, int code);
 // tolerated; anything else that is not a number gives 0, and so does a number too large for a
 // real (an infinite angle would leave the view and the frontier moves without a direction).
 double LireAngleRotZ(std::string_view texte);
-// The angle as its field shows it, in whole degrees.
+// The angle as its field shows it: the exact value, so that reading the field back (a second
+// "Actualiser") gives the same angle.
 std::string TexteAngleRotZ(double angleDeg);
 // The plan rotation and the axes symbol's matrix that follow from AngRotZdeg.
 void AppliquerRotZ(TEtatVue& vue);

@@ -2,6 +2,7 @@
 
 #include "FenetreEssai.h"
 #include "Modales.h"
+#include "html/TexteHtml.h"
 #include "support/LancerCalcul.h"
 
 #include <QAction>
@@ -9,13 +10,16 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
+#include <cstdlib>
 #include <filesystem>
 
 namespace {
@@ -36,6 +40,8 @@ void CliquerOnglet(TFArkalune& f, int t) {
 
 TEST(EtudeFenetre, LesOngletsDonnentLaLigneEtLeRapportDeArkaluneCalcul) {
     TDossierTemporaire dossier;
+    // The report gives the date of its calculation: the same for both.
+    setenv("SOURCE_DATE_EPOCH", "1796428800", 1);
     const std::string chemin = CopieExemple(dossier);
     const TResultatCommande calcul =
         LancerCalcul("'" + chemin + "' --rapport '" + dossier.Chemin("rapport.html") + "'");
@@ -54,6 +60,7 @@ TEST(EtudeFenetre, LesOngletsDonnentLaLigneEtLeRapportDeArkaluneCalcul) {
     }
     EXPECT_EQ(Enfant<QLabel>(*f, "LbResultats").text().toStdString() + "\n", calcul.sortie);
     EXPECT_EQ(f->Travail().Etude.ResulNdC, LireFichier(dossier.Chemin("rapport.html")));
+    unsetenv("SOURCE_DATE_EPOCH");
     auto& affichage = Enfant<QStackedWidget>(*f, "PCaffi");
     EXPECT_EQ(affichage.currentWidget()->objectName(), "TSresul");
     const QString texte = Enfant<QTextBrowser>(*f, "WB").toPlainText();
@@ -67,7 +74,10 @@ TEST(EtudeFenetre, LesOngletsDonnentLaLigneEtLeRapportDeArkaluneCalcul) {
     ASSERT_NE(copie, nullptr);
     EXPECT_TRUE(copie->hasText());
     EXPECT_TRUE(copie->hasHtml());
-    EXPECT_EQ(copie->text(), texte);
+    // The text: each table row on one line, its cells separated by tabs.
+    EXPECT_EQ(copie->text().toStdString(), TexteBrutHtml(f->Travail().Etude.ResulNdC));
+    EXPECT_TRUE(copie->text().contains(QString::fromUtf8("\nn° arc\tV\tH\n1\t")));
+    EXPECT_TRUE(copie->text().contains("Arcs de gauche :"));
     EXPECT_TRUE(copie->html().contains(QString::fromStdString(f->Travail().Etude.ResulNdC)));
 
     // Back freely, and the 3D view comes back.
@@ -151,4 +161,100 @@ TEST(EtudeFenetre, LaQuestionDEnregistrementALaFermeture) {
         EXPECT_EQ(s.f->isVisible(), !cas.ferme);
         EXPECT_EQ(std::filesystem::exists(s.chemin), cas.enregistre);
     }
+}
+
+namespace {
+
+// The file dialog accepted once it proposes `chemin` (it settles its folder and name in the
+// background).
+TReponsesModales::TReponse AccepterProposition(const std::string& chemin) {
+    return [chemin](QWidget& dialogue) {
+        auto* d = qobject_cast<QFileDialog*>(&dialogue);
+        ASSERT_NE(d, nullptr);
+        const QString propose = QString::fromStdString(chemin);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return d->selectedFiles().value(0) == propose; }))
+            << d->selectedFiles().join(",").toStdString();
+        static_cast<QDialog*>(d)->accept();
+    };
+}
+
+std::string TextePdf(const std::string& chemin) {
+    const std::string texte = chemin + ".txt";
+    EXPECT_EQ(std::system(("pdftotext '" + chemin + "' '" + texte + "'").c_str()), 0);
+    return LireFichier(texte);
+}
+
+} // namespace
+
+// "Exporter en PDF…" writes the document the batch command writes; "Imprimer…" opens the
+// system's print dialog; without a report both say so.
+TEST(EtudeFenetre, ExporterEnPdfEtImprimer) {
+    TDossierTemporaire dossier;
+    const std::string chemin = CopieExemple(dossier);
+    setenv("SOURCE_DATE_EPOCH", "1796428800", 1);
+    const TResultatCommande calcul = LancerCalcul("'" + chemin + "' --rotation-z 30 --pdf '" +
+                                                  dossier.Chemin("calcul.pdf") + "'");
+    ASSERT_EQ(calcul.code, 0) << calcul.erreurs;
+
+    const auto f = FenetreAvecExemple(chemin);
+    {
+        TReponsesModales modales({Valider, Valider});
+        Enfant<QAction>(*f, "MiExporterPdf").trigger();
+        Enfant<QAction>(*f, "MiImprimer").trigger();
+        ASSERT_EQ(modales.Textes().size(), 2);
+        EXPECT_TRUE(modales.Textes().value(1).startsWith("aucun rapport"));
+    }
+    auto& rotZ = Enfant<QLineEdit>(*f, "EdRotZ");
+    rotZ.setText("30");
+    QTest::mouseClick(&Enfant<QPushButton>(*f, "BtActualiserRot"), Qt::LeftButton);
+    for (int t : {1, 2, 3})
+        CliquerOnglet(*f, t);
+    unsetenv("SOURCE_DATE_EPOCH");
+    // Proposed beside the scan, with its name.
+    const std::string pdf = dossier.Chemin("voute.pdf");
+    {
+        TReponsesModales modales({AccepterProposition(pdf)});
+        Enfant<QAction>(*f, "MiExporterPdf").trigger();
+        EXPECT_TRUE(modales.Epuisees());
+    }
+    EXPECT_EQ(TextePdf(pdf), TextePdf(dossier.Chemin("calcul.pdf")));
+    EXPECT_NE(TextePdf(pdf).find("FX= 390"), std::string::npos);
+
+    bool dialogueImpression = false;
+    {
+        TReponsesModales modales({[&](QWidget& d) {
+            dialogueImpression = qobject_cast<QPrintDialog*>(&d) != nullptr;
+            static_cast<QDialog&>(d).reject();
+        }});
+        Enfant<QAction>(*f, "MiImprimer").trigger();
+        EXPECT_TRUE(modales.Epuisees());
+    }
+    EXPECT_TRUE(dialogueImpression);
+    EXPECT_EQ(Enfant<QAction>(*f, "MiImprimer").shortcut(), QKeySequence(QKeySequence::Print));
+}
+
+// A second "Actualiser" reads back what the field shows: the angle typed, not a rounded one.
+TEST(EtudeFenetre, UnSecondActualiserGardeLAngleTape) {
+    TDossierTemporaire dossier;
+    const std::string chemin = CopieExemple(dossier);
+    const TResultatCommande tape = LancerCalcul("'" + chemin + "' --rotation-z 12.7");
+    const TResultatCommande arrondi = LancerCalcul("'" + chemin + "' --rotation-z 13");
+    ASSERT_NE(tape.sortie, arrondi.sortie);
+    const auto f = FenetreAvecExemple(chemin);
+    auto& rotZ = Enfant<QLineEdit>(*f, "EdRotZ");
+    auto& actualiser = Enfant<QPushButton>(*f, "BtActualiserRot");
+    rotZ.setText("12.7");
+    QTest::mouseClick(&actualiser, Qt::LeftButton);
+    for (int t : {1, 2})
+        CliquerOnglet(*f, t);
+    const std::string ligne = f->Travail().Etude.LbResultats;
+    EXPECT_EQ(ligne + "\n", tape.sortie);
+    CliquerOnglet(*f, 0);
+    EXPECT_EQ(rotZ.text(), "12.7");
+    QTest::mouseClick(&actualiser, Qt::LeftButton);
+    EXPECT_EQ(rotZ.text(), "12.7");
+    EXPECT_EQ(f->Travail().Vue.AngRotZdeg, 12.7);
+    for (int t : {1, 2})
+        CliquerOnglet(*f, t);
+    EXPECT_EQ(f->Travail().Etude.LbResultats, ligne);
 }

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFontInfo>
+#include <QImage>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScrollBar>
@@ -18,6 +19,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <cstdlib>
 
 namespace {
@@ -44,6 +46,9 @@ TEST(Fenetre, ChaqueControleASonNomEtSonTexte) {
         {"MiEnregistrer", "Enregistrer"},
         {"MiEnregistrerSous", "Enregistrer Sous"},
         {"MiEnregistrerLeNiveauAffiche", "Enregistrer le niveau affiché"},
+        {"MiExporterPdf", "Exporter en PDF…"},
+        {"MiExporterHtml", "Exporter en HTML…"},
+        {"MiImprimer", "Imprimer…"},
         {"MiOrientation", "Orientation"},
         {"MiVueY", "vue du plan X-Z"},
         {"MiVueX", "vue du plan Y-Z"},
@@ -166,8 +171,22 @@ TEST(Fenetre, LAideSOuvreSansBloquerLaFenetre) {
     for (const char* sujet :
          {"Définir axe X", "expression ?", "RAC2", "Copier dans le presse-papier",
           "arkalune-calcul", ".xyz", "Annuler les suppressions", "Matériel graphique",
-          "Carte graphique :", "Modes d'affichage"})
+          "Carte graphique :", "Modes d'affichage", "Premier pas : l'exemple voute.arkl",
+          "FX = 883, FY = 750", "clé arc", "appui arc", "quartier 1", "quartier 2",
+          "Lire les résultats : axes et signes", "FX = 646 daN au niveau 0"})
         EXPECT_TRUE(texte.contains(QString::fromUtf8(sujet))) << sujet;
+    // The figure of the studied quarter is a resource of the program.
+    const QImage figure = aide->Navigateur()
+                              ->document()
+                              ->resource(QTextDocument::ImageResource,
+                                         QUrl(QStringLiteral("qrc:/aide/quart-etudie.png")))
+                              .value<QImage>();
+    EXPECT_EQ(figure.size(), QSize(560, 400));
+    // The driver's extensions wait behind "détails".
+    EXPECT_FALSE(texte.contains("GL_")) << texte.toStdString();
+    EXPECT_TRUE(aide->Navigateur()->document()->toHtml().contains("qrc:/aide/extensions.html"));
+    aide->Navigateur()->setSource(QUrl(QStringLiteral("qrc:/aide/extensions.html")));
+    EXPECT_TRUE(aide->Navigateur()->toPlainText().contains("GL_"));
     // A link of the contents leads inside the document.
     aide->Navigateur()->setSource(QUrl(QStringLiteral("qrc:/aide/aide.html#champs")));
     EXPECT_TRUE(aide->Navigateur()->toPlainText().contains("Champs et expressions"));

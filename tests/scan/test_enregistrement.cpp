@@ -73,7 +73,7 @@ TEST_F(Enregistrement, FichierBinaireVersion3EtRelecture) {
     EXPECT_EQ(relu.Travail.Etude.RecModl.XYapp, (TV2R{1.25, -7}));
     EXPECT_EQ(relu.Travail.TaillePointsIndex, 2);
     EXPECT_EQ(relu.Travail.Vue.AngRotZdeg, 12.5);
-    EXPECT_EQ(relu.Travail.TexteEdRotZ, "12"); // shown rounded ("%.0f" rounds half to even)
+    EXPECT_EQ(relu.Travail.TexteEdRotZ, "12.5"); // the field shows the angle kept, unrounded
     EXPECT_EQ(relu.Travail.PtFrontSel1a4, 2);
     EXPECT_TRUE(relu.Travail.CkBxEdFront);
 }

@@ -2,6 +2,9 @@
 #include "util/Format.h"
 #include "vault/RapportResultats.h"
 
+#include <cmath>
+#include <cstdlib>
+
 namespace {
 
 const std::string CRLF = "\r\n";
@@ -42,11 +45,14 @@ TEST_F(Rapport, BaieCarreeQuartier1) {
     ASSERT_TRUE(T.ChangerOnglet(1));
     ASSERT_TRUE(T.ChangerOnglet(2));
     const std::string& r = T.Etude.ResulNdC;
-    EXPECT_EQ(r.rfind("<FONT face=\"Arial\"><P><B>HYPOTHESES :</B></P><P><I> Le logiciel a pour "
-                      "objet de calculer les actions à l'appui de l'arc d'arêtier d'une voûte "
-                      "nervurée.<BR> Il utilise les hypothèses suivantes :<BR>",
+    EXPECT_EQ(r.rfind("<FONT face=\"Arial\"><P><B>ETUDE :</B></P><P> Fichier du relevé : "
+                      "voute.xyz<BR>",
                       0),
               0u);
+    EXPECT_NE(r.find("</P><P><B>HYPOTHESES :</B></P><P><I> Le logiciel a pour objet de calculer "
+                     "les actions à l'appui de l'arc d'arêtier d'une voûte nervurée.<BR> Il "
+                     "utilise les hypothèses suivantes :<BR>"),
+              std::string::npos);
     for (const char* morceau :
          {"<P><B>GEOMETRIE :</B></P><P> (l'origine du repère est à la clé de voûte)<BR> "
           "Quadrant étudié : X+,Y+<BR> Superficie horizontale étudiée : 16.0 m2<BR> Voûte "
@@ -96,4 +102,106 @@ TEST_F(Rapport, QuartierSansSuperficie) {
     EXPECT_NE(T.Etude.ResulNdC.find(
                   "<BR> Charge moyenne au m2 : non disponible (superficie étudiée nulle)<BR>"),
               std::string::npos);
+}
+
+// The report names what it was computed from: the file, the date, the level, the quarter, the
+// turn of the view and the six values of the fields.
+TEST_F(Rapport, NommeCeQuiAEteCalcule) {
+    TNuage baie;
+    baie.hauteur = Dome(baie, 0, 4);
+    Charger(baie);
+    setenv("SOURCE_DATE_EPOCH", "1796428800", 1); // 2026-12-05 00:00 UTC
+    T.FixerNiveauAffiche(1);
+    T.BtActualiserRotClick("12.5");
+    T.Champs.GEdLargeurAretier.TypeText("30");
+    T.Champs.GEdNbArcsVoute.TypeText("4");
+    T.Champs.GEdMlinAretier.TypeText("250");
+    T.Champs.GEdMsurfVoute.TypeText("200");
+    T.Champs.GEdMvolRemplissage.TypeText("1500");
+    T.Champs.GEdNivRemplissage.TypeText("-0.75");
+    ASSERT_TRUE(T.ChangerOnglet(1));
+    T.Etude.RecModl.Q1a4 = 3;
+    T.PlacerQuartier();
+    ASSERT_TRUE(T.ChangerOnglet(2));
+    unsetenv("SOURCE_DATE_EPOCH");
+    EXPECT_NE(T.Etude.ResulNdC.find(
+                  "<P><B>ETUDE :</B></P><P> Fichier du relevé : voute.xyz<BR> Date du calcul : "
+                  "05/12/2026 à 00:00<BR> Niveau de définition affiché : 1 (cubes de 20 cm)<BR> "
+                  "Quartier étudié : 3 (X-,Y-)<BR> Rotation Z de l'affichage : 12.5°<BR> Données "
+                  ": largeur de l'arêtier 30 cm ; 4 arcs de voûte ; masse linéaire de l'arêtier "
+                  "250 daN/ml ; masse surfacique de la voûte 200 daN/m2 ; masse volumique du "
+                  "remplissage 1500 daN/m3 ; niveau du remplissage -0.75 m</P>"),
+              std::string::npos);
+    EXPECT_NE(T.EtudeEnJson().find("\"FichierScan\":\"voute.xyz\",\"DateCalcul\":\"05/12/2026 à "
+                                   "00:00\""),
+              std::string::npos);
+}
+
+// FX and FY are given in the view's axes, which the report says with the angle, and in the
+// cloud's axes beside them; the cloud's do not depend on the view.
+TEST_F(Rapport, AxesDesEffortsHorizontaux) {
+    TNuage baie;
+    baie.x1 = 10; // not square: FX and FY differ
+    baie.hauteur = Dome(baie, 0, 4);
+    Charger(baie);
+    const char* const nuage = " Efforts à l'appui (dans le repère du nuage de points) en daN :";
+    const TV3R reference = [&] {
+        T.ChangerOnglet(1);
+        T.ChangerOnglet(2);
+        return T.Etude.EffortsSurAppui;
+    }();
+    const std::pair<const char*, double> angles[] = {{"30", 30}, {"-90", -90}, {"12.7", 12.7}};
+    for (const auto& [texte, degres] : angles) {
+        SCOPED_TRACE(texte);
+        T.ChangerOnglet(0);
+        T.BtActualiserRotClick(texte);
+        T.ChangerOnglet(1);
+        T.ChangerOnglet(2);
+        const std::string& r = T.Etude.ResulNdC;
+        const TV3R& vue = T.Etude.EffortsSurAppui;
+        EXPECT_EQ(r.find(nuage), std::string::npos);
+        EXPECT_NE(r.find(std::string(" Efforts à l'appui (FX et FY dans les axes de l'affichage, "
+                                     "où le nuage de points est tourné de ") +
+                         texte + "° autour de Z) en daN :<BR><BR>" +
+                         Formater("   FX= %.0f<BR><BR>   FY= %.0f<BR>", vue.X, vue.Y)),
+                  std::string::npos);
+        EXPECT_NE(r.find(Formater("<BR> Dans le repère du nuage de points : FX= %.0f, FY= %.0f"
+                                  "<BR>",
+                                  reference.X, reference.Y)),
+                  std::string::npos);
+        EXPECT_EQ(T.Etude.EffortsSurAppuiNuage.X, reference.X);
+        EXPECT_EQ(T.Etude.EffortsSurAppuiNuage.Y, reference.Y);
+        // The same horizontal action, turned with the cloud as the view shows it.
+        const double a = degres * 3.141592653589793 / 180;
+        EXPECT_NEAR(vue.X, std::cos(a) * reference.X - std::sin(a) * reference.Y, 1e-6);
+        EXPECT_NEAR(vue.Y, std::sin(a) * reference.X + std::cos(a) * reference.Y, 1e-6);
+        EXPECT_EQ(vue.Z, reference.Z);
+    }
+    T.ChangerOnglet(0);
+    T.BtActualiserRotClick("0");
+    T.ChangerOnglet(1);
+    T.ChangerOnglet(2);
+    EXPECT_NE(T.Etude.ResulNdC.find(nuage), std::string::npos);
+    EXPECT_EQ(T.Etude.ResulNdC.find("Dans le repère du nuage"), std::string::npos);
+}
+
+// "Actualiser" pressed again reads back the angle its field shows: the same angle, the same
+// efforts.
+TEST_F(Rapport, UnSecondActualiserGardeLAngle) {
+    TNuage baie;
+    baie.x1 = 10;
+    baie.hauteur = Dome(baie, 0, 4);
+    Charger(baie);
+    T.BtActualiserRotClick("12.7");
+    EXPECT_EQ(T.TexteEdRotZ, "12.7");
+    T.ChangerOnglet(1);
+    T.ChangerOnglet(2);
+    const TV3R premier = T.Etude.EffortsSurAppui;
+    T.ChangerOnglet(0);
+    T.BtActualiserRotClick(T.TexteEdRotZ);
+    EXPECT_EQ(T.Vue.AngRotZdeg, 12.7);
+    T.ChangerOnglet(1);
+    T.ChangerOnglet(2);
+    EXPECT_EQ(T.Etude.EffortsSurAppui.X, premier.X);
+    EXPECT_EQ(T.Etude.EffortsSurAppui.Y, premier.Y);
 }

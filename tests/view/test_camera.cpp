@@ -145,7 +145,12 @@ TEST_F(TCamera, AngleLuDansLeChampRotationZ) {
         {"12,7", 0},    {"nan", 0}, {"inf", 0}, {"1e400", 0},   {"-1e400", 0}};
     for (auto [texte, angle] : textes)
         EXPECT_EQ(LireAngleRotZ(texte), angle) << texte;
-    EXPECT_EQ(TexteAngleRotZ(12.7), "13");
+    // What the field shows reads back as the same angle: a second "Actualiser" changes nothing.
+    for (const double angle : {12.7, 30.0, -0.1, 1e-20, 359.99999999999994}) {
+        EXPECT_EQ(LireAngleRotZ(TexteAngleRotZ(angle)), angle) << angle;
+    }
+    EXPECT_EQ(TexteAngleRotZ(12.7), "12.7");
+    EXPECT_EQ(TexteAngleRotZ(30), "30");
 }
 
 TEST_F(TCommandesCamera, RotationZAffichee) {
@@ -169,7 +174,7 @@ TEST_F(TCommandesCamera, RotationZAffichee) {
 
     T.BtActualiserRotClick(" 12.7 ");
     EXPECT_EQ(T.Vue.AngRotZdeg, 12.7);
-    EXPECT_EQ(T.TexteEdRotZ, "13");
+    EXPECT_EQ(T.TexteEdRotZ, "12.7");
     T.BtActualiserRotClick("1e400");
     EXPECT_EQ(T.Vue.AngRotZdeg, 0);
     EXPECT_EQ(T.TexteEdRotZ, "0");
