@@ -3,6 +3,7 @@
 #include "scan/Decalage.h"
 #include "scan/ImportXYZ.h"
 #include "scan/LectureArkl.h"
+#include "scan/PointsEcartes.h"
 #include "util/StringUtils.h"
 
 #include <algorithm>
@@ -50,6 +51,8 @@ TScanLu ChargerFichierScan(TEtatScan& scan, const std::string& chemin,
         if (EstDecale(scan.Decalage))
             lu.Bilan = "origine des coordonnées déplacée en " + TexteDecalage(scan.Decalage) +
                        (lu.Bilan.empty() ? "" : " ; " + lu.Bilan);
+        const std::string ecartes = TexteEcartes(CorpsDuLeve(scan));
+        if (!ecartes.empty()) lu.Bilan += (lu.Bilan.empty() ? "" : " ; ") + ecartes;
         return lu;
     } catch (...) {
         scan.Reinitialiser();

@@ -130,7 +130,8 @@ bool TEspaceTravail::EnregistrerScan(int genre, int niveau) {
 }
 
 void TEspaceTravail::CalculerEncombrement() {
-    CadrerVue(Vue, Scan.CooMin, Scan.CooMax);
+    Corps = CorpsDuLeve(Scan);
+    CadrerVue(Vue, Corps.Min, Corps.Max);
 }
 
 void TEspaceTravail::FixerNiveauAffiche(int niveau) {
@@ -191,5 +192,6 @@ void TEspaceTravail::CompacterScan() {
 }
 
 std::string TEspaceTravail::Proprietes() const {
-    return ::Proprietes(Scan);
+    const std::string ecartes = TexteEcartes(Corps);
+    return ::Proprietes(Scan) + (ecartes.empty() ? "" : "\r\n" + ecartes);
 }

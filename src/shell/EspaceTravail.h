@@ -4,6 +4,7 @@
 // methods; it reaches its surroundings only through TPlateforme.
 
 #include "fields/ChampsEtude.h"
+#include "scan/PointsEcartes.h"
 #include "scan/UArkaluneGlb.h"
 #include "shell/PileCurseurs.h"
 #include "shell/TPlateforme.h"
@@ -64,7 +65,11 @@ public:
     std::string BilanChargement;
     // genre 1: binary scan file (.arkl), 2: XYZ text. Returns false when nothing was written.
     bool EnregistrerScan(int genre, int niveau);
-    // Frames the view on the scan's box (the grid follows the box in scan/).
+    // The main body of the scan, without the points set apart from it: its box places the
+    // quarter and frames the view.
+    TCorpsDuLeve Corps;
+    // Finds the main body again and frames the view on its box (the grid follows the scan's box
+    // in scan/).
     void CalculerEncombrement();
     void FixerNiveauAffiche(int niveau);
 

@@ -1,10 +1,12 @@
 #include "ScanEssai.h"
 #include "scan/ChargementScan.h"
 #include "scan/FichierArkl.h"
+#include "scan/PointsEcartes.h"
 #include "support/AttendreErreur.h"
 #include "support/PlateformeScriptee.h"
 #include "support/Temporaire.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -517,5 +519,44 @@ TEST_F(Chargement, LaRotationZSuitChaqueChargement) {
         for (int i = 0; i < 2; ++i)
             for (int j = 0; j < 2; ++j)
                 EXPECT_NEAR(U.Vue.McbRotZ2[i][j], attendue[i][j], 1e-15);
+    }
+}
+
+// Points beyond the margin around the main body are set apart while they stay few; the box of
+// the body is then the scan's box without them.
+TEST_F(Chargement, PointsEcartesDuCorpsDuReleve) {
+    TEtatScan seul;
+    EcrireFichier(Dossier.Chemin("corps.xyz"), XYZGrille(3000));
+    ChargerFichierScan(seul, Dossier.Chemin("corps.xyz"), {});
+    struct Cas {
+        const char* nom;
+        std::string ajout;
+        std::int64_t ecartes;
+    };
+    std::string quarante;
+    for (int k = 0; k < 40; ++k)
+        quarante += "0 0 0\n";
+    const Cas cas[] = {
+        {"trois retours nuls", "0 0 0\n0 0 0\n0 0 0\n", 3},
+        {"juste dans la marge", "107.5 200 40\n", 0},
+        {"juste au-delà de la marge", "108.01 200 40\n", 1},
+        {"trop nombreux pour être écartés", quarante, 0},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        EcrireFichier(Dossier.Chemin("scan.xyz"), c.ajout + XYZGrille(3000));
+        TEtatScan scan;
+        const TScanLu lu = ChargerFichierScan(scan, Dossier.Chemin("scan.xyz"), {});
+        const TCorpsDuLeve corps = CorpsDuLeve(scan);
+        EXPECT_EQ(scan.NbPoints, 3000 + std::count(c.ajout.begin(), c.ajout.end(), '\n'));
+        EXPECT_EQ(corps.NbEcartes, c.ecartes);
+        EXPECT_EQ(lu.Bilan, TexteEcartes(corps));
+        if (c.ecartes > 0) {
+            EXPECT_EQ(corps.Min, seul.CooMin);
+            EXPECT_EQ(corps.Max, seul.CooMax);
+        } else {
+            EXPECT_EQ(corps.Min, scan.CooMin);
+            EXPECT_EQ(corps.Max, scan.CooMax);
+        }
     }
 }
