@@ -298,20 +298,21 @@ TEST_F(Chargement, UnPointEgareLoinDuScanNeLeFaitPasRefuser) {
 TEST_F(Chargement, PointsHorsDeLaBoiteIgnores) {
     TEnTeteArkl e;
     e.NiveauPoints = 2;
-    e.NbPoints = 4;
+    e.NbPoints = 7;
     e.CooMin = {10, 10, 10};
     e.CooMax = {11, 11, 11};
     e.NiveauAffiche = 9; // lowered to the deepest level of the file
-    const std::vector<TPointScan> pts = {{10.5f, 10.5f, 10.5f, {}},
-                                         {500, 10.5f, 10.5f, {}},
-                                         {NAN, 10.5f, 10.5f, {}},
-                                         {10.7f, 10.5f, 10.5f, {}}};
+    // The grid's cells run from 9 to 13 on each axis: 2.5 m beyond the box is past its last one.
+    const std::vector<TPointScan> pts = {{10.5f, 10.5f, 10.5f, {}}, {500, 10.5f, 10.5f, {}},
+                                         {NAN, 10.5f, 10.5f, {}},   {10.7f, 10.5f, 10.5f, {}},
+                                         {13.5f, 10.5f, 10.5f, {}}, {10.5f, 13.5f, 10.5f, {}},
+                                         {10.5f, 10.5f, 13.5f, {}}};
     ASSERT_TRUE(Charger("scan.arkl", Arkl(3, e, pts)));
     EXPECT_EQ(T.Scan.NbPoints, 2);
     EXPECT_EQ(T.Scan.NivMax, 2);
     EXPECT_EQ(T.Scan.NivAffiche, 2);
     EXPECT_EQ(T.Scan.NbCubesNiv, (std::array<std::int32_t, 5>{1, 2, 2, 0, 0}));
-    EXPECT_EQ(Banc.Plateforme.Statuts.back(), "2 points hors de la boîte englobante ignorés");
+    EXPECT_EQ(Banc.Plateforme.Statuts.back(), "5 points hors de la boîte englobante ignorés");
 }
 
 TEST_F(Chargement, EchapPuisOuiAbandonneLeChargement) {
