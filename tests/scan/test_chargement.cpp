@@ -132,6 +132,10 @@ TEST_F(Chargement, CoordonneesDeGrilleNationaleDecalees) {
          {-41000, 0, -34000},
          {499.75f, 10, 999.5f},
          {499.75f, 10, 999.5f}},
+        // One metre below the bound, at it, one above, on either side of zero.
+        {"sous le seuil", "32767 -32767 0\r\n", {0, 0, 0}, {32767, -32767, 0}, {32767, -32767, 0}},
+        {"au seuil", "32768 -32768 0\r\n", {32000, -33000, 0}, {768, 232, 0}, {768, 232, 0}},
+        {"sur le seuil", "32769 -32769 0\r\n", {32000, -33000, 0}, {769, 231, 0}, {769, 231, 0}},
         // The bound crossed after a first point: that point is shifted with the others.
         {"tardif", "32767.5 0 0\r\n32768.5 0 0\r\n", {32000, 0, 0}, {767.5f, 0, 0}, {768.5f, 0, 0}},
         {"melange", "30000 0 0\r\n40000.5 0 0\r\n", {40000, 0, 0}, {-10000, 0, 0}, {0.5f, 0, 0}},
