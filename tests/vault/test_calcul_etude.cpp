@@ -116,6 +116,17 @@ TEST_F(CommandeEtude, UnPointEcarteNeDeplacePasLeQuartier) {
     }
 }
 
+// The whole study of the bay with a fill, to the last bit of each real: the coordinates rounded
+// once to 32 bits at the load, the loads of the voussoirs rounded at each step. Any change of a
+// rounding shows here; a deliberate one rewrites the file (the command below, --json to it).
+TEST_F(CommandeEtude, LEtudeCompleteAuBitPres) {
+    const TResultatCommande r =
+        LancerCalcul(scan + " --quartier 2 --arcs 4 --masse-vol 1600 --niveau-remplissage -0.37 "
+                            "--json -");
+    ASSERT_EQ(r.code, 0) << r.erreurs;
+    EXPECT_EQ(r.sortie, LireFichier(ATTENDUS_VAULT "/baie-remplie.json"));
+}
+
 TEST_F(CommandeEtude, ExpressionDansUnChamp) {
     const TResultatCommande r = LancerCalcul(scan + " --arcs =2*3 --json -");
     ASSERT_EQ(r.code, 0) << r.erreurs;
