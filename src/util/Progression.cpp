@@ -44,8 +44,8 @@ void TProgression::Avancer(std::int64_t n) {
     // writer that counts millions. "%.0f" rounds as nearbyint does (halves to even).
     const double pourcent = double(n) * 100 / double(valeur_);
     const double arrondi = std::nearbyint(pourcent);
-    if (dejaAffiche_ && (arrondi == dernierArrondi_ ||
-                         (std::isnan(arrondi) && std::isnan(dernierArrondi_))))
+    if (dejaAffiche_ &&
+        (arrondi == dernierArrondi_ || (std::isnan(arrondi) && std::isnan(dernierArrondi_))))
         return;
     dejaAffiche_ = true;
     dernierArrondi_ = arrondi;
