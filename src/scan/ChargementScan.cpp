@@ -4,6 +4,8 @@
 #include "scan/FormatsScan.h"
 #include "scan/ImportPoints.h"
 #include "scan/LectureArkl.h"
+#include "scan/PointsEcartes.h"
+#include "util/StringUtils.h"
 
 #include <algorithm>
 
@@ -47,6 +49,8 @@ TScanLu ChargerFichierScan(TEtatScan& scan, const std::string& chemin,
         if (EstDecale(scan.Decalage))
             lu.Bilan = "origine des coordonnées déplacée en " + TexteDecalage(scan.Decalage) +
                        (lu.Bilan.empty() ? "" : " ; " + lu.Bilan);
+        const std::string ecartes = TexteEcartes(CorpsDuLeve(scan));
+        if (!ecartes.empty()) lu.Bilan += (lu.Bilan.empty() ? "" : " ; ") + ecartes;
         return lu;
     } catch (const EStopError&) {
         scan.Reinitialiser();

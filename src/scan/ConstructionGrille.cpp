@@ -47,8 +47,10 @@ namespace {
 constexpr int BitsSlot = 7; // a slot, 0 to 124
 constexpr std::uint32_t Aucun = UINT32_MAX;
 
+// Coordinates summed in 64-bit reals and colours in 64-bit integers: a 32-bit sum drifts by
+// metres over a million points, and a 32-bit colour sum wraps past 8.4 million.
 struct TSommes {
-    TV3S Coo;
+    TV3R Coo;
     std::array<std::int64_t, 4> Couleurs{};
     std::int32_t Nb = 0;
 };
@@ -59,19 +61,24 @@ std::uint8_t MoyenneGlissante(std::uint8_t ancien, std::int32_t nb, std::uint8_t
                                      (std::int64_t(nb) - 1));
 }
 
-// A point recorded in its deepest cube: while the scan is built the cube holds the negated count,
-// the sum of the coordinates and the running mean of the colours.
-void Enregistrer(TCube& c, const TPointScan& pt) {
+// A point recorded in its deepest cube: while the scan is built the cube holds the negated count
+// and the running mean of the colours, `somme` the sum of the coordinates.
+void Enregistrer(TCube& c, TV3R& somme, const TPointScan& pt) {
+    somme = AddV3R(somme, {pt.X, pt.Y, pt.Z});
     if (c.nbptscube == 0) {
         c.ColCube = pt.Couleur;
-        c.CooMoyPts = {pt.X, pt.Y, pt.Z};
         c.nbptscube = -1;
         return;
     }
     for (int n = 0; n < 4; ++n)
         c.ColCube[n] = MoyenneGlissante(c.ColCube[n], c.nbptscube, pt.Couleur[n]);
     c.nbptscube -= 1;
-    c.CooMoyPts = AddV3S(c.CooMoyPts, {pt.X, pt.Y, pt.Z});
+}
+
+// A mean rounded once to 32 bits.
+TV3S Moyenne(const TV3R& somme, double n) {
+    return {static_cast<float>(somme.X / n), static_cast<float>(somme.Y / n),
+            static_cast<float>(somme.Z / n)};
 }
 
 template <class V> void Liberer(V& v) {
@@ -116,6 +123,8 @@ private:
     std::array<TNiveauCubes, NbNiveaux> niveaux_;
     // Per record: the place of its deepest cube; Aucun outside the grid.
     std::vector<std::uint32_t> feuilleDe_;
+    // Per deepest cube, until the means: the sum of its points' coordinates.
+    std::vector<TV3R> sommesFeuilles_;
 
     int Decalage(int niveau) const { return BitsSlot * (nivMax_ - niveau); }
 
@@ -296,6 +305,7 @@ private:
     void EnregistrerLesPoints(const TSortieProgression& sortie) {
         TProgression progression = TProgression::ParPas(sortie, "construction : ", total_ / 100);
         std::vector<bool> atteintes(nbCubes_[nivMax_]);
+        sommesFeuilles_.assign(nbCubes_[nivMax_], TV3R{});
         std::array<std::uint32_t, NbNiveaux> restants = nbCubes_;
         std::int64_t i = 0;
         parcourir_([&](const TPointScan* lot, std::size_t n) {
@@ -350,7 +360,7 @@ private:
                 if (f != Aucun) __builtin_prefetch(&feuilles[f], 1);
             }
             const std::uint32_t feuille = feuilleDe[q];
-            if (feuille != Aucun) Enregistrer(feuilles[feuille], lot[q]);
+            if (feuille != Aucun) Enregistrer(feuilles[feuille], sommesFeuilles_[feuille], lot[q]);
         }
     }
 
@@ -377,6 +387,7 @@ private:
             for (std::uint32_t place = debut; place < fin; ++place)
                 Moyennes(0, place);
         });
+        Liberer(sommesFeuilles_);
     }
 
     // The means of a cube's subtree, from the children in slot order; returns its sums.
@@ -386,13 +397,8 @@ private:
         TSommes s;
         if (niveau == nivMax_) {
             c.nbptscube = -c.nbptscube;
-            s.Coo = c.CooMoyPts;
-            if (c.nbptscube > 1) {
-                const double n = c.nbptscube;
-                c.CooMoyPts = {static_cast<float>(c.CooMoyPts.X / n),
-                               static_cast<float>(c.CooMoyPts.Y / n),
-                               static_cast<float>(c.CooMoyPts.Z / n)};
-            }
+            s.Coo = sommesFeuilles_[place];
+            c.CooMoyPts = Moyenne(s.Coo, c.nbptscube);
             for (int q = 0; q < 4; ++q)
                 s.Couleurs[q] = std::int64_t(c.ColCube[q]) * c.nbptscube;
             s.Nb = c.nbptscube;
@@ -401,16 +407,14 @@ private:
         const std::uint32_t premier = niv.PremierEnfant[place];
         for (std::uint32_t e = premier; e < premier + niv.NbEnfants[place]; ++e) {
             const TSommes se = Moyennes(niveau + 1, e);
-            s.Coo = AddV3S(s.Coo, se.Coo);
+            s.Coo = AddV3R(s.Coo, se.Coo);
             for (int k = 0; k < 4; ++k)
                 s.Couleurs[k] += se.Couleurs[k];
             s.Nb += se.Nb;
         }
         c.nbptscube = s.Nb;
         if (s.Nb != 0) {
-            const double n = s.Nb;
-            c.CooMoyPts = {static_cast<float>(s.Coo.X / n), static_cast<float>(s.Coo.Y / n),
-                           static_cast<float>(s.Coo.Z / n)};
+            c.CooMoyPts = Moyenne(s.Coo, s.Nb);
             for (int k = 0; k < 4; ++k)
                 c.ColCube[k] = static_cast<std::uint8_t>(s.Couleurs[k] / s.Nb);
         }

@@ -21,3 +21,10 @@ std::string TexteDecalage(const TDecalage& d) {
     }
     return t;
 }
+
+TV3R CoordonneesDuLeve(const TV3S& p, const TDecalage& d) {
+    TV3R r;
+    for (int a = 0; a < 3; ++a)
+        r[a] = d[std::size_t(a)] == 0 ? double(p[a]) : double(p[a]) + double(d[std::size_t(a)]);
+    return r;
+}

@@ -4,6 +4,8 @@
 // axis, the shift, is subtracted from them before they are rounded to 32 bits, and added back to
 // what is written as text; the binary scan file keeps it.
 
+#include "geometry/UtilsVect.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -24,3 +26,6 @@ std::int64_t DecalageAxe(double v);
 bool EstDecale(const TDecalage& d);
 // The shifted axes, for the status bar and "Propriétés": "X = 651000 m, Y = 6858000 m".
 std::string TexteDecalage(const TDecalage& d);
+// The survey's own coordinates: the shift added back in 64 bits, only on the axes that have one
+// (so that a -0 stays as it was written).
+TV3R CoordonneesDuLeve(const TV3S& p, const TDecalage& d);

@@ -7,19 +7,6 @@
 
 #include <vector>
 
-namespace {
-
-// The survey's own coordinates: the shift added back in 64 bits, only on the axes that have one
-// (so that a -0 stays as it was written).
-TV3R CoordonneesDuLeve(const TV3S& p, const TDecalage& d) {
-    TV3R r;
-    for (int a = 0; a < 3; ++a)
-        r[a] = d[std::size_t(a)] == 0 ? double(p[a]) : double(p[a]) + double(d[std::size_t(a)]);
-    return r;
-}
-
-} // namespace
-
 std::string CheminEnregistrement(const std::string& sansExtension, const std::string& extension,
                                  const std::string& propre) {
     return sansExtension + (MinusculesAscii(extension) == propre ? extension : propre);

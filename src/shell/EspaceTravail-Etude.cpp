@@ -26,7 +26,7 @@ void AfficherMessages(TPlateforme& plateforme, const std::vector<std::string>& m
 
 TScanEtudie TEspaceTravail::ScanEtudie() {
     return {Scan.CubesAffiches, ReleveAffiches.AJour(Scan.CubesAffiches, Scan.VersionAffiches),
-            Scan.CooMin, Scan.CooMax};
+            Corps.Min, Corps.Max};
 }
 
 void TEspaceTravail::PlacerQuartier() {

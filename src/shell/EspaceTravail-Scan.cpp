@@ -126,7 +126,8 @@ bool TEspaceTravail::EnregistrerScan(const TFormatScan& format, int niveau) {
 }
 
 void TEspaceTravail::CalculerEncombrement() {
-    CadrerVue(Vue, Scan.CooMin, Scan.CooMax);
+    Corps = CorpsDuLeve(Scan);
+    CadrerVue(Vue, Corps.Min, Corps.Max);
 }
 
 void TEspaceTravail::FixerNiveauAffiche(int niveau) {
@@ -187,5 +188,6 @@ void TEspaceTravail::CompacterScan() {
 }
 
 std::string TEspaceTravail::Proprietes() const {
-    return ::Proprietes(Scan);
+    const std::string ecartes = TexteEcartes(Corps);
+    return ::Proprietes(Scan) + (ecartes.empty() ? "" : "\r\n" + ecartes);
 }

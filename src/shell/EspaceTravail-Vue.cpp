@@ -211,7 +211,7 @@ void TEspaceTravail::RecalculerRepere(const TV3S& origine, const TV3S& pointX) {
             // Shown in its new frame, and to be saved.
             Scan.ScanModifie = true;
             Scan.ModifieSansRetour = true;
-            CadrerVue(Vue, Scan.CooMin, Scan.CooMax);
+            CalculerEncombrement();
             OrienterVue(1);
         }
         if (std::filesystem::exists(PFsansext + ".ANSCSRC"))

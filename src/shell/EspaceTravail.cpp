@@ -51,6 +51,7 @@ void TEspaceTravail::ReinitialiserTravail() {
     PCavctChanging();
     PCavctChange(0);
     Scan.Vider();
+    Corps = {};
     ReleveAffiches.Oublier();
 }
 

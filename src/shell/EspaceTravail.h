@@ -5,6 +5,7 @@
 
 #include "fields/ChampsEtude.h"
 #include "scan/FormatsScan.h"
+#include "scan/PointsEcartes.h"
 #include "scan/UArkaluneGlb.h"
 #include "shell/PileCurseurs.h"
 #include "shell/TPlateforme.h"
@@ -65,7 +66,11 @@ public:
     std::string BilanChargement;
     // Returns false when nothing was written (a format the program does not write).
     bool EnregistrerScan(const TFormatScan& format, int niveau);
-    // Frames the view on the scan's box (the grid follows the box in scan/).
+    // The main body of the scan, without the points set apart from it: its box places the
+    // quarter and frames the view.
+    TCorpsDuLeve Corps;
+    // Finds the main body again and frames the view on its box (the grid follows the scan's box
+    // in scan/).
     void CalculerEncombrement();
     void FixerNiveauAffiche(int niveau);
 

@@ -2,6 +2,7 @@
 
 #include "util/Format.h"
 
+#include <cmath>
 #include <utility>
 
 TProgression::TProgression(TSortieProgression sortie, TGenre genre, std::string etape,
@@ -39,9 +40,14 @@ void TProgression::Avancer(std::int64_t n) {
             Afficher(etape_ + std::to_string(n / valeur_ * facteur_) + "%");
         return;
     }
-    // The text changes once a percent: only then is it worth showing.
-    std::string texte = etape_ + Formater("%.0f %%", double(n) * 100 / double(valeur_));
-    if (texte == dernierTexte_) return;
-    Afficher(texte);
-    dernierTexte_ = std::move(texte);
+    // The text changes once a percent: only then is it made and shown, not at every unit of a
+    // writer that counts millions. "%.0f" rounds as nearbyint does (halves to even).
+    const double pourcent = double(n) * 100 / double(valeur_);
+    const double arrondi = std::nearbyint(pourcent);
+    if (dejaAffiche_ &&
+        (arrondi == dernierArrondi_ || (std::isnan(arrondi) && std::isnan(dernierArrondi_))))
+        return;
+    dejaAffiche_ = true;
+    dernierArrondi_ = arrondi;
+    Afficher(etape_ + Formater("%.0f %%", pourcent));
 }

@@ -42,5 +42,7 @@ private:
     std::string etape_;
     std::int64_t valeur_; // the step (ParPas) or the total (Pourcentage)
     std::int64_t facteur_;
-    std::string dernierTexte_;
+    // Pourcentage: the rounded percentage last shown.
+    bool dejaAffiche_ = false;
+    double dernierArrondi_ = 0;
 };

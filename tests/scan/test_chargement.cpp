@@ -2,10 +2,12 @@
 #include "scan/ChargementScan.h"
 #include "scan/FichierArkl.h"
 #include "scan/FormatsScan.h"
+#include "scan/PointsEcartes.h"
 #include "support/AttendreErreur.h"
 #include "support/PlateformeScriptee.h"
 #include "support/Temporaire.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -131,6 +133,10 @@ TEST_F(Chargement, CoordonneesDeGrilleNationaleDecalees) {
          {-41000, 0, -34000},
          {499.75f, 10, 999.5f},
          {499.75f, 10, 999.5f}},
+        // One metre below the bound, at it, one above, on either side of zero.
+        {"sous le seuil", "32767 -32767 0\r\n", {0, 0, 0}, {32767, -32767, 0}, {32767, -32767, 0}},
+        {"au seuil", "32768 -32768 0\r\n", {32000, -33000, 0}, {768, 232, 0}, {768, 232, 0}},
+        {"sur le seuil", "32769 -32769 0\r\n", {32000, -33000, 0}, {769, 231, 0}, {769, 231, 0}},
         // The median of the first points decides, and every point takes the shift.
         {"tardif", "32767.5 0 0\r\n32768.5 0 0\r\n", {32000, 0, 0}, {767.5f, 0, 0}, {768.5f, 0, 0}},
         {"melange", "30000 0 0\r\n40000.5 0 0\r\n", {40000, 0, 0}, {-10000, 0, 0}, {0.5f, 0, 0}},
@@ -316,20 +322,21 @@ TEST_F(Chargement, UnPointEgareLoinDuScanNeLeFaitPasRefuser) {
 TEST_F(Chargement, PointsHorsDeLaBoiteIgnores) {
     TEnTeteArkl e;
     e.NiveauPoints = 2;
-    e.NbPoints = 4;
+    e.NbPoints = 7;
     e.CooMin = {10, 10, 10};
     e.CooMax = {11, 11, 11};
     e.NiveauAffiche = 9; // lowered to the deepest level of the file
-    const std::vector<TPointScan> pts = {{10.5f, 10.5f, 10.5f, {}},
-                                         {500, 10.5f, 10.5f, {}},
-                                         {NAN, 10.5f, 10.5f, {}},
-                                         {10.7f, 10.5f, 10.5f, {}}};
+    // The grid's cells run from 9 to 13 on each axis: 2.5 m beyond the box is past its last one.
+    const std::vector<TPointScan> pts = {{10.5f, 10.5f, 10.5f, {}}, {500, 10.5f, 10.5f, {}},
+                                         {NAN, 10.5f, 10.5f, {}},   {10.7f, 10.5f, 10.5f, {}},
+                                         {13.5f, 10.5f, 10.5f, {}}, {10.5f, 13.5f, 10.5f, {}},
+                                         {10.5f, 10.5f, 13.5f, {}}};
     ASSERT_TRUE(Charger("scan.arkl", Arkl(3, e, pts)));
     EXPECT_EQ(T.Scan.NbPoints, 2);
     EXPECT_EQ(T.Scan.NivMax, 2);
     EXPECT_EQ(T.Scan.NivAffiche, 2);
     EXPECT_EQ(T.Scan.NbCubesNiv, (std::array<std::int32_t, 5>{1, 2, 2, 0, 0}));
-    EXPECT_EQ(Banc.Plateforme.Statuts.back(), "2 points hors de la boîte englobante ignorés");
+    EXPECT_EQ(Banc.Plateforme.Statuts.back(), "5 points hors de la boîte englobante ignorés");
 }
 
 TEST_F(Chargement, EchapPuisOuiAbandonneLeChargement) {
@@ -537,5 +544,44 @@ TEST_F(Chargement, LaRotationZSuitChaqueChargement) {
         for (int i = 0; i < 2; ++i)
             for (int j = 0; j < 2; ++j)
                 EXPECT_NEAR(U.Vue.McbRotZ2[i][j], attendue[i][j], 1e-15);
+    }
+}
+
+// Points beyond the margin around the main body are set apart while they stay few; the box of
+// the body is then the scan's box without them.
+TEST_F(Chargement, PointsEcartesDuCorpsDuReleve) {
+    TEtatScan seul;
+    EcrireFichier(Dossier.Chemin("corps.xyz"), XYZGrille(3000));
+    ChargerFichierScan(seul, Dossier.Chemin("corps.xyz"), {});
+    struct Cas {
+        const char* nom;
+        std::string ajout;
+        std::int64_t ecartes;
+    };
+    std::string quarante;
+    for (int k = 0; k < 40; ++k)
+        quarante += "0 0 0\n";
+    const Cas cas[] = {
+        {"trois retours nuls", "0 0 0\n0 0 0\n0 0 0\n", 3},
+        {"juste dans la marge", "107.5 200 40\n", 0},
+        {"juste au-delà de la marge", "108.01 200 40\n", 1},
+        {"trop nombreux pour être écartés", quarante, 0},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        EcrireFichier(Dossier.Chemin("scan.xyz"), c.ajout + XYZGrille(3000));
+        TEtatScan scan;
+        const TScanLu lu = ChargerFichierScan(scan, Dossier.Chemin("scan.xyz"), {});
+        const TCorpsDuLeve corps = CorpsDuLeve(scan);
+        EXPECT_EQ(scan.NbPoints, 3000 + std::count(c.ajout.begin(), c.ajout.end(), '\n'));
+        EXPECT_EQ(corps.NbEcartes, c.ecartes);
+        EXPECT_EQ(lu.Bilan, TexteEcartes(corps));
+        if (c.ecartes > 0) {
+            EXPECT_EQ(corps.Min, seul.CooMin);
+            EXPECT_EQ(corps.Max, seul.CooMax);
+        } else {
+            EXPECT_EQ(corps.Min, scan.CooMin);
+            EXPECT_EQ(corps.Max, scan.CooMax);
+        }
     }
 }

@@ -30,8 +30,8 @@ public:
             if (!c->Enfants[slot]) c->Enfants[slot] = Creer(c->Niveau + 1, coin);
             c = c->Enfants[slot].get();
         }
+        c->Somme = AddV3R(c->Somme, {p.X, p.Y, p.Z});
         if (c->Nb == 0) {
-            c->Coo = {p.X, p.Y, p.Z};
             c->Col = p.Couleur;
             c->Nb = -1;
             return;
@@ -40,7 +40,6 @@ public:
             c->Col[n] = std::uint8_t((std::int64_t(c->Col[n]) * c->Nb - p.Couleur[n]) /
                                      (std::int64_t(c->Nb) - 1));
         c->Nb -= 1;
-        c->Coo = AddV3S(c->Coo, {p.X, p.Y, p.Z});
     }
 
     void CalculerLesMoyennes() {
@@ -68,12 +67,13 @@ private:
     struct TNoeud {
         int Niveau = 0;
         TV3S Coin, Coo;
+        TV3R Somme;
         TV4By Col{};
         std::int32_t Nb = 0;
         std::array<std::unique_ptr<TNoeud>, 125> Enfants;
     };
     struct TSommes {
-        TV3S Coo;
+        TV3R Coo;
         std::array<std::int64_t, 4> Col{};
         std::int32_t Nb = 0;
     };
@@ -90,10 +90,9 @@ private:
         TSommes s;
         if (c.Niveau == nivMax_) {
             c.Nb = -c.Nb;
-            s.Coo = c.Coo;
-            if (c.Nb > 1)
-                c.Coo = {float(c.Coo.X / double(c.Nb)), float(c.Coo.Y / double(c.Nb)),
-                         float(c.Coo.Z / double(c.Nb))};
+            s.Coo = c.Somme;
+            c.Coo = {float(s.Coo.X / double(c.Nb)), float(s.Coo.Y / double(c.Nb)),
+                     float(s.Coo.Z / double(c.Nb))};
             for (int q = 0; q < 4; ++q)
                 s.Col[q] = std::int64_t(c.Col[q]) * c.Nb;
             s.Nb = c.Nb;
@@ -102,7 +101,7 @@ private:
         for (auto& e : c.Enfants) {
             if (!e) continue;
             const TSommes se = Moyennes(*e);
-            s.Coo = AddV3S(s.Coo, se.Coo);
+            s.Coo = AddV3R(s.Coo, se.Coo);
             for (int q = 0; q < 4; ++q)
                 s.Col[q] += se.Col[q];
             s.Nb += se.Nb;

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -52,6 +53,41 @@ TEST(Cubes, MoyennesDesCouleursEtDesPositions) {
     EXPECT_EQ(feuille->CooMoyPts, (TV3S{0.50005f, 0.5f, 0.5f}));
     EXPECT_EQ(s.Racine()->nbptscube, 2);
     EXPECT_EQ(s.Racine()->CooMoyPts, feuille->CooMoyPts);
+}
+
+TEST(Cubes, LesMoyennesDeNombreuxPointsRestentSurLesPoints) {
+    // Far from the origin a 32-bit sum loses the millimetres after a few hundred points.
+    struct TCas {
+        const char* Nom;
+        int Nb;
+        float Ecart; // each point within +/- Ecart of the centre
+    };
+    const TV3S centre{30000.25f, 20000.25f, 100.25f};
+    std::mt19937 alea(17);
+    for (const TCas& cas : {TCas{"mille points a 0,4 mm", 1000, 0.0004f},
+                            TCas{"un million de copies", 1000000, 0.0f}}) {
+        std::vector<TPointScan> points;
+        TV3R somme;
+        for (int k = 0; k < cas.Nb; ++k) {
+            std::uniform_real_distribution<float> ecart(-cas.Ecart, cas.Ecart);
+            const TPointScan p{centre.X + ecart(alea), centre.Y + ecart(alea),
+                               centre.Z + ecart(alea)};
+            somme = AddV3R(somme, {p.X, p.Y, p.Z});
+            points.push_back(p);
+        }
+        const TV3S attendu{float(somme.X / cas.Nb), float(somme.Y / cas.Nb),
+                           float(somme.Z / cas.Nb)};
+        TEtatScan scan;
+        ConstruireDepuisPoints(scan, points);
+        TCube* racine = scan.PremierCubeNiv[0];
+        ASSERT_EQ(scan.NbCubesNiv[0], 1) << cas.Nom;
+        EXPECT_EQ(racine->nbptscube, cas.Nb) << cas.Nom;
+        EXPECT_EQ(racine->CooMoyPts, attendu) << cas.Nom;
+        if (cas.Ecart == 0) {
+            EXPECT_EQ(attendu, centre);
+            EXPECT_EQ(scan.PremierCubeNiv[4]->CooMoyPts, centre);
+        }
+    }
 }
 
 TEST(Cubes, LaChaineRestePropreQuandOnDetruitAuMilieu) {

@@ -60,6 +60,25 @@ TEST(ReglagesFenetre, LaFenetreResteSurLEcran) {
               (TRectangleFenetre{100, 100, 800, 600}));
 }
 
+// Exactly 50 pixels left on the screen is enough; one fewer moves the window.
+TEST(ReglagesFenetre, LimitesDuMaintienSurLEcran) {
+    const struct {
+        TRectangleFenetre avant, apres;
+    } cas[] = {
+        {{1870, 10, 800, 600}, {1870, 10, 800, 600}}, // 50 pixels left on the right
+        {{1871, 10, 800, 600}, {1070, 10, 800, 600}},
+        {{-750, 10, 800, 600}, {-750, 10, 800, 600}}, // 50 pixels left on the left
+        {{-751, 10, 800, 600}, {50, 10, 800, 600}},
+        {{100, 1030, 800, 600}, {100, 1030, 800, 600}}, // 50 pixels left at the bottom
+        {{100, 1031, 800, 600}, {100, 430, 800, 600}},
+        {{100, 0, 800, 600}, {100, 0, 800, 600}}, // the title bar at the top
+        {{100, -1, 800, 600}, {100, 0, 800, 600}},
+    };
+    for (const auto& c : cas)
+        EXPECT_EQ(GarderSurEcran(c.avant, 1920, 1080), c.apres)
+            << c.avant.gauche << " " << c.avant.haut;
+}
+
 TEST(Journal, UneLigneParTexte) {
     EXPECT_EQ(LigneJournal("message", "Définition\r\nNombre\nfin"),
               "message : Définition\\nNombre\\nfin");

@@ -82,6 +82,51 @@ TEST_F(CommandeEtude, LeDecalageDuReleveDansLeJson) {
     EXPECT_EQ(LancerCalcul(scan + " --json -").sortie.find("Decalage"), std::string::npos);
 }
 
+// A stray return far from the vault stays in the scan but neither places the quarter nor frames
+// the view: the study gives what the vault alone gives, and the load says which point it set apart.
+TEST_F(CommandeEtude, UnPointEcarteNeDeplacePasLeQuartier) {
+    const TResultatCommande propre = LancerCalcul(scan);
+    ASSERT_EQ(propre.code, 0) << propre.erreurs;
+    EXPECT_EQ(propre.erreurs, "");
+    struct TCas {
+        std::string Ligne, Cite;
+    };
+    for (const TCas& cas : {TCas{"0 0 0\r\n", "(0.000, 0.000, 0.000)"},
+                            TCas{"10100 52 20\r\n", "(10100.000, 52.000, 20.000)"}}) {
+        for (const bool enTete : {true, false}) {
+            const std::string chemin = Dossier.Chemin("ecarte.xyz");
+            EcrireFichier(chemin,
+                          enTete ? cas.Ligne + XYZNuage(Baie()) : XYZNuage(Baie()) + cas.Ligne);
+            const TResultatCommande r = LancerCalcul(chemin);
+            ASSERT_EQ(r.code, 0) << r.erreurs;
+            EXPECT_EQ(r.sortie, propre.sortie) << cas.Ligne;
+            EXPECT_NE(r.erreurs.find("1 point écarté du corps du relevé, hors de la boîte de "
+                                     "l'étude : " +
+                                     cas.Cite),
+                      std::string::npos)
+                << r.erreurs;
+
+            ASSERT_TRUE(T.ChargerScan(chemin));
+            EXPECT_NE(T.Proprietes().find(cas.Cite), std::string::npos);
+            EXPECT_EQ(T.Corps.NbEcartes, 1);
+            // Still in the scan, beyond the box of the study.
+            EXPECT_GT(T.Scan.CooMax.X - T.Scan.CooMin.X, 90.0f);
+            EXPECT_LT(T.Corps.Max.X - T.Corps.Min.X, 8.0f);
+        }
+    }
+}
+
+// The whole study of the bay with a fill, to the last bit of each real: the coordinates rounded
+// once to 32 bits at the load, the loads of the voussoirs rounded at each step. Any change of a
+// rounding shows here; a deliberate one rewrites the file (the command below, --json to it).
+TEST_F(CommandeEtude, LEtudeCompleteAuBitPres) {
+    const TResultatCommande r =
+        LancerCalcul(scan + " --quartier 2 --arcs 4 --masse-vol 1600 --niveau-remplissage -0.37 "
+                            "--json -");
+    ASSERT_EQ(r.code, 0) << r.erreurs;
+    EXPECT_EQ(r.sortie, LireFichier(ATTENDUS_VAULT "/baie-remplie.json"));
+}
+
 TEST_F(CommandeEtude, ExpressionDansUnChamp) {
     const TResultatCommande r = LancerCalcul(scan + " --arcs =2*3 --json -");
     ASSERT_EQ(r.code, 0) << r.erreurs;
