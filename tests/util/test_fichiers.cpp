@@ -102,3 +102,19 @@ TEST(FichierTemporaire, InterrompuParUnSignalNeLaisseQueLAncienFichier) {
         EXPECT_EQ(LireFichier(d.Chemin("rapport.html")), "ancien");
     }
 }
+
+TEST(FichierTemporaire, UnSignalIgnoreAuLancementResteIgnore) {
+    TDossierTemporaire d;
+    const pid_t enfant = fork();
+    ASSERT_GE(enfant, 0);
+    if (enfant == 0) {
+        std::signal(SIGHUP, SIG_IGN); // as under nohup
+        InstallerNettoyageSurSignaux();
+        TFichierProvisoire p(d.Chemin("import.tmp"));
+        std::raise(SIGHUP);
+        _exit(7); // still running: the ignored signal did not end it
+    }
+    int etat = 0;
+    waitpid(enfant, &etat, 0);
+    EXPECT_TRUE(WIFEXITED(etat) && WEXITSTATUS(etat) == 7);
+}
