@@ -118,3 +118,15 @@ TEST(FichierTemporaire, UnSignalIgnoreAuLancementResteIgnore) {
     waitpid(enfant, &etat, 0);
     EXPECT_TRUE(WIFEXITED(etat) && WEXITSTATUS(etat) == 7);
 }
+
+TEST(FichierProvisoire, PrendLesDroitsDuMasqueSansLeModifier) {
+    TDossierTemporaire d;
+    for (mode_t masque : {mode_t(027), mode_t(002)}) {
+        const mode_t ancien = umask(masque);
+        TFichierProvisoire p(d.Chemin("p"));
+        struct stat s {};
+        stat(p.Chemin().c_str(), &s);
+        EXPECT_EQ(s.st_mode & 0777, 0666 & ~masque);
+        EXPECT_EQ(umask(ancien), masque);
+    }
+}
