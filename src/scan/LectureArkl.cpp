@@ -26,10 +26,14 @@ TLectureArkl LireArkl(TEtatScan& scan, const std::string& chemin,
     if (e.NiveauPoints < 0 || e.NiveauPoints >= NbNiveaux)
         throw EErreur("niveau des points invalide (" + std::to_string(e.NiveauPoints) + ") : « " +
                       chemin + " »");
-    if (e.NbPoints < 0 || e.NbPoints > INT32_MAX ||
-        std::uint64_t(e.NbPoints) * sizeof(TPointScan) > fichier.Taille() - 8 - taille)
+    if (e.NbPoints < 0 ||
+        std::uint64_t(e.NbPoints) > (fichier.Taille() - 8 - taille) / sizeof(TPointScan))
         throw EErreur("fichier tronqué : « " + chemin + " » annonce " + std::to_string(e.NbPoints) +
                       " points");
+    // A complete file may still hold more points than the grid can number.
+    if (e.NbPoints > INT32_MAX)
+        throw EErreur("trop de points dans le fichier « " + chemin + " » : " +
+                      std::to_string(e.NbPoints) + " (au plus " + std::to_string(INT32_MAX) + ")");
     if (e.NbPoints == 0) throw EErreur("aucun point dans le fichier « " + chemin + " »");
     for (const std::int64_t d : e.Decalage)
         if (d < -DecalageMax || d > DecalageMax)

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -130,6 +131,15 @@ void SynchroniserDossier(const std::string& fichier) {
     close(fd);
 }
 
+// Read, never set: umask() would change it for every thread for a moment.
+mode_t MasqueDuProcessus() {
+    std::ifstream etat("/proc/self/status");
+    for (std::string ligne; std::getline(etat, ligne);)
+        if (ligne.rfind("Umask:", 0) == 0)
+            return mode_t(std::strtoul(ligne.c_str() + 6, nullptr, 8));
+    return 022;
+}
+
 } // namespace
 
 TFichierProvisoire::TFichierProvisoire(const std::string& prefixe, std::optional<unsigned> droits) {
@@ -140,9 +150,7 @@ TFichierProvisoire::TFichierProvisoire(const std::string& prefixe, std::optional
     InscrireFichierProvisoire(chemin_);
     if (!droits) {
         // mkstemp makes the file private; give it the usual rights of a new file.
-        const mode_t masque = umask(0);
-        umask(masque);
-        droits = 0666 & ~masque;
+        droits = 0666 & ~MasqueDuProcessus();
     }
     fchmod(fd, mode_t(*droits));
     std::FILE* f = fdopen(fd, "wb");

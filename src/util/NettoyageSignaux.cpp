@@ -27,8 +27,13 @@ extern "C" void NettoyerPuisTerminer(int signal) {
 } // namespace
 
 void InstallerNettoyageSurSignaux() {
-    for (int s : {SIGINT, SIGTERM, SIGHUP})
+    // A signal ignored at start (nohup, background job) must stay ignored: the
+    // program was asked to outlive it.
+    for (int s : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction actuelle {};
+        if (sigaction(s, nullptr, &actuelle) == 0 && actuelle.sa_handler == SIG_IGN) continue;
         std::signal(s, NettoyerPuisTerminer);
+    }
 }
 
 bool InscrireFichierProvisoire(const std::string& chemin) {

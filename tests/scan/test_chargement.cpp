@@ -213,6 +213,25 @@ TEST_F(Chargement, ProgressionParPourcent) {
     EXPECT_TRUE(petit.Plateforme.Statuts.empty());
 }
 
+TEST_F(Chargement, UnFichierCompletDePlusDe2Puissance31PointsNEstPasDitTronque) {
+    TEnTeteArkl e;
+    e.NiveauPoints = 4;
+    e.NbPoints = std::int64_t(INT32_MAX) + 1;
+    e.CooMin = {0, 0, 0};
+    e.CooMax = {1, 1, 1};
+    const std::string chemin = Dossier.Chemin("grand.arkl");
+    const std::string enTete = Arkl(3, e, {});
+    EcrireFichier(chemin, enTete);
+    // Sparse: the full size without the disk space.
+    std::filesystem::resize_file(chemin,
+                                 enTete.size() + std::uint64_t(e.NbPoints) * sizeof(TPointScan));
+    EXPECT_FALSE(T.ChargerScan(chemin));
+    ASSERT_EQ(Banc.Plateforme.Messages.size(), 1u);
+    EXPECT_EQ(Banc.Plateforme.Messages[0].rfind("trop de points dans le fichier", 0), 0u)
+        << Banc.Plateforme.Messages[0];
+    AttendreVide();
+}
+
 TEST_F(Chargement, FichiersRefusesLaissentUnEspaceVide) {
     struct Cas {
         const char* nom;

@@ -102,3 +102,31 @@ TEST(FichierTemporaire, InterrompuParUnSignalNeLaisseQueLAncienFichier) {
         EXPECT_EQ(LireFichier(d.Chemin("rapport.html")), "ancien");
     }
 }
+
+TEST(FichierTemporaire, UnSignalIgnoreAuLancementResteIgnore) {
+    TDossierTemporaire d;
+    const pid_t enfant = fork();
+    ASSERT_GE(enfant, 0);
+    if (enfant == 0) {
+        std::signal(SIGHUP, SIG_IGN); // as under nohup
+        InstallerNettoyageSurSignaux();
+        TFichierProvisoire p(d.Chemin("import.tmp"));
+        std::raise(SIGHUP);
+        _exit(7); // still running: the ignored signal did not end it
+    }
+    int etat = 0;
+    waitpid(enfant, &etat, 0);
+    EXPECT_TRUE(WIFEXITED(etat) && WEXITSTATUS(etat) == 7);
+}
+
+TEST(FichierProvisoire, PrendLesDroitsDuMasqueSansLeModifier) {
+    TDossierTemporaire d;
+    for (mode_t masque : {mode_t(027), mode_t(002)}) {
+        const mode_t ancien = umask(masque);
+        TFichierProvisoire p(d.Chemin("p"));
+        struct stat s {};
+        stat(p.Chemin().c_str(), &s);
+        EXPECT_EQ(s.st_mode & 0777, 0666 & ~masque);
+        EXPECT_EQ(umask(ancien), masque);
+    }
+}
