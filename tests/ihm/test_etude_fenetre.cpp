@@ -218,7 +218,7 @@ TEST(EtudeFenetre, ExporterEnPdfEtImprimer) {
         EXPECT_TRUE(modales.Epuisees());
     }
     EXPECT_EQ(TextePdf(pdf), TextePdf(dossier.Chemin("calcul.pdf")));
-    EXPECT_NE(TextePdf(pdf).find("FX= 390"), std::string::npos);
+    EXPECT_NE(TextePdf(pdf).find("FX= 393"), std::string::npos);
 
     bool dialogueImpression = false;
     {

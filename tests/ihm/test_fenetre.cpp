@@ -172,7 +172,7 @@ TEST(Fenetre, LAideSOuvreSansBloquerLaFenetre) {
          {"Définir axe X", "expression ?", "RAC2", "Copier dans le presse-papier",
           "arkalune-calcul", ".xyz", "Annuler les suppressions", "Matériel graphique",
           "Carte graphique :", "Modes d'affichage", "Premier pas : l'exemple voute.arkl",
-          "FX = 883, FY = 750", "clé arc", "appui arc", "quartier 1", "quartier 2",
+          "FX = 886, FY = 748", "clé arc", "appui arc", "quartier 1", "quartier 2",
           "Lire les résultats : axes et signes", "FX = 646 daN au niveau 0"})
         EXPECT_TRUE(texte.contains(QString::fromUtf8(sujet))) << sujet;
     // The figure of the studied quarter is a resource of the program.
