@@ -439,6 +439,6 @@ std::int64_t ConstruireGrille(TEtatScan& scan, const TDimensionsGrille& dimensio
     try {
         return TConstructionCubes(scan, parcourir).Construire(sortie);
     } catch (const std::bad_alloc& e) {
-        throw EErreur(std::string("erreur enregistrement de point : ") + e.what());
+        throw EErreur("erreur enregistrement de point : " + MessageErreur(e));
     }
 }

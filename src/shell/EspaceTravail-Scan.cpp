@@ -87,7 +87,7 @@ bool TEspaceTravail::ChargerScan(const std::string& chemin) {
         BilanChargement = lu.Bilan;
         reussi = true;
     } catch (const std::exception& e) {
-        Plateforme.AfficherMessage(e.what());
+        Plateforme.AfficherMessage(MessageErreur(e));
         ReinitialiserTravail();
     }
     TerminerChargement(niveauAffiche);

@@ -9,6 +9,7 @@
 #include "scan/UArkaluneGlb.h"
 #include "shell/PileCurseurs.h"
 #include "shell/TPlateforme.h"
+#include "util/Erreurs.h"
 #include "vault/EtudeVoute.h"
 #include "vault/ReleveHauteurs.h"
 #include "view/BandeSelection.h"
@@ -102,7 +103,7 @@ public:
             commande();
             return true;
         } catch (const std::exception& e) {
-            Plateforme.AfficherMessage(e.what());
+            Plateforme.AfficherMessage(MessageErreur(e));
             return false;
         }
     }

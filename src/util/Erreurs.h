@@ -1,6 +1,7 @@
 #pragma once
 // Failures carry a French message (UTF-8) that the command's entry point shows to the user.
 
+#include <new>
 #include <stdexcept>
 #include <string>
 
@@ -14,3 +15,10 @@ class EStopError : public EErreur {
 public:
     EStopError() : EErreur("abandon") {}
 };
+
+// The message to show for a failure: the library's own texts are English, so memory exhaustion
+// gets the program's French words.
+inline std::string MessageErreur(const std::exception& e) {
+    if (dynamic_cast<const std::bad_alloc*>(&e) != nullptr) return "mémoire insuffisante";
+    return e.what();
+}

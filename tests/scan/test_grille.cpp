@@ -54,3 +54,15 @@ TEST(Grille, EtendueRefusee) {
         }
     }
 }
+
+// Memory running out while the cubes are built is said in the program's words, not the library's.
+TEST(Grille, MemoireEpuiseeDiteEnFrancais) {
+    TEtatScan scan;
+    scan.NbPoints = 1;
+    AttendreErreur<EErreur>(
+        [&] {
+            ConstruireGrille(scan, DimensionnerGrille({0, 0, 0}, {1, 1, 1}),
+                             [](const TRecevoirLot&) { throw std::bad_alloc(); }, {});
+        },
+        "erreur enregistrement de point : mémoire insuffisante");
+}
