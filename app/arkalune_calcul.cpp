@@ -196,15 +196,13 @@ int Executer(const TOptions& o) {
     if (!travail.Executer([&] { Etudier(travail, o); })) return EchecFichier;
     if (o.enregistrer) {
         const int genre = GenreSelonExtension(*o.enregistrer);
-        const std::filesystem::path cible(*o.enregistrer);
-        travail.PFsansext = (cible.parent_path() / cible.stem()).string();
-        travail.ExtScan = cible.extension().string();
         const int niveau = o.niveauEnregistre.value_or(travail.Scan.NivMax);
         if (niveau > travail.Scan.NivMax)
             throw EUsage{"--niveau-enregistre : le scan n'a pas de niveau " +
                          std::to_string(niveau) +
                          " (niveau le plus fin : " + std::to_string(travail.Scan.NivMax) + ")"};
-        if (!travail.Executer([&] { travail.EnregistrerScan(genre, niveau); })) return EchecFichier;
+        if (!travail.Executer([&] { travail.EnregistrerSous(*o.enregistrer, genre, niveau); }))
+            return EchecFichier;
     }
     return Reussite;
 }

@@ -6,9 +6,13 @@
 #include "shell/EspaceTravail.h"
 #include "view/NavigationVue.h"
 
+#include "util/StringUtils.h"
+
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -44,23 +48,55 @@ void AppliquerEnTete(TEspaceTravail& t, const std::optional<TEnTeteArkl>& enTete
     }
 }
 
-// The header of a saved file as the study, the fields and the view stand.
-TEnTeteArkl EnTeteDeTravail(TEspaceTravail& t) {
-    TEnTeteArkl e;
-    e.RecModl = t.Etude.RecModl;
-    e.TaillePointsIndex = t.TaillePointsIndex;
-    e.LargeurAretier = t.Champs.GEdLargeurAretier.ValeurI();
-    e.NbArcsVoute = t.Champs.GEdNbArcsVoute.ValeurI();
-    e.MlinAretier = t.Champs.GEdMlinAretier.ValeurI();
-    e.MvolRemplissage = t.Champs.GEdMvolRemplissage.ValeurI();
-    e.MsurfVoute = t.Champs.GEdMsurfVoute.ValeurI();
-    e.NivRemplissage = t.Champs.GEdNivRemplissage.ValeurD();
-    e.NiveauAffiche = t.Scan.NivAffiche;
-    e.AngRotZdeg = t.Vue.AngRotZdeg;
-    return e;
+// Two headers store the same study and display: the frontier points, the six values, the
+// displayed level, the point size and the rotation (the rib's frame and edges follow from them).
+bool MemeEtude(const TEnTeteArkl& a, const TEnTeteArkl& b) {
+    for (int n = 1; n <= 4; ++n)
+        if (std::memcmp(&a.RecModl.XYfront(n), &b.RecModl.XYfront(n), sizeof(TV2R)) != 0)
+            return false;
+    return a.RecModl.Q1a4 == b.RecModl.Q1a4 && a.TaillePointsIndex == b.TaillePointsIndex &&
+           a.LargeurAretier == b.LargeurAretier && a.NbArcsVoute == b.NbArcsVoute &&
+           a.MlinAretier == b.MlinAretier && a.MvolRemplissage == b.MvolRemplissage &&
+           a.MsurfVoute == b.MsurfVoute &&
+           std::memcmp(&a.NivRemplissage, &b.NivRemplissage, sizeof(double)) == 0 &&
+           a.NiveauAffiche == b.NiveauAffiche &&
+           std::memcmp(&a.AngRotZdeg, &b.AngRotZdeg, sizeof(double)) == 0;
+}
+
+// The kind of scan file an extension names, in any case: 1 binary scan, 2 XYZ text, 0 neither.
+int GenreSelonExtension(const std::string& extension) {
+    const std::string ext = MinusculesAscii(extension);
+    return ext == ".arkl" ? 1 : ext == ".xyz" ? 2 : 0;
+}
+
+bool MemeFichier(const std::string& a, const std::string& b) {
+    std::error_code erreur;
+    return !a.empty() && !b.empty() && fs::equivalent(a, b, erreur);
 }
 
 } // namespace
+
+// The header of a saved file as the study, the fields and the view stand.
+TEnTeteArkl TEspaceTravail::EnTeteDeTravail() {
+    TEnTeteArkl e;
+    e.RecModl = Etude.RecModl;
+    e.TaillePointsIndex = TaillePointsIndex;
+    e.LargeurAretier = Champs.GEdLargeurAretier.ValeurI();
+    e.NbArcsVoute = Champs.GEdNbArcsVoute.ValeurI();
+    e.MlinAretier = Champs.GEdMlinAretier.ValeurI();
+    e.MvolRemplissage = Champs.GEdMvolRemplissage.ValeurI();
+    e.MsurfVoute = Champs.GEdMsurfVoute.ValeurI();
+    e.NivRemplissage = Champs.GEdNivRemplissage.ValeurD();
+    e.NiveauAffiche = Scan.NivAffiche;
+    e.AngRotZdeg = Vue.AngRotZdeg;
+    return e;
+}
+
+bool TEspaceTravail::DonneesModifiees() {
+    // Without a cube there is nothing a save could write.
+    if (Scan.NbCubesTotal() == 0) return false;
+    return Scan.ScanModifie || !MemeEtude(EnTeteDeTravail(), etudeEnregistree_);
+}
 
 bool TEspaceTravail::ChargerScan(const std::string& chemin) {
     FixerTitre(chemin);
@@ -92,30 +128,82 @@ bool TEspaceTravail::ChargerScan(const std::string& chemin) {
         Plateforme.AfficherMessage(e.what());
         ReinitialiserTravail();
     }
-    TerminerChargement(niveauAffiche);
+    TerminerChargement(niveauAffiche, reussi ? chemin : std::string());
     if (!BilanChargement.empty()) Plateforme.AfficherStatut(1, BilanChargement);
     return reussi;
 }
 
-void TEspaceTravail::TerminerChargement(int niveauAffiche) {
+void TEspaceTravail::TerminerChargement(int niveauAffiche, const std::string& fichier) {
     FixerNiveauAffiche(niveauAffiche);
     ScanPret = true;
     OrienterVue(1);
     FinCurseurAttente();
     RetracerTout();
+    // The title names only a file that holds what is shown.
+    FichierScan = fichier;
+    if (fichier.empty()) {
+        Titre = TitreFenetre;
+        Plateforme.FixerTitre(Titre);
+    }
+    etudeEnregistree_ = EnTeteDeTravail();
 }
 
 bool TEspaceTravail::EnregistrerScan(int genre, int niveau) {
+    return EcrireScan(genre, niveau, {});
+}
+
+bool TEspaceTravail::EnregistrerSous(const std::string& chemin, int genre, int niveau) {
+    const fs::path p(chemin);
+    std::string sansExtension = (p.parent_path() / p.stem()).string();
+    std::string extension = p.extension().string();
+    if (genre == 0) genre = GenreSelonExtension(extension);
+    if (genre == 0) {
+        // A name of no known kind is kept whole: the binary scan file's extension is added.
+        sansExtension = chemin;
+        extension.clear();
+        genre = 1;
+    }
+    const std::string avantSansExtension = std::exchange(PFsansext, sansExtension);
+    const std::string avantExtension = std::exchange(ExtScan, extension);
+    bool ecrit = false;
+    try {
+        ecrit = EcrireScan(genre, niveau, chemin);
+    } catch (...) {
+        PFsansext = avantSansExtension;
+        ExtScan = avantExtension;
+        throw;
+    }
+    if (!ecrit) {
+        PFsansext = avantSansExtension;
+        ExtScan = avantExtension;
+    }
+    return ecrit;
+}
+
+bool TEspaceTravail::RemplacementPermis(const std::string& cible,
+                                        const std::string& remplacementAccepte) {
+    std::error_code erreur;
+    if (!fs::exists(cible, erreur) || MemeFichier(cible, FichierScan) ||
+        MemeFichier(cible, remplacementAccepte))
+        return true;
+    return Plateforme.Demander("le fichier « " + cible + " » existe déjà, le remplacer?") ==
+           TReponse::Oui;
+}
+
+bool TEspaceTravail::EcrireScan(int genre, int niveau, const std::string& remplacementAccepte) {
     if (genre != 1 && genre != 2) return false;
     VerifierEnregistrable(Scan, niveau);
+    const std::string cible = CheminEnregistrement(PFsansext, ExtScan, genre);
+    if (!RemplacementPermis(cible, remplacementAccepte)) return false;
     CurseurAttente();
+    TEnTeteArkl enTete;
     try {
         if (Scan.ScanModifie) CompacterScan();
+        enTete = EnTeteDeTravail();
         if (genre == 1)
-            EcrireScanArkl(Scan, niveau, EnTeteDeTravail(*this),
-                           CheminEnregistrement(PFsansext, ExtScan, genre), SortieStatut(*this));
+            EcrireScanArkl(Scan, niveau, enTete, cible, SortieStatut(*this));
         else
-            EcrireScanXYZ(Scan, niveau, CheminEnregistrement(PFsansext, ExtScan, genre));
+            EcrireScanXYZ(Scan, niveau, cible);
     } catch (...) {
         // The previous file is intact and the scan still needs saving: ScanModifie stays.
         Plateforme.AfficherStatut(1, "");
@@ -125,6 +213,10 @@ bool TEspaceTravail::EnregistrerScan(int genre, int niveau) {
     Plateforme.AfficherStatut(1, "");
     Scan.ScanModifie = false;
     Scan.ModifieSansRetour = false;
+    // XYZ text keeps no study: the one in hand is still to be saved.
+    if (genre == 1) etudeEnregistree_ = enTete;
+    FichierScan = cible;
+    FixerTitre(cible);
     FinCurseurAttente();
     return true;
 }

@@ -4,6 +4,7 @@
 // methods; it reaches its surroundings only through TPlateforme.
 
 #include "fields/ChampsEtude.h"
+#include "scan/FichierArkl.h"
 #include "scan/UArkaluneGlb.h"
 #include "shell/PileCurseurs.h"
 #include "shell/TPlateforme.h"
@@ -16,6 +17,9 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+
+// The window's caption while it names no file.
+inline constexpr const char* TitreFenetre = "Calcul de voûte nervurée";
 
 class TEspaceTravail {
 public:
@@ -55,15 +59,28 @@ public:
     void FixerTitre(const std::string& nom);
 
     void ReinitialiserTravail();
+    // Whether the current scan may be dropped: when a save would store something new (deletions,
+    // the study, the displayed level, the rotation), the user is asked, and Oui saves it. False
+    // when the question was dismissed or the save did not happen. Nothing is dropped here: the
+    // next load replaces the scan, so that a cancelled choice of file leaves it as it was.
     bool DemanderEnregistrement();
+    // Something a save would store differs from the file the scan was loaded from or saved to.
+    bool DonneesModifiees();
 
     // Scan files.
     // False when the file could not be loaded (its message has been shown).
     bool ChargerScan(const std::string& chemin);
     // What the last load skipped, as the status bar shows it after the load; empty when nothing.
     std::string BilanChargement;
-    // genre 1: binary scan file (.arkl), 2: XYZ text. Returns false when nothing was written.
+    // genre 1: binary scan file (.arkl), 2: XYZ text. Returns false when nothing was written: a
+    // kind that is not written, or another file of that name that the user would not replace.
     bool EnregistrerScan(int genre, int niveau);
+    // Saves to the file the user chose, whose replacement they already agreed to: genre 0 takes
+    // the kind from the extension, ".arkl" added to a name without a known one. The scan's file
+    // is that one afterwards; after a failure it stays the previous one.
+    bool EnregistrerSous(const std::string& chemin, int genre, int niveau);
+    // The file the title names: the one the scan was loaded from or last saved to; empty without.
+    std::string FichierScan;
     // Frames the view on the scan's box (the grid follows the box in scan/).
     void CalculerEncombrement();
     void FixerNiveauAffiche(int niveau);
@@ -176,8 +193,15 @@ public:
 
 private:
     TPileCurseurs curseurs_;
+    // What the file named by FichierScan holds beside the points, as the study stood then.
+    TEnTeteArkl etudeEnregistree_;
+    TEnTeteArkl EnTeteDeTravail();
+    bool EcrireScan(int genre, int niveau, const std::string& remplacementAccepte);
+    // Whether the save may write `cible`: a file that is neither the scan's own nor the one
+    // accepted is only replaced when the user agrees.
+    bool RemplacementPermis(const std::string& cible, const std::string& remplacementAccepte);
     // The scan as the study reads it, its index of heights brought up to date.
     TScanEtudie ScanEtudie();
     // Shows the loaded scan, or the empty one a failed load left.
-    void TerminerChargement(int niveauAffiche);
+    void TerminerChargement(int niveauAffiche, const std::string& fichier);
 };

@@ -51,12 +51,8 @@ void TFArkalune::EnregistrerSous(bool niveauAffiche) {
         const int genre = filtre == FiltresEnregistrer[0]   ? 1
                           : filtre == FiltresEnregistrer[1] ? 2
                                                             : 0;
-        t.FixerTitre(choisi.toStdString());
-        // The extension typed is kept when it is the chosen kind's in another case, replaced by
-        // the kind's otherwise.
-        const QFileInfo info(choisi);
-        t.PFsansext = (info.path() + QLatin1Char('/') + info.completeBaseName()).toStdString();
-        t.ExtScan = info.suffix().isEmpty() ? std::string() : "." + info.suffix().toStdString();
-        if (genre != 0) t.EnregistrerScan(genre, niveauAffiche ? t.Scan.NivAffiche : t.Scan.NivMax);
+        // The dialog has asked before replacing the file chosen.
+        t.EnregistrerSous(choisi.toStdString(), genre,
+                          niveauAffiche ? t.Scan.NivAffiche : t.Scan.NivMax);
     });
 }
