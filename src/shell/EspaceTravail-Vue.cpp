@@ -200,19 +200,23 @@ void TEspaceTravail::RecalculerRepere(const TV3S& origine, const TV3S& pointX) {
     ScanPret = false;
     const TSortieProgression sortie = [this](const std::string& t) { AffiInfo(1, t); };
     std::string message;
+    bool recadre = false;
     try {
         // The scan first: it takes its new frame only once rebuilt whole, so that a stop leaves
         // both it and the point source file as they were.
-        const std::int64_t nbPoints = RecadrerScan(
+        const TRecadrage recadrage = RecadrerScan(
             Scan, [&r = *rotation](const TV3S& p) { return r.Appliquer(p); },
             PFsansext + ".recadrage", sortie);
-        std::uint64_t traites = std::uint64_t(nbPoints);
-        if (nbPoints > 0) {
+        std::uint64_t traites = std::uint64_t(recadrage.NbPoints);
+        if (recadrage.NbPoints > 0) {
             // Shown in its new frame, and to be saved.
             Scan.ScanModifie = true;
             Scan.ModifieSansRetour = true;
             CadrerVue(Vue, Scan.CooMin, Scan.CooMax);
             OrienterVue(1);
+            Etude.ChangerDeRepere(
+                [r = *rotation, coin = recadrage.Coin](const TV2R& p) { return r.Plan(p, coin); });
+            recadre = true;
         }
         if (std::filesystem::exists(PFsansext + ".ANSCSRC"))
             traites = RecrireSourceDansRepere(PFsansext, *rotation, sortie).NbPoints;
@@ -224,4 +228,16 @@ void TEspaceTravail::RecalculerRepere(const TV3S& origine, const TV3S& pointX) {
     RetracerTout();
     FinCurseurAttente();
     Plateforme.AfficherMessage(message);
+    if (recadre) ReprendreEtape();
+}
+
+void TEspaceTravail::ReprendreEtape() {
+    // What the current step shows is built again on the moved quarter; a step that cannot be
+    // built sends the study back to its first step.
+    const bool reussi = Executer([this] {
+        if (OngletActif >= 1) ActualiserStructure();
+        if (OngletActif >= 2) CalculerCharges();
+    });
+    if (!reussi) ChangerOnglet(0);
+    RetracerTout();
 }

@@ -158,6 +158,8 @@ public:
     void GelerMenus();
     void RestaurerMenus();
     void RecalculerRepere(const TV3S& origine, const TV3S& pointX);
+    // The current step of the study built again after its quarter moved.
+    void ReprendreEtape();
 
     // --- Vault study: quarter, arcs, loads, report, tabs ---
     TEtudeVoute Etude;
