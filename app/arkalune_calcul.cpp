@@ -124,7 +124,7 @@ TOptions LireOptions(TArguments& args) {
         else if (a == "--rotation-z") {
             const std::string& texte = valeur();
             double deg = 0;
-            if (!LireReel(texte, deg) || !std::isfinite(deg))
+            if (!LireReelSaisi(texte, deg) || !std::isfinite(deg))
                 throw EUsage{"valeur invalide pour " + a + " : « " + texte +
                              " » (nombre de degrés attendu)"};
             o.rotationZ = texte;

@@ -49,7 +49,7 @@ double LireAngleRotZ(std::string_view texte) {
     texte =
         debut == texte.npos ? "" : texte.substr(debut, texte.find_last_not_of(" \t") - debut + 1);
     double angle = 0;
-    if (!LireReel(texte, angle) || !std::isfinite(angle)) angle = 0;
+    if (!LireReelSaisi(texte, angle) || !std::isfinite(angle)) angle = 0;
     return angle;
 }
 

@@ -141,8 +141,8 @@ TEST_F(TCommandesCamera, VuesSuivantLesAxes) {
 
 TEST_F(TCamera, AngleLuDansLeChampRotationZ) {
     const std::pair<const char*, double> textes[] = {
-        {"12.7", 12.7}, {"abc", 0}, {"", 0},    {" -45 ", -45}, {"\t8\t", 8},
-        {"12,7", 0},    {"nan", 0}, {"inf", 0}, {"1e400", 0},   {"-1e400", 0}};
+        {"12.7", 12.7}, {"abc", 0}, {"", 0},    {" -45 ", -45}, {"\t8\t", 8}, {"12,7", 12.7},
+        {"1.2,7", 0},   {"nan", 0}, {"inf", 0}, {"1e400", 0},   {"-1e400", 0}};
     for (auto [texte, angle] : textes)
         EXPECT_EQ(LireAngleRotZ(texte), angle) << texte;
     EXPECT_EQ(TexteAngleRotZ(12.7), "13");
