@@ -16,6 +16,7 @@ TScanLu LireSelonExtension(TEtatScan& scan, const std::string& chemin,
     TScanLu lu;
     if (ext == ".XYZ") {
         const std::int64_t ignorees = ImporterXYZ(scan, chemin, sortie);
+        lu.NbIgnores = ignorees;
         if (ignorees > 0)
             lu.Bilan = std::to_string(ignorees) +
                        (ignorees > 1 ? " lignes ignorées (ce ne sont pas des points X Y Z)"
@@ -29,6 +30,7 @@ TScanLu LireSelonExtension(TEtatScan& scan, const std::string& chemin,
             lu.NiveauAffiche = static_cast<int>(
                 std::clamp<std::int64_t>(arkl.EnTete.NiveauAffiche, 0, NbNiveaux - 1));
         const std::int64_t ignores = arkl.HorsGrille;
+        lu.NbIgnores = ignores;
         if (ignores > 0)
             lu.Bilan = std::to_string(ignores) +
                        (ignores > 1 ? " points hors de la boîte englobante ignorés"

@@ -114,6 +114,7 @@ bool TEspaceTravail::ChargerScan(const std::string& chemin) {
 
     int niveauAffiche = 2;
     BilanChargement.clear();
+    NbIgnores = 0;
     bool reussi = false;
     try {
         const TScanLu lu = ChargerFichierScan(Scan, chemin, SortieStatut(*this));
@@ -121,15 +122,28 @@ bool TEspaceTravail::ChargerScan(const std::string& chemin) {
         AppliquerEnTete(*this, lu.EnTete);
         niveauAffiche = lu.NiveauAffiche;
         BilanChargement = lu.Bilan;
+        NbIgnores = lu.NbIgnores;
         reussi = true;
     } catch (const EFormatNonSupporte& e) {
-        Plateforme.AfficherMessage(e.what());
+        Plateforme.AfficherErreur(e.what());
     } catch (const std::exception& e) {
-        Plateforme.AfficherMessage(e.what());
+        Plateforme.AfficherErreur(e.what());
         ReinitialiserTravail();
     }
     TerminerChargement(niveauAffiche, reussi ? chemin : std::string());
-    if (!BilanChargement.empty()) Plateforme.AfficherStatut(1, BilanChargement);
+    // The summary stays in the first panel, which the progress texts leave alone.
+    Plateforme.AfficherStatut(0, reussi
+                                     ? std::to_string(Scan.NbPoints) + " points chargés" +
+                                           (BilanChargement.empty() ? "" : " ; " + BilanChargement)
+                                     : std::string());
+    return reussi;
+}
+
+bool TEspaceTravail::OuvrirScan(const std::string& chemin) {
+    const bool reussi = ChargerScan(chemin);
+    if (reussi && NbIgnores > 0)
+        Plateforme.AfficherErreur("« " + fs::path(chemin).filename().string() +
+                                  " » : " + BilanChargement);
     return reussi;
 }
 
@@ -283,5 +297,7 @@ void TEspaceTravail::CompacterScan() {
 }
 
 std::string TEspaceTravail::Proprietes() const {
+    // The box of an empty scan is the reals' limits: no figure to give.
+    if (Scan.NbCubesTotal() == 0) return "aucun scan chargé";
     return ::Proprietes(Scan);
 }

@@ -72,6 +72,10 @@ public:
     bool ChargerScan(const std::string& chemin);
     // What the last load skipped, as the status bar shows it after the load; empty when nothing.
     std::string BilanChargement;
+    // The load the user asks for: a file of which points were skipped says so in a message, not
+    // only in the status bar.
+    bool OuvrirScan(const std::string& chemin);
+    std::int64_t NbIgnores = 0; // by the last load
     // genre 1: binary scan file (.arkl), 2: XYZ text. Returns false when nothing was written: a
     // kind that is not written, or another file of that name that the user would not replace.
     bool EnregistrerScan(int genre, int niveau);
@@ -113,7 +117,7 @@ public:
             commande();
             return true;
         } catch (const std::exception& e) {
-            Plateforme.AfficherMessage(e.what());
+            Plateforme.AfficherErreur(e.what());
             return false;
         }
     }
@@ -132,6 +136,8 @@ public:
     void DeplacerVue(std::int32_t dx, std::int32_t dy);
     // `pointeur` relative to the view, even when outside it.
     void FormMouseWheel(std::int32_t delta, TPointEcran pointeur, bool& traite);
+    // "Tout voir": the whole scan in the view, whatever the orientation and the zoom.
+    void ToutVoir();
     void SBtEchPlusClick();
     void SBtEchMoinsClick();
     void BtActualiserRotClick(const std::string& texteEdRotZ);

@@ -105,6 +105,9 @@ void TFArkalune::ConstruireMenus() {
                   [&t] { t.OrienterVue(2); });
     AjouterAction(orientation, "MiVueZ", QStringLiteral("vue du plan X-Y"),
                   [&t] { t.OrienterVue(3); });
+    AjouterAction(orientation, "MiToutVoir", QStringLiteral("Tout voir"), [&t] {
+        t.ToutVoir();
+    })->setShortcut(QKeySequence(Qt::Key_Home));
     orientation->addSeparator();
     AjouterAction(orientation, "MiDefinirAxeX", QStringLiteral("Définir axe X"),
                   [&t] { t.MiDefinirAxeXClick(); });
@@ -134,8 +137,10 @@ void TFArkalune::ConstruireMenus() {
 
     AjouterAction(nullptr, "MiProprietes", QStringLiteral("Propriétés"),
                   [&t] { t.Plateforme.AfficherMessage(t.Proprietes()); });
-    AjouterAction(nullptr, "rafraichir1", QStringLiteral("rafraichir"), [&t] {
+    // The view takes the keyboard, as after a click in it.
+    AjouterAction(nullptr, "rafraichir1", QStringLiteral("rafraichir"), [this, &t] {
         t.RetracerTout();
+        VGL_->setFocus(Qt::OtherFocusReason);
     })->setShortcut(QKeySequence::Refresh);
     auto* aide = menuBar()->addAction(QStringLiteral("Aide"), this, &TFArkalune::AfficherAide);
     aide->setObjectName(QStringLiteral("MiAide"));
@@ -150,6 +155,7 @@ QWidget* TFArkalune::ConstruireBarreHaut() {
     ligne->setContentsMargins(6, 0, 6, 0);
     ligne->setSpacing(4);
 
+    ligne->addWidget(new QLabel(QStringLiteral("Affichage :")));
     CkBxVoirPoints_ = Nommer(new QCheckBox(QStringLiteral("points")), "CkBxVoirPoints");
     CkBxVoirPoints_->setChecked(true);
     connect(CkBxVoirPoints_, &QCheckBox::clicked, this, [this, &t](bool coche) {
@@ -172,6 +178,7 @@ QWidget* TFArkalune::ConstruireBarreHaut() {
     ligne->addWidget(CmBxTaillePoints_);
     ligne->addSpacing(12);
 
+    ligne->addWidget(new QLabel(QStringLiteral("Vue suivant :")));
     struct TBoutonVue {
         const char* nom;
         const char* texte;

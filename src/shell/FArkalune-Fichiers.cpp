@@ -25,7 +25,7 @@ void TFArkalune::MiOuvrirClick() {
                                                      : QString::fromStdString(t.DernierScan);
         const QString chemin =
             QFileDialog::getOpenFileName(this, QStringLiteral("Ouvrir"), depart, FiltreOuvrir);
-        if (!chemin.isEmpty()) t.ChargerScan(chemin.toStdString());
+        if (!chemin.isEmpty()) t.OuvrirScan(chemin.toStdString());
     });
 }
 
@@ -33,7 +33,7 @@ void TFArkalune::OuvrirFichier(const QString& chemin) {
     Commande([this, &chemin] {
         // Absolute: the folder kept for the next run must not depend on where it was started.
         if (Travail().DemanderEnregistrement())
-            Travail().ChargerScan(QFileInfo(chemin).absoluteFilePath().toStdString());
+            Travail().OuvrirScan(QFileInfo(chemin).absoluteFilePath().toStdString());
     });
 }
 

@@ -48,6 +48,7 @@ TEST(Fenetre, ChaqueControleASonNomEtSonTexte) {
         {"MiVueY", "vue du plan X-Z"},
         {"MiVueX", "vue du plan Y-Z"},
         {"MiVueZ", "vue du plan X-Y"},
+        {"MiToutVoir", "Tout voir"},
         {"MiDefinirAxeX", "Définir axe X"},
         {"MiSelection", "Sélection"},
         {"MiMasquerSelection", "Masquer les points sélectionnés"},
@@ -110,6 +111,11 @@ TEST(Fenetre, ChaqueControleASonNomEtSonTexte) {
             EXPECT_EQ(Texte(*o), QString::fromUtf8(c.texte)) << c.nom;
         }
     }
+    // The top bar's captions, in their order before the controls they name.
+    QStringList legendes;
+    for (QLabel* l : Enfant<QWidget>(*f, "PnTop").findChildren<QLabel*>())
+        legendes << l->text();
+    EXPECT_EQ(legendes, (QStringList{"Affichage :", "Taille des points :", "Vue suivant :"}));
     EXPECT_EQ(f->windowTitle(), QString::fromUtf8("Calcul de voûte nervurée"));
     EXPECT_EQ(Enfant<QWidget>(*f, "SBtVueSvtX").toolTip(),
               QString::fromUtf8("Vue suivant l'axe X"));

@@ -85,8 +85,9 @@ TEST_F(Enregistrement, UnLeveDecaleGardeSonDecalage) {
     ASSERT_TRUE(T.ChargerScan(Dossier.Chemin("leve.xyz")));
     const TDecalage decalage{651000, 6858000, 0};
     ASSERT_EQ(T.Scan.Decalage, decalage);
-    EXPECT_EQ(Banc.Plateforme.Statuts.back(),
-              "origine des coordonnées déplacée en X = 651000 m, Y = 6858000 m");
+    EXPECT_EQ(Banc.Plateforme.Panneau0,
+              "3000 points chargés ; origine des coordonnées déplacée en X = 651000 m, "
+              "Y = 6858000 m");
     const std::string proprietes = T.Proprietes();
     const std::string derniere = "\r\nOrigine des coordonnées : X = 651000 m, Y = 6858000 m";
     EXPECT_EQ(proprietes.substr(proprietes.size() - derniere.size()), derniere);
