@@ -28,6 +28,7 @@ const char* const Usage =
     "                        [--largeur CM] [--arcs N] [--masse-lin V] [--masse-surf V]\n"
     "                        [--masse-vol V] [--niveau-remplissage V] [--rapport F]\n"
     "                        [--json F|-]\n"
+    "       arkalune-calcul --help | --version\n"
     "  FICHIER               scan à charger (.xyz ou .arkl)\n"
     "  --niveau N            niveau affiché, 0 à 4 (2 par défaut)\n"
     "  --proprietes          écrit les propriétés du scan\n"

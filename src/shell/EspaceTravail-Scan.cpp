@@ -69,6 +69,13 @@ int GenreSelonExtension(const std::string& extension) {
     return ext == ".arkl" ? 1 : ext == ".xyz" ? 2 : 0;
 }
 
+// The list of recent files must not depend on the folder the program was started from.
+std::string CheminAbsolu(const std::string& chemin) {
+    std::error_code erreur;
+    const fs::path absolu = fs::absolute(chemin, erreur);
+    return erreur ? chemin : absolu.lexically_normal().string();
+}
+
 bool MemeFichier(const std::string& a, const std::string& b) {
     std::error_code erreur;
     return !a.empty() && !b.empty() && fs::equivalent(a, b, erreur);
@@ -155,6 +162,7 @@ void TEspaceTravail::TerminerChargement(int niveauAffiche, const std::string& fi
     RetracerTout();
     // The title names only a file that holds what is shown.
     FichierScan = fichier;
+    if (!fichier.empty()) Recents.Ajouter(CheminAbsolu(fichier));
     if (fichier.empty()) {
         Titre = TitreFenetre;
         Plateforme.FixerTitre(Titre);
@@ -230,6 +238,7 @@ bool TEspaceTravail::EcrireScan(int genre, int niveau, const std::string& rempla
     // XYZ text keeps no study: the one in hand is still to be saved.
     if (genre == 1) etudeEnregistree_ = enTete;
     FichierScan = cible;
+    Recents.Ajouter(CheminAbsolu(cible));
     FixerTitre(cible);
     FinCurseurAttente();
     return true;

@@ -6,6 +6,7 @@
 #include "fields/ChampsEtude.h"
 #include "scan/FichierArkl.h"
 #include "scan/UArkaluneGlb.h"
+#include "shell/FichiersRecents.h"
 #include "shell/PileCurseurs.h"
 #include "shell/TPlateforme.h"
 #include "vault/EtudeVoute.h"
@@ -37,9 +38,10 @@ public:
     bool Echap = false;
     bool Drawing = false;
     std::int32_t ModeDefinirAxeX = 0;
-    std::string PFsansext;   // current scan file without its extension
-    std::string ExtScan;     // its extension as typed (".ARKL"), kept by the saver for its kind
-    std::string DernierScan; // folder of the last scan opened
+    std::string PFsansext;    // current scan file without its extension
+    std::string ExtScan;      // its extension as typed (".ARKL"), kept by the saver for its kind
+    std::string DernierScan;  // folder of the last scan opened
+    TFichiersRecents Recents; // the scans opened or saved, newest first
     std::string Titre;
 
     // State of controls that the scan file carries.

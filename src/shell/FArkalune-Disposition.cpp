@@ -81,6 +81,10 @@ void TFArkalune::ConstruireMenus() {
     auto* ouvrir = fichiers->addAction(QStringLiteral("Ouvrir"), this, &TFArkalune::MiOuvrirClick);
     ouvrir->setObjectName(QStringLiteral("MiOuvrir"));
     ouvrir->setShortcut(QKeySequence::Open);
+    QMenu* recents = fichiers->addMenu(QStringLiteral("Fichiers récents"));
+    recents->menuAction()->setObjectName(QStringLiteral("MiFichiersRecents"));
+    connect(recents, &QMenu::aboutToShow, this,
+            [this, recents] { RemplirFichiersRecents(*recents); });
     AjouterAction(fichiers, "MiEnregistrer", QStringLiteral("Enregistrer"), [&t] {
         t.EnregistrerScan(1, t.Scan.NivMax);
     })->setShortcut(QKeySequence::Save);

@@ -2,9 +2,11 @@
 
 #include "shell/FArkalune.h"
 
-#include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMenu>
+#include <QStandardPaths>
 
 namespace {
 
@@ -17,14 +19,33 @@ const QString FiltresEnregistrer[] = {QStringLiteral("fichier Arkalune (*.arkl)"
 
 } // namespace
 
+QString TFArkalune::DossierOuvrir() {
+    // The last scan's folder while it exists; otherwise the user's documents, never the folder
+    // the program was started from or built in.
+    const QString dernier = QString::fromStdString(Travail().DernierScan);
+    if (!dernier.isEmpty() && QFileInfo(dernier).isDir()) return dernier;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+void TFArkalune::RemplirFichiersRecents(QMenu& menu) {
+    menu.clear();
+    for (const std::string& chemin : Travail().Recents.Liste()) {
+        const QString nom = QString::fromStdString(chemin);
+        // A file moved or removed since is not offered.
+        if (!QFileInfo(nom).isFile()) continue;
+        QAction* a = menu.addAction(nom, this, [this, nom] { OuvrirFichier(nom); });
+        a->setObjectName(QStringLiteral("MiFichierRecent%1").arg(menu.actions().size()));
+    }
+    if (menu.isEmpty()) menu.addAction(QStringLiteral("aucun fichier récent"))->setEnabled(false);
+}
+
 void TFArkalune::MiOuvrirClick() {
     Commande([this] {
         TEspaceTravail& t = Travail();
         if (!t.DemanderEnregistrement()) return;
-        const QString depart = t.DernierScan.empty() ? QCoreApplication::applicationDirPath()
-                                                     : QString::fromStdString(t.DernierScan);
-        const QString chemin =
-            QFileDialog::getOpenFileName(this, QStringLiteral("Ouvrir"), depart, FiltreOuvrir);
+        const QString chemin = QFileDialog::getOpenFileName(this, QStringLiteral("Ouvrir"),
+                                                            DossierOuvrir(), FiltreOuvrir);
         if (!chemin.isEmpty()) t.OuvrirScan(chemin.toStdString());
     });
 }
