@@ -2,6 +2,7 @@
 
 #include "util/Fichiers.h"
 #include "util/NettoyageSignaux.h"
+#include "util/Version.h"
 
 #include <cerrno>
 #include <csignal>
@@ -29,18 +30,31 @@ int Terminer(const char* nom, int code) {
 
 } // namespace
 
+std::optional<int> RepondreAuxOptionsDInformation(const char* nom, const char* usage, int argc,
+                                                  char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--help" || a == "-h") {
+            std::fputs(usage, stdout);
+            return Terminer(nom, Reussite);
+        }
+        if (a == "--version") {
+            std::printf("%s %s\n", nom, VersionArkalune);
+            return Terminer(nom, Reussite);
+        }
+    }
+    return std::nullopt;
+}
+
 int ExecuterCommande(const char* nom, const char* usage, int argc, char** argv,
                      const std::function<int(TArguments&)>& corps) {
     // A closed pipe is an error to report, not a signal that kills the command silently.
     std::signal(SIGPIPE, SIG_IGN);
     // Ctrl-C or SIGTERM leaves the previous files whole and no temporary file behind.
     InstallerNettoyageSurSignaux();
+    if (const std::optional<int> code = RepondreAuxOptionsDInformation(nom, usage, argc, argv))
+        return *code;
     std::vector<std::string> args(argv + 1, argv + argc);
-    for (const std::string& a : args)
-        if (a == "--help" || a == "-h") {
-            std::fputs(usage, stdout);
-            return Terminer(nom, Reussite);
-        }
     int code = Reussite;
     try {
         TArguments arguments(std::move(args));

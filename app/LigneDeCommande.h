@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,8 +28,13 @@ private:
     std::size_t i_ = 0;
 };
 
+// "--help" or "-h" anywhere prints `usage` on stdout, "--version" the command's name and version:
+// the exit status (0, or 1 when stdout could not be written); none when neither was asked.
+std::optional<int> RepondreAuxOptionsDInformation(const char* nom, const char* usage, int argc,
+                                                  char** argv);
+
 // Runs `corps` on the arguments and returns the exit status it gives, with the outcomes every
-// command shares: "--help" or "-h" prints `usage` on stdout (0); a usage error prints its message
+// command shares: the options of RepondreAuxOptionsDInformation; a usage error prints its message
 // on stderr, with the whole usage when no argument was given (2); any other exception prints its
 // message (1); output that could not be written to stdout is an error too (1).
 int ExecuterCommande(const char* nom, const char* usage, int argc, char** argv,

@@ -34,6 +34,7 @@ const char* const Usage =
     "                        [--largeur CM] [--arcs N] [--masse-lin V] [--masse-surf V]\n"
     "                        [--masse-vol V] [--niveau-remplissage V] [--rapport F]\n"
     "                        [--json F|-] [--pdf F]\n"
+    "       arkalune-calcul --help | --version\n"
     "  FICHIER               scan ou relevé à charger (.arkl, .xyz, .csv, .txt, .las, .ply,\n"
     "                        .pts, .ptx, .e57)\n"
     "  --niveau N            niveau affiché, 0 à 4 (2 par défaut)\n"
@@ -133,7 +134,7 @@ TOptions LireOptions(TArguments& args) {
         else if (a == "--rotation-z") {
             const std::string& texte = valeur();
             double deg = 0;
-            if (!LireReel(texte, deg) || !std::isfinite(deg))
+            if (!LireReelSaisi(texte, deg) || !std::isfinite(deg))
                 throw EUsage{"valeur invalide pour " + a + " : « " + texte +
                              " » (nombre de degrés attendu)"};
             o.rotationZ = texte;
@@ -233,15 +234,12 @@ int Executer(const TOptions& o) {
     if (!travail.Executer([&] { Etudier(travail, o); })) return EchecFichier;
     if (o.enregistrer) {
         const TFormatScan& format = FormatEnregistre(*o.enregistrer);
-        const std::filesystem::path cible(*o.enregistrer);
-        travail.PFsansext = (cible.parent_path() / cible.stem()).string();
-        travail.ExtScan = cible.extension().string();
         const int niveau = o.niveauEnregistre.value_or(travail.Scan.NivMax);
         if (niveau > travail.Scan.NivMax)
             throw EUsage{"--niveau-enregistre : le scan n'a pas de niveau " +
                          std::to_string(niveau) +
                          " (niveau le plus fin : " + std::to_string(travail.Scan.NivMax) + ")"};
-        if (!travail.Executer([&] { travail.EnregistrerScan(format, niveau); }))
+        if (!travail.Executer([&] { travail.EnregistrerSous(*o.enregistrer, &format, niveau); }))
             return EchecFichier;
     }
     return Reussite;

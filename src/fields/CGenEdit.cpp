@@ -23,10 +23,10 @@ std::optional<std::int32_t> LireEntier32(const std::string& texte) {
     return std::int32_t(v);
 }
 
-// A finite real: an overflowing text does not convert.
+// A finite real, its decimal comma taken as the point: an overflowing text does not convert.
 std::optional<double> LireReelFini(const std::string& texte) {
     double v = 0;
-    if (!LireReel(texte, v) || !std::isfinite(v)) return std::nullopt;
+    if (!LireReelSaisi(texte, v) || !std::isfinite(v)) return std::nullopt;
     return v;
 }
 
@@ -320,6 +320,10 @@ TCaractereTraite TCustomGenEdit::TraiterCaractere(char32_t c) {
     if (c < 32) return {c == 8 ? A::Inserer : A::Ignorer, c};
     if (c == U'=' && (FTypeVal == TTypeVal::_integer || FTypeVal == TTypeVal::_double))
         return {A::Calculer, c};
+    // A decimal separator is never dropped silently: in a real field the comma is the point, in
+    // an integer field either one is kept, so that the field shows itself invalid.
+    if (FTypeVal == TTypeVal::_double && c == U',') c = U'.';
+    if (FTypeVal == TTypeVal::_integer && (c == U',' || c == U'.')) return {A::Inserer, c};
     if (FFltrUpLo == TTypeFltrUpLo::ulUPcase && c >= U'a' && c <= U'z') c -= 32;
     if (FFltrUpLo == TTypeFltrUpLo::ulLOcase && c >= U'A' && c <= U'Z') c += 32;
     const bool dansListe = Utf8VersUtf16(FFltrCharsList).find(char16_t(c)) != std::u16string::npos;

@@ -35,7 +35,9 @@ TScanLu LireSelonExtension(TEtatScan& scan, const std::string& chemin,
                       ") : « " + chemin + " »");
     if (format->Lecteur == nullptr) return LireArklEtEnTete(scan, chemin, sortie);
     TScanLu lu;
-    lu.Bilan = ImporterPoints(scan, chemin, format->Lecteur, sortie).Texte;
+    const TBilanLecture bilan = ImporterPoints(scan, chemin, format->Lecteur, sortie);
+    lu.Bilan = bilan.Texte;
+    lu.NbIgnores = bilan.Ignores;
     return lu;
 }
 

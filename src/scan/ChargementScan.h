@@ -6,6 +6,7 @@
 #include "util/Erreurs.h"
 #include "util/Progression.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -19,6 +20,8 @@ struct TScanLu {
     // The shift of the coordinates and the lines or records that were skipped, for the status
     // bar; empty when there was neither.
     std::string Bilan;
+    // The lines or records skipped: points of the file that the scan does not hold.
+    std::int64_t NbIgnores = 0;
 };
 
 // Replaces what `scan` held by the file's points. A refused file throws its message and leaves

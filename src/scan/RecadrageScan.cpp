@@ -14,12 +14,12 @@ bool APoint(const TCube& c) {
 
 } // namespace
 
-std::int64_t RecadrerScan(TEtatScan& scan, const TTransformationPoint& tourner,
-                          const std::string& prefixeProvisoire, const TSortieProgression& sortie) {
+TRecadrage RecadrerScan(TEtatScan& scan, const TTransformationPoint& tourner,
+                        const std::string& prefixeProvisoire, const TSortieProgression& sortie) {
     const int niveau = scan.NivMax;
     std::int64_t n = 0;
     scan.PourChaqueCubeDuNiveau(niveau, [&n](const TCube* c) { n += APoint(*c); });
-    if (n == 0) return 0;
+    if (n == 0) return {};
 
     // First pass: the turned points kept on disk, their box measured.
     TV3S mini{PlusGrandReel, PlusGrandReel, PlusGrandReel};
@@ -74,5 +74,5 @@ std::int64_t RecadrerScan(TEtatScan& scan, const TTransformationPoint& tourner,
     neuf.ScanModifie = scan.ScanModifie;
     neuf.ModifieSansRetour = scan.ModifieSansRetour;
     scan.Echanger(neuf);
-    return scan.NbPoints;
+    return {scan.NbPoints, mini};
 }

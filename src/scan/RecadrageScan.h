@@ -17,6 +17,10 @@ using TTransformationPoint = std::function<TV3S(const TV3S&)>;
 // rebuilt from them; the cubes carry no state afterwards. The turned points wait in a file of the
 // program's own named from `prefixeProvisoire`. The new grid is built beside the old one and takes
 // its place only when complete: after an error, or a stop thrown by `sortie`, the scan is as it
-// was. Returns the number of points of the rebuilt scan; without a point nothing is done (0).
-std::int64_t RecadrerScan(TEtatScan& scan, const TTransformationPoint& tourner,
-                          const std::string& prefixeProvisoire, const TSortieProgression& sortie);
+// was. Without a point nothing is done.
+struct TRecadrage {
+    std::int64_t NbPoints = 0; // of the rebuilt scan
+    TV3S Coin;                 // the lower corner of the turned points, brought to (0, 0, 0)
+};
+TRecadrage RecadrerScan(TEtatScan& scan, const TTransformationPoint& tourner,
+                        const std::string& prefixeProvisoire, const TSortieProgression& sortie);

@@ -19,7 +19,7 @@ std::optional<std::int32_t> ValeurValide(TCustomGenEdit& champ) {
 
 void AfficherMessages(TPlateforme& plateforme, const std::vector<std::string>& messages) {
     for (const std::string& m : messages)
-        plateforme.AfficherMessage(m);
+        plateforme.AfficherErreur(m);
 }
 
 } // namespace

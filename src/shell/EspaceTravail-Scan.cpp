@@ -6,9 +6,13 @@
 #include "shell/EspaceTravail.h"
 #include "view/NavigationVue.h"
 
+#include "util/StringUtils.h"
+
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -44,23 +48,56 @@ void AppliquerEnTete(TEspaceTravail& t, const std::optional<TEnTeteArkl>& enTete
     }
 }
 
-// The header of a saved file as the study, the fields and the view stand.
-TEnTeteArkl EnTeteDeTravail(TEspaceTravail& t) {
-    TEnTeteArkl e;
-    e.RecModl = t.Etude.RecModl;
-    e.TaillePointsIndex = t.TaillePointsIndex;
-    e.LargeurAretier = t.Champs.GEdLargeurAretier.ValeurI();
-    e.NbArcsVoute = t.Champs.GEdNbArcsVoute.ValeurI();
-    e.MlinAretier = t.Champs.GEdMlinAretier.ValeurI();
-    e.MvolRemplissage = t.Champs.GEdMvolRemplissage.ValeurI();
-    e.MsurfVoute = t.Champs.GEdMsurfVoute.ValeurI();
-    e.NivRemplissage = t.Champs.GEdNivRemplissage.ValeurD();
-    e.NiveauAffiche = t.Scan.NivAffiche;
-    e.AngRotZdeg = t.Vue.AngRotZdeg;
-    return e;
+// Two headers store the same study and display: the frontier points, the six values, the
+// displayed level, the point size and the rotation (the rib's frame and edges follow from them).
+bool MemeEtude(const TEnTeteArkl& a, const TEnTeteArkl& b) {
+    for (int n = 1; n <= 4; ++n)
+        if (std::memcmp(&a.RecModl.XYfront(n), &b.RecModl.XYfront(n), sizeof(TV2R)) != 0)
+            return false;
+    return a.RecModl.Q1a4 == b.RecModl.Q1a4 && a.TaillePointsIndex == b.TaillePointsIndex &&
+           a.LargeurAretier == b.LargeurAretier && a.NbArcsVoute == b.NbArcsVoute &&
+           a.MlinAretier == b.MlinAretier && a.MvolRemplissage == b.MvolRemplissage &&
+           a.MsurfVoute == b.MsurfVoute &&
+           std::memcmp(&a.NivRemplissage, &b.NivRemplissage, sizeof(double)) == 0 &&
+           a.NiveauAffiche == b.NiveauAffiche &&
+           std::memcmp(&a.AngRotZdeg, &b.AngRotZdeg, sizeof(double)) == 0;
+}
+
+// The list of recent files must not depend on the folder the program was started from.
+std::string CheminAbsolu(const std::string& chemin) {
+    std::error_code erreur;
+    const fs::path absolu = fs::absolute(chemin, erreur);
+    return erreur ? chemin : absolu.lexically_normal().string();
+}
+
+bool MemeFichier(const std::string& a, const std::string& b) {
+    std::error_code erreur;
+    return !a.empty() && !b.empty() && fs::equivalent(a, b, erreur);
 }
 
 } // namespace
+
+// The header of a saved file as the study, the fields and the view stand.
+TEnTeteArkl TEspaceTravail::EnTeteDeTravail() {
+    TEnTeteArkl e;
+    e.RecModl = Etude.RecModl;
+    e.TaillePointsIndex = TaillePointsIndex;
+    e.LargeurAretier = Champs.GEdLargeurAretier.ValeurI();
+    e.NbArcsVoute = Champs.GEdNbArcsVoute.ValeurI();
+    e.MlinAretier = Champs.GEdMlinAretier.ValeurI();
+    e.MvolRemplissage = Champs.GEdMvolRemplissage.ValeurI();
+    e.MsurfVoute = Champs.GEdMsurfVoute.ValeurI();
+    e.NivRemplissage = Champs.GEdNivRemplissage.ValeurD();
+    e.NiveauAffiche = Scan.NivAffiche;
+    e.AngRotZdeg = Vue.AngRotZdeg;
+    return e;
+}
+
+bool TEspaceTravail::DonneesModifiees() {
+    // Without a cube there is nothing a save could write.
+    if (Scan.NbCubesTotal() == 0) return false;
+    return Scan.ScanModifie || !MemeEtude(EnTeteDeTravail(), etudeEnregistree_);
+}
 
 bool TEspaceTravail::ChargerScan(const std::string& chemin) {
     FixerTitre(chemin);
@@ -78,6 +115,7 @@ bool TEspaceTravail::ChargerScan(const std::string& chemin) {
 
     int niveauAffiche = 2;
     BilanChargement.clear();
+    NbIgnores = 0;
     bool reussi = false;
     try {
         const TScanLu lu = ChargerFichierScan(Scan, chemin, SortieStatut(*this));
@@ -85,33 +123,100 @@ bool TEspaceTravail::ChargerScan(const std::string& chemin) {
         AppliquerEnTete(*this, lu.EnTete);
         niveauAffiche = lu.NiveauAffiche;
         BilanChargement = lu.Bilan;
+        NbIgnores = lu.NbIgnores;
         reussi = true;
     } catch (const std::exception& e) {
-        Plateforme.AfficherMessage(MessageErreur(e));
+        Plateforme.AfficherErreur(MessageErreur(e));
         ReinitialiserTravail();
     }
-    TerminerChargement(niveauAffiche);
-    if (!BilanChargement.empty()) Plateforme.AfficherStatut(1, BilanChargement);
+    TerminerChargement(niveauAffiche, reussi ? chemin : std::string());
+    // The summary stays in the first panel, which the progress texts leave alone.
+    Plateforme.AfficherStatut(0, reussi
+                                     ? std::to_string(Scan.NbPoints) + " points chargés" +
+                                           (BilanChargement.empty() ? "" : " ; " + BilanChargement)
+                                     : std::string());
     return reussi;
 }
 
-void TEspaceTravail::TerminerChargement(int niveauAffiche) {
+bool TEspaceTravail::OuvrirScan(const std::string& chemin) {
+    const bool reussi = ChargerScan(chemin);
+    if (reussi && NbIgnores > 0)
+        Plateforme.AfficherErreur("« " + fs::path(chemin).filename().string() +
+                                  " » : " + BilanChargement);
+    return reussi;
+}
+
+void TEspaceTravail::TerminerChargement(int niveauAffiche, const std::string& fichier) {
     FixerNiveauAffiche(niveauAffiche);
     ScanPret = true;
     OrienterVue(1);
     FinCurseurAttente();
     RetracerTout();
+    // The title names only a file that holds what is shown.
+    FichierScan = fichier;
+    if (!fichier.empty()) Recents.Ajouter(CheminAbsolu(fichier));
+    if (fichier.empty()) {
+        Titre = TitreFenetre;
+        Plateforme.FixerTitre(Titre);
+    }
+    etudeEnregistree_ = EnTeteDeTravail();
 }
 
 bool TEspaceTravail::EnregistrerScan(const TFormatScan& format, int niveau) {
+    return EcrireScan(format, niveau, {});
+}
+
+bool TEspaceTravail::EnregistrerSous(const std::string& chemin, const TFormatScan* format,
+                                     int niveau) {
+    const fs::path p(chemin);
+    std::string sansExtension = (p.parent_path() / p.stem()).string();
+    std::string extension = p.extension().string();
+    if (format == nullptr) format = FormatSelonExtension(chemin);
+    if (format == nullptr || format->Ecrivain == nullptr) {
+        // A name of no written kind is kept whole: the binary scan file's extension is added.
+        sansExtension = chemin;
+        extension.clear();
+        format = &FormatArkl();
+    }
+    const std::string avantSansExtension = std::exchange(PFsansext, sansExtension);
+    const std::string avantExtension = std::exchange(ExtScan, extension);
+    bool ecrit = false;
+    try {
+        ecrit = EcrireScan(*format, niveau, chemin);
+    } catch (...) {
+        PFsansext = avantSansExtension;
+        ExtScan = avantExtension;
+        throw;
+    }
+    if (!ecrit) {
+        PFsansext = avantSansExtension;
+        ExtScan = avantExtension;
+    }
+    return ecrit;
+}
+
+bool TEspaceTravail::RemplacementPermis(const std::string& cible,
+                                        const std::string& remplacementAccepte) {
+    std::error_code erreur;
+    if (!fs::exists(cible, erreur) || MemeFichier(cible, FichierScan) ||
+        MemeFichier(cible, remplacementAccepte))
+        return true;
+    return Plateforme.Demander("le fichier « " + cible + " » existe déjà, le remplacer?") ==
+           TReponse::Oui;
+}
+
+bool TEspaceTravail::EcrireScan(const TFormatScan& format, int niveau,
+                                const std::string& remplacementAccepte) {
     if (format.Ecrivain == nullptr) return false;
     VerifierEnregistrable(Scan, niveau);
+    const std::string cible = CheminEnregistrement(PFsansext, ExtScan, format.Extensions.front());
+    if (!RemplacementPermis(cible, remplacementAccepte)) return false;
     CurseurAttente();
+    TEnTeteArkl enTete;
     try {
         if (Scan.ScanModifie) CompacterScan();
-        format.Ecrivain(Scan, niveau, EnTeteDeTravail(*this),
-                        CheminEnregistrement(PFsansext, ExtScan, format.Extensions.front()),
-                        SortieStatut(*this));
+        enTete = EnTeteDeTravail();
+        format.Ecrivain(Scan, niveau, enTete, cible, SortieStatut(*this));
     } catch (...) {
         // The previous file is intact and the scan still needs saving: ScanModifie stays.
         Plateforme.AfficherStatut(1, "");
@@ -121,6 +226,11 @@ bool TEspaceTravail::EnregistrerScan(const TFormatScan& format, int niveau) {
     Plateforme.AfficherStatut(1, "");
     Scan.ScanModifie = false;
     Scan.ModifieSansRetour = false;
+    // Only the binary scan file keeps the study: with another format it is still to be saved.
+    if (&format == &FormatArkl()) etudeEnregistree_ = enTete;
+    FichierScan = cible;
+    Recents.Ajouter(CheminAbsolu(cible));
+    FixerTitre(cible);
     FinCurseurAttente();
     return true;
 }
@@ -188,6 +298,8 @@ void TEspaceTravail::CompacterScan() {
 }
 
 std::string TEspaceTravail::Proprietes() const {
+    // The box of an empty scan is the reals' limits: no figure to give.
+    if (Scan.NbCubesTotal() == 0) return "aucun scan chargé";
     const std::string ecartes = TexteEcartes(Corps);
     return ::Proprietes(Scan) + (ecartes.empty() ? "" : "\r\n" + ecartes);
 }

@@ -37,7 +37,6 @@ void ReconstruirePoints(TEspaceTravail& w) {
                                      .NiveauRemplissage = w.Etude.NiveauRemplissage};
         TLotPoints lot = ConstruireLotPoints(w.Scan.CubesAffiches, w.Scan.CooMax.Z, options,
                                              [&w](const std::string& t) { w.AffiInfo(1, t); });
-        if (lot.AfficherPts) w.Plateforme.AfficherStatut(0, "");
         lot.Version = w.Scene.Points.Version + 1;
         w.Scene.Points = std::move(lot);
         w.Vue.PointsPerimes = false;
@@ -86,6 +85,11 @@ void TEspaceTravail::FormMouseWheel(std::int32_t delta, TPointEcran pointeur, bo
     Plateforme.RedessinerVue();
 }
 
+void TEspaceTravail::ToutVoir() {
+    ::ToutVoir(Vue);
+    Plateforme.RedessinerVue();
+}
+
 void TEspaceTravail::SBtEchPlusClick() {
     ZoomerBouton(Vue, true);
     Plateforme.RedessinerVue();
@@ -106,7 +110,7 @@ void TEspaceTravail::VGLMouseMove(TBoutonsSouris boutons, std::int32_t X, std::i
         if (GlisserSouris(Vue, BandeSelection, boutons, {X, Y}, Plateforme.ShiftEnfonce()))
             Plateforme.RedessinerVue();
     } catch (const std::exception& e) {
-        Plateforme.AfficherMessage(std::string("msmove ") + e.what());
+        Plateforme.AfficherErreur(std::string("msmove ") + e.what());
     }
 }
 
@@ -177,7 +181,7 @@ void TEspaceTravail::PrendrePointAxe(const TV3S& q) {
         AffiInfo(1, "sélectionner le 2è point (échap pour annuler)");
         return;
     case TEtapeAxe::AxeIndefini:
-        Plateforme.AfficherMessage(MsgAxeIndefini);
+        Plateforme.AfficherErreur(MsgAxeIndefini);
         return;
     case TEtapeAxe::AxeDefini:
         break;
@@ -200,28 +204,48 @@ void TEspaceTravail::RecalculerRepere(const TV3S& origine, const TV3S& pointX) {
     ScanPret = false;
     const TSortieProgression sortie = [this](const std::string& t) { AffiInfo(1, t); };
     std::string message;
+    bool recadre = false, echec = false;
     try {
         // The scan first: it takes its new frame only once rebuilt whole, so that a stop leaves
         // both it and the point source file as they were.
-        const std::int64_t nbPoints = RecadrerScan(
+        const TRecadrage recadrage = RecadrerScan(
             Scan, [&r = *rotation](const TV3S& p) { return r.Appliquer(p); },
             PFsansext + ".recadrage", sortie);
-        std::uint64_t traites = std::uint64_t(nbPoints);
-        if (nbPoints > 0) {
+        std::uint64_t traites = std::uint64_t(recadrage.NbPoints);
+        if (recadrage.NbPoints > 0) {
             // Shown in its new frame, and to be saved.
             Scan.ScanModifie = true;
             Scan.ModifieSansRetour = true;
             CalculerEncombrement();
             OrienterVue(1);
+            Etude.ChangerDeRepere(
+                [r = *rotation, coin = recadrage.Coin](const TV2R& p) { return r.Plan(p, coin); });
+            recadre = true;
         }
         if (std::filesystem::exists(PFsansext + ".ANSCSRC"))
             traites = RecrireSourceDansRepere(PFsansext, *rotation, sortie).NbPoints;
         message = std::to_string(traites) + " points traités";
     } catch (const std::exception& e) {
         message = e.what();
+        echec = true;
     }
     ScanPret = pret;
     RetracerTout();
     FinCurseurAttente();
-    Plateforme.AfficherMessage(message);
+    if (echec)
+        Plateforme.AfficherErreur(message);
+    else
+        Plateforme.AfficherMessage(message);
+    if (recadre) ReprendreEtape();
+}
+
+void TEspaceTravail::ReprendreEtape() {
+    // What the current step shows is built again on the moved quarter; a step that cannot be
+    // built sends the study back to its first step.
+    const bool reussi = Executer([this] {
+        if (OngletActif >= 1) ActualiserStructure();
+        if (OngletActif >= 2) CalculerCharges();
+    });
+    if (!reussi) ChangerOnglet(0);
+    RetracerTout();
 }

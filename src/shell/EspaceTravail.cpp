@@ -32,7 +32,7 @@ void TEspaceTravail::FinCurseurAttente() {
 }
 
 void TEspaceTravail::FixerTitre(const std::string& nom) {
-    Titre = "Calcul de voûte nervurée - " + nom;
+    Titre = std::string(TitreFenetre) + " - " + nom;
     Plateforme.FixerTitre(Titre);
 }
 
@@ -56,12 +56,10 @@ void TEspaceTravail::ReinitialiserTravail() {
 }
 
 bool TEspaceTravail::DemanderEnregistrement() {
-    if (ScanPret && Scan.ScanModifie) {
-        const TReponse r = Plateforme.Demander("les données ont été modifiées, enregistrer?");
-        if (r == TReponse::Annulee) return false;
-        if (r == TReponse::Oui && Scan.ScanModifie) EnregistrerScan(FormatArkl(), Scan.NivMax);
-    }
-    ReinitialiserTravail();
+    if (!ScanPret || !DonneesModifiees()) return true;
+    const TReponse r = Plateforme.Demander("les données ont été modifiées, enregistrer?");
+    if (r == TReponse::Annulee) return false;
+    if (r == TReponse::Oui && DonneesModifiees()) return EnregistrerScan(FormatArkl(), Scan.NivMax);
     return true;
 }
 

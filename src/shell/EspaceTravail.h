@@ -7,6 +7,7 @@
 #include "scan/FormatsScan.h"
 #include "scan/PointsEcartes.h"
 #include "scan/UArkaluneGlb.h"
+#include "shell/FichiersRecents.h"
 #include "shell/PileCurseurs.h"
 #include "shell/TPlateforme.h"
 #include "util/Erreurs.h"
@@ -19,6 +20,9 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+
+// The window's caption while it names no file.
+inline constexpr const char* TitreFenetre = "Calcul de voûte nervurée";
 
 class TEspaceTravail {
 public:
@@ -36,9 +40,10 @@ public:
     bool Echap = false;
     bool Drawing = false;
     std::int32_t ModeDefinirAxeX = 0;
-    std::string PFsansext;   // current scan file without its extension
-    std::string ExtScan;     // its extension as typed (".ARKL"), kept by the saver for its kind
-    std::string DernierScan; // folder of the last scan opened
+    std::string PFsansext;    // current scan file without its extension
+    std::string ExtScan;      // its extension as typed (".ARKL"), kept by the saver for its kind
+    std::string DernierScan;  // folder of the last scan opened
+    TFichiersRecents Recents; // the scans opened or saved, newest first
     std::string Titre;
 
     // State of controls that the scan file carries.
@@ -58,15 +63,32 @@ public:
     void FixerTitre(const std::string& nom);
 
     void ReinitialiserTravail();
+    // Whether the current scan may be dropped: when a save would store something new (deletions,
+    // the study, the displayed level, the rotation), the user is asked, and Oui saves it. False
+    // when the question was dismissed or the save did not happen. Nothing is dropped here: the
+    // next load replaces the scan, so that a cancelled choice of file leaves it as it was.
     bool DemanderEnregistrement();
+    // Something a save would store differs from the file the scan was loaded from or saved to.
+    bool DonneesModifiees();
 
     // Scan files.
     // False when the file could not be loaded (its message has been shown).
     bool ChargerScan(const std::string& chemin);
     // What the last load skipped, as the status bar shows it after the load; empty when nothing.
     std::string BilanChargement;
-    // Returns false when nothing was written (a format the program does not write).
+    // The load the user asks for: a file of which points were skipped says so in a message, not
+    // only in the status bar.
+    bool OuvrirScan(const std::string& chemin);
+    std::int64_t NbIgnores = 0; // by the last load
+    // Returns false when nothing was written: a format the program does not write, or another
+    // file of that name that the user would not replace.
     bool EnregistrerScan(const TFormatScan& format, int niveau);
+    // Saves to the file the user chose, whose replacement they already agreed to: without a
+    // format, the extension's, ".arkl" added to a name without a known one. The scan's file is
+    // that one afterwards; after a failure it stays the previous one.
+    bool EnregistrerSous(const std::string& chemin, const TFormatScan* format, int niveau);
+    // The file the title names: the one the scan was loaded from or last saved to; empty without.
+    std::string FichierScan;
     // The main body of the scan, without the points set apart from it: its box places the
     // quarter and frames the view.
     TCorpsDuLeve Corps;
@@ -103,7 +125,7 @@ public:
             commande();
             return true;
         } catch (const std::exception& e) {
-            Plateforme.AfficherMessage(MessageErreur(e));
+            Plateforme.AfficherErreur(MessageErreur(e));
             return false;
         }
     }
@@ -122,6 +144,8 @@ public:
     void DeplacerVue(std::int32_t dx, std::int32_t dy);
     // `pointeur` relative to the view, even when outside it.
     void FormMouseWheel(std::int32_t delta, TPointEcran pointeur, bool& traite);
+    // "Tout voir": the whole scan in the view, whatever the orientation and the zoom.
+    void ToutVoir();
     void SBtEchPlusClick();
     void SBtEchMoinsClick();
     void BtActualiserRotClick(const std::string& texteEdRotZ);
@@ -148,6 +172,8 @@ public:
     void GelerMenus();
     void RestaurerMenus();
     void RecalculerRepere(const TV3S& origine, const TV3S& pointX);
+    // The current step of the study built again after its quarter moved.
+    void ReprendreEtape();
 
     // --- Vault study: quarter, arcs, loads, report, tabs ---
     TEtudeVoute Etude;
@@ -183,8 +209,15 @@ public:
 
 private:
     TPileCurseurs curseurs_;
+    // What the file named by FichierScan holds beside the points, as the study stood then.
+    TEnTeteArkl etudeEnregistree_;
+    TEnTeteArkl EnTeteDeTravail();
+    bool EcrireScan(const TFormatScan& format, int niveau, const std::string& remplacementAccepte);
+    // Whether the save may write `cible`: a file that is neither the scan's own nor the one
+    // accepted is only replaced when the user agrees.
+    bool RemplacementPermis(const std::string& cible, const std::string& remplacementAccepte);
     // The scan as the study reads it, its index of heights brought up to date.
     TScanEtudie ScanEtudie();
     // Shows the loaded scan, or the empty one a failed load left.
-    void TerminerChargement(int niveauAffiche);
+    void TerminerChargement(int niveauAffiche, const std::string& fichier);
 };

@@ -81,6 +81,10 @@ void TFArkalune::ConstruireMenus() {
     auto* ouvrir = fichiers->addAction(QStringLiteral("Ouvrir"), this, &TFArkalune::MiOuvrirClick);
     ouvrir->setObjectName(QStringLiteral("MiOuvrir"));
     ouvrir->setShortcut(QKeySequence::Open);
+    QMenu* recents = fichiers->addMenu(QStringLiteral("Fichiers récents"));
+    recents->menuAction()->setObjectName(QStringLiteral("MiFichiersRecents"));
+    connect(recents, &QMenu::aboutToShow, this,
+            [this, recents] { RemplirFichiersRecents(*recents); });
     AjouterAction(fichiers, "MiEnregistrer", QStringLiteral("Enregistrer"), [&t] {
         t.EnregistrerScan(FormatArkl(), t.Scan.NivMax);
     })->setShortcut(QKeySequence::Save);
@@ -113,6 +117,9 @@ void TFArkalune::ConstruireMenus() {
                   [&t] { t.OrienterVue(2); });
     AjouterAction(orientation, "MiVueZ", QStringLiteral("vue du plan X-Y"),
                   [&t] { t.OrienterVue(3); });
+    AjouterAction(orientation, "MiToutVoir", QStringLiteral("Tout voir"), [&t] {
+        t.ToutVoir();
+    })->setShortcut(QKeySequence(Qt::Key_Home));
     orientation->addSeparator();
     AjouterAction(orientation, "MiDefinirAxeX", QStringLiteral("Définir axe X"),
                   [&t] { t.MiDefinirAxeXClick(); });
@@ -142,8 +149,10 @@ void TFArkalune::ConstruireMenus() {
 
     AjouterAction(nullptr, "MiProprietes", QStringLiteral("Propriétés"),
                   [&t] { t.Plateforme.AfficherMessage(t.Proprietes()); });
-    AjouterAction(nullptr, "rafraichir1", QStringLiteral("rafraichir"), [&t] {
+    // The view takes the keyboard, as after a click in it.
+    AjouterAction(nullptr, "rafraichir1", QStringLiteral("rafraichir"), [this, &t] {
         t.RetracerTout();
+        VGL_->setFocus(Qt::OtherFocusReason);
     })->setShortcut(QKeySequence::Refresh);
     auto* aide = menuBar()->addAction(QStringLiteral("Aide"), this, &TFArkalune::AfficherAide);
     aide->setObjectName(QStringLiteral("MiAide"));
@@ -158,6 +167,7 @@ QWidget* TFArkalune::ConstruireBarreHaut() {
     ligne->setContentsMargins(6, 0, 6, 0);
     ligne->setSpacing(4);
 
+    ligne->addWidget(new QLabel(QStringLiteral("Affichage :")));
     CkBxVoirPoints_ = Nommer(new QCheckBox(QStringLiteral("points")), "CkBxVoirPoints");
     CkBxVoirPoints_->setChecked(true);
     connect(CkBxVoirPoints_, &QCheckBox::clicked, this, [this, &t](bool coche) {
@@ -180,6 +190,7 @@ QWidget* TFArkalune::ConstruireBarreHaut() {
     ligne->addWidget(CmBxTaillePoints_);
     ligne->addSpacing(12);
 
+    ligne->addWidget(new QLabel(QStringLiteral("Vue suivant :")));
     struct TBoutonVue {
         const char* nom;
         const char* texte;

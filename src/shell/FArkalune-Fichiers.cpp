@@ -2,9 +2,11 @@
 
 #include "shell/FArkalune.h"
 
-#include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMenu>
+#include <QStandardPaths>
 
 namespace {
 
@@ -35,15 +37,34 @@ QString FiltreOuvrir() {
 
 } // namespace
 
+QString TFArkalune::DossierOuvrir() {
+    // The last scan's folder while it exists; otherwise the user's documents, never the folder
+    // the program was started from or built in.
+    const QString dernier = QString::fromStdString(Travail().DernierScan);
+    if (!dernier.isEmpty() && QFileInfo(dernier).isDir()) return dernier;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+void TFArkalune::RemplirFichiersRecents(QMenu& menu) {
+    menu.clear();
+    for (const std::string& chemin : Travail().Recents.Liste()) {
+        const QString nom = QString::fromStdString(chemin);
+        // A file moved or removed since is not offered.
+        if (!QFileInfo(nom).isFile()) continue;
+        QAction* a = menu.addAction(nom, this, [this, nom] { OuvrirFichier(nom); });
+        a->setObjectName(QStringLiteral("MiFichierRecent%1").arg(menu.actions().size()));
+    }
+    if (menu.isEmpty()) menu.addAction(QStringLiteral("aucun fichier récent"))->setEnabled(false);
+}
+
 void TFArkalune::MiOuvrirClick() {
     Commande([this] {
         TEspaceTravail& t = Travail();
         if (!t.DemanderEnregistrement()) return;
-        const QString depart = t.DernierScan.empty() ? QCoreApplication::applicationDirPath()
-                                                     : QString::fromStdString(t.DernierScan);
-        const QString chemin =
-            QFileDialog::getOpenFileName(this, QStringLiteral("Ouvrir"), depart, FiltreOuvrir());
-        if (!chemin.isEmpty()) t.ChargerScan(chemin.toStdString());
+        const QString chemin = QFileDialog::getOpenFileName(this, QStringLiteral("Ouvrir"),
+                                                            DossierOuvrir(), FiltreOuvrir());
+        if (!chemin.isEmpty()) t.OuvrirScan(chemin.toStdString());
     });
 }
 
@@ -51,7 +72,7 @@ void TFArkalune::OuvrirFichier(const QString& chemin) {
     Commande([this, &chemin] {
         // Absolute: the folder kept for the next run must not depend on where it was started.
         if (Travail().DemanderEnregistrement())
-            Travail().ChargerScan(QFileInfo(chemin).absoluteFilePath().toStdString());
+            Travail().OuvrirScan(QFileInfo(chemin).absoluteFilePath().toStdString());
     });
 }
 
@@ -75,13 +96,8 @@ void TFArkalune::EnregistrerSous(bool niveauAffiche) {
         const qsizetype choix = filtres.indexOf(filtre);
         const TFormatScan* format =
             choix >= 0 && std::size_t(choix) < ecrits.size() ? ecrits[std::size_t(choix)] : nullptr;
-        t.FixerTitre(choisi.toStdString());
-        // The extension typed is kept when it is the chosen kind's in another case, replaced by
-        // the kind's otherwise.
-        const QFileInfo info(choisi);
-        t.PFsansext = (info.path() + QLatin1Char('/') + info.completeBaseName()).toStdString();
-        t.ExtScan = info.suffix().isEmpty() ? std::string() : "." + info.suffix().toStdString();
-        if (format != nullptr)
-            t.EnregistrerScan(*format, niveauAffiche ? t.Scan.NivAffiche : t.Scan.NivMax);
+        // The dialog has asked before replacing the file chosen.
+        t.EnregistrerSous(choisi.toStdString(), format,
+                          niveauAffiche ? t.Scan.NivAffiche : t.Scan.NivMax);
     });
 }

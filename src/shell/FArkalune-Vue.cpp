@@ -16,9 +16,8 @@ TGLbox* TFArkalune::ConstruireVue(QWidget* parent) {
     vue->setObjectName(QStringLiteral("VGL"));
     TEspaceTravail& t = Travail();
     vue->FixerScene([&t](std::int32_t l, std::int32_t h) { return t.VGLDraw(l, h); });
-    connect(vue, &TGLbox::ErreurTrace, this, [this](const QString& message) {
-        plateforme_->AfficherMessage(message.toStdString());
-    });
+    connect(vue, &TGLbox::ErreurTrace, this,
+            [this](const QString& message) { plateforme_->AfficherErreur(message.toStdString()); });
     connect(vue, &TGLbox::SourisEnfoncee, this,
             [this, &t](TPointEcran p, Qt::MouseButton, bool shift) {
                 EvenementVue(
@@ -47,7 +46,9 @@ void TFArkalune::EvenementVue(bool shift, const std::function<void()>& commande,
 }
 
 void TFArkalune::RedessinerVue() {
-    if (!Travail().Vue.PointsPerimes) {
+    // No scan ready (a load running or failed): the view is painted blank at once, so that no
+    // picture of the scan that was dropped stays on screen meanwhile.
+    if (!Travail().ScanPret || !Travail().Vue.PointsPerimes) {
         VGL_->Redessiner();
         return;
     }

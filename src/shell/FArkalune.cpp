@@ -42,8 +42,16 @@ TFArkalune::TFArkalune(QWidget* parent)
     ConstruireBarreEtat();
     resize(765, 472);
 
-    reglages_->OnChargeReg = [this] { Travail().DernierScan = reglages_->GetStr("DernierScan"); };
-    reglages_->OnRangeReg = [this] { reglages_->PutStr("DernierScan", Travail().DernierScan); };
+    reglages_->OnChargeReg = [this] {
+        Travail().DernierScan = reglages_->GetStr("DernierScan");
+        Travail().Recents.Lire([this](const std::string& nom) { return reglages_->GetStr(nom); });
+    };
+    reglages_->OnRangeReg = [this] {
+        reglages_->PutStr("DernierScan", Travail().DernierScan);
+        Travail().Recents.Ecrire([this](const std::string& nom, const std::string& valeur) {
+            reglages_->PutStr(nom, valeur);
+        });
+    };
     // Esc counts only when typed to this window, whatever widget of it has the focus.
     qApp->installEventFilter(this);
     // The first idle moment.

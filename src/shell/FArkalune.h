@@ -15,6 +15,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QStackedWidget;
 class QTabWidget;
@@ -127,6 +128,9 @@ private:
 
     // Files (FArkalune-Fichiers.cpp).
     void MiOuvrirClick();
+    QString DossierOuvrir();
+    // The recent files that still exist, each opening its file.
+    void RemplirFichiersRecents(QMenu& menu);
     void EnregistrerSous(bool niveauAffiche);
 
     // Tabs and report (FArkalune-Rapport.cpp).

@@ -72,9 +72,18 @@ TReponse TPlateformeQt::Demander(const std::string& question) {
 }
 
 void TPlateformeQt::AfficherMessage(const std::string& message) {
+    Montrer(QMessageBox::Information, message);
+}
+
+void TPlateformeQt::AfficherErreur(const std::string& message) {
+    Montrer(QMessageBox::Warning, message);
+}
+
+void TPlateformeQt::Montrer(int icone, const std::string& message) {
     journal_.Ecrire("message", message);
-    QMessageBox::information(&fenetre_, QString::fromLatin1(TitreMessages),
-                             QString::fromStdString(message));
+    QMessageBox boite(QMessageBox::Icon(icone), QString::fromLatin1(TitreMessages),
+                      QString::fromStdString(message), QMessageBox::Ok, &fenetre_);
+    boite.exec();
 }
 
 void TPlateformeQt::FixerTitre(const std::string& titre) {

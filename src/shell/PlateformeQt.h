@@ -21,6 +21,7 @@ public:
     void TraiterMessages() override;
     TReponse Demander(const std::string& question) override;
     void AfficherMessage(const std::string& message) override;
+    void AfficherErreur(const std::string& message) override;
     void FixerTitre(const std::string& titre) override;
     int CurseurCourant() override { return curseur_; }
     void FixerCurseur(int numero) override;
@@ -34,6 +35,8 @@ public:
     void PendantEvenement(bool shift, const std::function<void()>& traitement);
 
 private:
+    // A message box with that icon (a QMessageBox::Icon).
+    void Montrer(int icone, const std::string& message);
     TFArkalune& fenetre_;
     TJournal journal_;
     int curseur_ = 0;

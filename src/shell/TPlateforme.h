@@ -19,6 +19,8 @@ public:
     virtual TReponse Demander(const std::string& question) = 0;
     // A plain message box (stderr in the batch command).
     virtual void AfficherMessage(const std::string& message) = 0;
+    // A failure or a warning: the same, with the box's warning sign where there is one.
+    virtual void AfficherErreur(const std::string& message) { AfficherMessage(message); }
     virtual void FixerTitre(const std::string& titre) = 0;
 
     // Screen cursors: the current number and showing one (the hourglass is -11).

@@ -1,5 +1,6 @@
 #include "util/Format.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <clocale>
@@ -73,4 +74,10 @@ bool LireEntier(std::string_view texte, std::int64_t& valeur) {
     if (!SansPlus(texte) || texte.empty()) return false;
     const auto [fin, erreur] = std::from_chars(texte.data(), texte.data() + texte.size(), valeur);
     return erreur == std::errc() && fin == texte.data() + texte.size();
+}
+
+bool LireReelSaisi(std::string_view texte, double& valeur) {
+    std::string point(texte);
+    std::replace(point.begin(), point.end(), ',', '.');
+    return LireReel(point, valeur);
 }

@@ -15,3 +15,6 @@ std::string ReelExact(double x);
 // number (no blanks, no trailing text; "nan" and "inf" are not numbers). A leading "+" is allowed.
 bool LireReel(std::string_view texte, double& valeur);
 bool LireEntier(std::string_view texte, std::int64_t& valeur);
+// A real as a user types it: a decimal comma is the decimal point ("1,5" is 1.5; "1.000,5",
+// with two separators, is no number).
+bool LireReelSaisi(std::string_view texte, double& valeur);

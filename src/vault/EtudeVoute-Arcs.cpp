@@ -3,6 +3,7 @@
 
 #include "util/Erreurs.h"
 #include "vault/EtudeVoute.h"
+#include "vault/QuartierOccupe.h"
 #include "vault/ReleveHauteurs.h"
 #include "vault/VerificationsEtude.h"
 
@@ -44,6 +45,10 @@ std::vector<std::string> TEtudeVoute::ConstruireStructure(const TScanEtudie& sca
         if (!PointFini(RecModl.XYfront(n)))
             throw EErreur(std::string("le point de frontière « ") + NomsFrontiere[n - 1] +
                           " » n'a pas de coordonnées valides");
+    // The results of the previous quarter are not this one's: none is shown.
+    if (!QuartierContientUnPoint(RecModl, scan.CubesAffiches))
+        RefuserCalcul("le quart étudié ne contient aucun point du scan : placez-le sur la voûte "
+                      "(« déplacer le quart étudié » ou « Editer la frontière »)");
     std::vector<std::string> avertissements;
     for (int n : {2, 4})
         if (NormV2R(SubV2R(RecModl.XYapp, RecModl.XYfront(n))) == 0)

@@ -102,6 +102,19 @@ bool TEtudeVoute::DeplacerPointFrontiere(std::int32_t point1a4, int sens, bool g
     return true;
 }
 
+void TEtudeVoute::ChangerDeRepere(const std::function<TV2R(const TV2R&)>& nouveauRepere) {
+    if (RecModl.Q1a4 >= 1 && RecModl.Q1a4 <= 4) {
+        for (int n = 1; n <= 4; ++n)
+            RecModl.XYfront(n) = nouveauRepere(RecModl.XYfront(n));
+        CalculerBordsAretier();
+    }
+    Quartier1.Arcs.clear();
+    Quartier2.Arcs.clear();
+    ArcAretier.AA.pts.clear();
+    LbResultats = " ";
+    ResulNdC.clear();
+}
+
 std::vector<std::string>
 TEtudeVoute::ActualiserStructure(const TScanEtudie& scan,
                                  std::optional<std::int32_t> largeurAretierCm,

@@ -8,6 +8,7 @@
 #include "vault/StructureVoute.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -71,6 +72,11 @@ public:
     // rebuild. False when nothing moved (no such point or direction).
     bool DeplacerPointFrontiere(std::int32_t point1a4, int sens, bool grandPas,
                                 const TV2x2R& McbRotZ2);
+
+    // The scan moved into a new frame, `nouveauRepere` giving a plan point's place in it: the
+    // quarter goes with it, to the same place on the vault. The structure and the results, made
+    // in the old frame, are forgotten until the next rebuild.
+    void ChangerDeRepere(const std::function<TV2R(const TV2R&)>& nouveauRepere);
 
     // Structure. Both return the warnings to show (a direction that is not defined).
     // Rebuilt with the width (cm) and the number of arcs the fields give when they hold a valid

@@ -53,6 +53,11 @@ TV3S TRotationAxe::Appliquer(const TV3S& p) const {
     return q;
 }
 
+TV2R TRotationAxe::Plan(const TV2R& p, const TV3S& coin) const {
+    return {double(c) * p.X + double(s) * p.Y - double(coin.X),
+            -double(s) * p.X + double(c) * p.Y - double(coin.Y)};
+}
+
 std::optional<TRotationAxe> RotationAxe(const TV3S& O, const TV3S& P) {
     const float dx = Arrondi32(double(P.X) - O.X);
     const float dy = Arrondi32(double(P.Y) - O.Y);

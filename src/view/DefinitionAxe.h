@@ -18,6 +18,9 @@ struct TRotationAxe {
     float c, s;
 
     TV3S Appliquer(const TV3S& p) const;
+    // A plan point's place in the new frame whose origin is `coin` of the turned points, in
+    // 64-bit: the points of the study follow the cloud without its 32-bit roundings.
+    TV2R Plan(const TV2R& p, const TV3S& coin) const;
 };
 
 // The rotation bringing the horizontal direction from O to P onto +X; none when O and P have the

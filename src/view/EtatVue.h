@@ -29,6 +29,9 @@ struct TEtatVue {
     TPointEcran DebutGlissementSelection;
     TV3x3R MCBproj3{};
     TV2x2R McbRotZ2 = {{{1, 0}, {0, 1}}};
+    // The scan's box as last framed, and whether the next drawing fits it whole in the view.
+    TV3S BoiteMin, BoiteMax;
+    bool CadrageDemande = false;
 
     // The scene's point batch and axes arrows must be rebuilt before the next drawing.
     bool PointsPerimes = true;

@@ -15,6 +15,34 @@ std::int32_t PasAngulaire(std::int32_t d, std::int32_t taille) {
     return static_cast<std::int32_t>(std::nearbyint(double(d) * 90 / double(taille)));
 }
 
+// A step of the "+" and "-" buttons, and the least zoom that a step out gives (the wheel's).
+constexpr double PasZoomBouton = 1.25;
+constexpr double ZoomMinimal = 0.1;
+
+// A margin around the box fitted in the view.
+constexpr double MargeCadrage = 1.1;
+
+// The zoom that shows the framed box whole in a view of that size, seen as the camera's angles
+// say: its corners' offsets from the centre, across and up the screen, each within the view's
+// half size.
+void AjusterZoomALaBoite(TEtatVue& vue, std::int32_t largeur, std::int32_t hauteur) {
+    TmatGL16 rotation = IdentiteGL16();
+    CalculerMatriceRotation(vue, rotation);
+    double ex = 0, ey = 0;
+    for (int coin = 0; coin < 8; ++coin) {
+        const TV3R p = {double(coin & 1 ? vue.BoiteMax.X : vue.BoiteMin.X),
+                        double(coin & 2 ? vue.BoiteMax.Y : vue.BoiteMin.Y),
+                        double(coin & 4 ? vue.BoiteMax.Z : vue.BoiteMin.Z)};
+        const TV3S& c = vue.CentreRotAbs;
+        const TV3R e = MulM3V3(vue.MCBproj3, SubV3R(p, {double(c.X), double(c.Y), double(c.Z)}));
+        ex = std::max(ex, std::fabs(e.X));
+        ey = std::max(ey, std::fabs(e.Y));
+    }
+    const double echelle = std::max(ex / largeur, ey / hauteur) * MargeCadrage;
+    if (echelle > 0 && vue.RayonStruc > 0)
+        vue.CoefZoom = vue.RayonStruc / (echelle * double(std::max(largeur, hauteur)));
+}
+
 } // namespace
 
 void CadrerVue(TEtatVue& vue, const TV3S& mini, const TV3S& maxi) {
@@ -26,6 +54,18 @@ void CadrerVue(TEtatVue& vue, const TV3S& mini, const TV3S& maxi) {
                         static_cast<float>((double(mini.Y) + double(maxi.Y)) / 2),
                         static_cast<float>((double(mini.Z) + double(maxi.Z)) / 2)};
     vue.CoefZoom = 1;
+    vue.BoiteMin = mini;
+    vue.BoiteMax = maxi;
+    vue.CadrageDemande = true;
+}
+
+void ToutVoir(TEtatVue& vue) {
+    const TV3S& mini = vue.BoiteMin;
+    const TV3S& maxi = vue.BoiteMax;
+    vue.CentreRotAbs = {static_cast<float>((double(mini.X) + double(maxi.X)) / 2),
+                        static_cast<float>((double(mini.Y) + double(maxi.Y)) / 2),
+                        static_cast<float>((double(mini.Z) + double(maxi.Z)) / 2)};
+    vue.CadrageDemande = true;
 }
 
 void OrienterCamera(TEtatVue& vue, int code) {
@@ -49,7 +89,7 @@ double LireAngleRotZ(std::string_view texte) {
     texte =
         debut == texte.npos ? "" : texte.substr(debut, texte.find_last_not_of(" \t") - debut + 1);
     double angle = 0;
-    if (!LireReel(texte, angle) || !std::isfinite(angle)) angle = 0;
+    if (!LireReelSaisi(texte, angle) || !std::isfinite(angle)) angle = 0;
     return angle;
 }
 
@@ -79,6 +119,10 @@ void PreparerCamera(TEtatVue& vue, std::int32_t largeur, std::int32_t hauteur) {
     vue.VGLheight = hauteur;
     vue.VGLcentreV = hauteur / 2;
     vue.viewport = {0, 0, largeur, hauteur};
+    if (vue.CadrageDemande && largeur > 0 && hauteur > 0) {
+        AjusterZoomALaBoite(vue, largeur, hauteur);
+        vue.CadrageDemande = false;
+    }
 
     vue.EchAff = vue.RayonStruc / vue.CoefZoom / double(std::max(largeur, hauteur));
     const double demiL = vue.EchAff * largeur, demiH = vue.EchAff * hauteur;
@@ -107,7 +151,7 @@ bool ZoomerMolette(TEtatVue& vue, std::int32_t delta, TPointEcran pointeur, bool
     double f = rapide ? 2 : 1.1;
     if (delta < 0) f = 1 / f;
     double z = vue.CoefZoom * f;
-    if (z < 0.1) z = 0.1;
+    if (z < ZoomMinimal) z = ZoomMinimal;
     if (z == vue.CoefZoom) return false;
 
     // The cloud point under the pointer stays under it: the centre moves by the difference of
@@ -125,5 +169,6 @@ bool ZoomerMolette(TEtatVue& vue, std::int32_t delta, TPointEcran pointeur, bool
 }
 
 void ZoomerBouton(TEtatVue& vue, bool plus) {
-    vue.CoefZoom = vue.CoefZoom * (plus ? 1.01 : 0.99);
+    vue.CoefZoom =
+        plus ? vue.CoefZoom * PasZoomBouton : std::max(vue.CoefZoom / PasZoomBouton, ZoomMinimal);
 }

@@ -8,9 +8,12 @@
 #include <string>
 #include <string_view>
 
-// The box mini..maxi seen whole: turning about its middle, half its diagonal across the view's
-// larger side, no zoom.
+// The box mini..maxi seen whole: turning about its middle, its scale from half its diagonal; the
+// next drawing fits the box in the view (ToutVoir).
 void CadrerVue(TEtatVue& vue, const TV3S& mini, const TV3S& maxi);
+// The framed box back in the middle of the view, fitted at the next drawing, whatever the
+// orientation and the view's proportions.
+void ToutVoir(TEtatVue& vue);
 
 // The views along the axes: 1 from the front, 2 from the side, 3 from above; other codes leave
 // the angles.
@@ -39,5 +42,6 @@ void TournerCamera(TEtatVue& vue, std::int32_t dx, std::int32_t dy);
 // cloud point under `pointeur` (relative to the view, even when outside it). False when nothing
 // changed: no vertical step, or already at the zoom's floor.
 bool ZoomerMolette(TEtatVue& vue, std::int32_t delta, TPointEcran pointeur, bool rapide);
-// The "+" and "-" buttons: a small step about the view centre, without floor.
+// The "+" and "-" buttons: a step of a quarter about the view centre, "-" down to the wheel's
+// floor.
 void ZoomerBouton(TEtatVue& vue, bool plus);

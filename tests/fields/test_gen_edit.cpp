@@ -95,13 +95,16 @@ TEST(GenEdit, FiltreDesCaracteres) {
         {&entier, U'7', A::Inserer, U'7'},
         {&entier, U'a', A::Ignorer, U'a'},
         {&entier, U' ', A::Ignorer, U' '},
-        {&entier, U'.', A::Ignorer, U'.'},
+        // A decimal separator stays, to show the integer field invalid.
+        {&entier, U'.', A::Inserer, U'.'},
+        {&entier, U',', A::Inserer, U','},
         {&entier, U'=', A::Calculer, U'='},
         {&entier, 8, A::Inserer, 8}, // backspace
         {&entier, 13, A::Ignorer, 13},
         {&entier, 0x20AC, A::Inserer, 0x20AC}, // beyond 255: unfiltered
         {&reel, U'e', A::Inserer, U'E'},
         {&reel, U'.', A::Inserer, U'.'},
+        {&reel, U',', A::Inserer, U'.'}, // the decimal comma is the point
         {&reel, U'=', A::Calculer, U'='},
         {&reel, U'x', A::Ignorer, U'X'},
         {&texte, U'=', A::Inserer, U'='},
@@ -199,7 +202,9 @@ TEST(GenEdit, CoefficientDAffichage) {
     EXPECT_FALSE(c.ValOK());
     c.TypeText("-10.5");
     EXPECT_FALSE(c.ValOK());
-    for (const char* t : {"1e999", "nan", "inf", "1,5", "E3", "+-5", "-+5"}) {
+    c.TypeText("-2,5"); // a decimal comma, in display units too
+    EXPECT_EQ(c.ValeurD(), -0.025);
+    for (const char* t : {"1e999", "nan", "inf", "1,5,0", "1.5,0", "E3", "+-5", "-+5"}) {
         c.TypeText(t);
         EXPECT_FALSE(c.TradOk()) << t;
         EXPECT_EQ(c.ValeurD(), 0) << t;

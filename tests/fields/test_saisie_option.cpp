@@ -36,7 +36,12 @@ TEST(SaisieOption, ValeursEtExpressions) {
         {ch.GEdNivRemplissage, "=-PI/4", "", -0.785398163397448},
         {ch.GEdNivRemplissage, "=1/0", "l'expression donne INF, réel attendu", 0},
         {ch.GEdNivRemplissage, "1e999", "réel attendu", 0},
-        {ch.GEdNivRemplissage, "1,5", "réel attendu", 0},
+        // The decimal comma of a plain text is the point; in an integer field, no integer.
+        {ch.GEdNivRemplissage, "1,5", "", 1.5},
+        {ch.GEdNivRemplissage, "-1,5E1", "", -15},
+        {ch.GEdNivRemplissage, "1.000,5", "réel attendu", 0},
+        {ch.GEdLargeurAretier, "20,5", "entier de 5 à 200 attendu", 0},
+        {ch.GEdMvolRemplissage, "1.5", "entier de 0 à 5000 attendu", 0},
         // An expression is the whole text after "=": what follows it is named, not dropped.
         {ch.GEdMlinAretier, "=1,5*1000",
          "texte en trop après l'expression : « ,5*1000 » ; le séparateur décimal est le point", 0},

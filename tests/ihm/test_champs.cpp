@@ -99,9 +99,10 @@ TEST(Champs, FiltresDesCaracteresTapes) {
     };
     const TCas cas[] = {
         {&TFenetreEssai::Entier, "1a2 b3", "123"}, // letters and spaces refused
-        {&TFenetreEssai::Entier, "-+7.", "-+7"},
+        {&TFenetreEssai::Entier, "-+7.", "-+7."},  // kept: the field shows it invalid
+        {&TFenetreEssai::Entier, "1,5", "1,5"},
         {&TFenetreEssai::Reel, "-1.5e3x", "-1.5E3"}, // e typed, E inserted
-        {&TFenetreEssai::Reel, "2,5", "25"},
+        {&TFenetreEssai::Reel, "2,5", "2.5"},        // the decimal comma is the point
     };
     for (const TCas& c : cas) {
         SCOPED_TRACE(c.tape);
@@ -192,6 +193,8 @@ TEST(Champs, CollerPasseParLeFiltre) {
         {&TFenetreEssai::Entier, ctrlV, "1 2a3", "123"},
         {&TFenetreEssai::Entier, ctrlV, "=4*2", "42"}, // "=" pasted opens no popup
         {&TFenetreEssai::Reel, ctrlV, "2.5e-3", "2.5E-3"},
+        {&TFenetreEssai::Reel, ctrlV, "-1,5", "-1.5"},
+        {&TFenetreEssai::Entier, ctrlV, "-1,5", "-1,5"}, // no integer: never -15
         {&TFenetreEssai::Entier, menu, "7 x", "7"},
     };
     for (const TCas& c : cas) {

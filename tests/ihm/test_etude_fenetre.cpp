@@ -4,6 +4,7 @@
 #include "Modales.h"
 #include "html/TexteHtml.h"
 #include "support/LancerCalcul.h"
+#include "support/PlateformeScriptee.h"
 
 #include <QAction>
 #include <QApplication>
@@ -125,13 +126,14 @@ TEST(EtudeFenetre, LaQuestionDEnregistrementAvantOuverture) {
         const char* nom;
         TReponsesModales::TReponse reponse;
         bool enregistre;
-        bool ouvre; // the open dialog comes, the scan was dropped
+        bool ouvre; // the open dialog comes
     };
     for (const TCas& cas : {TCas{"Oui", Oui, true, true}, TCas{"Non", Non, false, true},
                             TCas{"Échap", Echap, false, false},
                             TCas{"case de fermeture", CaseFermeture, false, false}}) {
         SCOPED_TRACE(cas.nom);
         TScanModifie s;
+        const QString titre = s.f->windowTitle();
         std::deque<TReponsesModales::TReponse> reponses{cas.reponse};
         if (cas.ouvre) reponses.push_back(Rejeter);
         TReponsesModales modales(reponses);
@@ -139,9 +141,73 @@ TEST(EtudeFenetre, LaQuestionDEnregistrementAvantOuverture) {
         EXPECT_TRUE(modales.Epuisees());
         EXPECT_EQ(modales.Textes().value(0), question);
         EXPECT_EQ(std::filesystem::exists(s.chemin), cas.enregistre);
-        EXPECT_EQ(s.f->Travail().Scan.NbPoints, cas.ouvre ? 0 : 148744);
-        EXPECT_EQ(s.f->Travail().ScanPret, !cas.ouvre);
+        // The file dialog cancelled: the scan, its title and its view stay as they were.
+        EXPECT_EQ(s.f->Travail().Scan.NbPoints, 148744);
+        EXPECT_TRUE(s.f->Travail().ScanPret);
+        EXPECT_EQ(s.f->windowTitle(), titre);
+        EXPECT_EQ(s.f->Travail().Scan.ScanModifie, !cas.enregistre);
     }
+}
+
+TEST(EtudeFenetre, UneEtudeModifieeFaitPoserLaQuestion) {
+    TDossierTemporaire dossier;
+    const auto f = FenetreAvecExemple(CopieExemple(dossier));
+    // Nothing changed: the window closes without a word.
+    f->close();
+    EXPECT_FALSE(f->isVisible());
+    f->show();
+
+    auto& arcs = Enfant<QLineEdit>(*f, "GEdNbArcsVoute");
+    arcs.setFocus();
+    arcs.selectAll();
+    QTest::keyClicks(&arcs, "8");
+    Enfant<QAction>(*f, "MiAnnulerSuppressions").trigger();
+    TReponsesModales modales({Echap});
+    f->close();
+    EXPECT_TRUE(modales.Epuisees());
+    EXPECT_EQ(modales.Textes(),
+              QStringList{QString::fromUtf8("les données ont été modifiées, enregistrer?")});
+    EXPECT_TRUE(f->isVisible());
+}
+
+namespace {
+
+// Chooses `nom` in the save dialog, under the filter "tous les fichiers".
+TReponsesModales::TReponse ChoisirSousTousLesFichiers(const QString& nom) {
+    return [nom](QWidget& w) {
+        auto& dialogue = dynamic_cast<QFileDialog&>(w);
+        dialogue.selectNameFilter(QStringLiteral("tous les fichiers (*.*)"));
+        // The name typed in the dialog's own field, as a user would.
+        Enfant<QLineEdit>(dialogue, "fileNameEdit").setText(nom);
+        static_cast<QDialog&>(dialogue).accept();
+    };
+}
+
+} // namespace
+
+TEST(EtudeFenetre, EnregistrerSousTousLesFichiersAjouteLExtension) {
+    TDossierTemporaire dossier;
+    const auto f = FenetreAvecExemple(CopieExemple(dossier));
+    const std::string choisi = dossier.Chemin("copie");
+    TReponsesModales modales({ChoisirSousTousLesFichiers(QString::fromStdString(choisi))});
+    Enfant<QAction>(*f, "MiEnregistrerSous").trigger();
+    EXPECT_TRUE(modales.Epuisees());
+    ASSERT_TRUE(std::filesystem::exists(choisi + ".arkl"));
+    EXPECT_FALSE(std::filesystem::exists(choisi));
+    EXPECT_EQ(f->windowTitle().toStdString(), "Calcul de voûte nervurée - " + choisi + ".arkl");
+
+    // "Enregistrer" of a scan read from XYZ text asks before replacing another study's file.
+    TBancEssai banc;
+    ASSERT_TRUE(banc.Travail.ChargerScan(choisi + ".arkl"));
+    banc.Travail.PFsansext = dossier.Chemin("releve");
+    ASSERT_TRUE(banc.Travail.EnregistrerScan(FormatXYZ(), banc.Travail.Scan.NivMax));
+    EcrireFichier(dossier.Chemin("releve.arkl"), "autre étude");
+    f->OuvrirFichier(QString::fromStdString(dossier.Chemin("releve.xyz")));
+    TReponsesModales refus({Non});
+    Enfant<QAction>(*f, "MiEnregistrer").trigger();
+    EXPECT_TRUE(refus.Epuisees());
+    EXPECT_TRUE(refus.Textes().value(0).contains(QString::fromUtf8("existe déjà")));
+    EXPECT_EQ(LireFichier(dossier.Chemin("releve.arkl")), "autre étude");
 }
 
 TEST(EtudeFenetre, LaQuestionDEnregistrementALaFermeture) {

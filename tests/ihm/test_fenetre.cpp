@@ -4,6 +4,8 @@
 #include "Modales.h"
 #include "shell/ApplicationQt.h"
 #include "shell/FenetreAide.h"
+#include "support/LancerCalcul.h"
+#include "util/Version.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -53,6 +55,7 @@ TEST(Fenetre, ChaqueControleASonNomEtSonTexte) {
         {"MiVueY", "vue du plan X-Z"},
         {"MiVueX", "vue du plan Y-Z"},
         {"MiVueZ", "vue du plan X-Y"},
+        {"MiToutVoir", "Tout voir"},
         {"MiDefinirAxeX", "Définir axe X"},
         {"MiSelection", "Sélection"},
         {"MiMasquerSelection", "Masquer les points sélectionnés"},
@@ -115,6 +118,11 @@ TEST(Fenetre, ChaqueControleASonNomEtSonTexte) {
             EXPECT_EQ(Texte(*o), QString::fromUtf8(c.texte)) << c.nom;
         }
     }
+    // The top bar's captions, in their order before the controls they name.
+    QStringList legendes;
+    for (QLabel* l : Enfant<QWidget>(*f, "PnTop").findChildren<QLabel*>())
+        legendes << l->text();
+    EXPECT_EQ(legendes, (QStringList{"Affichage :", "Taille des points :", "Vue suivant :"}));
     EXPECT_EQ(f->windowTitle(), QString::fromUtf8("Calcul de voûte nervurée"));
     EXPECT_EQ(Enfant<QWidget>(*f, "SBtVueSvtX").toolTip(),
               QString::fromUtf8("Vue suivant l'axe X"));
@@ -259,6 +267,26 @@ TEST(Fenetre, EchapPendantUnChargement) {
         EXPECT_EQ(journal.find("statut 1 : construction : ") != std::string::npos, !cas.abandon);
         EXPECT_EQ(journal.find("abandon") != std::string::npos, cas.abandon);
     }
+}
+
+TEST(Fenetre, LigneDeCommandeDuProgramme) {
+    const char* programme = std::getenv("ARKALUNE");
+    if (!programme) GTEST_SKIP() << "ARKALUNE n'est pas donné (lancé hors de ctest)";
+    // Help and version need no display.
+    const std::string sansAffichage =
+        std::string("env -u DISPLAY QT_QPA_PLATFORM=xcb ") + programme;
+    const TResultatCommande aide = LancerCommande(sansAffichage + " --help");
+    EXPECT_EQ(aide.code, 0);
+    EXPECT_EQ(aide.sortie.rfind("usage : arkalune [FICHIER]\n", 0), 0u) << aide.sortie;
+    const TResultatCommande version = LancerCommande(sansAffichage + " --version");
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.sortie, std::string("arkalune ") + VersionArkalune + "\n");
+    // An option it does not know is refused, rather than opened as a file.
+    const TResultatCommande inconnue =
+        LancerCommande(std::string("QT_QPA_PLATFORM=offscreen ") + programme + " --voir");
+    EXPECT_EQ(inconnue.code, 2);
+    EXPECT_NE(inconnue.erreurs.find("option inconnue : --voir"), std::string::npos)
+        << inconnue.erreurs;
 }
 
 int main(int argc, char** argv) {

@@ -3,8 +3,14 @@
 #include "FenetreEssai.h"
 #include "Modales.h"
 
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <QMenu>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTest>
+#include <filesystem>
 
 TEST(ReglagesFenetre, EcritsALaFermetureEtRelusAuProchainLancement) {
     {
@@ -38,4 +44,53 @@ TEST(ReglagesFenetre, EcritsALaFermetureEtRelusAuProchainLancement) {
     r.sync();
     EXPECT_EQ(r.value("FArkalune/WinLTWH").toString(), "110 130 700 450");
     EXPECT_EQ(r.value("FArkalune/dernierscan").toString(), "/autre");
+}
+
+TEST(ReglagesFenetre, FichiersRecentsEtDossierDOuverture) {
+    {
+        QSettings r(QSettings::NativeFormat, QSettings::UserScope, "Kelm",
+                    QCoreApplication::applicationName());
+        r.clear();
+    }
+    TDossierTemporaire dossier;
+    const std::string exemple = CopieExemple(dossier);
+    const std::string autre = dossier.Chemin("autre.arkl");
+    std::filesystem::copy_file(exemple, autre);
+    {
+        const auto f = FenetrePrete();
+        // No scan yet: the open dialog starts in the documents, never the program's folder.
+        QString depart;
+        TReponsesModales modales({[&](QWidget& w) {
+            depart = static_cast<QFileDialog&>(w).directory().absolutePath();
+            static_cast<QDialog&>(w).reject();
+        }});
+        Enfant<QAction>(*f, "MiOuvrir").trigger();
+        ASSERT_TRUE(modales.Epuisees());
+        EXPECT_NE(depart, QCoreApplication::applicationDirPath());
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        EXPECT_EQ(depart, QFileInfo(documents).isDir() ? documents : QDir::homePath());
+
+        f->OuvrirFichier(QString::fromStdString(autre));
+        f->OuvrirFichier(QString::fromStdString(exemple));
+        f->close();
+    }
+    QSettings r(QSettings::NativeFormat, QSettings::UserScope, "Kelm",
+                QCoreApplication::applicationName());
+    EXPECT_EQ(r.value("FArkalune/FichierRecent1").toString().toStdString(), exemple);
+    EXPECT_EQ(r.value("FArkalune/FichierRecent2").toString().toStdString(), autre);
+
+    // The next run offers them, newest first, and a file removed since is left out.
+    std::filesystem::remove(exemple);
+    const auto f = FenetrePrete();
+    auto* menu = Enfant<QAction>(*f, "MiFichiersRecents").menu();
+    ASSERT_NE(menu, nullptr);
+    emit menu->aboutToShow();
+    const QList<QAction*> actions = menu->actions();
+    ASSERT_EQ(actions.size(), 1);
+    EXPECT_EQ(actions[0]->text().toStdString(), autre);
+    actions[0]->trigger();
+    EXPECT_EQ(f->Travail().FichierScan, autre);
+    EXPECT_EQ(f->Travail().Scan.NbPoints, 148744);
+    f->close();
 }

@@ -12,12 +12,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QTest>
 #include <cmath>
 #include <set>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -312,4 +315,122 @@ TEST_F(VueFenetre, DefinirAxeXGeleLesMenusPuisRecadreLeScan) {
     annuler.setEnabled(true);
     annuler.trigger();
     EXPECT_TRUE(T().Scan.ScanModifie);
+}
+
+namespace {
+
+// How many displayed cubes the last drawing puts inside the view, of how many.
+std::pair<std::size_t, std::size_t> CubesDansLaVue(const TEspaceTravail& t) {
+    std::size_t dedans = 0;
+    for (const TCube* c : t.Scan.CubesAffiches) {
+        TV3R w;
+        const TEtatVue& v = t.Vue;
+        if (ProjeterPoint({c->CooMoyPts.X, c->CooMoyPts.Y, c->CooMoyPts.Z}, v.mvmatrix,
+                          v.projmatrix, v.viewport, w) &&
+            w.X >= 0 && w.Y >= 0 && w.X <= v.VGLwidth && w.Y <= v.VGLheight)
+            ++dedans;
+    }
+    return {dedans, t.Scan.CubesAffiches.size()};
+}
+
+} // namespace
+
+TEST_F(VueFenetre, LeScanEntierAuChargementEtParToutVoir) {
+    // The window's own proportions: much wider than high.
+    ASSERT_GT(Vue->width(), 2 * Vue->height());
+    Image();
+    auto [dedans, tous] = CubesDansLaVue(T());
+    EXPECT_EQ(dedans, tous);
+
+    // "+" magnifies by a quarter a click: three clicks push the vault's sides out of the view.
+    const double zoom = T().Vue.CoefZoom;
+    for (int n = 0; n < 3; ++n)
+        QTest::mouseClick(&Enfant<QAbstractButton>(*f, "SBtEchPlus"), Qt::LeftButton);
+    EXPECT_DOUBLE_EQ(T().Vue.CoefZoom, zoom * 1.25 * 1.25 * 1.25);
+    Souris(QEvent::MouseButtonPress, {100, 100}, Qt::MiddleButton, Qt::MiddleButton,
+           Qt::ShiftModifier);
+    Souris(QEvent::MouseMove, {160, 130}, Qt::NoButton, Qt::MiddleButton, Qt::ShiftModifier);
+    Souris(QEvent::MouseButtonRelease, {160, 130}, Qt::MiddleButton, Qt::NoButton);
+    ASSERT_TRUE(Prete());
+    Image();
+    std::tie(dedans, tous) = CubesDansLaVue(T());
+    EXPECT_LT(dedans, tous);
+
+    // "Tout voir", from the menu or its key, in any orientation.
+    auto& toutVoir = Enfant<QAction>(*f, "MiToutVoir");
+    EXPECT_EQ(toutVoir.text(), "Tout voir");
+    EXPECT_EQ(toutVoir.shortcut(), QKeySequence(Qt::Key_Home));
+    Enfant<QAction>(*f, "MiVueZ").trigger();
+    toutVoir.trigger();
+    ASSERT_TRUE(Prete());
+    Image();
+    std::tie(dedans, tous) = CubesDansLaVue(T());
+    EXPECT_EQ(dedans, tous);
+}
+
+TEST_F(VueFenetre, UnChargementEchoueNeLaissePlusRienDeLAncienScan) {
+    const std::string mauvais = Dossier.Chemin("mauvais.xyz");
+    EcrireFichier(mauvais, "pas un point\r\n");
+    ASSERT_GT(PixelsImage(Image(), EstNoir).size(), 1000u);
+    std::size_t noirsPendantLeMessage = 0;
+    QMessageBox::Icon icone = QMessageBox::NoIcon;
+    TReponsesModales modales({[&](QWidget& boite) {
+        // The picture on screen while the user reads why.
+        Vue->CopyToClipboard();
+        noirsPendantLeMessage =
+            PixelsImage(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
+                        EstNoir)
+                .size();
+        icone = static_cast<QMessageBox&>(boite).icon();
+        Valider(boite);
+    }});
+    f->OuvrirFichier(QString::fromStdString(mauvais));
+    ASSERT_TRUE(modales.Epuisees());
+    EXPECT_TRUE(modales.Textes().value(0).startsWith("aucun point"));
+    EXPECT_EQ(icone, QMessageBox::Warning);
+    EXPECT_EQ(noirsPendantLeMessage, 0u);
+    EXPECT_EQ(f->windowTitle(), QString::fromUtf8("Calcul de voûte nervurée"));
+    EXPECT_EQ(Enfant<QLabel>(*f, "SBinfo0").text(), "");
+
+    // "Propriétés" says there is no scan rather than the limits of the reals.
+    TReponsesModales proprietes({Valider});
+    Enfant<QAction>(*f, "MiProprietes").trigger();
+    EXPECT_EQ(proprietes.Textes(), QStringList{QString::fromUtf8("aucun scan chargé")});
+}
+
+TEST_F(VueFenetre, LeBilanDuChargementResteAffiche) {
+    // Half the lines with decimal commas: not points of an XYZ file.
+    std::string texte;
+    for (int k = 0; k < 400; ++k)
+        texte += k % 2 ? "1,5 2,5 3\r\n" : std::to_string(k / 100.0) + " 2 3\r\n";
+    const std::string moitie = Dossier.Chemin("moitie.xyz");
+    EcrireFichier(moitie, texte);
+    QMessageBox::Icon icone = QMessageBox::NoIcon;
+    TReponsesModales modales({[&](QWidget& boite) {
+        icone = static_cast<QMessageBox&>(boite).icon();
+        Valider(boite);
+    }});
+    f->OuvrirFichier(QString::fromStdString(moitie));
+    ASSERT_TRUE(modales.Epuisees());
+    EXPECT_EQ(modales.Textes().value(0),
+              QString::fromUtf8("« moitie.xyz » : 200 lignes ignorées (ce ne sont pas des points "
+                                "X Y Z)"));
+    EXPECT_EQ(icone, QMessageBox::Warning);
+    // Still there once the view has drawn the points and the progress texts have come and gone.
+    ASSERT_TRUE(Prete());
+    Image();
+    QTest::qWait(50);
+    EXPECT_EQ(Enfant<QLabel>(*f, "SBinfo0").text(),
+              QString::fromUtf8("200 points chargés ; 200 lignes ignorées (ce ne sont pas des "
+                                "points X Y Z)"));
+}
+
+TEST_F(VueFenetre, RafraichirDonneLeClavierALaVue) {
+    f->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.get()));
+    auto& rotZ = Enfant<QLineEdit>(*f, "EdRotZ");
+    rotZ.setFocus();
+    ASSERT_TRUE(Attendre([&] { return rotZ.hasFocus(); }));
+    Enfant<QAction>(*f, "rafraichir1").trigger();
+    EXPECT_TRUE(Attendre([&] { return Vue->hasFocus(); }));
 }

@@ -1,6 +1,7 @@
 #include "ScanEssai.h"
 #include "support/LancerCalcul.h"
 #include "support/Temporaire.h"
+#include "util/Version.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -63,6 +64,11 @@ TEST(ArkaluneCalcul, AideEtSortieImpossible) {
         EXPECT_EQ(r.code, 0) << aide;
         EXPECT_EQ(r.sortie.rfind("usage : arkalune-calcul FICHIER", 0), 0u) << aide;
     }
+    // The project's version, whatever else the line holds.
+    const TResultatCommande version = LancerCalcul("scan.xyz --version");
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.sortie, std::string("arkalune-calcul ") + VersionArkalune + "\n");
+    EXPECT_NE(std::string(VersionArkalune).find('.'), std::string::npos);
     TDossierTemporaire d;
     EcrireFichier(d.Chemin("scan.xyz"), XYZGrille(10));
     // A result that cannot be written is a failure, never a silent success.

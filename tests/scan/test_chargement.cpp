@@ -103,10 +103,21 @@ TEST_F(Chargement, LesLignesQuiNeSontPasDesPointsSontComptees) {
     // No point at the origin stretched the box.
     EXPECT_EQ(T.Scan.OrigGrille[0], -1);
     EXPECT_EQ(T.Scan.DimGrille[0], 4);
-    ASSERT_FALSE(Banc.Plateforme.Statuts.empty());
-    EXPECT_EQ(Banc.Plateforme.Statuts.back(),
-              "origine des coordonnées déplacée en X = 1650000 m, Y = 8200000 m ; 3 lignes "
-              "ignorées (ce ne sont pas des points X Y Z)");
+    // The summary stays in the first panel of the status bar.
+    EXPECT_EQ(Banc.Plateforme.Panneau0,
+              "2 points chargés ; origine des coordonnées déplacée en X = 1650000 m, "
+              "Y = 8200000 m ; 3 lignes ignorées (ce ne sont pas des points X Y Z)");
+    EXPECT_EQ(T.NbIgnores, 3);
+    EXPECT_TRUE(Banc.Plateforme.Messages.empty());
+    // Opened by the user, the skipped lines are told in a message too; a shift alone is not.
+    ASSERT_TRUE(T.OuvrirScan(Dossier.Chemin("scan.xyz")));
+    EXPECT_EQ(Banc.Plateforme.Messages,
+              std::vector<std::string>{"« scan.xyz » : origine des coordonnées déplacée en X = "
+                                       "1650000 m, Y = 8200000 m ; 3 lignes ignorées (ce ne sont "
+                                       "pas des points X Y Z)"});
+    EcrireFichier(Dossier.Chemin("national.xyz"), "1650000 8200000 40\r\n");
+    ASSERT_TRUE(T.OuvrirScan(Dossier.Chemin("national.xyz")));
+    EXPECT_EQ(Banc.Plateforme.Messages.size(), 1u);
 }
 
 TEST_F(Chargement, CoordonneesDeGrilleNationaleDecalees) {
@@ -355,7 +366,8 @@ TEST_F(Chargement, PointsHorsDeLaBoiteIgnores) {
     EXPECT_EQ(T.Scan.NivMax, 2);
     EXPECT_EQ(T.Scan.NivAffiche, 2);
     EXPECT_EQ(T.Scan.NbCubesNiv, (std::array<std::int32_t, 5>{1, 2, 2, 0, 0}));
-    EXPECT_EQ(Banc.Plateforme.Statuts.back(), "5 points hors de la boîte englobante ignorés");
+    EXPECT_EQ(Banc.Plateforme.Panneau0,
+              "2 points chargés ; 5 points hors de la boîte englobante ignorés");
 }
 
 TEST_F(Chargement, EchapPuisOuiAbandonneLeChargement) {

@@ -85,8 +85,9 @@ TEST_F(Enregistrement, UnLeveDecaleGardeSonDecalage) {
     ASSERT_TRUE(T.ChargerScan(Dossier.Chemin("leve.xyz")));
     const TDecalage decalage{651000, 6858000, 0};
     ASSERT_EQ(T.Scan.Decalage, decalage);
-    EXPECT_EQ(Banc.Plateforme.Statuts.back(),
-              "origine des coordonnées déplacée en X = 651000 m, Y = 6858000 m");
+    EXPECT_EQ(Banc.Plateforme.Panneau0,
+              "3000 points chargés ; origine des coordonnées déplacée en X = 651000 m, "
+              "Y = 6858000 m");
     const std::string proprietes = T.Proprietes();
     const std::string derniere = "\r\nOrigine des coordonnées : X = 651000 m, Y = 6858000 m";
     EXPECT_EQ(proprietes.substr(proprietes.size() - derniere.size()), derniere);
@@ -164,6 +165,8 @@ TEST_F(Enregistrement, LExtensionTapeeEstGardeePourSonGenre) {
         EcrireFichier(dossier.Chemin("scan.xyz"), "autre");
         T.PFsansext = dossier.Chemin("scan");
         T.ExtScan = c.extension;
+        // Replacing a file that is not the scan's own is asked first.
+        Banc.Plateforme.Reponses = {TReponse::Oui};
         ASSERT_TRUE(T.EnregistrerScan(c.format, 0));
         for (const char* nom : {"scan.arkl", "scan.xyz"})
             if (std::string(nom) != c.ecrit) {
@@ -171,7 +174,9 @@ TEST_F(Enregistrement, LExtensionTapeeEstGardeePourSonGenre) {
             }
         EXPECT_NE(LireFichier(dossier.Chemin(c.ecrit)), "autre");
     }
-    // "Enregistrer" writes a scan opened as "voute.ARKL" back to that file.
+    // "Enregistrer" writes a scan opened as "voute.ARKL" back to that file, asking nothing.
+    Banc.Plateforme.Reponses.clear();
+    const std::size_t questions = Banc.Plateforme.Questions.size();
     T.PFsansext = Dossier.Chemin("voute");
     T.ExtScan = ".ARKL";
     ASSERT_TRUE(T.EnregistrerScan(FormatArkl(), 2));
@@ -180,6 +185,7 @@ TEST_F(Enregistrement, LExtensionTapeeEstGardeePourSonGenre) {
     ASSERT_TRUE(T.EnregistrerScan(FormatArkl(), T.Scan.NivMax));
     EXPECT_FALSE(fs::exists(Dossier.Chemin("voute.arkl")));
     EXPECT_TRUE(fs::exists(Dossier.Chemin("voute.ARKL")));
+    EXPECT_EQ(Banc.Plateforme.Questions.size(), questions);
 }
 
 TEST_F(Enregistrement, UnEchecLaisseLAncienFichierIntact) {
@@ -220,8 +226,10 @@ TEST_F(Enregistrement, QuestionAvantDAbandonnerUnScanModifie) {
     EXPECT_TRUE(T.DemanderEnregistrement());
     EXPECT_EQ(Banc.Plateforme.Questions.back(), "les données ont été modifiées, enregistrer?");
     EXPECT_TRUE(fs::exists(Dossier.Chemin("scan.arkl")));
-    EXPECT_EQ(T.Scan.NbCubesTotal(), 0);
-    EXPECT_FALSE(T.ScanPret);
+    // Saved, not dropped: a file dialog cancelled after the question leaves it in place.
+    EXPECT_TRUE(T.ScanPret);
+    EXPECT_EQ(T.Scan.NbPoints, 3000);
+    EXPECT_FALSE(T.Scan.ScanModifie);
 
     // Nothing modified: no question.
     const std::size_t questions = Banc.Plateforme.Questions.size();

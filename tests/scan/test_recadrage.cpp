@@ -71,7 +71,9 @@ TEST_F(Recadrage, PointsTournesPuisCoinBasALOrigine) {
     Scan.Decalage = {651000, 6858000, 0};
     const std::uint64_t versionAvant = Scan.VersionAffiches;
 
-    EXPECT_EQ(RecadrerScan(Scan, QuartDeTour, Prefixe(), Sortie), 2997);
+    const TRecadrage r = RecadrerScan(Scan, QuartDeTour, Prefixe(), Sortie);
+    EXPECT_EQ(r.NbPoints, 2997);
+    EXPECT_EQ(r.Coin, mini); // for what must follow the points into their frame
     EXPECT_EQ(Scan.Decalage, (TDecalage{0, 0, 0}));
     EXPECT_EQ(Points(Scan), attendus);
     EXPECT_EQ(Scan.NbPoints, 2997);
@@ -114,7 +116,7 @@ TEST_F(Recadrage, UnArretOuUnScanVideLaisseLeScanIntact) {
     }
 
     TEtatScan vide;
-    EXPECT_EQ(RecadrerScan(vide, QuartDeTour, Prefixe(), Sortie), 0);
+    EXPECT_EQ(RecadrerScan(vide, QuartDeTour, Prefixe(), Sortie).NbPoints, 0);
     EXPECT_EQ(vide.NbPoints, 0);
     EXPECT_EQ(NbFichiers(Dossier), 1u);
 }

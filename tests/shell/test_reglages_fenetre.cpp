@@ -1,5 +1,6 @@
 // The settings' names and the window placement string, without a window.
 
+#include "shell/FichiersRecents.h"
 #include "shell/Journal.h"
 #include "shell/ReglagesFenetre.h"
 
@@ -82,4 +83,30 @@ TEST(ReglagesFenetre, LimitesDuMaintienSurLEcran) {
 TEST(Journal, UneLigneParTexte) {
     EXPECT_EQ(LigneJournal("message", "Définition\r\nNombre\nfin"),
               "message : Définition\\nNombre\\nfin");
+}
+
+TEST(ReglagesFenetre, FichiersRecents) {
+    TFichiersRecents r;
+    for (int n = 1; n <= 10; ++n)
+        r.Ajouter("/scans/" + std::to_string(n) + ".arkl");
+    r.Ajouter("/scans/5.arkl"); // opened again: first, and once
+    r.Ajouter("");
+    const std::vector<std::string> attendus = {"/scans/5.arkl", "/scans/10.arkl", "/scans/9.arkl",
+                                               "/scans/8.arkl", "/scans/7.arkl",  "/scans/6.arkl",
+                                               "/scans/4.arkl", "/scans/3.arkl"};
+    EXPECT_EQ(r.Liste(), attendus);
+
+    // Through the settings' names and back; gaps and twice-named files read as one list.
+    TMagasinReglages m;
+    r.Ecrire([&](const std::string& nom, const std::string& v) { m.PutStr("FArkalune", nom, v); });
+    EXPECT_EQ(m.GetStr("FArkalune", "FichierRecent1"), "/scans/5.arkl");
+    TFichiersRecents relu;
+    relu.Lire([&](const std::string& nom) { return m.GetStr("FArkalune", nom); });
+    EXPECT_EQ(relu.Liste(), attendus);
+    TMagasinReglages troue;
+    troue.PutStr("F", "FichierRecent2", "/a.arkl");
+    troue.PutStr("F", "fichierrecent5", "/b.arkl");
+    troue.PutStr("F", "FichierRecent7", "/a.arkl");
+    relu.Lire([&](const std::string& nom) { return troue.GetStr("F", nom); });
+    EXPECT_EQ(relu.Liste(), (std::vector<std::string>{"/a.arkl", "/b.arkl"}));
 }

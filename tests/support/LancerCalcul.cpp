@@ -15,9 +15,13 @@ TResultatCommande LancerCalcul(const std::string& args) {
                   : (std::filesystem::read_symlink("/proc/self/exe").parent_path() /
                      "../../app/arkalune-calcul")
                         .string();
+    return LancerCommande(chemin + " " + args);
+}
+
+TResultatCommande LancerCommande(const std::string& ligne) {
     TDossierTemporaire dossier;
     const std::string erreurs = dossier.Chemin("stderr");
-    const std::string commande = chemin + " " + args + " 2>" + erreurs;
+    const std::string commande = ligne + " 2>" + erreurs;
     TResultatCommande r;
     FILE* p = popen(commande.c_str(), "r");
     if (!p) return r;

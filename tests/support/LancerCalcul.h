@@ -11,3 +11,5 @@ struct TResultatCommande {
 
 // `args` is given to the shell as it stands (quote paths that need it).
 TResultatCommande LancerCalcul(const std::string& args);
+// Any command line, run by the shell: `commande` and its arguments.
+TResultatCommande LancerCommande(const std::string& commande);

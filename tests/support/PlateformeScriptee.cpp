@@ -1,7 +1,10 @@
 #include "support/PlateformeScriptee.h"
 
 void TPlateformeScriptee::AfficherStatut(int panneau, const std::string& texte) {
-    if (panneau == 1) Statuts.push_back(texte);
+    if (panneau == 1)
+        Statuts.push_back(texte);
+    else
+        Panneau0 = texte;
 }
 
 void TPlateformeScriptee::TraiterMessages() {

@@ -21,6 +21,7 @@ public:
     std::string Menus = "TTFTT";
 
     std::vector<std::string> Statuts; // panel 1 texts, in order
+    std::string Panneau0;             // panel 0's text
     std::vector<std::string> Questions;
     std::vector<std::string> Messages;
     std::string Titre;

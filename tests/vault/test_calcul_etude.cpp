@@ -135,6 +135,14 @@ TEST_F(CommandeEtude, ExpressionDansUnChamp) {
     EXPECT_NE(r.sortie.find("\"NbArcsVoute\":6,"), std::string::npos);
 }
 
+TEST_F(CommandeEtude, LaVirguleDecimaleDesValeurs) {
+    const TResultatCommande r =
+        LancerCalcul(scan + " --niveau-remplissage -1,5 --rotation-z 12,5 --json -");
+    ASSERT_EQ(r.code, 0) << r.erreurs;
+    EXPECT_NE(r.sortie.find("\"NiveauRemplissage\":-1.5,"), std::string::npos);
+    EXPECT_NE(r.sortie.find("\"AngRotZdeg\":12.5"), std::string::npos);
+}
+
 TEST_F(CommandeEtude, LeQuartierEnregistreEstRepris) {
     const std::string arkl = Dossier.Chemin("baie.arkl");
     ASSERT_EQ(LancerCalcul(scan + " --quartier 3 --enregistrer " + arkl).code, 0);
@@ -163,6 +171,7 @@ TEST_F(CommandeEtude, ErreursDUsageAvantLeChargement) {
         {"--rotation-z douze", "--rotation-z"},
         {"--rotation-z 1e400", "--rotation-z"},
         {"--masse-lin =1,5*1000", "« ,5*1000 »"},    // not 1
+        {"--largeur 20,5", "--largeur"},             // not 205
         {"--masse-surf '=150 + 20 daN'", "« daN »"}, // not 170
         {"--proprietes --json -", "--json"},
     };

@@ -1,4 +1,5 @@
 #include "NuageEssai.h"
+#include "support/LancerCalcul.h"
 #include "util/Erreurs.h"
 
 #include <cmath>
@@ -195,4 +196,68 @@ TEST(EditionFrontiere, LaCleNeSeChoisitQueLaCaseCochee) {
     t.CmBxPtFrontIndex = -1;
     t.CmBxPtFrontCloseUp();
     EXPECT_EQ(t.PtFrontSel1a4, 0);
+}
+
+TEST_F(ModeleQuartier, UnQuartSansPointEstRefuse) {
+    // Two squares of survey on one diagonal of the bay: quarters 2 and 4 hold no point.
+    TNuage bas{.x0 = 0, .x1 = 3.5, .y0 = 0, .y1 = 3.5};
+    TNuage haut{.x0 = 4.5, .x1 = 8, .y0 = 4.5, .y1 = 8};
+    const std::string chemin = Dossier.Chemin("diagonale.xyz");
+    EcrireFichier(chemin, XYZNuage(bas) + XYZNuage(haut));
+    ASSERT_TRUE(T.ChargerScan(chemin));
+    ASSERT_TRUE(T.ChangerOnglet(1));
+    for (int q : {1, 2, 3, 4}) {
+        SCOPED_TRACE(q);
+        const bool vide = q % 2 == 0;
+        T.Etude.RecModl.Q1a4 = q;
+        const std::size_t messages = Banc.Plateforme.Messages.size();
+        EXPECT_EQ(T.Executer([&] { T.PlacerQuartier(); }), !vide);
+        // Never a result on it: the step to the loads is refused with the reason.
+        EXPECT_EQ(T.Executer([&] { ASSERT_TRUE(T.ChangerOnglet(2)); }), !vide);
+        if (vide) {
+            ASSERT_EQ(Banc.Plateforme.Messages.size(), messages + 2);
+            EXPECT_NE(Banc.Plateforme.Messages[messages].find("ne contient aucun point"),
+                      std::string::npos);
+            EXPECT_EQ(T.Etude.LbResultats, " ");
+        }
+        T.Executer([&] { T.ChangerOnglet(1); });
+    }
+
+    // A quarter whose frontier points were all moved off the survey.
+    T.Etude.RecModl.Q1a4 = 1;
+    T.PlacerQuartier();
+    for (int n = 1; n <= 4; ++n)
+        T.Etude.RecModl.XYfront(n).X += 20;
+    EXPECT_THROW(T.ActualiserStructure(), EErreur);
+
+    // The batch command refuses it too, with nothing on its standard output.
+    const TResultatCommande calcul = LancerCalcul("'" + chemin + "' --quartier 2");
+    EXPECT_EQ(calcul.code, 1);
+    EXPECT_EQ(calcul.sortie, "");
+    EXPECT_NE(calcul.erreurs.find("ne contient aucun point"), std::string::npos);
+}
+
+TEST_F(ModeleQuartier, DefinirAxeXEmporteLeQuartEtudie) {
+    const TNuage baie;
+    TNuage dome = baie;
+    dome.hauteur = Dome(baie, 2, 3);
+    Charger(dome);
+    for (int t : {1, 2})
+        ASSERT_TRUE(T.ChangerOnglet(t));
+    const TRectangleModelisation avant = T.Etude.RecModl;
+    const double poids = T.Etude.EffortsSurAppui.Z;
+
+    // The new X along the old +Y: a point (x, y) goes to (y, 8 - x), the bay's lower corner
+    // (turned) at the origin.
+    T.RecalculerRepere({0, 0, 2}, {0, 1, 2});
+    ASSERT_EQ(T.Scan.CooMin, (TV3S{0, 0, 0}));
+    for (int n = 1; n <= 4; ++n) {
+        SCOPED_TRACE(n);
+        ExpectPoint(T.Etude.RecModl.XYfront(n), avant.XYfront(n).Y, 8 - avant.XYfront(n).X);
+    }
+    // The step shown is built again on it: the same quarter of the vault, the same weight.
+    EXPECT_EQ(T.OngletActif, 2);
+    EXPECT_TRUE(T.StructureConstruite());
+    EXPECT_NEAR(T.Etude.EffortsSurAppui.Z, poids, 1e-6 * std::fabs(poids));
+    EXPECT_NE(T.Etude.LbResultats, " ");
 }

@@ -35,19 +35,55 @@ TEST_F(TCamera, CadrageDUneBoiteDeQuatreSurTrois) {
     EXPECT_EQ(V.CentreRotAbs, (TV3S{2, 1.5f, 0}));
     EXPECT_EQ(V.CoefZoom, 1);
 
+    // Seen from above in a wide view, the box is whole: its 3 m fill the 400 pixels of the
+    // height, but for a margin of a tenth.
     OrienterCamera(V, 3);
     PreparerCamera(V, 800, 400);
-    EXPECT_EQ(V.EchAff, 0.003125);
+    EXPECT_DOUBLE_EQ(V.EchAff, 1.5 / 400 * 1.1);
+    EXPECT_DOUBLE_EQ(V.CoefZoom, 2.5 / (V.EchAff * 800));
     EXPECT_EQ(V.viewport, (TViewport{0, 0, 800, 400}));
     EXPECT_EQ(V.VGLcentreH, 400);
     EXPECT_EQ(V.VGLcentreV, 200);
-    // The view spans 2.5 m on each side horizontally and 1.25 m vertically.
-    const TV3R droite = Pixel({4.5f, 1.5f, 0});
-    const TV3R haut = Pixel({2, 2.75f, 0});
-    EXPECT_NEAR(droite.X, 800, 1e-9);
-    EXPECT_NEAR(droite.Y, 200, 1e-9);
-    EXPECT_NEAR(haut.X, 400, 1e-9);
-    EXPECT_NEAR(haut.Y, 400, 1e-9);
+    const TV3R coin = Pixel({4, 3, 0});
+    EXPECT_NEAR(coin.Y, 200 + 200 / 1.1, 1e-9);
+    EXPECT_NEAR(coin.X, 400 + 2 / (2 * V.EchAff), 1e-9);
+    const TV3R oppose = Pixel({0, 0, 0});
+    EXPECT_NEAR(oppose.X, 800 - coin.X, 1e-9);
+    EXPECT_NEAR(oppose.Y, 400 - coin.Y, 1e-9);
+
+    // Framed once: the next drawings keep the zoom the user gives.
+    V.CoefZoom = 7;
+    PreparerCamera(V, 800, 400);
+    EXPECT_EQ(V.CoefZoom, 7);
+    EXPECT_DOUBLE_EQ(V.EchAff, 2.5 / 7 / 800);
+}
+
+TEST_F(TCamera, ToutVoirRameneLaBoiteEntiereSelonLOrientation) {
+    // A bay of 8 x 6 m, 5 m high, in a view as wide as the window's (765 x 295).
+    CadrerVue(V, {10, 20, 30}, {18, 26, 35});
+    struct TCas {
+        int orientation;
+        double ex, ey; // half extents across and up the screen
+    };
+    for (const TCas& c : {TCas{1, 4, 2.5}, TCas{2, 3, 2.5}, TCas{3, 4, 3}}) {
+        SCOPED_TRACE(c.orientation);
+        V.CoefZoom = 5;
+        V.CentreRotAbs = {0, 0, 0};
+        OrienterCamera(V, c.orientation);
+        ToutVoir(V);
+        PreparerCamera(V, 765, 295);
+        EXPECT_EQ(V.CentreRotAbs, (TV3S{14, 23, 32.5f}));
+        EXPECT_NEAR(V.EchAff, std::max(c.ex / 765, c.ey / 295) * 1.1, 1e-12);
+        // Every corner is inside the view.
+        for (int k = 0; k < 8; ++k) {
+            const TV3R p =
+                Pixel({k & 1 ? 18.0f : 10.0f, k & 2 ? 26.0f : 20.0f, k & 4 ? 35.0f : 30.0f});
+            EXPECT_GE(p.X, 0);
+            EXPECT_LE(p.X, 765);
+            EXPECT_GE(p.Y, 0);
+            EXPECT_LE(p.Y, 295);
+        }
+    }
 }
 
 TEST_F(TCommandesCamera, LEncombrementCadreLaBoite) {
@@ -141,8 +177,8 @@ TEST_F(TCommandesCamera, VuesSuivantLesAxes) {
 
 TEST_F(TCamera, AngleLuDansLeChampRotationZ) {
     const std::pair<const char*, double> textes[] = {
-        {"12.7", 12.7}, {"abc", 0}, {"", 0},    {" -45 ", -45}, {"\t8\t", 8},
-        {"12,7", 0},    {"nan", 0}, {"inf", 0}, {"1e400", 0},   {"-1e400", 0}};
+        {"12.7", 12.7}, {"abc", 0}, {"", 0},    {" -45 ", -45}, {"\t8\t", 8}, {"12,7", 12.7},
+        {"1.2,7", 0},   {"nan", 0}, {"inf", 0}, {"1e400", 0},   {"-1e400", 0}};
     for (auto [texte, angle] : textes)
         EXPECT_EQ(LireAngleRotZ(texte), angle) << texte;
     // What the field shows reads back as the same angle: a second "Actualiser" changes nothing.
@@ -237,16 +273,20 @@ TEST_F(TCamera, MoletteGardeLePointSousLePointeur) {
     }
 }
 
-TEST_F(TCommandesCamera, BoutonsPlusEtMoinsSansPlancher) {
-    T.Vue.CoefZoom = 0.1;
+TEST_F(TCommandesCamera, BoutonsPlusEtMoinsDUnQuart) {
+    T.Vue.CoefZoom = 1;
     T.Vue.CentreRotAbs = {1, 2, 3};
     T.SBtEchPlusClick();
-    EXPECT_DOUBLE_EQ(T.Vue.CoefZoom, 0.101);
-    T.Vue.CoefZoom = 0.1;
+    EXPECT_DOUBLE_EQ(T.Vue.CoefZoom, 1.25);
     T.SBtEchMoinsClick();
-    EXPECT_DOUBLE_EQ(T.Vue.CoefZoom, 0.099);
+    T.SBtEchMoinsClick();
+    EXPECT_DOUBLE_EQ(T.Vue.CoefZoom, 0.8);
+    // Out no further than the wheel goes.
+    T.Vue.CoefZoom = 0.11;
+    T.SBtEchMoinsClick();
+    EXPECT_DOUBLE_EQ(T.Vue.CoefZoom, 0.1);
     EXPECT_EQ(T.Vue.CentreRotAbs, (TV3S{1, 2, 3}));
-    EXPECT_EQ(Banc.Plateforme.Redessins, 2);
+    EXPECT_EQ(Banc.Plateforme.Redessins, 4);
 }
 
 TEST_F(TCamera, DeplacementSuitLePointeur) {
