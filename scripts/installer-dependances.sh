@@ -8,6 +8,7 @@ paquets=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   xvfb xauth poppler-utils
+  file desktop-file-utils appstream lintian xdg-utils libfile-mimeinfo-perl librsvg2-bin
 )
 manquants=()
 for p in "${paquets[@]}"; do
