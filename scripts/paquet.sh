@@ -5,7 +5,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/installer-dependances.sh
 rm -rf build-paquet
-cmake -S . -B build-paquet -G Ninja -DCMAKE_BUILD_TYPE=Release -DARKALUNE_TESTS=OFF \
+# Debian's hardening flags (fortified functions, stack protector, read-only relocations bound now).
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
+  LDFLAGS="$(dpkg-buildflags --get LDFLAGS)" \
+  cmake -S . -B build-paquet -G Ninja -DCMAKE_BUILD_TYPE=Release -DARKALUNE_TESTS=OFF \
   -DARKALUNE_BENCH=OFF
 cmake --build build-paquet -j2
 (cd build-paquet && cpack -G DEB)

@@ -18,6 +18,7 @@ trap '$sudo_cmd apt-get remove -y -q arkalune; rm -rf "$travail"' EXIT
 exemple=/usr/share/arkalune/exemples/voute.arkl
 echo "--- arkalune-calcul from $(command -v arkalune-calcul)"
 arkalune-calcul --version
+arkalune --version
 # The README's example, on the installed sample.
 attendu="Actions à l'appui de l'arêtier (daN) : FX = 886, FY = 748 , FZ = -2862"
 obtenu=$(arkalune-calcul "$exemple")
