@@ -9,7 +9,8 @@ namespace {
 
 const char* const Usage = "usage : arkalune [FICHIER]\n"
                           "       arkalune --help | --version\n"
-                          "  FICHIER     scan à ouvrir au lancement (.arkl ou .xyz)\n"
+                          "  FICHIER     scan ou relevé à ouvrir au lancement (.arkl, .xyz, .csv,\n"
+                          "              .txt, .las, .ply, .pts, .ptx, .e57)\n"
                           "  --help, -h  ce mode d'emploi\n"
                           "  --version   la version du programme\n"
                           "Les options de Qt (-platform, -style...) sont aussi acceptées.\n";
