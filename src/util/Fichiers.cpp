@@ -144,10 +144,16 @@ mode_t MasqueDuProcessus() {
 
 TFichierProvisoire::TFichierProvisoire(const std::string& prefixe, std::optional<unsigned> droits) {
     std::string modele = prefixe + "XXXXXX";
-    const int fd = mkstemp(modele.data());
-    if (fd < 0) Echec("impossible de créer le fichier", prefixe, errno);
+    int fd = -1;
+    int code = 0;
+    {
+        TCreationProvisoire garde;
+        fd = mkstemp(modele.data());
+        code = errno;
+        if (fd >= 0) InscrireFichierProvisoire(modele);
+    }
+    if (fd < 0) Echec("impossible de créer le fichier", prefixe, code);
     chemin_ = modele;
-    InscrireFichierProvisoire(chemin_);
     if (!droits) {
         // mkstemp makes the file private; give it the usual rights of a new file.
         droits = 0666 & ~MasqueDuProcessus();
@@ -155,7 +161,7 @@ TFichierProvisoire::TFichierProvisoire(const std::string& prefixe, std::optional
     fchmod(fd, mode_t(*droits));
     std::FILE* f = fdopen(fd, "wb");
     if (!f) {
-        const int code = errno;
+        code = errno;
         close(fd);
         unlink(chemin_.c_str());
         RetirerFichierProvisoire(chemin_);
