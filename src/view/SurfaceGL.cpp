@@ -1,5 +1,7 @@
 #include "view/SurfaceGL.h"
 
+#include "util/Erreurs.h"
+
 #include <QExposeEvent>
 #include <QOpenGLFramebufferObject>
 #include <QTimer>
@@ -128,7 +130,7 @@ void TSurfaceGL::Peindre() {
             trace_.Effacer(BlancVue);
     } catch (const std::exception& e) {
         trace_.Effacer(BlancVue);
-        Signaler(erreurTrace_, QString::fromUtf8(e.what()));
+        Signaler(erreurTrace_, QString::fromStdString(MessageErreur(e)));
     }
     image_->release();
     imagePerimee_ = false;
