@@ -109,7 +109,12 @@ QImage TSurfaceGL::DerniereImage() {
 void TSurfaceGL::Rafraichir() {
     if (!isExposed() || !Activer()) return;
     if (imagePerimee_ || !image_ || image_->size() != TaillePixels()) Peindre();
-    if (image_) Presenter();
+    if (image_) {
+        Presenter();
+    } else {
+        trace_.Effacer(BlancVue);
+        contexte_.swapBuffers(this);
+    }
 }
 
 void TSurfaceGL::Peindre() {
@@ -121,6 +126,20 @@ void TSurfaceGL::Peindre() {
     if (!image_ || image_->size() != TaillePixels())
         image_ = std::make_unique<QOpenGLFramebufferObject>(
             TaillePixels(), QOpenGLFramebufferObject::CombinedDepthStencil);
+    if (!image_->isValid()) {
+        // Beyond what the graphics card can hold: showing it would show garbage or crash.
+        image_.reset();
+        enPeinture_ = false;
+        if (!imageImpossibleSignalee_)
+            Signaler(erreurTrace_, QStringLiteral("la vue de %1 × %2 pixels dépasse ce que la "
+                                                  "carte graphique peut dessiner ; elle restera "
+                                                  "vide tant que la fenêtre sera aussi grande")
+                                       .arg(TaillePixels().width())
+                                       .arg(TaillePixels().height()));
+        imageImpossibleSignalee_ = true;
+        return;
+    }
+    imageImpossibleSignalee_ = false;
     image_->bind();
     try {
         const TSceneVue* scene = fournisseur_ ? fournisseur_(width(), height()) : nullptr;

@@ -73,6 +73,7 @@ private:
     bool enPeinture_ = false;
     bool imagePerimee_ = true;
     bool rafraichissementDemande_ = false;
+    bool imageImpossibleSignalee_ = false;
     std::int64_t nbPeintures_ = 0;
     TTraceGL trace_;
 };

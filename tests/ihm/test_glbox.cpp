@@ -172,6 +172,24 @@ TEST_F(VueGL, UnTraceQuiDemandeASeRetracerNeBouclePas) {
     EXPECT_EQ(vue.NbPeintures(), peintures + 1);
 }
 
+// A view larger than the graphics card can draw into shows nothing and says why, once; back to a
+// drawable size, it draws again.
+TEST_F(VueGL, UneVueTropGrandePourLaCarteLeDitEtNeMontreRien) {
+    QStringList erreurs;
+    QObject::connect(&vue, &TGLbox::ErreurTrace, [&](const QString& m) { erreurs << m; });
+    vue.resize(30000, 40);
+    EXPECT_TRUE(vue.ImageCourante().isNull());
+    EXPECT_TRUE(vue.ImageCourante().isNull());
+    QTest::qWait(50);
+    ASSERT_EQ(erreurs.size(), 1);
+    EXPECT_TRUE(erreurs[0].startsWith("la vue de 30000 × 40 pixels dépasse ce que la carte "
+                                      "graphique peut dessiner"))
+        << erreurs[0].toStdString();
+    vue.resize(L, H);
+    QTest::qWait(50);
+    VerifierPoints(vue.ImageCourante());
+}
+
 TEST_F(VueGL, LaBandeSeDessineParDessusSansRetracerLaVue) {
     QTest::qWait(100);
     const auto peintures = vue.NbPeintures();
