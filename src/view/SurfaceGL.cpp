@@ -4,6 +4,7 @@
 
 #include <QExposeEvent>
 #include <QOpenGLFramebufferObject>
+#include <QPlatformSurfaceEvent>
 #include <QTimer>
 
 TSurfaceGL::TSurfaceGL(const QSurfaceFormat& format, TSignalement formatRefuse,
@@ -19,6 +20,18 @@ TSurfaceGL::TSurfaceGL(const QSurfaceFormat& format, TSignalement formatRefuse,
 
 TSurfaceGL::~TSurfaceGL() {
     Liberer();
+}
+
+bool TSurfaceGL::event(QEvent* evenement) {
+    // The window container destroys the native window before it deletes this one: the GL objects
+    // go now, while the context can still be made current on the window.
+    if (evenement->type() == QEvent::PlatformSurface &&
+        static_cast<QPlatformSurfaceEvent*>(evenement)->surfaceEventType() ==
+            QPlatformSurfaceEvent::SurfaceAboutToBeDestroyed) {
+        Liberer();
+        initialisationFaite_ = false;
+    }
+    return QWindow::event(evenement);
 }
 
 void TSurfaceGL::FixerScene(TFournisseurScene fournisseur) {

@@ -52,6 +52,7 @@ public:
     std::int64_t NbPeintures() const { return nbPeintures_; }
 
 protected:
+    bool event(QEvent* evenement) override;
     void exposeEvent(QExposeEvent* evenement) override;
 
 private:

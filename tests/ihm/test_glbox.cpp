@@ -5,6 +5,7 @@
 #include "view/BandeSelection.h"
 #include "view/GLbox.h"
 #include "view/Projection.h"
+#include "view/SurfaceGL.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -188,6 +189,19 @@ TEST_F(VueGL, UneVueTropGrandePourLaCarteLeDitEtNeMontreRien) {
     vue.resize(L, H);
     QTest::qWait(50);
     VerifierPoints(vue.ImageCourante());
+}
+
+// The view's buffers and lists are released while its native window still exists, with the
+// context current on it: the window container destroys that window before deleting the view's.
+TEST_F(VueGL, LesObjetsGLSontLiberesAvantQueLaFenetreNativeDisparaisse) {
+    ASSERT_FALSE(vue.ImageCourante().isNull());
+    TSurfaceGL* surface = nullptr;
+    for (QWindow* w : QGuiApplication::allWindows())
+        if (auto* s = dynamic_cast<TSurfaceGL*>(w)) surface = s;
+    ASSERT_NE(surface, nullptr);
+    ASSERT_TRUE(surface->Pret());
+    surface->destroy();
+    EXPECT_FALSE(surface->Pret());
 }
 
 TEST_F(VueGL, LaBandeSeDessineParDessusSansRetracerLaVue) {
