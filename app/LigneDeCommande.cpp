@@ -1,5 +1,6 @@
 #include "LigneDeCommande.h"
 
+#include "util/Erreurs.h"
 #include "util/Fichiers.h"
 #include "util/NettoyageSignaux.h"
 #include "util/Version.h"
@@ -69,7 +70,7 @@ int ExecuterCommande(const char* nom, const char* usage, int argc, char** argv,
     } catch (const std::bad_alloc&) {
         return Echec(nom, "mémoire insuffisante pour terminer le travail");
     } catch (const std::exception& e) {
-        return Echec(nom, e.what());
+        return Echec(nom, MessageErreur(e));
     }
     return Terminer(nom, code);
 }

@@ -1,6 +1,7 @@
 #include "LigneDeCommande.h"
 #include "shell/ApplicationQt.h"
 #include "shell/FArkalune.h"
+#include "util/NettoyageSignaux.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -29,6 +30,9 @@ int main(int argc, char** argv) {
     if (const std::optional<int> code =
             RepondreAuxOptionsDInformation("arkalune", Usage, argc, argv))
         return *code;
+    // Killed during an import or a save (a logout sends SIGHUP), the window leaves no temporary
+    // file behind and asks nothing: the end of a session must not wait for an answer.
+    InstallerNettoyageSurSignaux();
     QApplication application(argc, argv);
     const QStringList arguments = QApplication::arguments().mid(1);
     for (const QString& a : arguments)

@@ -18,11 +18,13 @@ namespace {
 // scan's folder refuses it. A name of its own, created exclusively: a file of the user's (a
 // "scan.xyz.tmp") or of another import of the same scan is never opened, truncated or removed.
 TFichierProvisoire CreerFichierImport(const std::string& cheminReleve) {
+    const std::string designation = "la copie de travail de « " + cheminReleve + " »";
     try {
-        return TFichierProvisoire(cheminReleve + ".tmp-");
+        return TFichierProvisoire(cheminReleve + ".tmp-", {}, designation);
     } catch (const EErreur&) {
         std::error_code ec;
-        return TFichierProvisoire((fs::temp_directory_path(ec) / "arkalune-import-").string());
+        return TFichierProvisoire((fs::temp_directory_path(ec) / "arkalune-import-").string(), {},
+                                  designation);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "scan/PagesE57.h"
 
 #include "util/Crc32c.h"
+#include "util/Erreurs.h"
 #include "util/Fichiers.h"
 
 #include <algorithm>

@@ -50,7 +50,17 @@ void TWinReg::ChargeReg() {
         nom.replace(QLatin1Char('/'), QLatin1Char('\t'));
         magasin_.Ajouter(nom.toStdString(), Texte(reglages->value(cle)).toStdString());
     }
-    FLoadOK = true;
+    // A file that cannot be read is neither trusted nor written over at closing: what it holds
+    // stays for the user to mend.
+    FLoadOK = reglages->status() == QSettings::NoError;
+    if (!FLoadOK) {
+        magasin_.Vider();
+        Illisible =
+            "réglages illisibles, ni lus ni enregistrés : « " + reglages->fileName().toStdString() +
+            " » (" +
+            (reglages->status() == QSettings::AccessError ? "accès refusé" : "contenu mal formé") +
+            ")";
+    }
     if (InitAlign)
         QMessageBox::information(&fenetre_, QString::fromLatin1(TitreMessages),
                                  QStringLiteral("réinitialisation des positions de fenêtres ; "
@@ -65,9 +75,11 @@ void TWinReg::ChargeFenReg() {
         const std::int32_t ppp = magasin_.GetLong(CleFiche, "PixelsPerInchDsgn", 0);
         if (ppp != 0) FPixelsPerInchDsgn = ppp;
         const TPlacementFenetre p = LireWinLTWH(GetStr("WinLTWH"));
-        if (p.rectangle) {
+        const QScreen* ecran = fenetre_.screen();
+        if (p.rectangle && ecran) {
             fenetre_.setWindowState(Qt::WindowNoState);
-            const TRectangleFenetre& r = *p.rectangle;
+            const TRectangleFenetre r =
+                GarderSurEcran(*p.rectangle, ecran->geometry().width(), ecran->geometry().height());
             fenetre_.setGeometry(r.gauche, r.haut, r.largeur, r.hauteur);
             if (p.etat == TEtatFenetre::Maximisee) fenetre_.setWindowState(Qt::WindowMaximized);
             if (p.etat == TEtatFenetre::Minimisee) fenetre_.setWindowState(Qt::WindowMinimized);

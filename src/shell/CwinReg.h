@@ -25,6 +25,8 @@ public:
     void PutStr(const std::string& nomValeur, const std::string& valeur);
     bool LoadOK() const { return FLoadOK; }
 
+    // Set by ChargeReg when the store could not be read: what to tell the user.
+    std::string Illisible;
     std::function<void()> OnChargeReg;
     std::function<void()> OnRangeReg;
 

@@ -110,7 +110,7 @@ void TEspaceTravail::VGLMouseMove(TBoutonsSouris boutons, std::int32_t X, std::i
         if (GlisserSouris(Vue, BandeSelection, boutons, {X, Y}, Plateforme.ShiftEnfonce()))
             Plateforme.RedessinerVue();
     } catch (const std::exception& e) {
-        Plateforme.AfficherErreur(std::string("msmove ") + e.what());
+        Plateforme.AfficherErreur(std::string("msmove ") + MessageErreur(e));
     }
 }
 
@@ -226,7 +226,7 @@ void TEspaceTravail::RecalculerRepere(const TV3S& origine, const TV3S& pointX) {
             traites = RecrireSourceDansRepere(PFsansext, *rotation, sortie).NbPoints;
         message = std::to_string(traites) + " points traités";
     } catch (const std::exception& e) {
-        message = e.what();
+        message = MessageErreur(e);
         echec = true;
     }
     ScanPret = pret;

@@ -71,6 +71,7 @@ void TFArkalune::PremierRepos() {
     reglages_->ChargeReg();
     VGL_->setCursor(Qt::CrossCursor);
     Commande([this] { Travail().ReinitialiserTravail(); });
+    if (!reglages_->Illisible.empty()) Travail().AffiInfo(0, reglages_->Illisible);
     if (!fichierAOuvrir_.isEmpty()) OuvrirFichier(std::exchange(fichierAOuvrir_, QString()));
 }
 

@@ -78,6 +78,10 @@ std::string EcrireWinLTWH(TEtatFenetre etat, const TRectangleFenetre& r) {
 
 TRectangleFenetre GarderSurEcran(TRectangleFenetre r, std::int32_t largeurEcran,
                                  std::int32_t hauteurEcran) {
+    // A size beyond the screen's (a settings file edited by hand) is beyond what the window can
+    // draw, and a huge one ties the program up.
+    r.largeur = std::min(r.largeur, largeurEcran);
+    r.hauteur = std::min(r.hauteur, hauteurEcran);
     if (r.gauche > largeurEcran - 50) r.gauche = largeurEcran - 50 - r.largeur;
     if (r.gauche + r.largeur < 50) r.gauche = 50;
     if (r.haut > hauteurEcran - 50) r.haut = hauteurEcran - 50 - r.hauteur;

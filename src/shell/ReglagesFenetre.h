@@ -50,6 +50,6 @@ struct TPlacementFenetre {
 TPlacementFenetre LireWinLTWH(const std::string& texte);
 std::string EcrireWinLTWH(TEtatFenetre etat, const TRectangleFenetre& normal);
 
-// Keeps at least 50 pixels of the window on a screen of that size.
+// No larger than a screen of that size, with at least 50 pixels of the window on it.
 TRectangleFenetre GarderSurEcran(TRectangleFenetre r, std::int32_t largeurEcran,
                                  std::int32_t hauteurEcran);

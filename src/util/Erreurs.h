@@ -1,7 +1,6 @@
 #pragma once
 // Failures carry a French message (UTF-8) that the command's entry point shows to the user.
 
-#include <new>
 #include <stdexcept>
 #include <string>
 
@@ -16,9 +15,10 @@ public:
     EStopError() : EErreur("abandon") {}
 };
 
+// The reason of a failed system call, in French words: the system's own texts are in the user's
+// language or English, and a bare number tells the user nothing.
+std::string ErreurSysteme(int code);
+
 // The message to show for a failure: the library's own texts are English, so memory exhaustion
-// gets the program's French words.
-inline std::string MessageErreur(const std::exception& e) {
-    if (dynamic_cast<const std::bad_alloc*>(&e) != nullptr) return "mémoire insuffisante";
-    return e.what();
-}
+// and the system's refusals get the program's French words.
+std::string MessageErreur(const std::exception& e);

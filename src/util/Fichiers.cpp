@@ -15,34 +15,14 @@
 namespace {
 constexpr std::size_t TailleTampon = std::size_t(1) << 20;
 
+[[noreturn]] void Echec(const std::string& quoi, int code) {
+    throw EErreur(quoi + " : " + ErreurSysteme(code));
+}
+
 [[noreturn]] void Echec(const char* quoi, const std::string& chemin, int code) {
-    throw EErreur(std::string(quoi) + " « " + chemin + " » : " + ErreurSysteme(code));
+    Echec(std::string(quoi) + " « " + chemin + " »", code);
 }
 } // namespace
-
-std::string ErreurSysteme(int code) {
-    switch (code) {
-    case ENOENT:
-        return "fichier ou dossier introuvable";
-    case EACCES:
-    case EPERM:
-        return "accès refusé";
-    case ENOSPC:
-        return "plus de place sur le disque";
-    case EISDIR:
-        return "c'est un dossier";
-    case EROFS:
-        return "support en lecture seule";
-    case EDQUOT:
-        return "quota disque dépassé";
-    case EIO:
-        return "erreur d'entrée-sortie";
-    case EPIPE:
-        return "le destinataire a fermé le tube";
-    default:
-        return "erreur système " + std::to_string(code);
-    }
-}
 
 TFichierLecture::TFichierLecture(const std::string& chemin) : chemin_(chemin) {
     f_ = std::fopen(chemin.c_str(), "rb");
@@ -76,13 +56,14 @@ void TFichierLecture::Aller(std::uint64_t position) {
         Echec("erreur de lecture du fichier", chemin_, errno);
 }
 
-TFichierEcriture::TFichierEcriture(const std::string& chemin) : chemin_(chemin) {
+TFichierEcriture::TFichierEcriture(const std::string& chemin) : designation_(LeFichier(chemin)) {
     f_ = std::fopen(chemin.c_str(), "wb");
     if (!f_) Echec("impossible de créer le fichier", chemin, errno);
     std::setvbuf(f_, nullptr, _IOFBF, TailleTampon);
 }
 
-TFichierEcriture::TFichierEcriture(std::FILE* f, const std::string& nom) : chemin_(nom), f_(f) {
+TFichierEcriture::TFichierEcriture(std::FILE* f, const std::string& designation)
+    : designation_(designation), f_(f) {
     std::setvbuf(f_, nullptr, _IOFBF, TailleTampon);
 }
 
@@ -91,7 +72,7 @@ TFichierEcriture::~TFichierEcriture() {
 }
 
 void TFichierEcriture::Ecrire(const void* donnees, std::size_t n) {
-    if (std::fwrite(donnees, 1, n, f_) != n) Echec("erreur d'écriture du fichier", chemin_, errno);
+    if (std::fwrite(donnees, 1, n, f_) != n) Echec("impossible d'écrire " + designation_, errno);
 }
 
 void TFichierEcriture::Fermer(bool durable) {
@@ -103,7 +84,7 @@ void TFichierEcriture::Fermer(bool durable) {
         ok = false;
         code = errno;
     }
-    if (!ok) Echec("erreur d'écriture du fichier", chemin_, code);
+    if (!ok) Echec("impossible d'écrire " + designation_, code);
 }
 
 namespace {
@@ -142,12 +123,23 @@ mode_t MasqueDuProcessus() {
 
 } // namespace
 
-TFichierProvisoire::TFichierProvisoire(const std::string& prefixe, std::optional<unsigned> droits) {
+TFichierProvisoire::TFichierProvisoire(const std::string& prefixe, std::optional<unsigned> droits,
+                                       std::string designation) {
+    if (designation.empty()) {
+        std::string dossier = std::filesystem::path(prefixe).parent_path().string();
+        designation = "un fichier de travail dans « " + (dossier.empty() ? "." : dossier) + " »";
+    }
     std::string modele = prefixe + "XXXXXX";
-    const int fd = mkstemp(modele.data());
-    if (fd < 0) Echec("impossible de créer le fichier", prefixe, errno);
+    int fd = -1;
+    int code = 0;
+    {
+        TCreationProvisoire garde;
+        fd = mkstemp(modele.data());
+        code = errno;
+        if (fd >= 0) InscrireFichierProvisoire(modele);
+    }
+    if (fd < 0) Echec("impossible de créer " + designation, code);
     chemin_ = modele;
-    InscrireFichierProvisoire(chemin_);
     if (!droits) {
         // mkstemp makes the file private; give it the usual rights of a new file.
         droits = 0666 & ~MasqueDuProcessus();
@@ -155,13 +147,13 @@ TFichierProvisoire::TFichierProvisoire(const std::string& prefixe, std::optional
     fchmod(fd, mode_t(*droits));
     std::FILE* f = fdopen(fd, "wb");
     if (!f) {
-        const int code = errno;
+        code = errno;
         close(fd);
         unlink(chemin_.c_str());
         RetirerFichierProvisoire(chemin_);
-        Echec("impossible de créer le fichier", prefixe, code);
+        Echec("impossible de créer " + designation, code);
     }
-    ecriture_.emplace(f, chemin_);
+    ecriture_.emplace(f, designation);
 }
 
 TFichierProvisoire::~TFichierProvisoire() {
@@ -189,7 +181,7 @@ TFichierTemporaire::TFichierTemporaire(const std::string& cible) : cible_(CibleR
                           " » : ce n'est pas un fichier ordinaire");
         droits = unsigned(s.st_mode & 07777);
     }
-    provisoire_.emplace(cible_ + ".tmp-", droits);
+    provisoire_.emplace(cible_ + ".tmp-", droits, LeFichier(cible));
 }
 
 void TFichierTemporaire::Ecrire(const void* donnees, std::size_t n) {
@@ -202,6 +194,10 @@ void TFichierTemporaire::Valider() {
         Echec("impossible de remplacer le fichier", cible_, errno);
     provisoire_->Abandonner();
     SynchroniserDossier(cible_);
+}
+
+std::string LeFichier(const std::string& chemin) {
+    return "le fichier « " + chemin + " »";
 }
 
 void RemplacerFichier(const std::string& chemin, std::string_view contenu) {

@@ -34,8 +34,8 @@ class TFichierEcriture {
 public:
     // Creates or replaces the file.
     explicit TFichierEcriture(const std::string& chemin);
-    // Takes an open stream; errors name the file `nom`.
-    TFichierEcriture(std::FILE* f, const std::string& nom);
+    // Takes an open stream; errors call it `designation` ("le fichier « ... »").
+    TFichierEcriture(std::FILE* f, const std::string& designation);
     ~TFichierEcriture();
     TFichierEcriture(const TFichierEcriture&) = delete;
     TFichierEcriture& operator=(const TFichierEcriture&) = delete;
@@ -45,17 +45,24 @@ public:
     void Fermer(bool durable = false);
 
 private:
-    std::string chemin_;
+    std::string designation_;
     std::FILE* f_ = nullptr;
 };
+
+// How a message calls the file `chemin`: "le fichier « chemin »".
+std::string LeFichier(const std::string& chemin);
 
 // A file of the program's own under a name nobody else has: "<prefixe>XXXXXX", created
 // exclusively (an existing file is never opened, truncated or removed). It is removed when it
 // goes out of scope, and by a stop signal, unless Abandonner gave it away.
 class TFichierProvisoire {
 public:
-    // `droits`: the permissions of the new file; by default those of any new file.
-    explicit TFichierProvisoire(const std::string& prefixe, std::optional<unsigned> droits = {});
+    // `droits`: the permissions of the new file; by default those of any new file. Its messages
+    // call it `designation` (the user's file it stands for, "le fichier « ... »"), never by its
+    // own name, which means nothing to the user; by default "un fichier de travail dans « dossier
+    // »".
+    explicit TFichierProvisoire(const std::string& prefixe, std::optional<unsigned> droits = {},
+                                std::string designation = {});
     ~TFichierProvisoire();
     TFichierProvisoire(const TFichierProvisoire&) = delete;
     TFichierProvisoire& operator=(const TFichierProvisoire&) = delete;
@@ -92,5 +99,3 @@ private:
 
 // The whole file `chemin` replaced by `contenu`, through a TFichierTemporaire.
 void RemplacerFichier(const std::string& chemin, std::string_view contenu);
-
-std::string ErreurSysteme(int code);

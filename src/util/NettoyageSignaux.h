@@ -3,6 +3,7 @@
 // being written are inscribed here, and a stop signal removes them before the program ends as the
 // signal says.
 
+#include <csignal>
 #include <string>
 
 // From then on SIGINT, SIGTERM and SIGHUP remove the inscribed files first.
@@ -10,3 +11,18 @@ void InstallerNettoyageSurSignaux();
 // Returns false when the table is full (the file is then only removed by its owner).
 bool InscrireFichierProvisoire(const std::string& chemin);
 void RetirerFichierProvisoire(const std::string& chemin);
+
+// While one lives, a stop signal waits before removing the inscribed files: a file is created and
+// inscribed under its protection, so that no signal finds it on the disk but not yet inscribed.
+// The stop signals are held back in the creating thread meanwhile (its handler would wait for
+// itself); another thread's handler waits for the inscription.
+class TCreationProvisoire {
+public:
+    TCreationProvisoire();
+    ~TCreationProvisoire();
+    TCreationProvisoire(const TCreationProvisoire&) = delete;
+    TCreationProvisoire& operator=(const TCreationProvisoire&) = delete;
+
+private:
+    sigset_t masqueAvant_;
+};

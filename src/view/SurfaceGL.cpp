@@ -1,7 +1,10 @@
 #include "view/SurfaceGL.h"
 
+#include "util/Erreurs.h"
+
 #include <QExposeEvent>
 #include <QOpenGLFramebufferObject>
+#include <QPlatformSurfaceEvent>
 #include <QTimer>
 
 TSurfaceGL::TSurfaceGL(const QSurfaceFormat& format, TSignalement formatRefuse,
@@ -17,6 +20,18 @@ TSurfaceGL::TSurfaceGL(const QSurfaceFormat& format, TSignalement formatRefuse,
 
 TSurfaceGL::~TSurfaceGL() {
     Liberer();
+}
+
+bool TSurfaceGL::event(QEvent* evenement) {
+    // The window container destroys the native window before it deletes this one: the GL objects
+    // go now, while the context can still be made current on the window.
+    if (evenement->type() == QEvent::PlatformSurface &&
+        static_cast<QPlatformSurfaceEvent*>(evenement)->surfaceEventType() ==
+            QPlatformSurfaceEvent::SurfaceAboutToBeDestroyed) {
+        Liberer();
+        initialisationFaite_ = false;
+    }
+    return QWindow::event(evenement);
 }
 
 void TSurfaceGL::FixerScene(TFournisseurScene fournisseur) {
@@ -107,7 +122,12 @@ QImage TSurfaceGL::DerniereImage() {
 void TSurfaceGL::Rafraichir() {
     if (!isExposed() || !Activer()) return;
     if (imagePerimee_ || !image_ || image_->size() != TaillePixels()) Peindre();
-    if (image_) Presenter();
+    if (image_) {
+        Presenter();
+    } else {
+        trace_.Effacer(BlancVue);
+        contexte_.swapBuffers(this);
+    }
 }
 
 void TSurfaceGL::Peindre() {
@@ -119,6 +139,20 @@ void TSurfaceGL::Peindre() {
     if (!image_ || image_->size() != TaillePixels())
         image_ = std::make_unique<QOpenGLFramebufferObject>(
             TaillePixels(), QOpenGLFramebufferObject::CombinedDepthStencil);
+    if (!image_->isValid()) {
+        // Beyond what the graphics card can hold: showing it would show garbage or crash.
+        image_.reset();
+        enPeinture_ = false;
+        if (!imageImpossibleSignalee_)
+            Signaler(erreurTrace_, QStringLiteral("la vue de %1 × %2 pixels dépasse ce que la "
+                                                  "carte graphique peut dessiner ; elle restera "
+                                                  "vide tant que la fenêtre sera aussi grande")
+                                       .arg(TaillePixels().width())
+                                       .arg(TaillePixels().height()));
+        imageImpossibleSignalee_ = true;
+        return;
+    }
+    imageImpossibleSignalee_ = false;
     image_->bind();
     try {
         const TSceneVue* scene = fournisseur_ ? fournisseur_(width(), height()) : nullptr;
@@ -128,7 +162,7 @@ void TSurfaceGL::Peindre() {
             trace_.Effacer(BlancVue);
     } catch (const std::exception& e) {
         trace_.Effacer(BlancVue);
-        Signaler(erreurTrace_, QString::fromUtf8(e.what()));
+        Signaler(erreurTrace_, QString::fromStdString(MessageErreur(e)));
     }
     image_->release();
     imagePerimee_ = false;

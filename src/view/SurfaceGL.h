@@ -52,6 +52,7 @@ public:
     std::int64_t NbPeintures() const { return nbPeintures_; }
 
 protected:
+    bool event(QEvent* evenement) override;
     void exposeEvent(QExposeEvent* evenement) override;
 
 private:
@@ -73,6 +74,7 @@ private:
     bool enPeinture_ = false;
     bool imagePerimee_ = true;
     bool rafraichissementDemande_ = false;
+    bool imageImpossibleSignalee_ = false;
     std::int64_t nbPeintures_ = 0;
     TTraceGL trace_;
 };

@@ -5,6 +5,7 @@
 #include "view/BandeSelection.h"
 #include "view/GLbox.h"
 #include "view/Projection.h"
+#include "view/SurfaceGL.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -170,6 +171,37 @@ TEST_F(VueGL, UnTraceQuiDemandeASeRetracerNeBouclePas) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return vue.NbPeintures() > peintures; }));
     QTest::qWait(200);
     EXPECT_EQ(vue.NbPeintures(), peintures + 1);
+}
+
+// A view larger than the graphics card can draw into shows nothing and says why, once; back to a
+// drawable size, it draws again.
+TEST_F(VueGL, UneVueTropGrandePourLaCarteLeDitEtNeMontreRien) {
+    QStringList erreurs;
+    QObject::connect(&vue, &TGLbox::ErreurTrace, [&](const QString& m) { erreurs << m; });
+    vue.resize(30000, 40);
+    EXPECT_TRUE(vue.ImageCourante().isNull());
+    EXPECT_TRUE(vue.ImageCourante().isNull());
+    QTest::qWait(50);
+    ASSERT_EQ(erreurs.size(), 1);
+    EXPECT_TRUE(erreurs[0].startsWith("la vue de 30000 × 40 pixels dépasse ce que la carte "
+                                      "graphique peut dessiner"))
+        << erreurs[0].toStdString();
+    vue.resize(L, H);
+    QTest::qWait(50);
+    VerifierPoints(vue.ImageCourante());
+}
+
+// The view's buffers and lists are released while its native window still exists, with the
+// context current on it: the window container destroys that window before deleting the view's.
+TEST_F(VueGL, LesObjetsGLSontLiberesAvantQueLaFenetreNativeDisparaisse) {
+    ASSERT_FALSE(vue.ImageCourante().isNull());
+    TSurfaceGL* surface = nullptr;
+    for (QWindow* w : QGuiApplication::allWindows())
+        if (auto* s = dynamic_cast<TSurfaceGL*>(w)) surface = s;
+    ASSERT_NE(surface, nullptr);
+    ASSERT_TRUE(surface->Pret());
+    surface->destroy();
+    EXPECT_FALSE(surface->Pret());
 }
 
 TEST_F(VueGL, LaBandeSeDessineParDessusSansRetracerLaVue) {

@@ -6,7 +6,9 @@
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
@@ -93,4 +95,57 @@ TEST(ReglagesFenetre, FichiersRecentsEtDossierDOuverture) {
     EXPECT_EQ(f->Travail().FichierScan, autre);
     EXPECT_EQ(f->Travail().Scan.NbPoints, 148744);
     f->close();
+}
+
+// A size beyond the screen, written by hand or by another machine, is brought back to the
+// screen, as the position is: the window is never larger than what it can draw.
+TEST(ReglagesFenetre, UneTailleHorsDeLEcranEstRameneeALEcran) {
+    for (const char* texte : {"0 0 40000 40000", "0 0 2000000000 2000000000"}) {
+        {
+            QSettings r(QSettings::NativeFormat, QSettings::UserScope, "Kelm",
+                        QCoreApplication::applicationName());
+            r.clear();
+            r.setValue("FArkalune/WinLTWH", texte);
+        }
+        const auto f = FenetrePrete();
+        const QRect ecran = f->screen()->geometry();
+        EXPECT_LE(f->width(), ecran.width()) << texte;
+        EXPECT_LE(f->height(), ecran.height()) << texte;
+        EXPECT_FALSE(f->grab().isNull()) << texte;
+        f->close();
+    }
+}
+
+// A settings file that cannot be read is said once, and left as it is: the window does not
+// write its placement over it.
+TEST(ReglagesFenetre, UnFichierIllisibleEstSignaleEtLaisseTelQuel) {
+    const QString chemin = QSettings(QSettings::NativeFormat, QSettings::UserScope, "Kelm",
+                                     QCoreApplication::applicationName())
+                               .fileName();
+    const std::string malForme = "[FArkalune\nWinLTWH=10 20 300 200\n";
+    for (const bool dossier : {false, true}) {
+        std::filesystem::remove_all(chemin.toStdString());
+        if (dossier)
+            std::filesystem::create_directories(chemin.toStdString());
+        else
+            EcrireFichier(chemin.toStdString(), malForme);
+        const std::size_t avant = LireJournal().size();
+        {
+            const auto f = FenetrePrete();
+            const QString statut = Enfant<QLabel>(*f, "SBinfo0").text();
+            const std::string attendu = "réglages illisibles, ni lus ni enregistrés : « " +
+                                        chemin.toStdString() + " » (" +
+                                        (dossier ? "accès refusé" : "contenu mal formé") + ")";
+            EXPECT_EQ(statut.toStdString(), attendu);
+            const std::string journal = LireJournal().substr(avant);
+            EXPECT_EQ(journal.find(attendu), journal.rfind(attendu)) << journal;
+            EXPECT_NE(journal.find(attendu), std::string::npos) << journal;
+            f->close();
+        }
+        if (dossier)
+            EXPECT_TRUE(std::filesystem::is_directory(chemin.toStdString()));
+        else
+            EXPECT_EQ(LireFichier(chemin.toStdString()), malForme);
+    }
+    std::filesystem::remove_all(chemin.toStdString());
 }

@@ -59,6 +59,11 @@ TEST(ReglagesFenetre, LaFenetreResteSurLEcran) {
               (TRectangleFenetre{50, 430, 800, 600}));
     EXPECT_EQ(GarderSurEcran({100, 100, 800, 600}, 1920, 1080),
               (TRectangleFenetre{100, 100, 800, 600}));
+    // No larger than the screen, whatever the settings say.
+    EXPECT_EQ(GarderSurEcran({0, 0, 40000, 40000}, 1920, 1080),
+              (TRectangleFenetre{0, 0, 1920, 1080}));
+    EXPECT_EQ(GarderSurEcran({5000, 3000, 2000000000, 700}, 1920, 1080),
+              (TRectangleFenetre{-50, 330, 1920, 700}));
 }
 
 // Exactly 50 pixels left on the screen is enough; one fewer moves the window.

@@ -9,8 +9,10 @@
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
+#include <random>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -101,6 +103,36 @@ TEST(FichierTemporaire, InterrompuParUnSignalNeLaisseQueLAncienFichier) {
         EXPECT_EQ(Noms(d), std::vector<std::string>{"rapport.html"});
         EXPECT_EQ(LireFichier(d.Chemin("rapport.html")), "ancien");
     }
+}
+
+// A thread creates and removes temporary files without a pause while the process is stopped at
+// a random moment: the signal must never find a file on the disk that it does not know of. The
+// moment between the creation and the inscription is short; many stops are needed to reach it.
+TEST(FichierProvisoire, UnArretAuMomentDeLaCreationNeLaissePasLeFichier) {
+    std::mt19937 tirage(17);
+    int laisses = 0;
+    for (int essai = 0; essai < 200; ++essai) {
+        TDossierTemporaire d;
+        const std::string prefixe = d.Chemin("import.xyz.tmp-");
+        const pid_t enfant = fork();
+        ASSERT_GE(enfant, 0);
+        if (enfant == 0) {
+            InstallerNettoyageSurSignaux();
+            std::thread([&] {
+                for (;;)
+                    TFichierProvisoire p(prefixe);
+            }).detach();
+            for (;;)
+                pause();
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(500 + tirage() % 2000));
+        kill(enfant, SIGTERM);
+        int etat = 0;
+        waitpid(enfant, &etat, 0);
+        EXPECT_TRUE(WIFSIGNALED(etat) && WTERMSIG(etat) == SIGTERM);
+        laisses += int(!Noms(d).empty());
+    }
+    EXPECT_EQ(laisses, 0);
 }
 
 TEST(FichierTemporaire, UnSignalIgnoreAuLancementResteIgnore) {
