@@ -34,7 +34,8 @@ void ReconstruirePoints(TEspaceTravail& w) {
                                      .VoirPoints = w.CkBxVoirPoints,
                                      .TaillePointsIndex = w.TaillePointsIndex,
                                      .MasseVolRemplissage = w.Etude.MasseVolRemplissage,
-                                     .NiveauRemplissage = w.Etude.NiveauRemplissage};
+                                     .NiveauRemplissage = w.Etude.NiveauRemplissage,
+                                     .CouleursReleve = w.CouleursReleve};
         TLotPoints lot = ConstruireLotPoints(w.Scan.CubesAffiches, w.Scan.CooMax.Z, options,
                                              [&w](const std::string& t) { w.AffiInfo(1, t); });
         lot.Version = w.Scene.Points.Version + 1;
@@ -73,6 +74,12 @@ void TEspaceTravail::ActualiserRotZ() {
 void TEspaceTravail::BtActualiserRotClick(const std::string& texteEdRotZ) {
     Vue.AngRotZdeg = LireAngleRotZ(texteEdRotZ);
     ActualiserRotZ();
+}
+
+void TEspaceTravail::ChoisirCouleursReleve(bool couleurs) {
+    if (CouleursReleve == couleurs) return;
+    CouleursReleve = couleurs;
+    RetracerPoints();
 }
 
 void TEspaceTravail::DeplacerVue(std::int32_t dx, std::int32_t dy) {

@@ -134,6 +134,9 @@ public:
     TSceneVue Scene;
     TBandeSelection BandeSelection;
     bool CkBxVoirPoints = true;
+    // "couleurs du relevé" rather than "noir": the cubes in their mean colours.
+    bool CouleursReleve = false;
+    void ChoisirCouleursReleve(bool couleurs);
     std::string svgetatmenu; // menu state saved by GelerMenus; empty when the menus are free
     TV3S NvCooOrig;          // origin of the axis definition
     TV3S NvCooX;             // point fixing its X direction

@@ -18,7 +18,9 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <set>
 #include <tuple>
 #include <utility>
@@ -238,6 +240,58 @@ TEST_F(VueFenetre, LaNavigationSuitLaCameraSansReconstruireLesPoints) {
         VerifierNuage();
     }
     EXPECT_EQ(Vue->NbConstructionsPoints(), constructions);
+}
+
+TEST_F(VueFenetre, LesCouleursDuReleveEtLaSelectionEnRouge) {
+    Enfant<QAction>(*f, "MiCouleursReleve").trigger();
+    ASSERT_TRUE(Prete());
+    EXPECT_TRUE(Enfant<QAction>(*f, "MiCouleursReleve").isChecked());
+    EXPECT_FALSE(Enfant<QAction>(*f, "MiCouleursNoir").isChecked());
+    // Each pixel where cubes fall has the mean colour of one of them (the frontmost wins).
+    const auto VerifierCouleurs = [&] {
+        const QImage image = Image();
+        std::map<std::pair<int, int>, std::vector<QRgb>> attendues;
+        for (const TCube* c : T().Scan.CubesAffiches) {
+            if (c->etatSP & (EtatMasque | EtatSupprime)) continue;
+            const auto p = Pixel(c->CooMoyPts);
+            const QRgb couleur = (c->etatSP & EtatSelectionne)
+                                     ? qRgb(255, 0, 0)
+                                     : qRgb(c->ColCube[0], c->ColCube[1], c->ColCube[2]);
+            attendues[p].push_back(couleur);
+        }
+        const TPixels retenus = PixelsImage(image, [](QRgb) { return true; });
+        std::size_t vus = 0, justes = 0, noirs = 0;
+        for (const auto& [p, couleurs] : attendues) {
+            if (!retenus.count(p)) continue;
+            const QRgb c = image.pixel(p.first, p.second);
+            ++vus;
+            noirs += EstNoir(c);
+            justes += std::any_of(couleurs.begin(), couleurs.end(), [c](QRgb a) {
+                return std::abs(qRed(a) - qRed(c)) <= 2 && std::abs(qGreen(a) - qGreen(c)) <= 2 &&
+                       std::abs(qBlue(a) - qBlue(c)) <= 2;
+            });
+        }
+        ASSERT_GT(vus, 1000u);
+        EXPECT_GE(double(justes), 0.97 * double(vus));
+        EXPECT_LT(noirs, vus / 100); // the survey's colours, not black
+    };
+    VerifierCouleurs();
+
+    // A selection stays pure red, and red is nowhere else.
+    const QPoint a(Vue->width() / 3, Vue->height() / 3), b(Vue->width() / 2, Vue->height() * 2 / 3);
+    T().Vue.DebutGlissementSelection = {a.x(), a.y()};
+    T().SelectionnerRectangle(b.x(), b.y());
+    T().RetracerPoints();
+    ASSERT_TRUE(Prete());
+    VerifierCouleurs();
+    const TPixels selectionnes =
+        PixelsCubes([](const TCube& c) { return (c.etatSP & EtatSelectionne) != 0; });
+    Concordance(selectionnes, PixelsImage(Image(), [](QRgb c) { return c == qRgb(255, 0, 0); }));
+
+    T().Deselectionner();
+    Enfant<QAction>(*f, "MiCouleursNoir").trigger();
+    ASSERT_TRUE(Prete());
+    VerifierNuage();
 }
 
 TEST_F(VueFenetre, UnChampEnCoursDeSaisieGardeLeClavier) {

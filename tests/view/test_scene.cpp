@@ -30,9 +30,10 @@ struct TScene : TVueEssai {
 struct TCubesAffiches {
     std::deque<TCube> Cubes;
     std::vector<TCube*> Pointeurs;
-    void Ajouter(float x, float y, float z, std::uint8_t etat = 0) {
+    void Ajouter(float x, float y, float z, std::uint8_t etat = 0, TV4By couleur = {}) {
         TCube& c = Cubes.emplace_back();
         c.CooMoyPts = {x, y, z};
+        c.ColCube = couleur;
         c.nbptscube = 1;
         c.etatSP = etat;
         Pointeurs.push_back(&c);
@@ -94,6 +95,40 @@ TEST(TConstructionScene, CouleursEtPointsOmisSelonLOnglet) {
         EXPECT_EQ(textes,
                   (std::vector<std::string>{"préparation du tracé", "affichage des points ..."}));
     }
+}
+
+TEST(TConstructionScene, CouleursDuReleve) {
+    TCubesAffiches cubes;
+    cubes.Ajouter(1, 1, 1, 0, {10, 120, 200, 7});
+    cubes.Ajouter(2, 2, 1, EtatSelectionne, {10, 120, 200, 7});
+    cubes.Ajouter(3, 3, -1, 0, {255, 0, 0, 0}); // pure red in the survey
+    cubes.Ajouter(4, 4, -1);                    // a survey without colours
+    const TCouleurVue B{10, 120, 200}, R = RougeVue, r{254, 0, 0}, N = NoirVue, C = CyanVue;
+    struct Cas {
+        int onglet;
+        double masseVol;
+        std::vector<TCouleurVue> couleurs;
+    };
+    const Cas cas[] = {{0, 0, {B, R, r, N}}, {1, 0, {B, B, r, N}}, {2, 100, {B, B, C, C}}};
+    for (const Cas& c : cas) {
+        const TLotPoints lot = ConstruireLotPoints(
+            cubes.Pointeurs, 1,
+            {.Onglet = c.onglet, .MasseVolRemplissage = c.masseVol, .CouleursReleve = true},
+            [](const std::string&) {});
+        EXPECT_EQ(lot.Couleurs, c.couleurs) << c.onglet;
+    }
+}
+
+TEST_F(TScene, LeChoixDesCouleursReconstruitLesPoints) {
+    TCube* c = AjouterCube(1, 1, 1);
+    c->ColCube = {30, 60, 90, 0};
+    const std::uint64_t version = Tracer().Points.Version;
+    T.ChoisirCouleursReleve(true);
+    const TSceneVue& s = Tracer();
+    EXPECT_GT(s.Points.Version, version);
+    EXPECT_EQ(s.Points.Couleurs, (std::vector<TCouleurVue>{{30, 60, 90}}));
+    T.ChoisirCouleursReleve(false);
+    EXPECT_EQ(Tracer().Points.Couleurs, (std::vector<TCouleurVue>{NoirVue}));
 }
 
 TEST_F(TScene, LeTraceSuitLOngletEtLeRemplissage) {
