@@ -5,6 +5,7 @@
 #include "shell/EspaceTravail.h"
 #include "util/Erreurs.h"
 #include "view/DefinitionAxe.h"
+#include "view/LecturePoint.h"
 #include "view/NavigationVue.h"
 #include "view/SourisVue.h"
 #include "view/TraceVue.h"
@@ -121,7 +122,7 @@ void TEspaceTravail::VGLMouseMove(TBoutonsSouris boutons, std::int32_t X, std::i
     }
 }
 
-void TEspaceTravail::VGLMouseUp(std::int32_t X, std::int32_t Y) {
+void TEspaceTravail::VGLMouseUp(std::int32_t X, std::int32_t Y, bool lirePoint, bool mesurer) {
     if (TerminerBande(Vue, BandeSelection, Scan.CubesAffiches, {X, Y})) {
         Plateforme.RedessinerVue();
         return;
@@ -130,8 +131,19 @@ void TEspaceTravail::VGLMouseUp(std::int32_t X, std::int32_t Y) {
         const TCube* cube = CubeSousPointeur(X, Y);
         if (!cube) return;
         PrendrePointAxe(cube->CooMoyPts);
+    } else if (lirePoint && ScanPret) {
+        LirePoint(X, Y, mesurer);
     }
     Plateforme.RedessinerVue();
+}
+
+void TEspaceTravail::LirePoint(std::int32_t X, std::int32_t Y, bool mesurer) {
+    const TCube* cube = CubeSousPointeur(X, Y);
+    if (!cube) return;
+    const TV3R point = CoordonneesDuLeve(cube->CooMoyPts, Scan.Decalage);
+    Plateforme.AfficherStatut(0,
+                              TexteLecturePoint(point, mesurer ? PointLu : std::optional<TV3R>()));
+    PointLu = point;
 }
 
 void TEspaceTravail::SelectionnerRectangle(std::int32_t X, std::int32_t Y) {
@@ -225,6 +237,7 @@ void TEspaceTravail::RecalculerRepere(const TV3S& origine, const TV3S& pointX) {
             Scan.ModifieSansRetour = true;
             CalculerEncombrement();
             OrienterVue(1);
+            PointLu.reset();
             Etude.ChangerDeRepere(
                 [r = *rotation, coin = recadrage.Coin](const TV2R& p) { return r.Plan(p, coin); });
             recadre = true;

@@ -33,8 +33,10 @@ TGLbox* TFArkalune::ConstruireVue(QWidget* parent) {
                 VGL_->AfficherBande(t.BandeSelection);
             });
     connect(vue, &TGLbox::SourisRelachee, this,
-            [this, &t](TPointEcran p, Qt::MouseButton, bool shift) {
-                EvenementVue(shift, [&t, p] { t.VGLMouseUp(p.X, p.Y); });
+            [this, &t](TPointEcran p, Qt::MouseButton bouton, bool shift, bool ctrl) {
+                EvenementVue(shift, [&t, p, bouton, ctrl] {
+                    t.VGLMouseUp(p.X, p.Y, bouton == Qt::LeftButton, ctrl);
+                });
                 VGL_->AfficherBande(t.BandeSelection);
             });
     return vue;

@@ -250,7 +250,8 @@ void TGLbox::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void TGLbox::mouseReleaseEvent(QMouseEvent* e) {
-    emit SourisRelachee(Point(e->position()), e->button(), Shift(e));
+    emit SourisRelachee(Point(e->position()), e->button(), Shift(e),
+                        e->modifiers().testFlag(Qt::ControlModifier));
 }
 
 void TGLbox::wheelEvent(QWheelEvent* e) {

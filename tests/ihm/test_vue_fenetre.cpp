@@ -3,7 +3,9 @@
 
 #include "FenetreEssai.h"
 #include "Modales.h"
+#include "scan/Decalage.h"
 #include "view/GLbox.h"
+#include "view/LecturePoint.h"
 #include "view/NavigationVue.h"
 #include "view/Projection.h"
 #include "view/SourisVue.h"
@@ -292,6 +294,34 @@ TEST_F(VueFenetre, LesCouleursDuReleveEtLaSelectionEnRouge) {
     Enfant<QAction>(*f, "MiCouleursNoir").trigger();
     ASSERT_TRUE(Prete());
     VerifierNuage();
+}
+
+TEST_F(VueFenetre, UnClicLitLePointEtCtrlLaDistance) {
+    Image();
+    // Two drawn cubes, far apart on the screen.
+    const std::vector<TCube*>& cubes = T().Scan.CubesAffiches;
+    const TCube* a = cubes.front();
+    const TCube* b = cubes.back();
+    const auto pa = Pixel(a->CooMoyPts), pb = Pixel(b->CooMoyPts);
+    const auto Lu = [&](std::pair<int, int> p) {
+        const TCube* c = T().CubeSousPointeur(p.first, p.second);
+        EXPECT_NE(c, nullptr);
+        return CoordonneesDuLeve(c->CooMoyPts, T().Scan.Decalage);
+    };
+    const TV3R la = Lu(pa), lb = Lu(pb);
+    auto& panneau = Enfant<QLabel>(*f, "SBinfo0");
+    Cliquer({pa.first, pa.second});
+    EXPECT_EQ(panneau.text().toStdString(), TexteLecturePoint(la, std::nullopt));
+    Souris(QEvent::MouseButtonPress, {pb.first, pb.second}, Qt::LeftButton, Qt::LeftButton,
+           Qt::ControlModifier);
+    Souris(QEvent::MouseButtonRelease, {pb.first, pb.second}, Qt::LeftButton, Qt::NoButton,
+           Qt::ControlModifier);
+    const std::string texte = panneau.text().toStdString();
+    EXPECT_EQ(texte, TexteLecturePoint(lb, la));
+    EXPECT_NE(texte.find(" ; distance : "), std::string::npos);
+    // Nothing was selected by the clicks.
+    EXPECT_TRUE(std::none_of(cubes.begin(), cubes.end(),
+                             [](const TCube* c) { return c->etatSP & EtatSelectionne; }));
 }
 
 TEST_F(VueFenetre, UnChampEnCoursDeSaisieGardeLeClavier) {
