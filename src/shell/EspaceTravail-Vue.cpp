@@ -90,6 +90,7 @@ void TEspaceTravail::DeplacerVue(std::int32_t dx, std::int32_t dy) {
 void TEspaceTravail::FormMouseWheel(std::int32_t delta, TPointEcran pointeur, bool& traite) {
     if (!ZoomerMolette(Vue, delta, pointeur, Plateforme.ShiftEnfonce())) return;
     traite = true;
+    Vue.EnMouvement = true;
     Plateforme.RedessinerVue();
 }
 
@@ -100,11 +101,13 @@ void TEspaceTravail::ToutVoir() {
 
 void TEspaceTravail::SBtEchPlusClick() {
     ZoomerBouton(Vue, true);
+    Vue.EnMouvement = true;
     Plateforme.RedessinerVue();
 }
 
 void TEspaceTravail::SBtEchMoinsClick() {
     ZoomerBouton(Vue, false);
+    Vue.EnMouvement = true;
     Plateforme.RedessinerVue();
 }
 
@@ -115,8 +118,10 @@ void TEspaceTravail::VGLMouseDown(std::int32_t X, std::int32_t Y) {
 void TEspaceTravail::VGLMouseMove(TBoutonsSouris boutons, std::int32_t X, std::int32_t Y) {
     if (!ScanPret || Drawing) return;
     try {
-        if (GlisserSouris(Vue, BandeSelection, boutons, {X, Y}, Plateforme.ShiftEnfonce()))
+        if (GlisserSouris(Vue, BandeSelection, boutons, {X, Y}, Plateforme.ShiftEnfonce())) {
+            Vue.EnMouvement = true;
             Plateforme.RedessinerVue();
+        }
     } catch (const std::exception& e) {
         Plateforme.AfficherErreur(std::string("msmove ") + e.what());
     }
@@ -163,6 +168,7 @@ const TSceneVue* TEspaceTravail::VGLDraw(std::int32_t largeur, std::int32_t haut
     TDessinEnCours enCours(Drawing);
     PreparerProjection(largeur, hauteur);
     PoserCamera(Scene, Vue);
+    Scene.EnMouvement = Vue.EnMouvement;
     const TEtudeTracee etude{.RecModl = Etude.RecModl,
                              .Quartier1 = Etude.Quartier1,
                              .Quartier2 = Etude.Quartier2,

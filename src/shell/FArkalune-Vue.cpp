@@ -11,6 +11,13 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+namespace {
+
+// Without a move for this long, the motion has ended.
+constexpr int PauseFinMouvementMs = 150;
+
+} // namespace
+
 TGLbox* TFArkalune::ConstruireVue(QWidget* parent) {
     auto* vue = new TGLbox(parent);
     vue->setObjectName(QStringLiteral("VGL"));
@@ -39,6 +46,14 @@ TGLbox* TFArkalune::ConstruireVue(QWidget* parent) {
                 });
                 VGL_->AfficherBande(t.BandeSelection);
             });
+    // The full picture once the camera has not moved for a moment.
+    finMouvement_ = new QTimer(this);
+    finMouvement_->setSingleShot(true);
+    finMouvement_->setInterval(PauseFinMouvementMs);
+    connect(finMouvement_, &QTimer::timeout, this, [this, &t] {
+        t.Vue.EnMouvement = false;
+        VGL_->Redessiner();
+    });
     return vue;
 }
 
@@ -48,6 +63,7 @@ void TFArkalune::EvenementVue(bool shift, const std::function<void()>& commande,
 }
 
 void TFArkalune::RedessinerVue() {
+    if (Travail().Vue.EnMouvement && finMouvement_) finMouvement_->start();
     // No scan ready (a load running or failed): the view is painted blank at once, so that no
     // picture of the scan that was dropped stays on screen meanwhile.
     if (!Travail().ScanPret || !Travail().Vue.PointsPerimes) {

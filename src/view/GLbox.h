@@ -65,6 +65,8 @@ public:
     std::int64_t NbConstructionsPoints() const;
     std::int64_t NbConstructionsRepere() const;
     std::int64_t NbPeintures() const;
+    // The points of the batch in the last picture: fewer while the view moves.
+    std::int64_t NbPointsTraces() const;
 
 signals:
     // Positions in view pixels from the top-left corner; Shift (and Ctrl) as at the event.

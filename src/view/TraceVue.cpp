@@ -90,6 +90,11 @@ TLotPoints ConstruireLotPoints(const std::vector<TCube*>& cubes, float zHaut,
     return lot;
 }
 
+std::size_t PasEchantillon(std::size_t nbPoints, std::size_t maxPoints) {
+    if (maxPoints == 0 || nbPoints <= maxPoints) return 1;
+    return (nbPoints + maxPoints - 1) / maxPoints;
+}
+
 std::vector<TTrace> TracesEtude(const TEtudeTracee& etude, float zHaut, std::int32_t onglet) {
     std::vector<TTrace> traces;
     if (onglet == 1) TracerStructure(traces, etude, zHaut);

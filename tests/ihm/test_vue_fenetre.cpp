@@ -232,7 +232,9 @@ TEST_F(VueFenetre, LaNavigationSuitLaCameraSansReconstruireLesPoints) {
         e.calcul(attendu);
         const QImage avant = Image();
         e.geste();
+        // The full picture, once the motion has paused.
         ASSERT_TRUE(Prete());
+        ASSERT_TRUE(Attendre([&] { return !T().Vue.EnMouvement; }));
         const TEtatVue& v = T().Vue;
         EXPECT_EQ(v.CoefZoom, attendu.CoefZoom);
         EXPECT_EQ(v.CentreRotAbs, attendu.CentreRotAbs);
@@ -322,6 +324,49 @@ TEST_F(VueFenetre, UnClicLitLePointEtCtrlLaDistance) {
     // Nothing was selected by the clicks.
     EXPECT_TRUE(std::none_of(cubes.begin(), cubes.end(),
                              [](const TCube* c) { return c->etatSP & EtatSelectionne; }));
+}
+
+TEST_F(VueFenetre, EnMouvementUnApercuPuisToutApresLaPause) {
+    T().Scene.MaxPointsEnMouvement = 2000;
+    const QPoint a(Vue->width() / 3, Vue->height() / 3), b(Vue->width() / 2, Vue->height() * 2 / 3);
+    T().Vue.DebutGlissementSelection = {a.x(), a.y()};
+    T().SelectionnerRectangle(b.x(), b.y());
+    T().RetracerPoints();
+    ASSERT_TRUE(Prete());
+    Image();
+    const std::int64_t tous = Vue->NbPointsTraces();
+    ASSERT_GT(tous, 4 * 2000);
+    const auto Selectionne = [](const TCube& c) { return (c.etatSP & EtatSelectionne) != 0; };
+    const auto NonSelectionne = [](const TCube& c) { return (c.etatSP & EtatSelectionne) == 0; };
+    // Every coloured pixel is a cube of that colour where the camera puts it.
+    const auto Inclus = [](const TPixels& colores, const TPixels& projetes) {
+        std::size_t communs = 0;
+        for (const auto& p : colores)
+            communs += projetes.count(p);
+        EXPECT_GE(double(communs), 0.97 * double(colores.size()));
+    };
+
+    const std::int64_t constructions = Vue->NbConstructionsPoints();
+    Molette(*Vue, QPoint(Vue->width() / 4, Vue->height() / 3), 120);
+    ASSERT_TRUE(T().Vue.EnMouvement);
+    const QImage apercu = Image();
+    EXPECT_LE(Vue->NbPointsTraces(), 2000);
+    EXPECT_GT(Vue->NbPointsTraces(), 1000);
+    const TPixels noirs = PixelsImage(apercu, EstNoir);
+    const TPixels rouges = PixelsImage(apercu, EstRouge);
+    EXPECT_GT(noirs.size(), 200u);
+    EXPECT_GT(rouges.size(), 20u);
+    EXPECT_LT(noirs.size() + rouges.size(), std::size_t(tous) / 2);
+    Inclus(noirs, PixelsCubes(NonSelectionne));
+    Inclus(rouges, PixelsCubes(Selectionne));
+
+    // After the pause, the whole batch again, without rebuilding it.
+    ASSERT_TRUE(Attendre([&] { return !T().Vue.EnMouvement && Vue->NbPointsTraces() == tous; }));
+    const QImage entiere = Image();
+    EXPECT_EQ(Vue->NbPointsTraces(), tous);
+    Concordance(PixelsCubes(NonSelectionne), PixelsImage(entiere, EstNoir));
+    Concordance(PixelsCubes(Selectionne), PixelsImage(entiere, EstRouge));
+    EXPECT_EQ(Vue->NbConstructionsPoints(), constructions);
 }
 
 TEST_F(VueFenetre, UnChampEnCoursDeSaisieGardeLeClavier) {

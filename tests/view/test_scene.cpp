@@ -351,3 +351,31 @@ TEST_F(TScene, StructureAuDessusDeLaBoite) {
     ASSERT_EQ(traces.size(), 4u);
     EXPECT_EQ(traces[2].Sommets, (std::vector<TV3R>{{0, 0, 2}})); // the springing, 1 m above
 }
+
+TEST(TConstructionScene, PasDeLApercuEnMouvement) {
+    struct Cas {
+        std::size_t nb, max, pas;
+    };
+    const Cas cas[] = {{0, 0, 1},   {10, 0, 1},  {10, 10, 1},           {11, 10, 2},
+                       {20, 10, 2}, {21, 10, 3}, {18200000, 50000, 364}};
+    for (const Cas& c : cas) {
+        EXPECT_EQ(PasEchantillon(c.nb, c.max), c.pas) << c.nb << " " << c.max;
+        if (c.max) {
+            EXPECT_LE((c.nb + c.pas - 1) / c.pas, c.max);
+        }
+    }
+}
+
+TEST_F(TScene, LaNavigationDessineEnMouvement) {
+    AjouterCube(1, 1, 1);
+    EXPECT_FALSE(Tracer().EnMouvement);
+    bool traite = false;
+    T.FormMouseWheel(120, {10, 10}, traite);
+    EXPECT_TRUE(Tracer().EnMouvement);
+    // The batch is not rebuilt by a motion.
+    const std::uint64_t version = Tracer().Points.Version;
+    T.Vue.EnMouvement = false;
+    T.SBtEchPlusClick();
+    EXPECT_TRUE(Tracer().EnMouvement);
+    EXPECT_EQ(Tracer().Points.Version, version);
+}
