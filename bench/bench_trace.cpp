@@ -30,6 +30,8 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <array>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -217,10 +219,21 @@ void ChangementNiveau(benchmark::State& etat) {
     }
     TGLbox& vue = Vue();
     vue.FixerScene([&travail](std::int32_t l, std::int32_t h) { return travail.VGLDraw(l, h); });
+    // Seconds of each step of the last change: cubes chosen, batch built, batch handed over
+    // and first picture.
+    std::array<double, 3> etapes{};
     const auto Niveau = [&](int niveau) {
+        using Horloge = std::chrono::steady_clock;
+        const auto t0 = Horloge::now();
         travail.FixerNiveauAffiche(niveau);
+        const auto t1 = Horloge::now();
         travail.PreparerScene();
+        const auto t2 = Horloge::now();
         Image(vue);
+        const auto t3 = Horloge::now();
+        etapes = {std::chrono::duration<double>(t1 - t0).count(),
+                  std::chrono::duration<double>(t2 - t1).count(),
+                  std::chrono::duration<double>(t3 - t2).count()};
     };
     for (auto _ : etat) {
         etat.PauseTiming();
@@ -228,6 +241,9 @@ void ChangementNiveau(benchmark::State& etat) {
         etat.ResumeTiming();
         Niveau(4);
     }
+    etat.counters["choix_s"] = etapes[0];
+    etat.counters["lot_s"] = etapes[1];
+    etat.counters["image_s"] = etapes[2];
     etat.counters["cubes"] = double(travail.Scan.CubesAffiches.size());
     etat.counters["octets/point"] = (OctetsResidents() - avant) / double(n);
     vue.FixerScene({});
