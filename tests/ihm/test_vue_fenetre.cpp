@@ -133,6 +133,13 @@ struct VueFenetre : ::testing::Test {
                       Qt::NoScrollPhase, false);
         QApplication::sendEvent(&sous, &e);
     }
+    // The cubes drawn in the middle of the view selected, as a rubber band would, and drawn red.
+    bool SelectionnerMilieu() {
+        T().Vue.DebutGlissementSelection = {Vue->width() / 3, Vue->height() / 3};
+        T().SelectionnerRectangle(Vue->width() / 2, Vue->height() * 2 / 3);
+        T().RetracerPoints();
+        return Prete();
+    }
     void Cliquer(QPoint p) {
         Souris(QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
         Souris(QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
@@ -282,11 +289,7 @@ TEST_F(VueFenetre, LesCouleursDuReleveEtLaSelectionEnRouge) {
     VerifierCouleurs();
 
     // A selection stays pure red, and red is nowhere else.
-    const QPoint a(Vue->width() / 3, Vue->height() / 3), b(Vue->width() / 2, Vue->height() * 2 / 3);
-    T().Vue.DebutGlissementSelection = {a.x(), a.y()};
-    T().SelectionnerRectangle(b.x(), b.y());
-    T().RetracerPoints();
-    ASSERT_TRUE(Prete());
+    ASSERT_TRUE(SelectionnerMilieu());
     VerifierCouleurs();
     const TPixels selectionnes =
         PixelsCubes([](const TCube& c) { return (c.etatSP & EtatSelectionne) != 0; });
@@ -328,11 +331,7 @@ TEST_F(VueFenetre, UnClicLitLePointEtCtrlLaDistance) {
 
 TEST_F(VueFenetre, EnMouvementUnApercuPuisToutApresLaPause) {
     T().Scene.MaxPointsEnMouvement = 2000;
-    const QPoint a(Vue->width() / 3, Vue->height() / 3), b(Vue->width() / 2, Vue->height() * 2 / 3);
-    T().Vue.DebutGlissementSelection = {a.x(), a.y()};
-    T().SelectionnerRectangle(b.x(), b.y());
-    T().RetracerPoints();
-    ASSERT_TRUE(Prete());
+    ASSERT_TRUE(SelectionnerMilieu());
     Image();
     const std::int64_t tous = Vue->NbPointsTraces();
     ASSERT_GT(tous, 4 * 2000);
