@@ -5,11 +5,19 @@
 //   selection in one piece, then with colours changing at every few points;
 // - ListeAffichage: compiling the same batch as a display list, the other way to retain it;
 // - Reference: a bare window drawing the same number of black points from a buffer, with the
-//   same pipeline, as the yardstick of a navigation frame.
+//   same pipeline, as the yardstick of a navigation frame; also at the moving picture's budget;
+// - EnMouvement: a navigation frame while the view moves (the thinned picture);
+// - ChangementNiveau: the window's road from level 2 to level 4 on a loaded vault (cubes chosen,
+//   batch built and handed to the graphics library, first full picture), and the memory it then
+//   holds per point (resident size less the size before loading, free pages given back: the
+//   load's own peak is not in it).
 // Run under Xvfb (tests/ihm/sous-xvfb.sh bench_trace).
 
+#include "EcritureVoute.h"
+#include "PlateformeConsole.h"
 #include "VouteSynthetique.h"
 #include "geometry/UtilsGeom.h"
+#include "shell/EspaceTravail.h"
 #include "view/GLbox.h"
 #include "view/Projection.h"
 
@@ -22,8 +30,16 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <array>
+#include <chrono>
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <malloc.h>
 #include <memory>
+#include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -163,6 +179,76 @@ void Navigation(benchmark::State& etat) {
     Naviguer(etat, false);
 }
 
+void EnMouvement(benchmark::State& etat) {
+    TBanc& banc = Banc(etat.range(0));
+    banc.Scene.EnMouvement = true;
+    Naviguer(etat, false);
+    banc.Scene.EnMouvement = false;
+    etat.counters["points"] = double(Vue().NbPointsTraces());
+}
+
+// Resident size of this process, in bytes, once the allocator has given back its free pages.
+double OctetsResidents() {
+    ::malloc_trim(0);
+    std::ifstream statut("/proc/self/status");
+    std::string ligne;
+    while (std::getline(statut, ligne))
+        if (ligne.rfind("VmRSS:", 0) == 0) return std::stod(ligne.substr(6)) * 1024;
+    return 0;
+}
+
+void ChangementNiveau(benchmark::State& etat) {
+    namespace fs = std::filesystem;
+    const std::int64_t n = etat.range(0);
+    const double avant = OctetsResidents();
+    static TPlateformeConsole plateforme;
+    TEspaceTravail travail(plateforme);
+    {
+        const char* choisi = std::getenv("ARKALUNE_BENCH_DOSSIER");
+        std::string dossier =
+            ((choisi ? fs::path(choisi) : fs::temp_directory_path()) / "arkalune-trace-XXXXXX")
+                .string();
+        if (!::mkdtemp(dossier.data())) throw std::runtime_error("dossier temporaire");
+        const std::string chemin = (fs::path(dossier) / "voute.xyz").string();
+        TParametresVoute p;
+        p.NbPoints = n;
+        EcrireVoute(p, chemin);
+        const bool charge = travail.ChargerScan(chemin);
+        fs::remove_all(dossier);
+        if (!charge) throw std::runtime_error("la voûte générée n'a pas pu être chargée");
+    }
+    TGLbox& vue = Vue();
+    vue.FixerScene([&travail](std::int32_t l, std::int32_t h) { return travail.VGLDraw(l, h); });
+    // Seconds of each step of the last change: cubes chosen, batch built, batch handed over
+    // and first picture.
+    std::array<double, 3> etapes{};
+    const auto Niveau = [&](int niveau) {
+        using Horloge = std::chrono::steady_clock;
+        const auto t0 = Horloge::now();
+        travail.FixerNiveauAffiche(niveau);
+        const auto t1 = Horloge::now();
+        travail.PreparerScene();
+        const auto t2 = Horloge::now();
+        Image(vue);
+        const auto t3 = Horloge::now();
+        etapes = {std::chrono::duration<double>(t1 - t0).count(),
+                  std::chrono::duration<double>(t2 - t1).count(),
+                  std::chrono::duration<double>(t3 - t2).count()};
+    };
+    for (auto _ : etat) {
+        etat.PauseTiming();
+        Niveau(2);
+        etat.ResumeTiming();
+        Niveau(4);
+    }
+    etat.counters["choix_s"] = etapes[0];
+    etat.counters["lot_s"] = etapes[1];
+    etat.counters["image_s"] = etapes[2];
+    etat.counters["cubes"] = double(travail.Scan.CubesAffiches.size());
+    etat.counters["octets/point"] = (OctetsResidents() - avant) / double(n);
+    vue.FixerScene({});
+}
+
 // Colours that change at every few points: each point carries its own.
 void NavigationCouleursMelees(benchmark::State& etat) {
     Naviguer(etat, true);
@@ -241,12 +327,35 @@ void Reference(benchmark::State& etat) {
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    for (std::int64_t n : {100000, 1000000, 10000000}) {
+    // Sizes from ARKALUNE_BENCH_POINTS ("100000,1000000"), by default 1e5, 1e6 and 1e7.
+    std::vector<std::int64_t> tailles = {100000, 1000000, 10000000};
+    if (const char* choisies = std::getenv("ARKALUNE_BENCH_POINTS")) {
+        tailles.clear();
+        for (const char* c = choisies; *c;) {
+            char* fin = nullptr;
+            tailles.push_back(std::strtoll(c, &fin, 10));
+            c = *fin ? fin + 1 : fin;
+        }
+    }
+    // The level changes first: their memory is measured on a process that holds nothing else.
+    for (std::int64_t n : tailles)
+        benchmark::RegisterBenchmark("ChangementNiveau", ChangementNiveau)
+            ->Arg(n)
+            ->Iterations(n >= 10000000 ? 1 : 3)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+    benchmark::RegisterBenchmark("Reference", Reference)
+        ->Arg(std::int64_t(PointsParImageEnMouvement))
+        ->Iterations(10)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    for (std::int64_t n : tailles) {
         const int fois = n >= 10000000 ? 3 : 10;
         using TMesure = void (*)(benchmark::State&);
         const std::pair<const char*, TMesure> mesures[] = {
             {"Construction", Construction},
             {"Navigation", Navigation},
+            {"EnMouvement", EnMouvement},
             {"NavigationCouleursMelees", NavigationCouleursMelees},
             {"ListeAffichage", ListeAffichage},
             {"Reference", Reference}};

@@ -5,6 +5,7 @@
 #include "shell/EspaceTravail.h"
 #include "util/Erreurs.h"
 #include "view/DefinitionAxe.h"
+#include "view/LecturePoint.h"
 #include "view/NavigationVue.h"
 #include "view/SourisVue.h"
 #include "view/TraceVue.h"
@@ -34,7 +35,8 @@ void ReconstruirePoints(TEspaceTravail& w) {
                                      .VoirPoints = w.CkBxVoirPoints,
                                      .TaillePointsIndex = w.TaillePointsIndex,
                                      .MasseVolRemplissage = w.Etude.MasseVolRemplissage,
-                                     .NiveauRemplissage = w.Etude.NiveauRemplissage};
+                                     .NiveauRemplissage = w.Etude.NiveauRemplissage,
+                                     .CouleursReleve = w.CouleursReleve};
         TLotPoints lot = ConstruireLotPoints(w.Scan.CubesAffiches, w.Scan.CooMax.Z, options,
                                              [&w](const std::string& t) { w.AffiInfo(1, t); });
         lot.Version = w.Scene.Points.Version + 1;
@@ -75,6 +77,12 @@ void TEspaceTravail::BtActualiserRotClick(const std::string& texteEdRotZ) {
     ActualiserRotZ();
 }
 
+void TEspaceTravail::ChoisirCouleursReleve(bool couleurs) {
+    if (CouleursReleve == couleurs) return;
+    CouleursReleve = couleurs;
+    RetracerPoints();
+}
+
 void TEspaceTravail::DeplacerVue(std::int32_t dx, std::int32_t dy) {
     DeplacerCentre(Vue, dx, dy);
 }
@@ -82,6 +90,7 @@ void TEspaceTravail::DeplacerVue(std::int32_t dx, std::int32_t dy) {
 void TEspaceTravail::FormMouseWheel(std::int32_t delta, TPointEcran pointeur, bool& traite) {
     if (!ZoomerMolette(Vue, delta, pointeur, Plateforme.ShiftEnfonce())) return;
     traite = true;
+    Vue.EnMouvement = true;
     Plateforme.RedessinerVue();
 }
 
@@ -92,11 +101,13 @@ void TEspaceTravail::ToutVoir() {
 
 void TEspaceTravail::SBtEchPlusClick() {
     ZoomerBouton(Vue, true);
+    Vue.EnMouvement = true;
     Plateforme.RedessinerVue();
 }
 
 void TEspaceTravail::SBtEchMoinsClick() {
     ZoomerBouton(Vue, false);
+    Vue.EnMouvement = true;
     Plateforme.RedessinerVue();
 }
 
@@ -107,14 +118,16 @@ void TEspaceTravail::VGLMouseDown(std::int32_t X, std::int32_t Y) {
 void TEspaceTravail::VGLMouseMove(TBoutonsSouris boutons, std::int32_t X, std::int32_t Y) {
     if (!ScanPret || Drawing) return;
     try {
-        if (GlisserSouris(Vue, BandeSelection, boutons, {X, Y}, Plateforme.ShiftEnfonce()))
+        if (GlisserSouris(Vue, BandeSelection, boutons, {X, Y}, Plateforme.ShiftEnfonce())) {
+            Vue.EnMouvement = true;
             Plateforme.RedessinerVue();
+        }
     } catch (const std::exception& e) {
         Plateforme.AfficherErreur(std::string("msmove ") + MessageErreur(e));
     }
 }
 
-void TEspaceTravail::VGLMouseUp(std::int32_t X, std::int32_t Y) {
+void TEspaceTravail::VGLMouseUp(std::int32_t X, std::int32_t Y, bool lirePoint, bool mesurer) {
     if (TerminerBande(Vue, BandeSelection, Scan.CubesAffiches, {X, Y})) {
         Plateforme.RedessinerVue();
         return;
@@ -123,8 +136,19 @@ void TEspaceTravail::VGLMouseUp(std::int32_t X, std::int32_t Y) {
         const TCube* cube = CubeSousPointeur(X, Y);
         if (!cube) return;
         PrendrePointAxe(cube->CooMoyPts);
+    } else if (lirePoint && ScanPret) {
+        LirePoint(X, Y, mesurer);
     }
     Plateforme.RedessinerVue();
+}
+
+void TEspaceTravail::LirePoint(std::int32_t X, std::int32_t Y, bool mesurer) {
+    const TCube* cube = CubeSousPointeur(X, Y);
+    if (!cube) return;
+    const TV3R point = CoordonneesDuLeve(cube->CooMoyPts, Scan.Decalage);
+    Plateforme.AfficherStatut(0,
+                              TexteLecturePoint(point, mesurer ? PointLu : std::optional<TV3R>()));
+    PointLu = point;
 }
 
 void TEspaceTravail::SelectionnerRectangle(std::int32_t X, std::int32_t Y) {
@@ -144,6 +168,7 @@ const TSceneVue* TEspaceTravail::VGLDraw(std::int32_t largeur, std::int32_t haut
     TDessinEnCours enCours(Drawing);
     PreparerProjection(largeur, hauteur);
     PoserCamera(Scene, Vue);
+    Scene.EnMouvement = Vue.EnMouvement;
     const TEtudeTracee etude{.RecModl = Etude.RecModl,
                              .Quartier1 = Etude.Quartier1,
                              .Quartier2 = Etude.Quartier2,
@@ -218,6 +243,7 @@ void TEspaceTravail::RecalculerRepere(const TV3S& origine, const TV3S& pointX) {
             Scan.ModifieSansRetour = true;
             CalculerEncombrement();
             OrienterVue(1);
+            PointLu.reset();
             Etude.ChangerDeRepere(
                 [r = *rotation, coin = recadrage.Coin](const TV2R& p) { return r.Plan(p, coin); });
             recadre = true;

@@ -53,6 +53,7 @@ void TEspaceTravail::ReinitialiserTravail() {
     Scan.Vider();
     Corps = {};
     ReleveAffiches.Oublier();
+    PointLu.reset();
 }
 
 bool TEspaceTravail::DemanderEnregistrement() {

@@ -19,6 +19,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 // The window's caption while it names no file.
@@ -134,6 +135,9 @@ public:
     TSceneVue Scene;
     TBandeSelection BandeSelection;
     bool CkBxVoirPoints = true;
+    // "couleurs du relevé" rather than "noir": the cubes in their mean colours.
+    bool CouleursReleve = false;
+    void ChoisirCouleursReleve(bool couleurs);
     std::string svgetatmenu; // menu state saved by GelerMenus; empty when the menus are free
     TV3S NvCooOrig;          // origin of the axis definition
     TV3S NvCooX;             // point fixing its X direction
@@ -153,7 +157,13 @@ public:
     // Mouse in the view: rotation, pan, rubber band, designation of the axis definition's points.
     void VGLMouseDown(std::int32_t X, std::int32_t Y);
     void VGLMouseMove(TBoutonsSouris boutons, std::int32_t X, std::int32_t Y);
-    void VGLMouseUp(std::int32_t X, std::int32_t Y);
+    // `lirePoint`: a release of the left button, which reads out the point under a still
+    // pointer; `mesurer`: with its distance to the point read before.
+    void VGLMouseUp(std::int32_t X, std::int32_t Y, bool lirePoint = false, bool mesurer = false);
+    // Shows in the first panel the picked cube's coordinates in the survey's frame, and with
+    // `mesurer` its distance to the previous one; nothing when no cube is drawn near (X, Y).
+    void LirePoint(std::int32_t X, std::int32_t Y, bool mesurer);
+    std::optional<TV3R> PointLu; // the last point read out, in the survey's frame
     void SelectionnerRectangle(std::int32_t X, std::int32_t Y);
     // The drawn cube whose picture is nearest to (X, Y) within 4.5 pixels on each axis, or none.
     const TCube* CubeSousPointeur(std::int32_t X, std::int32_t Y) const;

@@ -7,6 +7,7 @@
 #include "view/GLbox.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -120,6 +121,18 @@ void TFArkalune::ConstruireMenus() {
     AjouterAction(orientation, "MiToutVoir", QStringLiteral("Tout voir"), [&t] {
         t.ToutVoir();
     })->setShortcut(QKeySequence(Qt::Key_Home));
+    orientation->addSeparator();
+    // How the points are coloured: one of two, kept in the settings.
+    auto* couleurs = new QActionGroup(orientation);
+    for (const bool releve : {false, true}) {
+        QAction* a =
+            AjouterAction(orientation, releve ? "MiCouleursReleve" : "MiCouleursNoir",
+                          releve ? QStringLiteral("couleurs du relevé") : QStringLiteral("noir"),
+                          [&t, releve] { t.ChoisirCouleursReleve(releve); });
+        a->setCheckable(true);
+        a->setChecked(!releve);
+        couleurs->addAction(a);
+    }
     orientation->addSeparator();
     AjouterAction(orientation, "MiDefinirAxeX", QStringLiteral("Définir axe X"),
                   [&t] { t.MiDefinirAxeXClick(); });

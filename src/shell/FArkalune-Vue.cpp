@@ -11,6 +11,13 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+namespace {
+
+// Without a move for this long, the motion has ended.
+constexpr int PauseFinMouvementMs = 150;
+
+} // namespace
+
 TGLbox* TFArkalune::ConstruireVue(QWidget* parent) {
     auto* vue = new TGLbox(parent);
     vue->setObjectName(QStringLiteral("VGL"));
@@ -33,10 +40,20 @@ TGLbox* TFArkalune::ConstruireVue(QWidget* parent) {
                 VGL_->AfficherBande(t.BandeSelection);
             });
     connect(vue, &TGLbox::SourisRelachee, this,
-            [this, &t](TPointEcran p, Qt::MouseButton, bool shift) {
-                EvenementVue(shift, [&t, p] { t.VGLMouseUp(p.X, p.Y); });
+            [this, &t](TPointEcran p, Qt::MouseButton bouton, bool shift, bool ctrl) {
+                EvenementVue(shift, [&t, p, bouton, ctrl] {
+                    t.VGLMouseUp(p.X, p.Y, bouton == Qt::LeftButton, ctrl);
+                });
                 VGL_->AfficherBande(t.BandeSelection);
             });
+    // The full picture once the camera has not moved for a moment.
+    finMouvement_ = new QTimer(this);
+    finMouvement_->setSingleShot(true);
+    finMouvement_->setInterval(PauseFinMouvementMs);
+    connect(finMouvement_, &QTimer::timeout, this, [this, &t] {
+        t.Vue.EnMouvement = false;
+        VGL_->Redessiner();
+    });
     return vue;
 }
 
@@ -46,6 +63,7 @@ void TFArkalune::EvenementVue(bool shift, const std::function<void()>& commande,
 }
 
 void TFArkalune::RedessinerVue() {
+    if (Travail().Vue.EnMouvement && finMouvement_) finMouvement_->start();
     // No scan ready (a load running or failed): the view is painted blank at once, so that no
     // picture of the scan that was dropped stays on screen meanwhile.
     if (!Travail().ScanPret || !Travail().Vue.PointsPerimes) {

@@ -6,6 +6,7 @@
 #include "shell/PlateformeQt.h"
 #include "view/GLbox.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -21,6 +22,14 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+
+namespace {
+
+// The settings' value for the points' colours: "noir" or this.
+constexpr const char* CleCouleursPoints = "CouleursPoints";
+constexpr const char* ValeurCouleursReleve = "releve";
+
+} // namespace
 
 TFArkalune::TFArkalune(QWidget* parent)
     : QMainWindow(parent), plateforme_(std::make_unique<TPlateformeQt>(*this)),
@@ -45,9 +54,16 @@ TFArkalune::TFArkalune(QWidget* parent)
     reglages_->OnChargeReg = [this] {
         Travail().DernierScan = reglages_->GetStr("DernierScan");
         Travail().Recents.Lire([this](const std::string& nom) { return reglages_->GetStr(nom); });
+        const bool releve = reglages_->GetStr(CleCouleursPoints) == ValeurCouleursReleve;
+        Travail().ChoisirCouleursReleve(releve);
+        findChild<QAction*>(releve ? QStringLiteral("MiCouleursReleve")
+                                   : QStringLiteral("MiCouleursNoir"))
+            ->setChecked(true);
     };
     reglages_->OnRangeReg = [this] {
         reglages_->PutStr("DernierScan", Travail().DernierScan);
+        reglages_->PutStr(CleCouleursPoints,
+                          Travail().CouleursReleve ? ValeurCouleursReleve : "noir");
         Travail().Recents.Ecrire([this](const std::string& nom, const std::string& valeur) {
             reglages_->PutStr(nom, valeur);
         });

@@ -20,6 +20,7 @@ class QPushButton;
 class QStackedWidget;
 class QTabWidget;
 class QTextBrowser;
+class QTimer;
 class TFAide;
 class TGLbox;
 class TGenEdit;
@@ -90,6 +91,7 @@ private:
     QWidget* TSvgl_ = nullptr;
     QWidget* TSresul_ = nullptr;
     TGLbox* VGL_ = nullptr;
+    QTimer* finMouvement_ = nullptr; // the pause that ends a motion of the view
     QTextBrowser* WB_ = nullptr;
     QWidget* PnBtns_ = nullptr;
     std::array<QLabel*, 2> panneaux_{};

@@ -33,6 +33,10 @@ struct TEtatVue {
     TV3S BoiteMin, BoiteMax;
     bool CadrageDemande = false;
 
+    // The camera is being moved (wheel, middle button, zoom buttons): the drawings show a thinner
+    // picture until the motion has paused.
+    bool EnMouvement = false;
+
     // The scene's point batch and axes arrows must be rebuilt before the next drawing.
     bool PointsPerimes = true;
     bool ReperePerime = true;

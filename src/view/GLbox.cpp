@@ -155,6 +155,10 @@ std::int64_t TGLbox::NbPeintures() const {
     return surface_ ? surface_->NbPeintures() : 0;
 }
 
+std::int64_t TGLbox::NbPointsTraces() const {
+    return surface_ ? surface_->NbPointsTraces() : 0;
+}
+
 void TGLbox::showEvent(QShowEvent* evenement) {
     QWidget::showEvent(evenement);
     QTimer::singleShot(0, this, &TGLbox::VerifierContexte);
@@ -250,7 +254,8 @@ void TGLbox::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void TGLbox::mouseReleaseEvent(QMouseEvent* e) {
-    emit SourisRelachee(Point(e->position()), e->button(), Shift(e));
+    emit SourisRelachee(Point(e->position()), e->button(), Shift(e),
+                        e->modifiers().testFlag(Qt::ControlModifier));
 }
 
 void TGLbox::wheelEvent(QWheelEvent* e) {

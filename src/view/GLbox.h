@@ -65,12 +65,14 @@ public:
     std::int64_t NbConstructionsPoints() const;
     std::int64_t NbConstructionsRepere() const;
     std::int64_t NbPeintures() const;
+    // The points of the batch in the last picture: fewer while the view moves.
+    std::int64_t NbPointsTraces() const;
 
 signals:
-    // Positions in view pixels from the top-left corner; Shift as it was at the event.
+    // Positions in view pixels from the top-left corner; Shift (and Ctrl) as at the event.
     void SourisEnfoncee(TPointEcran position, Qt::MouseButton bouton, bool shift);
     void SourisDeplacee(TPointEcran position, TBoutonsSouris boutons, bool shift);
-    void SourisRelachee(TPointEcran position, Qt::MouseButton bouton, bool shift);
+    void SourisRelachee(TPointEcran position, Qt::MouseButton bouton, bool shift, bool ctrl);
     // The vertical step of the wheel (120 a notch), signed.
     void MoletteTournee(std::int32_t delta, TPointEcran position, bool shift);
     void ToucheEnfoncee(int touche, Qt::KeyboardModifiers modificateurs);

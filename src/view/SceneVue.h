@@ -67,12 +67,24 @@ struct TSymboleAxes {
     std::uint64_t Version = 0;
 };
 
+// While the view moves, at most this many points are drawn: a frame of the software renderer
+// stays within about 50 ms whatever the displayed level; at rest the whole batch is drawn.
+inline constexpr std::size_t PointsParImageEnMouvement = 50000;
+
+// The step between the batch's points drawn while moving: every point (1) when `maxPoints` is 0
+// or holds them all, otherwise the least step that keeps at most `maxPoints` of the `nbPoints`.
+std::size_t PasEchantillon(std::size_t nbPoints, std::size_t maxPoints);
+
 struct TSceneVue {
     TCouleurVue Fond = BlancVue;
     TViewport Viewport{};
     TmatGL16 Projection{};
     TmatGL16 ModeleVue{};
     TLotPoints Points;
+    // While the view moves, only a fixed subset of at most MaxPointsEnMouvement points of the
+    // batch is drawn.
+    bool EnMouvement = false;
+    std::size_t MaxPointsEnMouvement = PointsParImageEnMouvement;
     std::vector<TTrace> Traces; // the study's overlay, rebuilt at every drawing
     TSymboleAxes Repere;
 };

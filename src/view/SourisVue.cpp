@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -70,7 +71,8 @@ void SelectionnerDansRectangle(const TEtatVue& vue, TPointEcran a, TPointEcran b
 const TCube* CubeProche(const TEtatVue& vue, const std::vector<TCube*>& cubes, TPointEcran p) {
     const double px = p.X, py = double(vue.VGLheight) - p.Y;
     const TCube* meilleur = nullptr;
-    double meilleureDistance = 0;
+    // Distance squared (0 within a pixel), then depth.
+    std::pair<double, double> meilleureCle;
     for (const TCube* c : cubes) {
         if (c->etatSP & (EtatMasque | EtatSupprime)) continue;
         TV3R w;
@@ -79,9 +81,10 @@ const TCube* CubeProche(const TEtatVue& vue, const std::vector<TCube*>& cubes, T
         const double ex = w.X - px, ey = w.Y - py;
         if (!(std::abs(ex) <= DemiCotePointage && std::abs(ey) <= DemiCotePointage)) continue;
         const double distance = ex * ex + ey * ey;
-        if (!meilleur || distance < meilleureDistance) {
+        const std::pair<double, double> cle{distance <= 1 ? 0 : distance, w.Z};
+        if (!meilleur || cle < meilleureCle) {
             meilleur = c;
-            meilleureDistance = distance;
+            meilleureCle = cle;
         }
     }
     return meilleur;

@@ -25,5 +25,6 @@ bool TerminerBande(TEtatVue& vue, TBandeSelection& bande, const std::vector<TCub
 // rectangle of corners a and b (edges included).
 void SelectionnerDansRectangle(const TEtatVue& vue, TPointEcran a, TPointEcran b,
                                const std::vector<TCube*>& cubes);
-// The drawn cube whose picture is nearest to p within 4.5 pixels on each axis, or none.
+// The drawn cube whose picture is nearest to p within 4.5 pixels on each axis, or none; among
+// those within a pixel of p, the frontmost: the one the picture shows there.
 const TCube* CubeProche(const TEtatVue& vue, const std::vector<TCube*>& cubes, TPointEcran p);

@@ -50,6 +50,7 @@ public:
     std::int64_t NbConstructionsPoints() const { return trace_.NbConstructionsPoints(); }
     std::int64_t NbConstructionsRepere() const { return trace_.NbConstructionsRepere(); }
     std::int64_t NbPeintures() const { return nbPeintures_; }
+    std::int64_t NbPointsTraces() const { return trace_.NbPointsTraces(); }
 
 protected:
     bool event(QEvent* evenement) override;

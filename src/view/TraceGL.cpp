@@ -67,10 +67,13 @@ void TTraceGL::Executer(const TSceneVue& scene, double ratio) {
 
     if (scenePoints_ != &scene || versionPoints_ != scene.Points.Version) {
         ConstruirePoints(scene.Points);
+        ConstruireApercu(scene.Points, scene.MaxPointsEnMouvement);
         scenePoints_ = &scene;
         versionPoints_ = scene.Points.Version;
+    } else if (maxPointsApercu_ != scene.MaxPointsEnMouvement) {
+        ConstruireApercu(scene.Points, scene.MaxPointsEnMouvement);
     }
-    TracerPoints(scene.Points, ratio);
+    TracerPoints(scene.Points, scene.EnMouvement && !sommetsApercu_.empty(), ratio);
     TracerTraces(scene.Traces, ratio);
     const bool repereAJour =
         listeRepere_ && sceneRepere_ == &scene && versionRepere_ == scene.Repere.Version;
@@ -113,11 +116,36 @@ void TTraceGL::ConstruirePoints(const TLotPoints& lot) {
     glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
-void TTraceGL::TracerPoints(const TLotPoints& lot, double ratio) {
+void TTraceGL::ConstruireApercu(const TLotPoints& lot, std::size_t maxPoints) {
+    maxPointsApercu_ = maxPoints;
+    sommetsApercu_.clear();
+    couleursApercu_.clear();
+    const std::size_t pas = PasEchantillon(std::size_t(nbPoints_), maxPoints);
+    if (pas == 1) return;
+    sommetsApercu_.reserve(std::size_t(nbPoints_) / pas + 1);
+    couleursApercu_.reserve(std::size_t(nbPoints_) / pas + 1);
+    for (std::size_t i = 0; i < std::size_t(nbPoints_); i += pas) {
+        sommetsApercu_.push_back(lot.Sommets[i]);
+        couleursApercu_.push_back(lot.Couleurs[i]);
+    }
+}
+
+void TTraceGL::TracerPoints(const TLotPoints& lot, bool apercu, double ratio) {
     ActiverProfondeurEtFaces();
+    nbPointsTraces_ = 0;
     if (!afficherPts_) return;
     glPointSize(Pixels(taillePoints_, ratio));
-    if (nbPoints_ > 0) {
+    if (apercu) {
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_COLOR_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 0, sommetsApercu_.data());
+        glColorPointer(3, GL_UNSIGNED_BYTE, 0, couleursApercu_.data());
+        nbPointsTraces_ = std::int64_t(sommetsApercu_.size());
+        glDrawArrays(GL_POINTS, 0, GLsizei(sommetsApercu_.size()));
+        glDisableClientState(GL_COLOR_ARRAY);
+        glDisableClientState(GL_VERTEX_ARRAY);
+    } else if (nbPoints_ > 0) {
+        nbPointsTraces_ = nbPoints_;
         // From the buffer, offsets stand for addresses; without one, from the batch itself.
         const char* sommets = nullptr;
         if (tamponsDisponibles_)

@@ -27,10 +27,13 @@ public:
 
     std::int64_t NbConstructionsPoints() const { return nbConstructionsPoints_; }
     std::int64_t NbConstructionsRepere() const { return nbConstructionsRepere_; }
+    // The batch's points drawn by the last execution.
+    std::int64_t NbPointsTraces() const { return nbPointsTraces_; }
 
 private:
     void ConstruirePoints(const TLotPoints& lot);
-    void TracerPoints(const TLotPoints& lot, double ratio);
+    void ConstruireApercu(const TLotPoints& lot, std::size_t maxPoints);
+    void TracerPoints(const TLotPoints& lot, bool apercu, double ratio);
     void TracerTraces(const std::vector<TTrace>& traces, double ratio);
     void TracerRepere(const TSymboleAxes& repere, bool aJour, double ratio);
 
@@ -53,5 +56,10 @@ private:
     };
     static constexpr std::size_t MaxSeries = 1024;
     std::vector<TSerie> series_;
-    std::int64_t nbConstructionsPoints_ = 0, nbConstructionsRepere_ = 0;
+    // The picture drawn while the view moves: every few points of the batch, taken once per
+    // batch and budget, drawn from memory (it is small). Empty when the batch fits the budget.
+    std::vector<TV3S> sommetsApercu_;
+    std::vector<TCouleurVue> couleursApercu_;
+    std::size_t maxPointsApercu_ = 0;
+    std::int64_t nbConstructionsPoints_ = 0, nbConstructionsRepere_ = 0, nbPointsTraces_ = 0;
 };

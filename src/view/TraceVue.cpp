@@ -10,6 +10,13 @@ constexpr float EpaisseurTraits = 3;
 constexpr float TaillePointFrontiere = 9;
 constexpr float TaillePointArc = 5;
 
+// A cube's mean colour as drawn: a pure red is taken a step down, the selection's own.
+TCouleurVue CouleurReleve(const TCube& c) {
+    TCouleurVue couleur{c.ColCube[0], c.ColCube[1], c.ColCube[2]};
+    if (couleur == RougeVue) couleur.R = 254;
+    return couleur;
+}
+
 TTrace Trace(TGenreTrace genre, TCouleurVue couleur, float taille, std::vector<TV3R> sommets) {
     return {genre, couleur, taille, std::move(sommets)};
 }
@@ -72,7 +79,7 @@ TLotPoints ConstruireLotPoints(const std::vector<TCube*>& cubes, float zHaut,
     lot.Couleurs.reserve(cubes.size());
     for (const TCube* c : cubes) {
         if (c->etatSP & (EtatMasque | EtatSupprime)) continue;
-        TCouleurVue couleur = NoirVue;
+        TCouleurVue couleur = options.CouleursReleve ? CouleurReleve(*c) : NoirVue;
         if (options.Onglet == 0 && (c->etatSP & EtatSelectionne))
             couleur = RougeVue;
         else if (remplissage && zr > c->CooMoyPts.Z)
@@ -81,6 +88,11 @@ TLotPoints ConstruireLotPoints(const std::vector<TCube*>& cubes, float zHaut,
         lot.Couleurs.push_back(couleur);
     }
     return lot;
+}
+
+std::size_t PasEchantillon(std::size_t nbPoints, std::size_t maxPoints) {
+    if (maxPoints == 0 || nbPoints <= maxPoints) return 1;
+    return (nbPoints + maxPoints - 1) / maxPoints;
 }
 
 std::vector<TTrace> TracesEtude(const TEtudeTracee& etude, float zHaut, std::int32_t onglet) {

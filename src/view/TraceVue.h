@@ -19,11 +19,15 @@ struct TOptionsPoints {
     std::int32_t TaillePointsIndex = 0; // item of the point-size list, "1" to "4"
     double MasseVolRemplissage = 0;     // daN/m³, 0: no fill
     double NiveauRemplissage = 0;       // top of the fill above the box's top, metres
+    // Each cube in its mean colour rather than in black; the selection and the fill keep theirs.
+    bool CouleursReleve = false;
 };
 
 // The batch of the visible cubes among `cubes`, coloured for the tab: the selection in red on the
-// first tab, the points below the fill in cyan on the loads tab. `zHaut` is the top of the scan's
-// box. Its texts go to `afficher`, which may stop it by throwing. Its Version is left at 0.
+// first tab, the points below the fill in cyan on the loads tab, the others in black or in their
+// mean colour (never quite the selection's red, so that red always means selected). `zHaut` is the
+// top of the scan's box. Its texts go to `afficher`, which may stop it by throwing. Its Version is
+// left at 0.
 TLotPoints ConstruireLotPoints(const std::vector<TCube*>& cubes, float zHaut,
                                const TOptionsPoints& options, const TSortieProgression& afficher);
 

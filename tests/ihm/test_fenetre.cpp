@@ -258,9 +258,9 @@ TEST(Fenetre, EchapPendantUnChargement) {
         EXPECT_FALSE(c.f->Travail().Echap);
         EXPECT_TRUE(c.f->menuBar()->isEnabled());
         EXPECT_TRUE(Enfant<QWidget>(*c.f, "PCavct").isEnabled());
-        // The journal has the question with its answer.
+        // The journal has the question with its answer, after the time it was answered.
         const std::string journal = LireJournal().substr(journalAvant.size());
-        EXPECT_NE(journal.find("question : Annuler? -> " + std::string(cas.journal) + "\n"),
+        EXPECT_NE(journal.find(" ms question : Annuler? -> " + std::string(cas.journal) + "\n"),
                   std::string::npos)
             << journal;
         // Esc came at the wait cursor: a cancelled load never reached its first progress text.

@@ -149,3 +149,22 @@ TEST(ReglagesFenetre, UnFichierIllisibleEstSignaleEtLaisseTelQuel) {
     }
     std::filesystem::remove_all(chemin.toStdString());
 }
+
+TEST(ReglagesFenetre, LesCouleursDesPointsSontGardees) {
+    QSettings r(QSettings::NativeFormat, QSettings::UserScope, "Kelm",
+                QCoreApplication::applicationName());
+    for (const bool releve : {true, false}) {
+        {
+            const auto f = FenetrePrete();
+            Enfant<QAction>(*f, releve ? "MiCouleursReleve" : "MiCouleursNoir").trigger();
+            f->close();
+        }
+        r.sync();
+        EXPECT_EQ(r.value("FArkalune/CouleursPoints").toString(), releve ? "releve" : "noir");
+        const auto f = FenetrePrete();
+        EXPECT_EQ(f->Travail().CouleursReleve, releve);
+        EXPECT_TRUE(
+            Enfant<QAction>(*f, releve ? "MiCouleursReleve" : "MiCouleursNoir").isChecked());
+        f->close();
+    }
+}

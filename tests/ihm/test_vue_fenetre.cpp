@@ -3,7 +3,9 @@
 
 #include "FenetreEssai.h"
 #include "Modales.h"
+#include "scan/Decalage.h"
 #include "view/GLbox.h"
+#include "view/LecturePoint.h"
 #include "view/NavigationVue.h"
 #include "view/Projection.h"
 #include "view/SourisVue.h"
@@ -18,7 +20,9 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <set>
 #include <tuple>
 #include <utility>
@@ -129,6 +133,13 @@ struct VueFenetre : ::testing::Test {
                       Qt::NoScrollPhase, false);
         QApplication::sendEvent(&sous, &e);
     }
+    // The cubes drawn in the middle of the view selected, as a rubber band would, and drawn red.
+    bool SelectionnerMilieu() {
+        T().Vue.DebutGlissementSelection = {Vue->width() / 3, Vue->height() / 3};
+        T().SelectionnerRectangle(Vue->width() / 2, Vue->height() * 2 / 3);
+        T().RetracerPoints();
+        return Prete();
+    }
     void Cliquer(QPoint p) {
         Souris(QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
         Souris(QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
@@ -228,7 +239,9 @@ TEST_F(VueFenetre, LaNavigationSuitLaCameraSansReconstruireLesPoints) {
         e.calcul(attendu);
         const QImage avant = Image();
         e.geste();
+        // The full picture, once the motion has paused.
         ASSERT_TRUE(Prete());
+        ASSERT_TRUE(Attendre([&] { return !T().Vue.EnMouvement; }));
         const TEtatVue& v = T().Vue;
         EXPECT_EQ(v.CoefZoom, attendu.CoefZoom);
         EXPECT_EQ(v.CentreRotAbs, attendu.CentreRotAbs);
@@ -237,6 +250,121 @@ TEST_F(VueFenetre, LaNavigationSuitLaCameraSansReconstruireLesPoints) {
         EXPECT_NE(Image(), avant);
         VerifierNuage();
     }
+    EXPECT_EQ(Vue->NbConstructionsPoints(), constructions);
+}
+
+TEST_F(VueFenetre, LesCouleursDuReleveEtLaSelectionEnRouge) {
+    Enfant<QAction>(*f, "MiCouleursReleve").trigger();
+    ASSERT_TRUE(Prete());
+    EXPECT_TRUE(Enfant<QAction>(*f, "MiCouleursReleve").isChecked());
+    EXPECT_FALSE(Enfant<QAction>(*f, "MiCouleursNoir").isChecked());
+    // Each pixel where cubes fall has the mean colour of one of them (the frontmost wins).
+    const auto VerifierCouleurs = [&] {
+        const QImage image = Image();
+        std::map<std::pair<int, int>, std::vector<QRgb>> attendues;
+        for (const TCube* c : T().Scan.CubesAffiches) {
+            if (c->etatSP & (EtatMasque | EtatSupprime)) continue;
+            const auto p = Pixel(c->CooMoyPts);
+            const QRgb couleur = (c->etatSP & EtatSelectionne)
+                                     ? qRgb(255, 0, 0)
+                                     : qRgb(c->ColCube[0], c->ColCube[1], c->ColCube[2]);
+            attendues[p].push_back(couleur);
+        }
+        const TPixels retenus = PixelsImage(image, [](QRgb) { return true; });
+        std::size_t vus = 0, justes = 0, noirs = 0;
+        for (const auto& [p, couleurs] : attendues) {
+            if (!retenus.count(p)) continue;
+            const QRgb c = image.pixel(p.first, p.second);
+            ++vus;
+            noirs += EstNoir(c);
+            justes += std::any_of(couleurs.begin(), couleurs.end(), [c](QRgb a) {
+                return std::abs(qRed(a) - qRed(c)) <= 2 && std::abs(qGreen(a) - qGreen(c)) <= 2 &&
+                       std::abs(qBlue(a) - qBlue(c)) <= 2;
+            });
+        }
+        ASSERT_GT(vus, 1000u);
+        EXPECT_GE(double(justes), 0.97 * double(vus));
+        EXPECT_LT(noirs, vus / 100); // the survey's colours, not black
+    };
+    VerifierCouleurs();
+
+    // A selection stays pure red, and red is nowhere else.
+    ASSERT_TRUE(SelectionnerMilieu());
+    VerifierCouleurs();
+    const TPixels selectionnes =
+        PixelsCubes([](const TCube& c) { return (c.etatSP & EtatSelectionne) != 0; });
+    Concordance(selectionnes, PixelsImage(Image(), [](QRgb c) { return c == qRgb(255, 0, 0); }));
+
+    T().Deselectionner();
+    Enfant<QAction>(*f, "MiCouleursNoir").trigger();
+    ASSERT_TRUE(Prete());
+    VerifierNuage();
+}
+
+TEST_F(VueFenetre, UnClicLitLePointEtCtrlLaDistance) {
+    Image();
+    // Two drawn cubes, far apart on the screen.
+    const std::vector<TCube*>& cubes = T().Scan.CubesAffiches;
+    const TCube* a = cubes.front();
+    const TCube* b = cubes.back();
+    const auto pa = Pixel(a->CooMoyPts), pb = Pixel(b->CooMoyPts);
+    const auto Lu = [&](std::pair<int, int> p) {
+        const TCube* c = T().CubeSousPointeur(p.first, p.second);
+        EXPECT_NE(c, nullptr);
+        return CoordonneesDuLeve(c->CooMoyPts, T().Scan.Decalage);
+    };
+    const TV3R la = Lu(pa), lb = Lu(pb);
+    auto& panneau = Enfant<QLabel>(*f, "SBinfo0");
+    Cliquer({pa.first, pa.second});
+    EXPECT_EQ(panneau.text().toStdString(), TexteLecturePoint(la, std::nullopt));
+    Souris(QEvent::MouseButtonPress, {pb.first, pb.second}, Qt::LeftButton, Qt::LeftButton,
+           Qt::ControlModifier);
+    Souris(QEvent::MouseButtonRelease, {pb.first, pb.second}, Qt::LeftButton, Qt::NoButton,
+           Qt::ControlModifier);
+    const std::string texte = panneau.text().toStdString();
+    EXPECT_EQ(texte, TexteLecturePoint(lb, la));
+    EXPECT_NE(texte.find(" ; distance : "), std::string::npos);
+    // Nothing was selected by the clicks.
+    EXPECT_TRUE(std::none_of(cubes.begin(), cubes.end(),
+                             [](const TCube* c) { return c->etatSP & EtatSelectionne; }));
+}
+
+TEST_F(VueFenetre, EnMouvementUnApercuPuisToutApresLaPause) {
+    T().Scene.MaxPointsEnMouvement = 2000;
+    ASSERT_TRUE(SelectionnerMilieu());
+    Image();
+    const std::int64_t tous = Vue->NbPointsTraces();
+    ASSERT_GT(tous, 4 * 2000);
+    const auto Selectionne = [](const TCube& c) { return (c.etatSP & EtatSelectionne) != 0; };
+    const auto NonSelectionne = [](const TCube& c) { return (c.etatSP & EtatSelectionne) == 0; };
+    // Every coloured pixel is a cube of that colour where the camera puts it.
+    const auto Inclus = [](const TPixels& colores, const TPixels& projetes) {
+        std::size_t communs = 0;
+        for (const auto& p : colores)
+            communs += projetes.count(p);
+        EXPECT_GE(double(communs), 0.97 * double(colores.size()));
+    };
+
+    const std::int64_t constructions = Vue->NbConstructionsPoints();
+    Molette(*Vue, QPoint(Vue->width() / 4, Vue->height() / 3), 120);
+    ASSERT_TRUE(T().Vue.EnMouvement);
+    const QImage apercu = Image();
+    EXPECT_LE(Vue->NbPointsTraces(), 2000);
+    EXPECT_GT(Vue->NbPointsTraces(), 1000);
+    const TPixels noirs = PixelsImage(apercu, EstNoir);
+    const TPixels rouges = PixelsImage(apercu, EstRouge);
+    EXPECT_GT(noirs.size(), 200u);
+    EXPECT_GT(rouges.size(), 20u);
+    EXPECT_LT(noirs.size() + rouges.size(), std::size_t(tous) / 2);
+    Inclus(noirs, PixelsCubes(NonSelectionne));
+    Inclus(rouges, PixelsCubes(Selectionne));
+
+    // After the pause, the whole batch again, without rebuilding it.
+    ASSERT_TRUE(Attendre([&] { return !T().Vue.EnMouvement && Vue->NbPointsTraces() == tous; }));
+    const QImage entiere = Image();
+    EXPECT_EQ(Vue->NbPointsTraces(), tous);
+    Concordance(PixelsCubes(NonSelectionne), PixelsImage(entiere, EstNoir));
+    Concordance(PixelsCubes(Selectionne), PixelsImage(entiere, EstRouge));
     EXPECT_EQ(Vue->NbConstructionsPoints(), constructions);
 }
 

@@ -86,8 +86,12 @@ TEST(ReglagesFenetre, LimitesDuMaintienSurLEcran) {
 }
 
 TEST(Journal, UneLigneParTexte) {
-    EXPECT_EQ(LigneJournal("message", "Définition\r\nNombre\nfin"),
-              "message : Définition\\nNombre\\nfin");
+    EXPECT_EQ(LigneJournal(1234, "message", "Définition\r\nNombre\nfin"),
+              "1234 ms message : Définition\\nNombre\\nfin");
+    // The clock runs from the program's start and never goes back.
+    const std::int64_t avant = MillisecondesDepuisDebut();
+    EXPECT_GE(avant, 0);
+    EXPECT_GE(MillisecondesDepuisDebut(), avant);
 }
 
 TEST(ReglagesFenetre, FichiersRecents) {

@@ -30,9 +30,10 @@ struct TScene : TVueEssai {
 struct TCubesAffiches {
     std::deque<TCube> Cubes;
     std::vector<TCube*> Pointeurs;
-    void Ajouter(float x, float y, float z, std::uint8_t etat = 0) {
+    void Ajouter(float x, float y, float z, std::uint8_t etat = 0, TV4By couleur = {}) {
         TCube& c = Cubes.emplace_back();
         c.CooMoyPts = {x, y, z};
+        c.ColCube = couleur;
         c.nbptscube = 1;
         c.etatSP = etat;
         Pointeurs.push_back(&c);
@@ -94,6 +95,40 @@ TEST(TConstructionScene, CouleursEtPointsOmisSelonLOnglet) {
         EXPECT_EQ(textes,
                   (std::vector<std::string>{"préparation du tracé", "affichage des points ..."}));
     }
+}
+
+TEST(TConstructionScene, CouleursDuReleve) {
+    TCubesAffiches cubes;
+    cubes.Ajouter(1, 1, 1, 0, {10, 120, 200, 7});
+    cubes.Ajouter(2, 2, 1, EtatSelectionne, {10, 120, 200, 7});
+    cubes.Ajouter(3, 3, -1, 0, {255, 0, 0, 0}); // pure red in the survey
+    cubes.Ajouter(4, 4, -1);                    // a survey without colours
+    const TCouleurVue B{10, 120, 200}, R = RougeVue, r{254, 0, 0}, N = NoirVue, C = CyanVue;
+    struct Cas {
+        int onglet;
+        double masseVol;
+        std::vector<TCouleurVue> couleurs;
+    };
+    const Cas cas[] = {{0, 0, {B, R, r, N}}, {1, 0, {B, B, r, N}}, {2, 100, {B, B, C, C}}};
+    for (const Cas& c : cas) {
+        const TLotPoints lot = ConstruireLotPoints(
+            cubes.Pointeurs, 1,
+            {.Onglet = c.onglet, .MasseVolRemplissage = c.masseVol, .CouleursReleve = true},
+            [](const std::string&) {});
+        EXPECT_EQ(lot.Couleurs, c.couleurs) << c.onglet;
+    }
+}
+
+TEST_F(TScene, LeChoixDesCouleursReconstruitLesPoints) {
+    TCube* c = AjouterCube(1, 1, 1);
+    c->ColCube = {30, 60, 90, 0};
+    const std::uint64_t version = Tracer().Points.Version;
+    T.ChoisirCouleursReleve(true);
+    const TSceneVue& s = Tracer();
+    EXPECT_GT(s.Points.Version, version);
+    EXPECT_EQ(s.Points.Couleurs, (std::vector<TCouleurVue>{{30, 60, 90}}));
+    T.ChoisirCouleursReleve(false);
+    EXPECT_EQ(Tracer().Points.Couleurs, (std::vector<TCouleurVue>{NoirVue}));
 }
 
 TEST_F(TScene, LeTraceSuitLOngletEtLeRemplissage) {
@@ -315,4 +350,32 @@ TEST_F(TScene, StructureAuDessusDeLaBoite) {
     const std::vector<TTrace> traces = Tracer().Traces;
     ASSERT_EQ(traces.size(), 4u);
     EXPECT_EQ(traces[2].Sommets, (std::vector<TV3R>{{0, 0, 2}})); // the springing, 1 m above
+}
+
+TEST(TConstructionScene, PasDeLApercuEnMouvement) {
+    struct Cas {
+        std::size_t nb, max, pas;
+    };
+    const Cas cas[] = {{0, 0, 1},   {10, 0, 1},  {10, 10, 1},           {11, 10, 2},
+                       {20, 10, 2}, {21, 10, 3}, {18200000, 50000, 364}};
+    for (const Cas& c : cas) {
+        EXPECT_EQ(PasEchantillon(c.nb, c.max), c.pas) << c.nb << " " << c.max;
+        if (c.max) {
+            EXPECT_LE((c.nb + c.pas - 1) / c.pas, c.max);
+        }
+    }
+}
+
+TEST_F(TScene, LaNavigationDessineEnMouvement) {
+    AjouterCube(1, 1, 1);
+    EXPECT_FALSE(Tracer().EnMouvement);
+    bool traite = false;
+    T.FormMouseWheel(120, {10, 10}, traite);
+    EXPECT_TRUE(Tracer().EnMouvement);
+    // The batch is not rebuilt by a motion.
+    const std::uint64_t version = Tracer().Points.Version;
+    T.Vue.EnMouvement = false;
+    T.SBtEchPlusClick();
+    EXPECT_TRUE(Tracer().EnMouvement);
+    EXPECT_EQ(Tracer().Points.Version, version);
 }

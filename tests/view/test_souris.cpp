@@ -169,3 +169,64 @@ TEST_F(TSouris, PointDesigneLePlusProche) {
         EXPECT_EQ(T.CubeSousPointeur(pointeur.X, pointeur.Y), attendu)
             << pointeur.X << ", " << pointeur.Y;
 }
+
+TEST_F(TSouris, LePlusEnAvantSousLePointeur) {
+    // Seen from above, two cubes at one pixel: the higher one is the one shown.
+    for (const bool basDAbord : {true, false}) {
+        CubesPoses.clear();
+        T.Scan.CubesAffiches.clear();
+        TCube* bas = nullptr;
+        TCube* haut = nullptr;
+        if (basDAbord) bas = AjouterCube(200, 150, -3);
+        haut = AjouterCube(200.3f, 150, 2);
+        if (!basDAbord) bas = AjouterCube(200, 150, -3);
+        AjouterCube(203, 150, 9); // in front, but 3 pixels away
+        EXPECT_EQ(T.CubeSousPointeur(200, 150), haut) << basDAbord;
+        EXPECT_NE(T.CubeSousPointeur(200, 150), bas);
+    }
+}
+
+TEST_F(TSouris, LectureDesCoordonneesEtDistance) {
+    T.ScanPret = true;
+    T.Scan.Decalage = {652000, 6862000, 0};
+    AjouterCube(100.125f, 150.5f, 45.25f);
+    AjouterCube(103.125f, 154.5f, 45.25f);
+    AjouterCube(300, 100, 1);
+    struct TClic {
+        TPointEcran p;
+        bool gauche, ctrl;
+        const char* panneau0; // the first panel afterwards
+    };
+    const TClic clics[] = {
+        {{100, 150}, true, false, "X = 652100.125 Y = 6862150.500 Z = 45.250"},
+        // With Ctrl: the distance to the previous point (3, 4, 0).
+        {{103, 146}, true, true, "X = 652103.125 Y = 6862154.500 Z = 45.250 ; distance : 5.000 m"},
+        // Nothing drawn there: the read-out stays; another button reads nothing.
+        {{50, 50}, true, true, "X = 652103.125 Y = 6862154.500 Z = 45.250 ; distance : 5.000 m"},
+        {{300, 200},
+         false,
+         false,
+         "X = 652103.125 Y = 6862154.500 Z = 45.250 ; distance : 5.000 m"},
+        // Without Ctrl, no distance; then Ctrl measures from that one.
+        {{300, 200}, true, false, "X = 652300.000 Y = 6862100.000 Z = 1.000"},
+        {{100, 150},
+         true,
+         true,
+         "X = 652100.125 Y = 6862150.500 Z = 45.250 ; distance : 210.851 m"},
+    };
+    for (const TClic& c : clics) {
+        T.VGLMouseDown(c.p.X, c.p.Y);
+        T.VGLMouseUp(c.p.X, c.p.Y, c.gauche, c.ctrl);
+        EXPECT_EQ(Banc.Plateforme.Panneau0, c.panneau0) << c.p.X << ", " << c.p.Y;
+    }
+    // A drag selects as before and reads nothing.
+    Banc.Plateforme.Panneau0.clear();
+    T.VGLMouseDown(90, 140);
+    T.VGLMouseMove({true, false}, 110, 160);
+    T.VGLMouseUp(110, 160, true, false);
+    EXPECT_EQ(Banc.Plateforme.Panneau0, "");
+    EXPECT_TRUE(T.Scan.CubesAffiches[0]->etatSP & EtatSelectionne);
+    // A new scan forgets the point measured from.
+    T.ReinitialiserTravail();
+    EXPECT_FALSE(T.PointLu);
+}
