@@ -25,7 +25,13 @@ void SupprimerAffiches(TEtatScan& scan, std::uint8_t etat);
 void AnnulerSuppressions(TEtatScan& scan);
 // Destroys the deleted cubes, and the coarser ones left without any finer cube. The displayed
 // list names only the remaining cubes afterwards, and the box and the grid are fitted to them
-// (AjusterEncombrement), also when the user stopped it midway.
-void CompacterScan(TEtatScan& scan, const TSortieProgression& sortie);
+// (AjusterEncombrement). Two steps: the search of the level-0 cubes that hold a deleted cube
+// changes nothing and shows its progress through `sortie`, which may stop it; the destruction
+// that follows cannot be taken back and shows its progress through `sortieDefinitive`, which
+// must not stop it.
+void CompacterScan(TEtatScan& scan, const TSortieProgression& sortie,
+                   const TSortieProgression& sortieDefinitive);
+// The texts of the destruction say that it can no longer be stopped.
+inline constexpr const char* SuffixeDefinitif = " (ne peut plus être interrompu)";
 
 std::string Proprietes(const TEtatScan& scan);

@@ -23,6 +23,10 @@ TSortieProgression SortieStatut(TEspaceTravail& t) {
     return [&t](const std::string& texte) { t.AffiInfo(1, texte); };
 }
 
+TSortieProgression SortieStatutSansArret(TEspaceTravail& t) {
+    return [&t](const std::string& texte) { t.AffiInfoSansArret(1, texte); };
+}
+
 // What a binary scan file carried for the study, the fields and the view, by its version. XYZ
 // text carries nothing: its study starts with no quarter.
 void AppliquerEnTete(TEspaceTravail& t, const std::optional<TEnTeteArkl>& enTete) {
@@ -284,7 +288,7 @@ void TEspaceTravail::CompacterScan() {
     if (!Scan.ScanModifie) return;
     CurseurAttente();
     try {
-        ::CompacterScan(Scan, SortieStatut(*this));
+        ::CompacterScan(Scan, SortieStatut(*this), SortieStatutSansArret(*this));
     } catch (...) {
         FinCurseurAttente();
         CalculerEncombrement();
