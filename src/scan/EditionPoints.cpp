@@ -84,9 +84,9 @@ std::vector<TCelluleACompacter> CellulesACompacter(const TEtatScan& scan,
 }
 
 // The displayed list and the box follow the cubes that remain.
-void SuivreLesCubesRestants(TEtatScan& scan) {
+void SuivreLesCubesRestants(TEtatScan& scan, TProgression& progression) {
     scan.ChoisirNivAffiche(scan.NivAffiche);
-    AjusterEncombrement(scan);
+    AjusterEncombrement(scan, [&] { progression.Entretenir(); });
 }
 
 } // namespace
@@ -114,12 +114,13 @@ void CompacterScan(TEtatScan& scan, const TSortieProgression& sortie,
             }
             scan.ModifieSansRetour = true;
             progression.Avancer(faits += c.NbCubes);
+            progression.Entretenir();
         }
     } catch (...) {
-        SuivreLesCubesRestants(scan);
+        SuivreLesCubesRestants(scan, progression);
         throw;
     }
-    SuivreLesCubesRestants(scan);
+    SuivreLesCubesRestants(scan, progression);
 }
 
 std::string Proprietes(const TEtatScan& scan) {
