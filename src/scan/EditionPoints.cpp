@@ -10,8 +10,8 @@ namespace {
 constexpr std::uint8_t SansSelection = static_cast<std::uint8_t>(~EtatSelectionne);
 }
 
-void FixerNiveauAffiche(TEtatScan& scan, int niveau) {
-    scan.ChoisirNivAffiche(std::clamp(niveau, 0, scan.NivMax));
+void FixerNiveauAffiche(TEtatScan& scan, int niveau, const std::function<void()>& entretenir) {
+    scan.ChoisirNivAffiche(std::clamp(niveau, 0, scan.NivMax), entretenir);
 }
 
 void Deselectionner(TEtatScan& scan) {
@@ -85,8 +85,9 @@ std::vector<TCelluleACompacter> CellulesACompacter(const TEtatScan& scan,
 
 // The displayed list and the box follow the cubes that remain.
 void SuivreLesCubesRestants(TEtatScan& scan, TProgression& progression) {
-    scan.ChoisirNivAffiche(scan.NivAffiche);
-    AjusterEncombrement(scan, [&] { progression.Entretenir(); });
+    const auto entretenir = [&] { progression.Entretenir(); };
+    scan.ChoisirNivAffiche(scan.NivAffiche, entretenir);
+    AjusterEncombrement(scan, entretenir);
 }
 
 } // namespace

@@ -8,8 +8,9 @@
 #include <cstdint>
 #include <string>
 
-// Shows the cubes of `niveau`, held within 0 .. the scan's deepest level.
-void FixerNiveauAffiche(TEtatScan& scan, int niveau);
+// Shows the cubes of `niveau`, held within 0 .. the scan's deepest level; `entretenir` as for
+// TEtatScan::ChoisirNivAffiche.
+void FixerNiveauAffiche(TEtatScan& scan, int niveau, const std::function<void()>& entretenir = {});
 
 void Deselectionner(TEtatScan& scan);
 // The selected cubes become masked and unselected.

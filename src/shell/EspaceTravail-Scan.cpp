@@ -245,7 +245,11 @@ void TEspaceTravail::CalculerEncombrement() {
 }
 
 void TEspaceTravail::FixerNiveauAffiche(int niveau) {
-    ::FixerNiveauAffiche(Scan, niveau);
+    // Millions of cubes at the finest levels: the window is served meanwhile. The displayed list
+    // is rebuilt whole: this step is not stopped.
+    TProgression attente = TProgression::Patience(SortieStatutSansArret(*this),
+                                                  "changement du niveau d'affichage ...");
+    ::FixerNiveauAffiche(Scan, niveau, [&] { attente.Entretenir(); });
     RetracerPoints();
 }
 

@@ -20,6 +20,13 @@ TProgression TProgression::Pourcentage(TSortieProgression sortie, std::string et
     return TProgression(std::move(sortie), TGenre::Pourcentage, std::move(etape), total, 1);
 }
 
+TProgression TProgression::Patience(TSortieProgression sortie, std::string texte) {
+    TProgression p(std::move(sortie), TGenre::ParPas, "", 0, 1);
+    p.dernierTexte_ = std::move(texte);
+    p.quand_ = std::chrono::steady_clock::now();
+    return p;
+}
+
 void TProgression::Afficher(const std::string& texte) {
     dernierTexte_ = texte;
     quand_ = std::chrono::steady_clock::now();

@@ -26,6 +26,9 @@ public:
                                std::int64_t facteur = 1);
     static TProgression Pourcentage(TSortieProgression sortie, std::string etape,
                                     std::int64_t total);
+    // No count and nothing shown at first: `texte` only once the stretch lasts, through
+    // Entretenir, so that a quick step shows no text.
+    static TProgression Patience(TSortieProgression sortie, std::string texte);
 
     // The count has reached `n` units.
     void Avancer(std::int64_t n);

@@ -73,7 +73,15 @@ TEST(Progression, EntretenirRedonneLeDernierTexte) {
     p.Avancer(5);
     p.Entretenir(); // just shown
     EXPECT_EQ(t.recus, std::vector<std::string>{"compactage 50 %"});
+    // A step with no count of its own says nothing until it lasts.
+    TTextes attente;
+    TProgression q = TProgression::Patience(attente.Sortie(), "changement ...");
+    q.Entretenir();
+    EXPECT_TRUE(attente.recus.empty());
+
     std::this_thread::sleep_for(std::chrono::milliseconds(120));
     p.Entretenir();
     EXPECT_EQ(t.recus, (std::vector<std::string>{"compactage 50 %", "compactage 50 %"}));
+    q.Entretenir();
+    EXPECT_EQ(attente.recus, std::vector<std::string>{"changement ..."});
 }
