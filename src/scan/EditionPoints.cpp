@@ -34,9 +34,13 @@ void InverserMasque(TEtatScan& scan) {
         c->etatSP = (c->etatSP & SansSelection) ^ EtatMasque;
 }
 
-void SupprimerAffiches(TEtatScan& scan, std::uint8_t etat) {
-    for (TCube* c : scan.CubesAffiches)
+void SupprimerAffiches(TEtatScan& scan, std::uint8_t etat,
+                       const std::function<void()>& entretenir) {
+    std::size_t vus = 0;
+    for (TCube* c : scan.CubesAffiches) {
         if (c->etatSP & etat) scan.MarquerSupprime(c, true);
+        if (++vus % 4096 == 0 && entretenir) entretenir();
+    }
     scan.ScanModifie = true;
 }
 

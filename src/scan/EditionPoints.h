@@ -21,7 +21,9 @@ void Demasquer(TEtatScan& scan);
 void InverserMasque(TEtatScan& scan);
 // Marks deleted the displayed cubes that carry the state bit `etat` (EtatSelectionne or
 // EtatMasque), with the finer cubes below them; the scan then needs saving.
-void SupprimerAffiches(TEtatScan& scan, std::uint8_t etat);
+// `entretenir` as for TEtatScan::ChoisirNivAffiche.
+void SupprimerAffiches(TEtatScan& scan, std::uint8_t etat,
+                       const std::function<void()>& entretenir = {});
 // Every cube of the scan loses its states; nothing is left to save.
 void AnnulerSuppressions(TEtatScan& scan);
 // Destroys the deleted cubes, and the coarser ones left without any finer cube. The displayed
