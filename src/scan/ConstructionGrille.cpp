@@ -85,6 +85,46 @@ template <class V> void Liberer(V& v) {
     V().swap(v);
 }
 
+// A loop over millions of items keeps the window served: every few thousand items.
+constexpr std::size_t ItemsEntreEntretiens = 4096;
+
+// The texts of a step by hundredths ("tri : 12%"), from the fraction of its work done: each
+// hundredth once, from 0 on, and the last one again while it lasts.
+class TCentiemes {
+public:
+    TCentiemes(const TSortieProgression& sortie, const char* etape)
+        : progression_(TProgression::ParPas(sortie, etape, 1)) {}
+
+    // `fait` of `total` units of the part that runs from hundredth `debut` to `fin`.
+    void Atteindre(int debut, int fin, std::int64_t fait, std::int64_t total) {
+        const std::int64_t c =
+            debut + (total > 0 ? std::int64_t(fin - debut) * fait / total : fin - debut);
+        if (c > dernier_) {
+            dernier_ = c;
+            progression_.Avancer(c);
+        } else {
+            progression_.Entretenir();
+        }
+    }
+    void Entretenir() { progression_.Entretenir(); }
+
+private:
+    TProgression progression_;
+    std::int64_t dernier_ = -1;
+};
+
+// Grows `v` to n cleared items a slice at a time: the system's fresh pages take most of the
+// time, and the window is served between slices.
+template <class V>
+void AgrandirParTranches(V& v, std::size_t n, TCentiemes& centiemes,
+                         const typename V::value_type& valeur = {}) {
+    v.reserve(n);
+    while (v.size() < n) {
+        v.resize(std::min(n, v.size() + (std::size_t(1) << 18)), valeur);
+        centiemes.Entretenir();
+    }
+}
+
 } // namespace
 
 // Builds every level at once instead of point by point: each point's path of slots is computed
@@ -97,17 +137,24 @@ public:
     TConstructionCubes(TEtatScan& scan, const TParcourirPoints& parcourir)
         : scan_(scan), parcourir_(parcourir), nivMax_(scan.NivMax), total_(scan.NbPoints) {}
 
+    // The texts: "tri : " while the paths are read (to 30%) and sorted, then "construction : "
+    // while the cubes are made (to 25%), the records placed in them (to 95%) and the means
+    // computed. Shown from 100 records on: a small file loads without a word.
     std::int64_t Construire(const TSortieProgression& sortie) {
+        const TSortieProgression montree = total_ >= 100 ? sortie : TSortieProgression();
+        TCentiemes tri(montree, "tri : "), construction(montree, "construction : ");
         {
             std::vector<std::uint64_t> cles;
             std::vector<std::uint32_t> indices;
-            const int bits = LireChemins(cles, indices);
-            Trier(cles, indices, bits, sortie);
-            CompterEtPlacer(cles, indices);
-            FaireLesCubes(cles);
+            const int bits = LireChemins(cles, indices, tri);
+            TrierParCle(cles, indices, bits, [&](std::int64_t fait, std::int64_t total) {
+                tri.Atteindre(30, 100, fait, total);
+            });
+            CompterEtPlacer(cles, indices, construction);
+            FaireLesCubes(cles, construction);
         }
-        EnregistrerLesPoints(sortie);
-        LesMoyennes();
+        EnregistrerLesPoints(construction);
+        LesMoyennes(construction);
         scan_.InstallerCubes(std::move(niveaux_), std::move(cellules_));
         return horsGrille_;
     }
@@ -129,7 +176,8 @@ private:
     int Decalage(int niveau) const { return BitsSlot * (nivMax_ - niveau); }
 
     // Each record in the grid gets the key (cell, slot at each level); returns the key's bits.
-    int LireChemins(std::vector<std::uint64_t>& cles, std::vector<std::uint32_t>& indices) {
+    int LireChemins(std::vector<std::uint64_t>& cles, std::vector<std::uint32_t>& indices,
+                    TCentiemes& tri) {
         cles.reserve(std::size_t(total_));
         indices.reserve(std::size_t(total_));
         TTableCellules table;
@@ -149,6 +197,7 @@ private:
                                chemins.Slots[q]);
                 indices.push_back(std::uint32_t(i));
             }
+            tri.Atteindre(0, 30, i, total_);
         });
         // Cells numbered in the grid's order: X index, then Y, then Z.
         const std::vector<TCellule>& rencontrees = table.Cellules();
@@ -164,8 +213,10 @@ private:
         }
         const int decalage = Decalage(0);
         const std::uint64_t masque = (std::uint64_t(1) << decalage) - 1;
-        for (std::uint64_t& c : cles)
-            c = (std::uint64_t(rang[c >> decalage]) << decalage) | (c & masque);
+        for (std::size_t p = 0; p < cles.size(); ++p) {
+            cles[p] = (std::uint64_t(rang[cles[p] >> decalage]) << decalage) | (cles[p] & masque);
+            if (p % ItemsEntreEntretiens == 0) tri.Entretenir();
+        }
         return decalage +
                (cellules_.empty() ? 0 : static_cast<int>(std::bit_width(cellules_.size() - 1)));
     }
@@ -215,14 +266,6 @@ private:
         });
     }
 
-    void Trier(std::vector<std::uint64_t>& cles, std::vector<std::uint32_t>& indices, int bits,
-               const TSortieProgression& sortie) const {
-        // As the construction's, shown from 100 records on: a small file loads without a word.
-        TProgression progression =
-            TProgression::ParPas(total_ >= 100 ? sortie : TSortieProgression(), "tri : ", 1);
-        TrierParCle(cles, indices, bits, [&](int centiemes) { progression.Avancer(centiemes); });
-    }
-
     // The coarsest level whose cube changes from the sorted key p - 1 to p (nivMax_ + 1: none).
     int PremierNiveauNouveau(const std::vector<std::uint64_t>& cles, std::size_t p) const {
         if (p == 0) return 0;
@@ -235,19 +278,22 @@ private:
 
     // The cubes of each level, and each record's deepest cube by its place in path order.
     void CompterEtPlacer(const std::vector<std::uint64_t>& cles,
-                         std::vector<std::uint32_t>& indices) {
-        feuilleDe_.assign(std::size_t(total_), Aucun);
+                         std::vector<std::uint32_t>& indices, TCentiemes& construction) {
+        construction.Atteindre(0, 8, 0, 1);
+        AgrandirParTranches(feuilleDe_, std::size_t(total_), construction, Aucun);
         for (std::size_t p = 0; p < cles.size(); ++p) {
             for (int n = PremierNiveauNouveau(cles, p); n <= nivMax_; ++n)
                 ++nbCubes_[n];
             feuilleDe_[indices[p]] = nbCubes_[nivMax_] - 1;
+            if (p % ItemsEntreEntretiens == 0)
+                construction.Atteindre(0, 8, std::int64_t(p), std::int64_t(cles.size()));
         }
         Liberer(indices);
     }
 
     // The cubes of every level in path order, with their levels, slots, parents and children.
-    void FaireLesCubes(std::vector<std::uint64_t>& cles) {
-        DimensionnerLesNiveaux();
+    void FaireLesCubes(std::vector<std::uint64_t>& cles, TCentiemes& construction) {
+        DimensionnerLesNiveaux(construction);
         std::array<std::uint32_t, NbNiveaux> vus{};
         for (std::size_t p = 0; p < cles.size(); ++p) {
             for (int n = PremierNiveauNouveau(cles, p); n <= nivMax_; ++n) {
@@ -261,16 +307,19 @@ private:
                 TNiveauCubes& niv = niveaux_[n - 1];
                 if (niv.NbEnfants[parent]++ == 0) niv.PremierEnfant[parent] = place;
             }
+            if (p % ItemsEntreEntretiens == 0)
+                construction.Atteindre(15, 25, std::int64_t(p), std::int64_t(cles.size()));
         }
         Liberer(cles);
     }
 
     // The arrays of every level, cleared. Most of the time goes to the system's fresh pages:
-    // the deepest cubes, about half of the memory, on one thread, the other arrays on the other.
-    void DimensionnerLesNiveaux() {
+    // the deepest cubes, about half of the memory, on this thread, where the window is served
+    // between slices, the other arrays on the other.
+    void DimensionnerLesNiveaux(TCentiemes& construction) {
         FaireEnDeux([&](int moitie) {
-            if (moitie == 0) {
-                niveaux_[nivMax_].Cubes.resize(nbCubes_[nivMax_]);
+            if (moitie == 1) {
+                AgrandirParTranches(niveaux_[nivMax_].Cubes, nbCubes_[nivMax_], construction);
                 return;
             }
             for (int n = 0; n <= nivMax_; ++n) {
@@ -282,6 +331,7 @@ private:
                 niv.NbEnfants.resize(nbCubes_[n]);
             }
         });
+        construction.Atteindre(8, 15, 1, 1);
     }
 
     // The first record to reach a cube makes it the newest of its level so far; its ancestors
@@ -302,10 +352,10 @@ private:
     // The records read again in file order. One thread makes the chains, which follow the order
     // of the records across all cubes; the other records each point in its deepest cube, where
     // only the order of that cube's own records matters.
-    void EnregistrerLesPoints(const TSortieProgression& sortie) {
-        TProgression progression = TProgression::ParPas(sortie, "construction : ", total_ / 100);
-        std::vector<bool> atteintes(nbCubes_[nivMax_]);
-        sommesFeuilles_.assign(nbCubes_[nivMax_], TV3R{});
+    void EnregistrerLesPoints(TCentiemes& construction) {
+        std::vector<bool> atteintes;
+        AgrandirParTranches(atteintes, nbCubes_[nivMax_], construction);
+        AgrandirParTranches(sommesFeuilles_, nbCubes_[nivMax_], construction);
         std::array<std::uint32_t, NbNiveaux> restants = nbCubes_;
         std::int64_t i = 0;
         parcourir_([&](const TPointScan* lot, std::size_t n) {
@@ -316,9 +366,9 @@ private:
                 else
                     EnregistrerLot(std::size_t(i), lot, n);
             });
-            // Here, where a stop may be thrown: not inside the halves.
-            progression.Franchir(i, i + std::int64_t(n));
             i += std::int64_t(n);
+            // Here, where a stop may be thrown: not inside the halves.
+            construction.Atteindre(25, 95, i, total_);
         });
         Liberer(feuilleDe_);
     }
@@ -366,7 +416,7 @@ private:
 
     // The means of every cube. The level-0 cubes are cut into two runs holding about as many
     // deepest cubes, one run on each thread: their subtrees are apart.
-    void LesMoyennes() {
+    void LesMoyennes(TCentiemes& construction) {
         const auto premiereFeuille = [&](std::uint32_t place) {
             for (int n = 0; n < nivMax_; ++n)
                 place = niveaux_[n].PremierEnfant[place];
@@ -381,12 +431,19 @@ private:
             else
                 haut = m;
         }
-        FaireEnDeux([&](int moitie) {
-            const std::uint32_t debut = moitie == 0 ? 0 : milieu;
-            const std::uint32_t fin = moitie == 0 ? milieu : nbCubes_[0];
-            for (std::uint32_t place = debut; place < fin; ++place)
-                Moyennes(0, place);
-        });
+        // In slices of each run, the window served between them.
+        constexpr std::uint32_t Tranches = 32;
+        for (std::uint32_t t = 0; t < Tranches; ++t) {
+            FaireEnDeux([&](int moitie) {
+                const std::uint32_t debut = moitie == 0 ? 0 : milieu;
+                const std::uint32_t fin = moitie == 0 ? milieu : nbCubes_[0];
+                const std::uint64_t longueur = fin - debut;
+                for (std::uint32_t place = debut + std::uint32_t(longueur * t / Tranches);
+                     place < debut + std::uint32_t(longueur * (t + 1) / Tranches); ++place)
+                    Moyennes(0, place);
+            });
+            construction.Atteindre(95, 100, t + 1, Tranches);
+        }
         Liberer(sommesFeuilles_);
     }
 

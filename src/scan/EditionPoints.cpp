@@ -10,8 +10,8 @@ namespace {
 constexpr std::uint8_t SansSelection = static_cast<std::uint8_t>(~EtatSelectionne);
 }
 
-void FixerNiveauAffiche(TEtatScan& scan, int niveau) {
-    scan.ChoisirNivAffiche(std::clamp(niveau, 0, scan.NivMax));
+void FixerNiveauAffiche(TEtatScan& scan, int niveau, const std::function<void()>& entretenir) {
+    scan.ChoisirNivAffiche(std::clamp(niveau, 0, scan.NivMax), entretenir);
 }
 
 void Deselectionner(TEtatScan& scan) {
@@ -34,9 +34,13 @@ void InverserMasque(TEtatScan& scan) {
         c->etatSP = (c->etatSP & SansSelection) ^ EtatMasque;
 }
 
-void SupprimerAffiches(TEtatScan& scan, std::uint8_t etat) {
-    for (TCube* c : scan.CubesAffiches)
+void SupprimerAffiches(TEtatScan& scan, std::uint8_t etat,
+                       const std::function<void()>& entretenir) {
+    std::size_t vus = 0;
+    for (TCube* c : scan.CubesAffiches) {
         if (c->etatSP & etat) scan.MarquerSupprime(c, true);
+        if (++vus % 4096 == 0 && entretenir) entretenir();
+    }
     scan.ScanModifie = true;
 }
 
@@ -46,29 +50,82 @@ void AnnulerSuppressions(TEtatScan& scan) {
     scan.ScanModifie = scan.ModifieSansRetour;
 }
 
-void CompacterScan(TEtatScan& scan, const TSortieProgression& sortie) {
+namespace {
+
+// A level-0 cube to compact, and how many cubes its subtree holds: the destruction's progress
+// follows them.
+struct TCelluleACompacter {
+    std::size_t Place;
+    std::int64_t NbCubes;
+};
+
+// Counts the cubes of a subtree into `nbCubes`; true when one of them is deleted.
+bool TientUnSupprime(const TEtatScan& scan, const TCube* c, std::int64_t& nbCubes,
+                     TProgression& progression, std::int64_t& vus) {
+    ++nbCubes;
+    if ((++vus & 255) == 0) progression.Avancer(vus);
+    bool supprime = (c->etatSP & EtatSupprime) != 0;
+    scan.PourChaqueEnfant(c, [&](const TCube* enfant) {
+        supprime = TientUnSupprime(scan, enfant, nbCubes, progression, vus) || supprime;
+    });
+    return supprime;
+}
+
+// The search: every cube visited, nothing changed.
+std::vector<TCelluleACompacter> CellulesACompacter(const TEtatScan& scan,
+                                                   const TSortieProgression& sortie) {
+    TProgression progression =
+        TProgression::Pourcentage(sortie, "compactage : recherche ", scan.NbCubesTotal());
+    std::vector<TCelluleACompacter> cellules;
+    std::int64_t vus = 0;
+    for (std::size_t n = 0; n < scan.Grille.size(); ++n) {
+        std::int64_t nbCubes = 0;
+        if (scan.Grille[n] && TientUnSupprime(scan, scan.Grille[n], nbCubes, progression, vus))
+            cellules.push_back({n, nbCubes});
+    }
+    progression.Avancer(vus);
+    return cellules;
+}
+
+// The displayed list and the box follow the cubes that remain.
+void SuivreLesCubesRestants(TEtatScan& scan, TProgression& progression) {
+    const auto entretenir = [&] { progression.Entretenir(); };
+    scan.ChoisirNivAffiche(scan.NivAffiche, entretenir);
+    AjusterEncombrement(scan, entretenir);
+}
+
+} // namespace
+
+void CompacterScan(TEtatScan& scan, const TSortieProgression& sortie,
+                   const TSortieProgression& sortieDefinitive) {
+    const std::vector<TCelluleACompacter> cellules = CellulesACompacter(scan, sortie);
+    if (cellules.empty()) return;
+    std::int64_t total = 0;
+    for (const TCelluleACompacter& c : cellules)
+        total += c.NbCubes;
+    TProgression progression = TProgression::Pourcentage(
+        [&](const std::string& texte) {
+            if (sortieDefinitive) sortieDefinitive(texte + SuffixeDefinitif);
+        },
+        "compactage ", total);
+    std::int64_t faits = 0;
     try {
-        const std::size_t nbCellules = scan.Grille.size();
-        TProgression progression =
-            TProgression::Pourcentage(sortie, "compactage ", std::int64_t(nbCellules));
-        for (std::size_t n = 0; n < nbCellules; ++n) {
-            progression.Avancer(std::int64_t(n + 1));
-            TCube*& cellule = scan.Grille[n];
-            if (cellule && scan.Compacter(cellule)) {
-                TCube* c = cellule;
+        for (const TCelluleACompacter& c : cellules) {
+            TCube*& cellule = scan.Grille[c.Place];
+            if (scan.Compacter(cellule)) {
+                TCube* cube = cellule;
                 cellule = nullptr;
-                scan.DetruireCube(c);
-                scan.ModifieSansRetour = true;
+                scan.DetruireCube(cube);
             }
+            scan.ModifieSansRetour = true;
+            progression.Avancer(faits += c.NbCubes);
+            progression.Entretenir();
         }
     } catch (...) {
-        // What was compacted stays so; the displayed list must only name cubes that still exist.
-        scan.ChoisirNivAffiche(scan.NivAffiche);
-        AjusterEncombrement(scan);
+        SuivreLesCubesRestants(scan, progression);
         throw;
     }
-    scan.ChoisirNivAffiche(scan.NivAffiche);
-    AjusterEncombrement(scan);
+    SuivreLesCubesRestants(scan, progression);
 }
 
 std::string Proprietes(const TEtatScan& scan) {

@@ -8,8 +8,9 @@
 #include <cstdint>
 #include <string>
 
-// Shows the cubes of `niveau`, held within 0 .. the scan's deepest level.
-void FixerNiveauAffiche(TEtatScan& scan, int niveau);
+// Shows the cubes of `niveau`, held within 0 .. the scan's deepest level; `entretenir` as for
+// TEtatScan::ChoisirNivAffiche.
+void FixerNiveauAffiche(TEtatScan& scan, int niveau, const std::function<void()>& entretenir = {});
 
 void Deselectionner(TEtatScan& scan);
 // The selected cubes become masked and unselected.
@@ -20,12 +21,20 @@ void Demasquer(TEtatScan& scan);
 void InverserMasque(TEtatScan& scan);
 // Marks deleted the displayed cubes that carry the state bit `etat` (EtatSelectionne or
 // EtatMasque), with the finer cubes below them; the scan then needs saving.
-void SupprimerAffiches(TEtatScan& scan, std::uint8_t etat);
+// `entretenir` as for TEtatScan::ChoisirNivAffiche.
+void SupprimerAffiches(TEtatScan& scan, std::uint8_t etat,
+                       const std::function<void()>& entretenir = {});
 // Every cube of the scan loses its states; nothing is left to save.
 void AnnulerSuppressions(TEtatScan& scan);
 // Destroys the deleted cubes, and the coarser ones left without any finer cube. The displayed
 // list names only the remaining cubes afterwards, and the box and the grid are fitted to them
-// (AjusterEncombrement), also when the user stopped it midway.
-void CompacterScan(TEtatScan& scan, const TSortieProgression& sortie);
+// (AjusterEncombrement). Two steps: the search of the level-0 cubes that hold a deleted cube
+// changes nothing and shows its progress through `sortie`, which may stop it; the destruction
+// that follows cannot be taken back and shows its progress through `sortieDefinitive`, which
+// must not stop it.
+void CompacterScan(TEtatScan& scan, const TSortieProgression& sortie,
+                   const TSortieProgression& sortieDefinitive);
+// The texts of the destruction say that it can no longer be stopped.
+inline constexpr const char* SuffixeDefinitif = " (ne peut plus être interrompu)";
 
 std::string Proprietes(const TEtatScan& scan);

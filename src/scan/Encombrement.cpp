@@ -19,7 +19,7 @@ void RedimensionnerGrille(TEtatScan& scan) {
 
 } // namespace
 
-void AjusterEncombrement(TEtatScan& scan) {
+void AjusterEncombrement(TEtatScan& scan, const std::function<void()>& entretenir) {
     const int niveau = scan.NivMax;
     const double cote = TailleNiv[std::size_t(niveau)];
     TV3S moyMin{PlusGrandReel, PlusGrandReel, PlusGrandReel};
@@ -34,7 +34,9 @@ void AjusterEncombrement(TEtatScan& scan) {
     const TV3S seuilMax{std::nextafter(scan.CooMax.X, -INFINITY),
                         std::nextafter(scan.CooMax.Y, -INFINITY),
                         std::nextafter(scan.CooMax.Z, -INFINITY)};
+    std::size_t vus = 0;
     scan.PourChaqueCubeDuNiveau(niveau, [&](const TCube* c) {
+        if (++vus % 4096 == 0 && entretenir) entretenir();
         reste = true;
         const TV3S coin = scan.CooOriCube(c);
         for (int a = 0; a < 3; ++a) {

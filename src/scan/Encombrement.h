@@ -5,8 +5,11 @@
 
 #include "scan/UArkaluneGlb.h"
 
+#include <functional>
+
 // Narrows each side of the box that no remaining deepest cube reaches to the means of those
 // cubes (what a save writes as points); a side that a remaining cube still reaches keeps its
 // value, so that deleting points inside the scan changes nothing. Then sizes the grid to the box
 // and puts each level-0 cube back in its cell. Without any cube left nothing changes.
-void AjusterEncombrement(TEtatScan& scan);
+// `entretenir` is called every few thousand cubes (the window's events served meanwhile).
+void AjusterEncombrement(TEtatScan& scan, const std::function<void()>& entretenir = {});

@@ -2,6 +2,7 @@
 
 #include "util/EnDeux.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 
@@ -20,12 +21,31 @@ struct TChiffre {
 // The counts of each value of the digit in each half of the keys.
 using TComptes = std::array<std::vector<std::size_t>, 2>;
 
-void Compter(const std::vector<std::uint64_t>& cles, const TChiffre& chiffre, TComptes& comptes) {
-    FaireEnDeux([&](int moitie) {
-        std::vector<std::size_t>& compte = comptes[std::size_t(moitie)];
+// Keys of each half handled between two reports of the progress.
+constexpr std::size_t TrancheParMoitie = std::size_t(1) << 17;
+
+// Runs f(moitie, debut, fin) over each half of n keys, a slice of each at a time on two
+// threads, and reports after each slice how many keys are done.
+template <class F>
+void ParTranches(std::size_t n, const std::function<void(std::int64_t)>& fait, F&& f) {
+    for (std::size_t decalage = 0; decalage < FinMoitie(n, 1) - DebutMoitie(n, 1);
+         decalage += TrancheParMoitie) {
+        FaireEnDeux([&](int moitie) {
+            const std::size_t debut = DebutMoitie(n, moitie) + decalage;
+            const std::size_t fin = std::min(FinMoitie(n, moitie), debut + TrancheParMoitie);
+            if (debut < fin) f(moitie, debut, fin);
+        });
+        fait(std::int64_t(std::min(n, 2 * (decalage + TrancheParMoitie))));
+    }
+}
+
+void Compter(const std::vector<std::uint64_t>& cles, const TChiffre& chiffre, TComptes& comptes,
+             const std::function<void(std::int64_t)>& fait) {
+    for (std::vector<std::size_t>& compte : comptes)
         compte.assign(chiffre.masque + 1, 0);
-        for (std::size_t q = DebutMoitie(cles.size(), moitie); q < FinMoitie(cles.size(), moitie);
-             ++q)
+    ParTranches(cles.size(), fait, [&](int moitie, std::size_t debut, std::size_t fin) {
+        std::vector<std::size_t>& compte = comptes[std::size_t(moitie)];
+        for (std::size_t q = debut; q < fin; ++q)
             ++compte[chiffre.De(cles[q])];
     });
 }
@@ -44,11 +64,11 @@ void Placer(TComptes& comptes) {
 
 void Repartir(const std::vector<std::uint64_t>& cles, const std::vector<std::uint32_t>& valeurs,
               const TChiffre& chiffre, TComptes& places, std::vector<std::uint64_t>& autresCles,
-              std::vector<std::uint32_t>& autresValeurs) {
-    FaireEnDeux([&](int moitie) {
+              std::vector<std::uint32_t>& autresValeurs,
+              const std::function<void(std::int64_t)>& fait) {
+    ParTranches(cles.size(), fait, [&](int moitie, std::size_t debut, std::size_t fin) {
         std::size_t* place = places[std::size_t(moitie)].data();
-        for (std::size_t q = DebutMoitie(cles.size(), moitie); q < FinMoitie(cles.size(), moitie);
-             ++q) {
+        for (std::size_t q = debut; q < fin; ++q) {
             const std::size_t p = place[chiffre.De(cles[q])]++;
             autresCles[p] = cles[q];
             autresValeurs[p] = valeurs[q];
@@ -67,12 +87,19 @@ void TrierParCle(std::vector<std::uint64_t>& cles, std::vector<std::uint32_t>& v
     TComptes comptes;
     std::vector<std::uint64_t> autresCles;
     std::vector<std::uint32_t> autresValeurs;
-    // Each pass counts, then moves: two steps.
-    int etapes = 0;
-    const auto etapeFaite = [&] { avancer(++etapes * 100 / (2 * passes)); };
+    // Each pass counts, then moves: two steps of n keys.
+    const std::int64_t total = 2 * passes * std::int64_t(n);
+    std::int64_t etapesFaites = 0;
+    const std::function<void(std::int64_t)> fait = [&](std::int64_t clesFaites) {
+        avancer(etapesFaites * std::int64_t(n) + clesFaites, total);
+    };
+    const auto etapeFaite = [&] {
+        ++etapesFaites;
+        fait(0);
+    };
     for (int p = 0; p < passes; ++p) {
         const TChiffre chiffre{p * largeur, (std::uint64_t(1) << largeur) - 1};
-        Compter(cles, chiffre, comptes);
+        Compter(cles, chiffre, comptes, fait);
         etapeFaite();
         // A digit that all keys share leaves the order as it is.
         const std::size_t premier = chiffre.De(cles[0]);
@@ -82,10 +109,16 @@ void TrierParCle(std::vector<std::uint64_t>& cles, std::vector<std::uint32_t>& v
         }
         Placer(comptes);
         if (autresCles.empty()) {
-            autresCles.resize(n);
-            autresValeurs.resize(n);
+            // Fresh pages, a slice at a time: the progress is told between slices.
+            autresCles.reserve(n);
+            autresValeurs.reserve(n);
+            for (std::size_t k = 0; k < n; k += 2 * TrancheParMoitie) {
+                autresCles.resize(std::min(n, k + 2 * TrancheParMoitie));
+                autresValeurs.resize(autresCles.size());
+                fait(0);
+            }
         }
-        Repartir(cles, valeurs, chiffre, comptes, autresCles, autresValeurs);
+        Repartir(cles, valeurs, chiffre, comptes, autresCles, autresValeurs, fait);
         cles.swap(autresCles);
         valeurs.swap(autresValeurs);
         etapeFaite();

@@ -6,9 +6,10 @@
 #include <functional>
 #include <vector>
 
-// Told, between the steps of the sort, how much of it is done, in hundredths; may throw to stop
-// the sort, which then leaves the keys and values in some order of its own.
-using TAvancementTri = std::function<void(int centiemes)>;
+// Told often (between slices of a few hundred thousand keys) how much of the sort is done:
+// `fait` units of `total`; may throw to stop the sort, which then leaves the keys and values in
+// some order of its own.
+using TAvancementTri = std::function<void(std::int64_t fait, std::int64_t total)>;
 
 void TrierParCle(std::vector<std::uint64_t>& cles, std::vector<std::uint32_t>& valeurs, int bits,
                  const TAvancementTri& avancer);

@@ -89,12 +89,15 @@ void TEtatScan::DetruireCube(TCube* cube) {
     DetruireSousArbre(cube);
 }
 
-void TEtatScan::ChoisirNivAffiche(int niveau) {
+void TEtatScan::ChoisirNivAffiche(int niveau, const std::function<void()>& entretenir) {
     NivAffiche = niveau;
     ++VersionAffiches;
     CubesAffiches.clear();
     CubesAffiches.reserve(std::size_t(NbCubesNiv[niveau]));
-    PourChaqueCubeDuNiveau(niveau, [this](TCube* c) { CubesAffiches.push_back(c); });
+    PourChaqueCubeDuNiveau(niveau, [&](TCube* c) {
+        CubesAffiches.push_back(c);
+        if (CubesAffiches.size() % 4096 == 0 && entretenir) entretenir();
+    });
 }
 
 std::int64_t TEtatScan::NbCubesTotal() const {

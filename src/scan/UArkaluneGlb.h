@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // One point of a scan file or of the XYZ import's temporary file: 16 bytes, little-endian.
@@ -119,7 +120,8 @@ public:
     bool Compacter(TCube* c);
     void DetruireCube(TCube* cube);
 
-    void ChoisirNivAffiche(int niveau);
+    // `entretenir` is called every few thousand cubes (the window's events served meanwhile).
+    void ChoisirNivAffiche(int niveau, const std::function<void()>& entretenir = {});
     std::int64_t NbCubesTotal() const;
     void ReinitialiserBoiteEnglobante();
     // Empties the scan: every cube destroyed, grid, chains, counts and displayed list emptied.

@@ -23,6 +23,17 @@ TSortieProgression SortieStatut(TEspaceTravail& t) {
     return [&t](const std::string& texte) { t.AffiInfo(1, texte); };
 }
 
+TSortieProgression SortieStatutSansArret(TEspaceTravail& t) {
+    return [&t](const std::string& texte) { t.AffiInfoSansArret(1, texte); };
+}
+
+// A step on millions of cubes that is not stopped (it changes them all or none): the window is
+// served meanwhile, and `texte` shown once it lasts.
+template <class F> void SansArret(TEspaceTravail& t, const char* texte, F&& etape) {
+    TProgression attente = TProgression::Patience(SortieStatutSansArret(t), texte);
+    etape([&] { attente.Entretenir(); });
+}
+
 // What a binary scan file carried for the study, the fields and the view, by its version. XYZ
 // text carries nothing: its study starts with no quarter.
 void AppliquerEnTete(TEspaceTravail& t, const std::optional<TEnTeteArkl>& enTete) {
@@ -241,7 +252,8 @@ void TEspaceTravail::CalculerEncombrement() {
 }
 
 void TEspaceTravail::FixerNiveauAffiche(int niveau) {
-    ::FixerNiveauAffiche(Scan, niveau);
+    SansArret(*this, "changement du niveau d'affichage ...",
+              [&](const auto& entretenir) { ::FixerNiveauAffiche(Scan, niveau, entretenir); });
     RetracerPoints();
 }
 
@@ -266,12 +278,15 @@ void TEspaceTravail::InverserMasque() {
 }
 
 void TEspaceTravail::SupprimerSelection() {
-    SupprimerAffiches(Scan, EtatSelectionne);
+    SansArret(*this, "suppression ...", [&](const auto& entretenir) {
+        SupprimerAffiches(Scan, EtatSelectionne, entretenir);
+    });
     RetracerPoints();
 }
 
 void TEspaceTravail::SupprimerPointsMasques() {
-    SupprimerAffiches(Scan, EtatMasque);
+    SansArret(*this, "suppression ...",
+              [&](const auto& entretenir) { SupprimerAffiches(Scan, EtatMasque, entretenir); });
     RetracerPoints();
 }
 
@@ -284,7 +299,7 @@ void TEspaceTravail::CompacterScan() {
     if (!Scan.ScanModifie) return;
     CurseurAttente();
     try {
-        ::CompacterScan(Scan, SortieStatut(*this));
+        ::CompacterScan(Scan, SortieStatut(*this), SortieStatutSansArret(*this));
     } catch (...) {
         FinCurseurAttente();
         CalculerEncombrement();

@@ -17,6 +17,12 @@ void TEspaceTravail::AffiInfo(int panneau, const std::string& texte) {
     Plateforme.TraiterMessages();
 }
 
+void TEspaceTravail::AffiInfoSansArret(int panneau, const std::string& texte) {
+    Plateforme.AfficherStatut(panneau, texte);
+    Plateforme.TraiterMessages();
+    Echap = false;
+}
+
 void TEspaceTravail::ToucheEchap() {
     Echap = true;
     ModeDefinirAxeX = 0;

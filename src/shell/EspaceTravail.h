@@ -57,6 +57,8 @@ public:
 
     // Status texts and cancellation.
     void AffiInfo(int panneau, const std::string& texte);
+    // The same for a step that cannot be stopped: an Esc typed meanwhile is forgotten.
+    void AffiInfoSansArret(int panneau, const std::string& texte);
     bool DemanderAbandon();
     void ToucheEchap();
     void CurseurAttente();

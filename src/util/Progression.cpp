@@ -20,8 +20,23 @@ TProgression TProgression::Pourcentage(TSortieProgression sortie, std::string et
     return TProgression(std::move(sortie), TGenre::Pourcentage, std::move(etape), total, 1);
 }
 
-void TProgression::Afficher(const std::string& texte) const {
+TProgression TProgression::Patience(TSortieProgression sortie, std::string texte) {
+    TProgression p(std::move(sortie), TGenre::ParPas, "", 0, 1);
+    p.dernierTexte_ = std::move(texte);
+    p.quand_ = std::chrono::steady_clock::now();
+    return p;
+}
+
+void TProgression::Afficher(const std::string& texte) {
+    dernierTexte_ = texte;
+    quand_ = std::chrono::steady_clock::now();
     if (sortie_) sortie_(texte);
+}
+
+void TProgression::Entretenir() {
+    if (dernierTexte_.empty() || !sortie_) return;
+    if (std::chrono::steady_clock::now() - quand_ >= std::chrono::milliseconds(100))
+        Afficher(dernierTexte_);
 }
 
 void TProgression::Franchir(std::int64_t avant, std::int64_t apres) {

@@ -3,6 +3,7 @@
 // ("lecture : 12%", "écriture 12 %") are made here, and go to a sink that shows them and may stop
 // the operation by throwing (the user's cancellation).
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -25,6 +26,9 @@ public:
                                std::int64_t facteur = 1);
     static TProgression Pourcentage(TSortieProgression sortie, std::string etape,
                                     std::int64_t total);
+    // No count and nothing shown at first: `texte` only once the stretch lasts, through
+    // Entretenir, so that a quick step shows no text.
+    static TProgression Patience(TSortieProgression sortie, std::string texte);
 
     // The count has reached `n` units.
     void Avancer(std::int64_t n);
@@ -32,7 +36,12 @@ public:
     // multiple passed; as a percentage, the text of `apres`.
     void Franchir(std::int64_t avant, std::int64_t apres);
     // A text of its own, outside the count ("préparation du tracé").
-    void Afficher(const std::string& texte) const;
+    void Afficher(const std::string& texte);
+    // Called often during a long stretch that brings no new text: once a tenth of a second has
+    // passed since the last text, that text is shown again, so that the sink keeps serving the
+    // window's events (and may stop the operation there). Reads the clock at each call: a loop
+    // over millions of items calls it every few thousand.
+    void Entretenir();
 
 private:
     TProgression(TSortieProgression sortie, TGenre genre, std::string etape, std::int64_t valeur,
@@ -45,4 +54,6 @@ private:
     // Pourcentage: the rounded percentage last shown.
     bool dejaAffiche_ = false;
     double dernierArrondi_ = 0;
+    std::string dernierTexte_; // empty: none shown yet
+    std::chrono::steady_clock::time_point quand_;
 };

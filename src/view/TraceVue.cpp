@@ -71,13 +71,17 @@ TLotPoints ConstruireLotPoints(const std::vector<TCube*>& cubes, float zHaut,
     TLotPoints lot;
     lot.AfficherPts = options.VoirPoints;
     if (!lot.AfficherPts) return lot;
-    afficher("affichage des points ...");
+    // Its text again while millions of cubes are gone through: the window stays served.
+    TProgression texte = TProgression::ParPas(afficher, "", 0);
+    texte.Afficher("affichage des points ...");
+    std::size_t vus = 0;
     lot.TaillePoints = float(std::clamp(options.TaillePointsIndex, 0, 3) + 1);
     const float zr = static_cast<float>(double(zHaut) + options.NiveauRemplissage);
     const bool remplissage = options.Onglet == 2 && options.MasseVolRemplissage > 0;
     lot.Sommets.reserve(cubes.size());
     lot.Couleurs.reserve(cubes.size());
     for (const TCube* c : cubes) {
+        if (++vus % 4096 == 0) texte.Entretenir();
         if (c->etatSP & (EtatMasque | EtatSupprime)) continue;
         TCouleurVue couleur = options.CouleursReleve ? CouleurReleve(*c) : NoirVue;
         if (options.Onglet == 0 && (c->etatSP & EtatSelectionne))

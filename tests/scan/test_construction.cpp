@@ -3,10 +3,13 @@
 
 #include "ScanEssai.h"
 #include "scan/CoinsCubes.h"
+#include "scan/TriRadix.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
+#include <numeric>
 #include <random>
 
 namespace {
@@ -168,4 +171,31 @@ TEST(Construction, MemesCubesChainesEtMoyennesQuePointParPoint) {
                                       scan.CellulesGrille[n][1], scan.CellulesGrille[n][2]));
         }
     }
+}
+
+// The sort goes through its keys in slices, telling its progress between them: on more keys
+// than a few slices it is still the stable sort, and the progress only grows, to its total.
+TEST(Construction, TriParTranchesStable) {
+    std::mt19937_64 tirage(7);
+    const std::size_t n = 700001;
+    std::vector<std::uint64_t> cles(n);
+    for (std::uint64_t& c : cles)
+        c = tirage() & ((std::uint64_t(1) << 30) - 1) & ~std::uint64_t(0xFFF0); // many ties
+    std::vector<std::uint32_t> valeurs(n);
+    std::iota(valeurs.begin(), valeurs.end(), 0u);
+    std::vector<std::uint32_t> attendu = valeurs;
+    std::stable_sort(attendu.begin(), attendu.end(),
+                     [&](std::uint32_t a, std::uint32_t b) { return cles[a] < cles[b]; });
+    std::vector<std::uint64_t> triees = cles;
+    std::int64_t dernier = 0, total = 0, rapports = 0;
+    TrierParCle(triees, valeurs, 30, [&](std::int64_t fait, std::int64_t t) {
+        EXPECT_GE(fait, dernier);
+        dernier = fait;
+        total = t;
+        ++rapports;
+    });
+    EXPECT_EQ(valeurs, attendu);
+    EXPECT_TRUE(std::is_sorted(triees.begin(), triees.end()));
+    EXPECT_EQ(dernier, total);
+    EXPECT_GT(rapports, 12);
 }

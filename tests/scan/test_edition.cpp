@@ -3,6 +3,7 @@
 #include "support/PlateformeScriptee.h"
 #include "util/Erreurs.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -77,40 +78,20 @@ TEST_F(Edition, CompacterRetireLesCubesSupprimes) {
     const std::int32_t pointsCellule = cellule->nbptscube;
     cellule->etatSP |= EtatSelectionne;
     SupprimerAffiches(Scan, EtatSelectionne);
-    CompacterScan(Scan, Sortie);
+    CompacterScan(Scan, Sortie, Sortie);
     EXPECT_EQ(Scan.NbCubesNiv[0], avant[0] - 1);
     EXPECT_LT(Scan.NbCubesTotal(), cubesAvant);
     // The grid holds only the occupied cells; the compacted one is left empty.
     EXPECT_EQ(Scan.Grille.size(), std::size_t(avant[0]));
     EXPECT_EQ(std::count(Scan.Grille.begin(), Scan.Grille.end(), nullptr), 1);
     EXPECT_EQ(Scan.CubesAffiches.size(), std::size_t(avant[0] - 1));
-    EXPECT_EQ(Textes.back(), "compactage 100 %");
+    EXPECT_EQ(Textes.back(), "compactage 100 % (ne peut plus être interrompu)");
     EXPECT_TRUE(Scan.ScanModifie); // cleared only by a save
     EXPECT_GT(pointsCellule, 0);
     EXPECT_EQ(Scan.NbPoints, 3000); // the counts of the load stay
     // The destroyed cube does not come back: after the undo the scan still differs from its file.
     AnnulerSuppressions(Scan);
     EXPECT_TRUE(Scan.ScanModifie);
-}
-
-TEST_F(Edition, CompactageInterrompuLaisseLaListeAfficheeJuste) {
-    FixerNiveauAffiche(Scan, 0);
-    const std::int32_t cellules = Scan.NbCubesNiv[0];
-    for (TCube* c : Scan.CubesAffiches)
-        c->etatSP |= EtatSelectionne;
-    SupprimerAffiches(Scan, EtatSelectionne);
-    // Stopped at the second occupied cell (one text a cell): what was compacted stays so.
-    ASSERT_GE(cellules, 3);
-    int textes = 0;
-    const TSortieProgression arreter = [&](const std::string&) {
-        if (++textes == 2) throw EStopError();
-    };
-    EXPECT_THROW(CompacterScan(Scan, arreter), EStopError);
-    EXPECT_GT(Scan.NbCubesNiv[0], 0);
-    EXPECT_LT(Scan.NbCubesNiv[0], cellules);
-    EXPECT_EQ(Scan.CubesAffiches.size(), std::size_t(Scan.NbCubesNiv[0]));
-    for (const TCube* c : Scan.CubesAffiches)
-        EXPECT_NE(std::find(Scan.Grille.begin(), Scan.Grille.end(), c), Scan.Grille.end());
 }
 
 TEST_F(Edition, NiveauAfficheLimiteAuNiveauLePlusFin) {
@@ -165,7 +146,7 @@ TEST_F(TScanCharge, CommandesDeSelectionSurLeScanDeLEspace) {
     EXPECT_TRUE(T.Scan.ScanModifie);
     T.CompacterScan();
     EXPECT_EQ(T.Scan.NbCubesNiv[0], cellules - 1);
-    EXPECT_EQ(Banc.Plateforme.Statuts.back(), "compactage 100 %");
+    EXPECT_EQ(Banc.Plateforme.Statuts.back(), "compactage 100 % (ne peut plus être interrompu)");
     EXPECT_EQ(Banc.Plateforme.Curseur, 0);
     EXPECT_EQ(T.Proprietes(), Proprietes(T.Scan));
 }
@@ -256,4 +237,96 @@ TEST(Compactage, LaBoiteSuitLesPointsQuiRestent) {
     supprimer([](const TV3S&) { return true; });
     EXPECT_EQ(s.NbCubesTotal(), 0);
     EXPECT_EQ(s.CooMax, p.CooMax);
+}
+
+namespace {
+
+// Everything a compaction may change: counts, the cubes of every level with their states, the
+// displayed list, the grid, the box and the flags.
+std::string EtatDuScan(const TEtatScan& s) {
+    std::string e;
+    for (int n = 0; n <= s.NivMax; ++n) {
+        e += "niveau " + std::to_string(n) + " : " + std::to_string(s.NbCubesNiv[n]) + " ;";
+        s.PourChaqueCubeDuNiveau(n, [&](const TCube* c) { e += std::to_string(c->etatSP); });
+        e += "\n";
+    }
+    for (const TCube* c : s.CubesAffiches)
+        e += std::to_string(c->nbptscube) + ",";
+    for (const TCube* c : s.Grille)
+        e += c ? "1" : "0";
+    for (int a = 0; a < 3; ++a)
+        e += " " + std::to_string(s.CooMin[a]) + " " + std::to_string(s.CooMax[a]) + " " +
+             std::to_string(s.OrigGrille[a]) + " " + std::to_string(s.DimGrille[a]);
+    return e + (s.ScanModifie ? " modifié" : "") + (s.ModifieSansRetour ? " sans retour" : "");
+}
+
+// A loaded scan with every other cube of level 2 deleted, its texts so far forgotten.
+struct TCompactageEnAttente {
+    TBancEssai Banc;
+    TEspaceTravail& T = Banc.Travail;
+    int Traitements = 0; // before the compaction
+    explicit TCompactageEnAttente(const std::string& chemin) {
+        EXPECT_TRUE(T.ChargerScan(chemin));
+        T.FixerNiveauAffiche(2);
+        for (std::size_t n = 0; n < T.Scan.CubesAffiches.size(); n += 2)
+            T.Scan.CubesAffiches[n]->etatSP |= EtatSelectionne;
+        T.SupprimerSelection();
+        Banc.Plateforme.Statuts.clear();
+        Traitements = Banc.Plateforme.Traitements;
+    }
+};
+
+} // namespace
+
+// Esc answered Oui at each processing of messages of a compaction: during the search it stops,
+// "abandon", and the scan is exactly as it was; once cubes are destroyed no question comes, the
+// texts say it can no longer be stopped, and it goes to its end.
+TEST(Compactage, EchapArreteLaRechercheJamaisLaDestruction) {
+    TDossierTemporaire dossier;
+    const std::string chemin = dossier.Chemin("scan.xyz");
+    EcrireFichier(chemin, XYZGrille(3000));
+
+    TCompactageEnAttente libre(chemin);
+    const std::string avant = EtatDuScan(libre.T.Scan);
+    libre.T.CompacterScan();
+    const std::string apres = EtatDuScan(libre.T.Scan);
+    ASSERT_NE(apres, avant);
+    const int traitements = libre.Banc.Plateforme.Traitements - libre.Traitements;
+    const std::vector<std::string>& textes = libre.Banc.Plateforme.Statuts;
+    const auto recherche = [](const std::string& t) {
+        return t.rfind("compactage : recherche ", 0) == 0;
+    };
+    const auto destruction = [](const std::string& t) {
+        return t.rfind("compactage ", 0) == 0 && t.ends_with(" (ne peut plus être interrompu)");
+    };
+    // The search's texts, then the destruction's, each a few.
+    const auto premiereDestruction = std::find_if(textes.begin(), textes.end(), destruction);
+    EXPECT_GE(std::count_if(textes.begin(), premiereDestruction, recherche), 3);
+    EXPECT_GE(std::count_if(premiereDestruction, textes.end(), destruction), 3);
+    EXPECT_TRUE(std::all_of(textes.begin(), premiereDestruction, recherche));
+    EXPECT_TRUE(std::all_of(premiereDestruction, textes.end(), destruction));
+
+    int abandons = 0, menees = 0;
+    for (int k = 1; k <= traitements; ++k) {
+        SCOPED_TRACE(k);
+        TCompactageEnAttente c(chemin);
+        TPlateformeScriptee& p = c.Banc.Plateforme;
+        p.EchapAuTraitement = c.Traitements + k;
+        p.Reponses = {TReponse::Oui};
+        c.T.Executer([&] { c.T.CompacterScan(); });
+        if (p.Questions.empty()) {
+            ++menees;
+            EXPECT_TRUE(p.Messages.empty());
+            EXPECT_EQ(EtatDuScan(c.T.Scan), apres);
+        } else {
+            ++abandons;
+            EXPECT_EQ(p.Messages, std::vector<std::string>{"abandon"});
+            EXPECT_EQ(EtatDuScan(c.T.Scan), avant);
+            // Asked at the search's next text (or before its first one).
+            EXPECT_TRUE(p.Statuts.empty() || recherche(p.Statuts.back())) << p.Statuts.back();
+        }
+        EXPECT_EQ(p.Curseur, 0);
+    }
+    EXPECT_GE(abandons, 3);
+    EXPECT_GE(menees, 3);
 }

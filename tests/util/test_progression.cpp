@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -60,4 +62,26 @@ TEST(Progression, LeTexteLibrePasseTelQuel) {
     TProgression::Pourcentage(t.Sortie(), "x", 1).Afficher("préparation du tracé");
     EXPECT_EQ(t.recus, std::vector<std::string>{"préparation du tracé"});
     TProgression::ParPas({}, "x", 1).Afficher("sans sortie"); // nothing to call: no fault
+}
+
+// A long stretch without a new text shows the last one again, at most every tenth of a second.
+TEST(Progression, EntretenirRedonneLeDernierTexte) {
+    TTextes t;
+    TProgression p = TProgression::Pourcentage(t.Sortie(), "compactage ", 10);
+    p.Entretenir(); // nothing shown yet: nothing to give again
+    EXPECT_TRUE(t.recus.empty());
+    p.Avancer(5);
+    p.Entretenir(); // just shown
+    EXPECT_EQ(t.recus, std::vector<std::string>{"compactage 50 %"});
+    // A step with no count of its own says nothing until it lasts.
+    TTextes attente;
+    TProgression q = TProgression::Patience(attente.Sortie(), "changement ...");
+    q.Entretenir();
+    EXPECT_TRUE(attente.recus.empty());
+
+    std::this_thread::sleep_for(std::chrono::milliseconds(120));
+    p.Entretenir();
+    EXPECT_EQ(t.recus, (std::vector<std::string>{"compactage 50 %", "compactage 50 %"}));
+    q.Entretenir();
+    EXPECT_EQ(attente.recus, std::vector<std::string>{"changement ..."});
 }
