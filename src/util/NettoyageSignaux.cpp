@@ -1,11 +1,11 @@
 #include "util/NettoyageSignaux.h"
 
+#include "util/NettoyageSignauxSysteme.h"
+
 #include <array>
 #include <atomic>
-#include <csignal>
 #include <cstring>
 #include <mutex>
-#include <unistd.h>
 
 namespace {
 
@@ -17,23 +17,11 @@ struct TEmplacement {
 std::array<TEmplacement, 32> Inscrits;
 std::mutex GardeInscription; // between threads that inscribe; never taken by the handler
 
-extern "C" void NettoyerPuisTerminer(int signal) {
-    for (TEmplacement& e : Inscrits)
-        if (e.occupe.load(std::memory_order_acquire)) unlink(e.chemin);
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
-}
-
 } // namespace
 
-void InstallerNettoyageSurSignaux() {
-    // A signal ignored at start (nohup, background job) must stay ignored: the
-    // program was asked to outlive it.
-    for (int s : {SIGINT, SIGTERM, SIGHUP}) {
-        struct sigaction actuelle {};
-        if (sigaction(s, nullptr, &actuelle) == 0 && actuelle.sa_handler == SIG_IGN) continue;
-        std::signal(s, NettoyerPuisTerminer);
-    }
+void SupprimerFichiersInscrits() {
+    for (TEmplacement& e : Inscrits)
+        if (e.occupe.load(std::memory_order_acquire)) SupprimerFichierInscrit(e.chemin);
 }
 
 bool InscrireFichierProvisoire(const std::string& chemin) {
