@@ -3,6 +3,7 @@
 #include "support/Temporaire.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <sys/wait.h>
 
@@ -31,4 +32,11 @@ TResultatCommande LancerCommande(const std::string& ligne) {
     r.code = WIFEXITED(etat) ? WEXITSTATUS(etat) : -1;
     r.erreurs = LireFichier(erreurs);
     return r;
+}
+
+void FixerEnvironnement(const char* nom, const std::optional<std::string>& valeur) {
+    if (valeur)
+        setenv(nom, valeur->c_str(), 1);
+    else
+        unsetenv(nom);
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <windows.h>
 
 std::string ProgrammeDeLaConstruction(const std::string& chemin) {
@@ -41,4 +42,8 @@ TResultatCommande LancerCommande(const std::string& ligne) {
     r.code = _pclose(p);
     r.erreurs = LireFichier(erreurs);
     return r;
+}
+
+void FixerEnvironnement(const char* nom, const std::optional<std::string>& valeur) {
+    _putenv_s(nom, valeur ? valeur->c_str() : ""); // "" removes it
 }
