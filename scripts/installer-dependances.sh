@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package needed to build, run, test, fuzz and benchmark Arkalune.
+# Installs every Debian package needed to build, run, test, fuzz and benchmark Arkalune, and the
+# packages named as arguments.
 set -euo pipefail
 paquets=(
   build-essential cmake ninja-build pkg-config clang-format
@@ -8,6 +9,7 @@ paquets=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   xvfb xauth poppler-utils
+  "$@"
 )
 manquants=()
 for p in "${paquets[@]}"; do

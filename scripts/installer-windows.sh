@@ -7,18 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 sources=$(realpath -m "${1:-build-windows/sources}")
 
-sudo_cmd=""
-[ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
-paquets=(g++-mingw-w64-x86-64-posix wine wine64 googletest dpkg-dev)
-manquants=()
-for p in "${paquets[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || manquants+=("$p")
-done
-if [ ${#manquants[@]} -gt 0 ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo_cmd apt-get update -q
-  $sudo_cmd apt-get install -y -q --no-install-recommends "${manquants[@]}"
-fi
+bash scripts/installer-dependances.sh g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev
 
 if ! ls "$sources"/pugixml-*/src/pugixml.cpp >/dev/null 2>&1; then
   # The machine's own Debian sources, as deb-src, in a list of this script's: the system's apt
