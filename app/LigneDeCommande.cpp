@@ -1,12 +1,12 @@
 #include "LigneDeCommande.h"
 
+#include "ConsoleSysteme.h"
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
 #include "util/NettoyageSignaux.h"
 #include "util/Version.h"
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <new>
 
@@ -49,13 +49,11 @@ std::optional<int> RepondreAuxOptionsDInformation(const char* nom, const char* u
 
 int ExecuterCommande(const char* nom, const char* usage, int argc, char** argv,
                      const std::function<int(TArguments&)>& corps) {
-    // A closed pipe is an error to report, not a signal that kills the command silently.
-    std::signal(SIGPIPE, SIG_IGN);
+    std::vector<std::string> args = PreparerConsole(argc, argv);
     // Ctrl-C or SIGTERM leaves the previous files whole and no temporary file behind.
     InstallerNettoyageSurSignaux();
     if (const std::optional<int> code = RepondreAuxOptionsDInformation(nom, usage, argc, argv))
         return *code;
-    std::vector<std::string> args(argv + 1, argv + argc);
     int code = Reussite;
     try {
         TArguments arguments(std::move(args));

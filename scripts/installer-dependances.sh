@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package needed to build, run, test, fuzz and benchmark Arkalune.
+# Installs every Debian package needed to build, run, test, fuzz and benchmark Arkalune, and the
+# packages named as arguments.
 set -euo pipefail
 paquets=(
   build-essential cmake ninja-build pkg-config clang-format
@@ -9,6 +10,7 @@ paquets=(
   clang-14 libclang-rt-14-dev
   xvfb xauth poppler-utils
   file desktop-file-utils appstream lintian xdg-utils libfile-mimeinfo-perl librsvg2-bin
+  "$@"
 )
 manquants=()
 for p in "${paquets[@]}"; do

@@ -1,6 +1,7 @@
 #include "EcritureReleves.h"
 #include "EcritureVoute.h"
 #include "scan/LectureE57.h"
+#include "support/CommandeSysteme.h"
 #include "support/LancerCalcul.h"
 #include "support/PlateformeScriptee.h"
 #include "support/Temporaire.h"
@@ -12,7 +13,6 @@
 #include <cstring>
 #include <filesystem>
 #include <regex>
-#include <sys/wait.h>
 
 namespace {
 
@@ -264,9 +264,7 @@ TEST_F(FichiersGeneres, LEtudeDuReleveE57EstCelleDuTexte) {
 }
 
 int Generer(const std::string& options) {
-    const int statut =
-        std::system((std::string(ARKALUNE_GENERER) + " " + options + " 2>/dev/null").c_str());
-    return WIFEXITED(statut) ? WEXITSTATUS(statut) : -1;
+    return LancerCommande(ProgrammeEnLigne(ARKALUNE_GENERER) + " " + options).code;
 }
 
 TEST_F(FichiersGeneres, LaCommandeEcritLeFichierOuDitPourquoiNon) {

@@ -7,6 +7,7 @@
 #include "scan/LecturePTS.h"
 #include "scan/LectureTexteDelimite.h"
 #include "scan/LectureXYZ.h"
+#include "util/Fichiers.h"
 #include "util/StringUtils.h"
 
 #include <filesystem>
@@ -42,7 +43,7 @@ const std::vector<TFormatScan>& FormatsScan() {
 }
 
 const TFormatScan* FormatSelonExtension(const std::string& chemin) {
-    const std::string ext = MinusculesAscii(std::filesystem::path(chemin).extension().string());
+    const std::string ext = MinusculesAscii(TexteChemin(CheminFs(chemin).extension()));
     for (const TFormatScan& f : FormatsScan())
         for (const std::string& e : f.Extensions)
             if (e == ext) return &f;

@@ -23,7 +23,7 @@ TFichierProvisoire CreerFichierImport(const std::string& cheminReleve) {
         return TFichierProvisoire(cheminReleve + ".tmp-", {}, designation);
     } catch (const EErreur&) {
         std::error_code ec;
-        return TFichierProvisoire((fs::temp_directory_path(ec) / "arkalune-import-").string(), {},
+        return TFichierProvisoire(TexteChemin(fs::temp_directory_path(ec) / "arkalune-import-"), {},
                                   designation);
     }
 }

@@ -3,6 +3,7 @@
 #include "scan/LectureBinaire.h"
 #include "scan/LectureTexte.h"
 #include "scan/LectureXYZ.h"
+#include "util/Fichiers.h"
 #include "util/Format.h"
 
 #include <array>
@@ -139,7 +140,7 @@ TBilanLecture LirePTX(const std::string& chemin, const TRecevoirPointsLus& recev
     std::uint64_t taille = 0;
     {
         std::error_code ec;
-        taille = std::uint64_t(std::filesystem::file_size(chemin, ec));
+        taille = std::uint64_t(std::filesystem::file_size(CheminFs(chemin), ec));
     }
     TBlocsPTX blocs(chemin, lot, taille);
     LireLignes(chemin, sortie,

@@ -34,7 +34,7 @@ TPagesE57::TPagesE57(const std::string& chemin) {
         TFichierLecture fichier(chemin);
         taille = fichier.Taille();
     }
-    f_.reset(std::fopen(chemin.c_str(), "rb"));
+    f_.reset(OuvrirFichier(chemin, "rb"));
     if (!f_) throw EErreur("impossible d'ouvrir « " + chemin + " » : " + ErreurSysteme(errno));
     std::uint8_t o[TailleEnTete];
     if (taille < TailleEnTete || std::fread(o, 1, TailleEnTete, f_.get()) != TailleEnTete)

@@ -3,6 +3,7 @@
 
 #include "shell/EspaceTravail.h"
 #include "util/DateCalcul.h"
+#include "util/Fichiers.h"
 #include "vault/EtudeJson.h"
 
 #include <filesystem>
@@ -68,7 +69,7 @@ void TEspaceTravail::CalculerCharges() {
     // A field in error (typed, or read from a scan file) would be used as its text reads.
     if (const std::string refus = Champs.ValeurRefusee(); !refus.empty())
         Etude.RefuserCalcul(refus);
-    Etude.Contexte = {.FichierScan = std::filesystem::path(PFsansext + ExtScan).filename().string(),
+    Etude.Contexte = {.FichierScan = TexteChemin(CheminFs(PFsansext + ExtScan).filename()),
                       .Date = DateDuCalcul(),
                       .NivAffiche = Scan.NivAffiche,
                       .AngRotZdeg = Vue.AngRotZdeg};

@@ -6,6 +6,7 @@
 #include "shell/EspaceTravail.h"
 #include "view/NavigationVue.h"
 
+#include "util/Fichiers.h"
 #include "util/StringUtils.h"
 
 #include <algorithm>
@@ -77,13 +78,13 @@ bool MemeEtude(const TEnTeteArkl& a, const TEnTeteArkl& b) {
 // The list of recent files must not depend on the folder the program was started from.
 std::string CheminAbsolu(const std::string& chemin) {
     std::error_code erreur;
-    const fs::path absolu = fs::absolute(chemin, erreur);
-    return erreur ? chemin : absolu.lexically_normal().string();
+    const fs::path absolu = fs::absolute(CheminFs(chemin), erreur);
+    return erreur ? chemin : TexteChemin(absolu.lexically_normal());
 }
 
 bool MemeFichier(const std::string& a, const std::string& b) {
     std::error_code erreur;
-    return !a.empty() && !b.empty() && fs::equivalent(a, b, erreur);
+    return !a.empty() && !b.empty() && fs::equivalent(CheminFs(a), CheminFs(b), erreur);
 }
 
 } // namespace
@@ -115,10 +116,10 @@ bool TEspaceTravail::ChargerScan(const std::string& chemin) {
     OngletActif = 0;
     ScanPret = false;
     CurseurAttente();
-    const fs::path p(chemin);
-    PFsansext = (p.parent_path() / p.stem()).string();
-    ExtScan = p.extension().string();
-    DernierScan = p.parent_path().string();
+    const fs::path p = CheminFs(chemin);
+    PFsansext = TexteChemin(p.parent_path() / p.stem());
+    ExtScan = TexteChemin(p.extension());
+    DernierScan = TexteChemin(p.parent_path());
     ReinitialiserTravail();
     // The scan that had deletions pending has been dropped (saved or not): the new one has none.
     Scan.ScanModifie = false;
@@ -152,7 +153,7 @@ bool TEspaceTravail::ChargerScan(const std::string& chemin) {
 bool TEspaceTravail::OuvrirScan(const std::string& chemin) {
     const bool reussi = ChargerScan(chemin);
     if (reussi && NbIgnores > 0)
-        Plateforme.AfficherErreur("« " + fs::path(chemin).filename().string() +
+        Plateforme.AfficherErreur("« " + TexteChemin(CheminFs(chemin).filename()) +
                                   " » : " + BilanChargement);
     return reussi;
 }
@@ -179,9 +180,9 @@ bool TEspaceTravail::EnregistrerScan(const TFormatScan& format, int niveau) {
 
 bool TEspaceTravail::EnregistrerSous(const std::string& chemin, const TFormatScan* format,
                                      int niveau) {
-    const fs::path p(chemin);
-    std::string sansExtension = (p.parent_path() / p.stem()).string();
-    std::string extension = p.extension().string();
+    const fs::path p = CheminFs(chemin);
+    std::string sansExtension = TexteChemin(p.parent_path() / p.stem());
+    std::string extension = TexteChemin(p.extension());
     if (format == nullptr) format = FormatSelonExtension(chemin);
     if (format == nullptr || format->Ecrivain == nullptr) {
         // A name of no written kind is kept whole: the binary scan file's extension is added.
@@ -209,7 +210,7 @@ bool TEspaceTravail::EnregistrerSous(const std::string& chemin, const TFormatSca
 bool TEspaceTravail::RemplacementPermis(const std::string& cible,
                                         const std::string& remplacementAccepte) {
     std::error_code erreur;
-    if (!fs::exists(cible, erreur) || MemeFichier(cible, FichierScan) ||
+    if (!fs::exists(CheminFs(cible), erreur) || MemeFichier(cible, FichierScan) ||
         MemeFichier(cible, remplacementAccepte))
         return true;
     return Plateforme.Demander("le fichier « " + cible + " » existe déjà, le remplacer?") ==

@@ -4,6 +4,7 @@
 #include "scan/RecadrageScan.h"
 #include "shell/EspaceTravail.h"
 #include "util/Erreurs.h"
+#include "util/Fichiers.h"
 #include "view/DefinitionAxe.h"
 #include "view/LecturePoint.h"
 #include "view/NavigationVue.h"
@@ -248,7 +249,7 @@ void TEspaceTravail::RecalculerRepere(const TV3S& origine, const TV3S& pointX) {
                 [r = *rotation, coin = recadrage.Coin](const TV2R& p) { return r.Plan(p, coin); });
             recadre = true;
         }
-        if (std::filesystem::exists(PFsansext + ".ANSCSRC"))
+        if (std::filesystem::exists(CheminFs(PFsansext + ".ANSCSRC")))
             traites = RecrireSourceDansRepere(PFsansext, *rotation, sortie).NbPoints;
         message = std::to_string(traites) + " points traités";
     } catch (const std::exception& e) {

@@ -1,5 +1,7 @@
 #include "shell/Journal.h"
 
+#include "util/Fichiers.h"
+
 #include <chrono>
 #include <cstdio>
 
@@ -32,7 +34,7 @@ std::string LigneJournal(std::int64_t millisecondes, const std::string& genre,
 void TJournal::Ecrire(const std::string& genre, const std::string& texte) const {
     if (!Actif()) return;
     // Opened for each line: the journal stays complete if the program is killed.
-    std::FILE* f = std::fopen(chemin_.c_str(), "ab");
+    std::FILE* f = OuvrirFichier(chemin_, "ab");
     if (!f) return;
     const std::string ligne = LigneJournal(MillisecondesDepuisDebut(), genre, texte) + "\n";
     std::fwrite(ligne.data(), 1, ligne.size(), f);

@@ -1,12 +1,13 @@
 #include "util/DateCalcul.h"
 
+#include "util/BibliothequeC.h"
 #include "util/Format.h"
 
 #include <cstdlib>
 
 std::string DateEnClair(std::time_t instant, bool utc) {
     std::tm t{};
-    if (!(utc ? gmtime_r(&instant, &t) : localtime_r(&instant, &t))) return "?";
+    if (!DecomposerInstant(instant, utc, t)) return "?";
     return Formater("%02d/%02d/%04d à %02d:%02d", t.tm_mday, t.tm_mon + 1, t.tm_year + 1900,
                     t.tm_hour, t.tm_min);
 }

@@ -14,8 +14,10 @@ std::string ErreurSysteme(int code) {
         return "accès refusé";
     case ENOSPC:
         return "plus de place sur le disque";
+#ifdef EDQUOT // not on Windows, where a quota gives ENOSPC
     case EDQUOT:
         return "quota disque dépassé";
+#endif
     case EROFS:
         return "support en lecture seule";
     case EISDIR:
@@ -58,8 +60,10 @@ std::string ErreurSysteme(int code) {
         return "opération interrompue";
     case EAGAIN:
         return "ressource momentanément indisponible";
+#ifdef ESTALE // NFS's, not on Windows
     case ESTALE:
         return "fichier réseau devenu inaccessible";
+#endif
     case ETIMEDOUT:
         return "délai dépassé";
     default:

@@ -1,16 +1,11 @@
 #include "util/Fichiers.h"
 
 #include "util/Erreurs.h"
+#include "util/FichiersSysteme.h"
 #include "util/NettoyageSignaux.h"
 
 #include <cerrno>
-#include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 constexpr std::size_t TailleTampon = std::size_t(1) << 20;
@@ -24,16 +19,22 @@ constexpr std::size_t TailleTampon = std::size_t(1) << 20;
 }
 } // namespace
 
+std::filesystem::path CheminFs(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string TexteChemin(const std::filesystem::path& chemin) {
+    const std::u8string u = chemin.u8string();
+    return std::string(u.begin(), u.end());
+}
+
 TFichierLecture::TFichierLecture(const std::string& chemin) : chemin_(chemin) {
-    f_ = std::fopen(chemin.c_str(), "rb");
+    f_ = OuvrirFichier(chemin, "rb");
     if (!f_) Echec("impossible d'ouvrir le fichier", chemin, errno);
-    struct stat s {};
-    if (fstat(fileno(f_), &s) != 0 || S_ISDIR(s.st_mode)) {
-        const int code = S_ISDIR(s.st_mode) ? EISDIR : errno;
+    if (const int code = systeme::Taille(f_, taille_)) {
         std::fclose(f_);
         Echec("impossible de lire le fichier", chemin, code);
     }
-    taille_ = std::uint64_t(s.st_size);
     std::setvbuf(f_, nullptr, _IOFBF, TailleTampon);
 }
 
@@ -52,12 +53,12 @@ void TFichierLecture::LireExact(void* tampon, std::size_t n) {
 }
 
 void TFichierLecture::Aller(std::uint64_t position) {
-    if (fseeko(f_, off_t(position), SEEK_SET) != 0)
-        Echec("erreur de lecture du fichier", chemin_, errno);
+    if (const int code = systeme::Aller(f_, position))
+        Echec("erreur de lecture du fichier", chemin_, code);
 }
 
 TFichierEcriture::TFichierEcriture(const std::string& chemin) : designation_(LeFichier(chemin)) {
-    f_ = std::fopen(chemin.c_str(), "wb");
+    f_ = OuvrirFichier(chemin, "wb");
     if (!f_) Echec("impossible de créer le fichier", chemin, errno);
     std::setvbuf(f_, nullptr, _IOFBF, TailleTampon);
 }
@@ -78,87 +79,33 @@ void TFichierEcriture::Ecrire(const void* donnees, std::size_t n) {
 void TFichierEcriture::Fermer(bool durable) {
     std::FILE* f = f_;
     f_ = nullptr;
-    bool ok = !durable || (std::fflush(f) == 0 && fsync(fileno(f)) == 0);
-    int code = ok ? 0 : errno;
-    if (std::fclose(f) != 0 && ok) {
-        ok = false;
-        code = errno;
-    }
-    if (!ok) Echec("impossible d'écrire " + designation_, code);
+    int code = 0;
+    if (durable) code = std::fflush(f) == 0 ? systeme::Synchroniser(f) : errno;
+    if (std::fclose(f) != 0 && code == 0) code = errno;
+    if (code != 0) Echec("impossible d'écrire " + designation_, code);
 }
-
-namespace {
-
-// The file a path designates once its symbolic links are followed (even a link to nothing yet).
-std::string CibleReelle(const std::string& chemin) {
-    std::filesystem::path p(chemin);
-    std::error_code ec;
-    for (int sauts = 0; std::filesystem::is_symlink(p, ec); ++sauts) {
-        if (sauts == 40) Echec("impossible de remplacer le fichier", chemin, ELOOP);
-        const std::filesystem::path lien = std::filesystem::read_symlink(p, ec);
-        if (ec) Echec("impossible de remplacer le fichier", chemin, ec.value());
-        p = lien.is_absolute() ? lien : p.parent_path() / lien;
-    }
-    return p.string();
-}
-
-// The rename is on the disk only once the folder that holds the name is.
-void SynchroniserDossier(const std::string& fichier) {
-    std::string dossier = std::filesystem::path(fichier).parent_path().string();
-    if (dossier.empty()) dossier = ".";
-    const int fd = open(dossier.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0) return;
-    fsync(fd);
-    close(fd);
-}
-
-// Read, never set: umask() would change it for every thread for a moment.
-mode_t MasqueDuProcessus() {
-    std::ifstream etat("/proc/self/status");
-    for (std::string ligne; std::getline(etat, ligne);)
-        if (ligne.rfind("Umask:", 0) == 0)
-            return mode_t(std::strtoul(ligne.c_str() + 6, nullptr, 8));
-    return 022;
-}
-
-} // namespace
 
 TFichierProvisoire::TFichierProvisoire(const std::string& prefixe, std::optional<unsigned> droits,
                                        std::string designation) {
     if (designation.empty()) {
-        std::string dossier = std::filesystem::path(prefixe).parent_path().string();
+        std::string dossier = TexteChemin(CheminFs(prefixe).parent_path());
         designation = "un fichier de travail dans « " + (dossier.empty() ? "." : dossier) + " »";
     }
-    std::string modele = prefixe + "XXXXXX";
-    int fd = -1;
+    std::FILE* f = nullptr;
     int code = 0;
     {
+        // No stop signal may find the file on the disk but not yet inscribed.
         TCreationProvisoire garde;
-        fd = mkstemp(modele.data());
-        code = errno;
-        if (fd >= 0) InscrireFichierProvisoire(modele);
+        code = systeme::CreerExclusif(prefixe, droits, chemin_, f);
+        if (code == 0) InscrireFichierProvisoire(chemin_);
     }
-    if (fd < 0) Echec("impossible de créer " + designation, code);
-    chemin_ = modele;
-    if (!droits) {
-        // mkstemp makes the file private; give it the usual rights of a new file.
-        droits = 0666 & ~MasqueDuProcessus();
-    }
-    fchmod(fd, mode_t(*droits));
-    std::FILE* f = fdopen(fd, "wb");
-    if (!f) {
-        code = errno;
-        close(fd);
-        unlink(chemin_.c_str());
-        RetirerFichierProvisoire(chemin_);
-        Echec("impossible de créer " + designation, code);
-    }
+    if (code != 0) Echec("impossible de créer " + designation, code);
     ecriture_.emplace(f, designation);
 }
 
 TFichierProvisoire::~TFichierProvisoire() {
     ecriture_.reset();
-    if (!abandonne_) unlink(chemin_.c_str());
+    if (!abandonne_) systeme::Supprimer(chemin_);
     RetirerFichierProvisoire(chemin_);
 }
 
@@ -172,14 +119,15 @@ void TFichierProvisoire::Abandonner() {
     RetirerFichierProvisoire(chemin_);
 }
 
-TFichierTemporaire::TFichierTemporaire(const std::string& cible) : cible_(CibleReelle(cible)) {
+TFichierTemporaire::TFichierTemporaire(const std::string& cible) {
+    if (const int code = systeme::CibleReelle(cible, cible_))
+        Echec("impossible de remplacer le fichier", cible, code);
     std::optional<unsigned> droits;
-    struct stat s {};
-    if (stat(cible_.c_str(), &s) == 0) {
-        if (!S_ISREG(s.st_mode))
+    if (const systeme::TEtatCible etat = systeme::EtatCible(cible_); etat.existe) {
+        if (!etat.ordinaire)
             throw EErreur("impossible de remplacer « " + cible +
                           " » : ce n'est pas un fichier ordinaire");
-        droits = unsigned(s.st_mode & 07777);
+        droits = etat.droits;
     }
     provisoire_.emplace(cible_ + ".tmp-", droits, LeFichier(cible));
 }
@@ -190,10 +138,9 @@ void TFichierTemporaire::Ecrire(const void* donnees, std::size_t n) {
 
 void TFichierTemporaire::Valider() {
     provisoire_->FermerEcriture(true);
-    if (std::rename(provisoire_->Chemin().c_str(), cible_.c_str()) != 0)
-        Echec("impossible de remplacer le fichier", cible_, errno);
+    if (const int code = systeme::Remplacer(provisoire_->Chemin(), cible_))
+        Echec("impossible de remplacer le fichier", cible_, code);
     provisoire_->Abandonner();
-    SynchroniserDossier(cible_);
 }
 
 std::string LeFichier(const std::string& chemin) {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -99,3 +100,12 @@ private:
 
 // The whole file `chemin` replaced by `contenu`, through a TFichierTemporaire.
 void RemplacerFichier(const std::string& chemin, std::string_view contenu);
+
+// std::filesystem's path of a UTF-8 file name, and back. On Windows a path made from a
+// std::string, and its string(), are in the ANSI code page, which cannot name every file.
+std::filesystem::path CheminFs(const std::string& utf8);
+std::string TexteChemin(const std::filesystem::path& chemin);
+
+// std::fopen of a UTF-8 path, binary modes only ("rb", "wb", "ab"): nullptr with errno set on
+// failure. On Windows the name goes through the wide API, so that any name opens.
+std::FILE* OuvrirFichier(const std::string& chemin, const char* mode);

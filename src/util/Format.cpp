@@ -1,22 +1,16 @@
 #include "util/Format.h"
 
+#include "util/BibliothequeC.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <clocale>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <locale.h>
 #include <vector>
 
 namespace {
-
-// A C locale of our own, so that formatting never depends on what the process's locale is.
-locale_t LocaleC() {
-    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-    return c;
-}
 
 // Drops a leading "+"; false when another sign follows it ("+-5", "++5" are no numbers).
 bool SansPlus(std::string_view& t) {
@@ -28,7 +22,7 @@ bool SansPlus(std::string_view& t) {
 } // namespace
 
 std::string Formater(const char* patron, ...) {
-    const locale_t ancienne = uselocale(LocaleC());
+    const TLocaleC localeC;
     va_list args;
     va_start(args, patron);
     va_list copie;
@@ -45,7 +39,6 @@ std::string Formater(const char* patron, ...) {
         resultat.assign(grand.data(), std::size_t(n));
     }
     va_end(copie);
-    uselocale(ancienne);
     return resultat;
 }
 
@@ -64,7 +57,8 @@ bool LireReel(std::string_view texte, double& valeur) {
     if (erreur == std::errc::result_out_of_range) {
         // Overflow gives an infinity (the caller refuses it), underflow zero or a subnormal.
         const std::string copie(texte);
-        valeur = strtod_l(copie.c_str(), nullptr, LocaleC());
+        const TLocaleC localeC;
+        valeur = std::strtod(copie.c_str(), nullptr);
         return true;
     }
     return erreur == std::errc();

@@ -4,6 +4,7 @@
 #include "scan/FormatsScan.h"
 #include "scan/PointsEcartes.h"
 #include "support/AttendreErreur.h"
+#include "support/CommandeSysteme.h"
 #include "support/PlateformeScriptee.h"
 #include "support/Temporaire.h"
 
@@ -428,21 +429,20 @@ TEST_F(Chargement, LeFichierTemporaireDeLImportNeTouchePasAuxFichiersExistants) 
 }
 
 TEST_F(Chargement, ImportParLeDossierTemporaireQuandLeDossierDuScanRefuse) {
+    if (SousWindows) GTEST_SKIP() << "TMPDIR et la longueur d'un nom sont ceux de POSIX";
     // A name so long that the scan's folder cannot hold the temporary file's, even for root.
     const std::string nom = std::string(245, 'v') + ".xyz";
     TDossierTemporaire systeme;
     const char* avant = std::getenv("TMPDIR");
-    const std::string tmpdir = avant ? avant : "";
-    setenv("TMPDIR", systeme.Dossier().c_str(), 1);
+    const std::optional<std::string> tmpdir =
+        avant ? std::optional<std::string>(avant) : std::nullopt;
+    FixerEnvironnement("TMPDIR", systeme.Dossier().string());
     bool vu = false;
     TEtatScan scan;
     EcrireFichier(Dossier.Chemin(nom), XYZGrille(2000));
     ChargerFichierScan(scan, Dossier.Chemin(nom),
                        [&](const std::string&) { vu = vu || !Contenu(systeme.Dossier()).empty(); });
-    if (avant)
-        setenv("TMPDIR", tmpdir.c_str(), 1);
-    else
-        unsetenv("TMPDIR");
+    FixerEnvironnement("TMPDIR", tmpdir);
     EXPECT_EQ(scan.NbPoints, 2000);
     EXPECT_TRUE(vu);
     EXPECT_TRUE(fs::is_empty(systeme.Dossier()));

@@ -10,8 +10,10 @@ class TDossierTemporaire {
 public:
     TDossierTemporaire();
     ~TDossierTemporaire();
-    std::string Chemin(const std::string& nom) const { return (dossier_ / nom).string(); }
+    std::string Chemin(const std::string& nom) const;
     const std::filesystem::path& Dossier() const { return dossier_; }
+    // The names in the folder, sorted (UTF-8): a stray temporary file shows here.
+    std::vector<std::string> Noms() const;
 
 private:
     std::filesystem::path dossier_;

@@ -2,72 +2,12 @@
 #include "support/Temporaire.h"
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
-#include "util/NettoyageSignaux.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <csignal>
 #include <filesystem>
-#include <random>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
-
-namespace {
-
-// Names in the folder, the test's own files aside: a stray temporary file shows here.
-std::vector<std::string> Noms(const TDossierTemporaire& d) {
-    std::vector<std::string> noms;
-    for (const auto& e : fs::directory_iterator(d.Dossier()))
-        noms.push_back(e.path().filename().string());
-    std::sort(noms.begin(), noms.end());
-    return noms;
-}
-
-} // namespace
-
-TEST(FichierTemporaire, UnLienResteUnLienEtSaCibleEstRemplacee) {
-    TDossierTemporaire d;
-    EcrireFichier(d.Chemin("vrai.html"), "ancien");
-    fs::create_symlink("vrai.html", d.Chemin("lien.html"));
-    RemplacerFichier(d.Chemin("lien.html"), "nouveau");
-    EXPECT_TRUE(fs::is_symlink(d.Chemin("lien.html")));
-    EXPECT_EQ(LireFichier(d.Chemin("vrai.html")), "nouveau");
-    // A link to nothing yet creates its target.
-    fs::create_symlink("futur.html", d.Chemin("pendant.html"));
-    RemplacerFichier(d.Chemin("pendant.html"), "créé");
-    EXPECT_TRUE(fs::is_symlink(d.Chemin("pendant.html")));
-    EXPECT_EQ(LireFichier(d.Chemin("futur.html")), "créé");
-    EXPECT_EQ(Noms(d),
-              (std::vector<std::string>{"futur.html", "lien.html", "pendant.html", "vrai.html"}));
-}
-
-TEST(FichierTemporaire, CeQuiNEstPasUnFichierOrdinaireNEstPasRemplace) {
-    TDossierTemporaire d;
-    fs::create_directory(d.Chemin("dossier"));
-    fs::create_symlink("/dev/null", d.Chemin("vers-peripherique"));
-    for (const std::string& cible : {d.Chemin("dossier"), d.Chemin("vers-peripherique")})
-        AttendreErreur<EErreur>([&] { RemplacerFichier(cible, "x"); },
-                                "impossible de remplacer « " + cible +
-                                    " » : ce n'est pas un fichier ordinaire");
-    EXPECT_TRUE(fs::is_directory(d.Chemin("dossier")));
-    EXPECT_TRUE(fs::is_character_file("/dev/null"));
-    EXPECT_EQ(Noms(d), (std::vector<std::string>{"dossier", "vers-peripherique"}));
-}
-
-TEST(FichierTemporaire, LeNouveauFichierGardeLesDroitsDeLAncien) {
-    TDossierTemporaire d;
-    EcrireFichier(d.Chemin("scan.arkl"), "ancien");
-    chmod(d.Chemin("scan.arkl").c_str(), 0640);
-    RemplacerFichier(d.Chemin("scan.arkl"), "nouveau");
-    struct stat s {};
-    ASSERT_EQ(stat(d.Chemin("scan.arkl").c_str(), &s), 0);
-    EXPECT_EQ(s.st_mode & 07777, 0640u);
-}
 
 TEST(FichierProvisoire, NomPropreSansToucherAUnFichierExistant) {
     TDossierTemporaire d;
@@ -83,82 +23,33 @@ TEST(FichierProvisoire, NomPropreSansToucherAUnFichierExistant) {
     EXPECT_EQ(LireFichier(d.Chemin("scan.xyz.tmp")), "à l'utilisateur");
 }
 
-TEST(FichierTemporaire, InterrompuParUnSignalNeLaisseQueLAncienFichier) {
-    for (int signal : {SIGINT, SIGTERM}) {
-        TDossierTemporaire d;
-        EcrireFichier(d.Chemin("rapport.html"), "ancien");
-        const pid_t enfant = fork();
-        ASSERT_GE(enfant, 0);
-        if (enfant == 0) {
-            InstallerNettoyageSurSignaux();
-            TFichierTemporaire f(d.Chemin("rapport.html"));
-            TFichierProvisoire p(d.Chemin("import.tmp"));
-            f.Ecrire("nouv", 4);
-            std::raise(signal);
-            _exit(0); // not reached: the signal ends the process
-        }
-        int etat = 0;
-        waitpid(enfant, &etat, 0);
-        EXPECT_TRUE(WIFSIGNALED(etat) && WTERMSIG(etat) == signal);
-        EXPECT_EQ(Noms(d), std::vector<std::string>{"rapport.html"});
-        EXPECT_EQ(LireFichier(d.Chemin("rapport.html")), "ancien");
-    }
-}
-
-// A thread creates and removes temporary files without a pause while the process is stopped at
-// a random moment: the signal must never find a file on the disk that it does not know of. The
-// moment between the creation and the inscription is short; many stops are needed to reach it.
-TEST(FichierProvisoire, UnArretAuMomentDeLaCreationNeLaissePasLeFichier) {
-    std::mt19937 tirage(17);
-    int laisses = 0;
-    for (int essai = 0; essai < 200; ++essai) {
-        TDossierTemporaire d;
-        const std::string prefixe = d.Chemin("import.xyz.tmp-");
-        const pid_t enfant = fork();
-        ASSERT_GE(enfant, 0);
-        if (enfant == 0) {
-            InstallerNettoyageSurSignaux();
-            std::thread([&] {
-                for (;;)
-                    TFichierProvisoire p(prefixe);
-            }).detach();
-            for (;;)
-                pause();
-        }
-        std::this_thread::sleep_for(std::chrono::microseconds(500 + tirage() % 2000));
-        kill(enfant, SIGTERM);
-        int etat = 0;
-        waitpid(enfant, &etat, 0);
-        EXPECT_TRUE(WIFSIGNALED(etat) && WTERMSIG(etat) == SIGTERM);
-        laisses += int(!Noms(d).empty());
-    }
-    EXPECT_EQ(laisses, 0);
-}
-
-TEST(FichierTemporaire, UnSignalIgnoreAuLancementResteIgnore) {
+TEST(FichierTemporaire, RemplaceLAncienFichierSansRienLaisserAcote) {
     TDossierTemporaire d;
-    const pid_t enfant = fork();
-    ASSERT_GE(enfant, 0);
-    if (enfant == 0) {
-        std::signal(SIGHUP, SIG_IGN); // as under nohup
-        InstallerNettoyageSurSignaux();
-        TFichierProvisoire p(d.Chemin("import.tmp"));
-        std::raise(SIGHUP);
-        _exit(7); // still running: the ignored signal did not end it
-    }
-    int etat = 0;
-    waitpid(enfant, &etat, 0);
-    EXPECT_TRUE(WIFEXITED(etat) && WEXITSTATUS(etat) == 7);
+    EcrireFichier(d.Chemin("rapport.html"), "ancien contenu, plus long");
+    RemplacerFichier(d.Chemin("rapport.html"), "nouveau");
+    EXPECT_EQ(LireFichier(d.Chemin("rapport.html")), "nouveau");
+    EXPECT_EQ(d.Noms(), std::vector<std::string>{"rapport.html"});
+    fs::create_directory(d.Chemin("dossier"));
+    AttendreErreur<EErreur>([&] { RemplacerFichier(d.Chemin("dossier"), "x"); },
+                            "impossible de remplacer « " + d.Chemin("dossier") +
+                                " » : ce n'est pas un fichier ordinaire");
 }
 
-TEST(FichierProvisoire, PrendLesDroitsDuMasqueSansLeModifier) {
+// Names the system's code page cannot spell (Windows' ANSI one): the file has its very name.
+TEST(Fichiers, UnNomNonAsciiEstLeNomDuFichier) {
     TDossierTemporaire d;
-    for (mode_t masque : {mode_t(027), mode_t(002)}) {
-        const mode_t ancien = umask(masque);
-        TFichierProvisoire p(d.Chemin("p"));
-        struct stat s {};
-        stat(p.Chemin().c_str(), &s);
-        EXPECT_EQ(s.st_mode & 0777, 0666 & ~masque);
-        EXPECT_EQ(umask(ancien), masque);
+    const std::string nom = "voûte 穹顶 ✓.arkl";
+    RemplacerFichier(d.Chemin(nom), "contenu");
+    RemplacerFichier(d.Chemin(nom), "remplacé");
+    EXPECT_EQ(d.Noms(), std::vector<std::string>{nom});
+    TFichierLecture f(d.Chemin(nom));
+    std::string lu(f.Taille(), '\0');
+    f.LireExact(lu.data(), lu.size());
+    EXPECT_EQ(lu, "remplacé");
+    {
+        TFichierEcriture e(d.Chemin("é.txt"));
+        e.Ecrire("a", 1);
+        e.Fermer();
     }
+    EXPECT_TRUE(fs::exists(CheminFs(d.Chemin("é.txt"))));
 }

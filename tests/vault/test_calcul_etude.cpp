@@ -1,4 +1,5 @@
 #include "NuageEssai.h"
+#include "support/CommandeSysteme.h"
 #include "support/LancerCalcul.h"
 
 namespace {
@@ -120,11 +121,11 @@ TEST_F(CommandeEtude, UnPointEcarteNeDeplacePasLeQuartier) {
 // once to 32 bits at the load, the loads of the voussoirs rounded at each step. Any change of a
 // rounding shows here; a deliberate one rewrites the file (the command below, --json to it).
 TEST_F(CommandeEtude, LEtudeCompleteAuBitPres) {
-    setenv("SOURCE_DATE_EPOCH", "1796428800", 1); // the date the report names, fixed
+    FixerEnvironnement("SOURCE_DATE_EPOCH", "1796428800"); // the date the report names, fixed
     const TResultatCommande r =
         LancerCalcul(scan + " --quartier 2 --arcs 4 --masse-vol 1600 --niveau-remplissage -0.37 "
                             "--json -");
-    unsetenv("SOURCE_DATE_EPOCH");
+    FixerEnvironnement("SOURCE_DATE_EPOCH", std::nullopt);
     ASSERT_EQ(r.code, 0) << r.erreurs;
     EXPECT_EQ(r.sortie, LireFichier(ATTENDUS_VAULT "/baie-remplie.json"));
 }

@@ -1,4 +1,5 @@
 #include "NuageEssai.h"
+#include "support/CommandeSysteme.h"
 #include "util/Format.h"
 #include "vault/RapportResultats.h"
 
@@ -110,7 +111,7 @@ TEST_F(Rapport, NommeCeQuiAEteCalcule) {
     TNuage baie;
     baie.hauteur = Dome(baie, 0, 4);
     Charger(baie);
-    setenv("SOURCE_DATE_EPOCH", "1796428800", 1); // 2026-12-05 00:00 UTC
+    FixerEnvironnement("SOURCE_DATE_EPOCH", "1796428800"); // 2026-12-05 00:00 UTC
     T.FixerNiveauAffiche(1);
     T.BtActualiserRotClick("12.5");
     T.Champs.GEdLargeurAretier.TypeText("30");
@@ -123,7 +124,7 @@ TEST_F(Rapport, NommeCeQuiAEteCalcule) {
     T.Etude.RecModl.Q1a4 = 3;
     T.PlacerQuartier();
     ASSERT_TRUE(T.ChangerOnglet(2));
-    unsetenv("SOURCE_DATE_EPOCH");
+    FixerEnvironnement("SOURCE_DATE_EPOCH", std::nullopt);
     EXPECT_NE(T.Etude.ResulNdC.find(
                   "<P><B>ETUDE :</B></P><P> Fichier du relevé : voute.xyz<BR> Date du calcul : "
                   "05/12/2026 à 00:00<BR> Niveau de définition affiché : 1 (cubes de 20 cm)<BR> "
