@@ -14,7 +14,8 @@ public:
 
 private:
     void* ancienne_ = nullptr; // what the destructor gives back, as the system has it
-    int mode_ = 0;
+    // Windows' per-thread locale setting, given back by the destructor; unused elsewhere.
+    [[maybe_unused]] int mode_ = 0;
 };
 
 // The calendar date and time of `instant`, in UTC or local time; false when it has none.
