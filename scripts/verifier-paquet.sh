@@ -42,7 +42,7 @@ HOME="$travail" ARKALUNE_JOURNAL="$journal" setsid bash tests/ihm/sous-xvfb.sh a
 fenetre=$!
 charge=""
 for _ in $(seq 1 120); do
-  if grep -q '^statut 0 : .* points chargés$' "$journal" 2>/dev/null; then
+  if grep -q '^[0-9]* ms statut 0 : .* points chargés$' "$journal" 2>/dev/null; then
     charge=oui
     break
   fi
@@ -51,8 +51,8 @@ for _ in $(seq 1 120); do
 done
 kill -TERM -- "-$fenetre" 2>/dev/null || true
 wait "$fenetre" || true
-cat "$journal" 2>/dev/null | grep -v '^statut 1 : ' || true
-if [ -z "$charge" ] || grep -q '^message : ' "$journal"; then
+cat "$journal" 2>/dev/null | grep -v '^[0-9]* ms statut 1 : ' || true
+if [ -z "$charge" ] || grep -q '^[0-9]* ms message : ' "$journal"; then
   echo "the installed window did not load $exemple" >&2
   exit 1
 fi
