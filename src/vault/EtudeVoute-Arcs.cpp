@@ -57,6 +57,10 @@ std::vector<std::string> TEtudeVoute::ConstruireStructure(const TScanEtudie& sca
                                      "voûte n'est pas définie, leurs poussées sont comptées "
                                      "nulles");
     CalculerBordsAretier();
+    // Every height read below lies between the edges of the rib and the wall lines' middle
+    // points: the arcs join points of the triangles they make.
+    scan.Releve.PreparerZone({RecModl.Bord1.Pori, RecModl.Bord1.Px, RecModl.XYL1,
+                              RecModl.Bord2.Pori, RecModl.Bord2.Px, RecModl.XYL2});
     DecomposerQuartier(RecModl.Bord1, RecModl.XYL1, Quartier1, scan.Releve);
     DecomposerQuartier(RecModl.Bord2, RecModl.XYL2, Quartier2, scan.Releve);
     ConstruireArcAretier(scan.Releve);
@@ -64,7 +68,7 @@ std::vector<std::string> TEtudeVoute::ConstruireStructure(const TScanEtudie& sca
 }
 
 void TEtudeVoute::DecomposerQuartier(const TVecteur2D& B, const TV2R& L, TQuartier& Q,
-                                     const TReleveHauteurs& releve) const {
+                                     TReleveHauteurs& releve) const {
     const int n = NbArcsVoute;
     Q.Arcs.resize(std::size_t(n));
     const TV2R v = SubV2R(RecModl.XYapp, L);
@@ -93,7 +97,7 @@ void TEtudeVoute::DecomposerQuartier(const TVecteur2D& B, const TV2R& L, TQuarti
     Q.LargeurArcs = static_cast<float>(2 * NormV2R(s1));
 }
 
-void TEtudeVoute::ConstruireArcAretier(const TReleveHauteurs& releve) {
+void TEtudeVoute::ConstruireArcAretier(TReleveHauteurs& releve) {
     const std::size_t n = std::size_t(NbArcsVoute);
     TArc& A = ArcAretier.AA;
     A.nclav = NbArcsVoute + 1;

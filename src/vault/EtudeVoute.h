@@ -20,7 +20,7 @@ class TReleveHauteurs;
 // index), the placement of a quarter from the bounding box.
 struct TScanEtudie {
     const std::vector<TCube*>& CubesAffiches;
-    const TReleveHauteurs& Releve;
+    TReleveHauteurs& Releve;
     const TV3S& CooMin;
     const TV3S& CooMax;
 };
@@ -88,8 +88,8 @@ public:
     // Half-quarter Q between edge B and side middle L, and the rib through the arcs' ends; the
     // heights from `releve`, the displayed cubes as the rebuild found them.
     void DecomposerQuartier(const TVecteur2D& B, const TV2R& L, TQuartier& Q,
-                            const TReleveHauteurs& releve) const;
-    void ConstruireArcAretier(const TReleveHauteurs& releve);
+                            TReleveHauteurs& releve) const;
+    void ConstruireArcAretier(TReleveHauteurs& releve);
     // The arcs agree with NbArcsVoute: a calculation may run on them.
     bool StructureConstruite() const;
 

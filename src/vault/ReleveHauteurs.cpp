@@ -4,203 +4,96 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace {
 
-// About two cubes a cell: a search then looks at a few dozen cubes.
-constexpr double CubesParCellule = 2;
-// The box of the grid comes from a sample of the positions, without the extreme thousandth of
-// each side, widened by half its extent: a survey keeps all its cubes inside, a stray point
-// kilometres away stays outside instead of stretching every cell.
-constexpr std::size_t TailleEchantillon = 65536;
-constexpr std::size_t PartEcartee = 1000;
-constexpr double Elargissement = 0.5;
-// What the bound on the cubes not yet seen gives up, far more than the rounding of the few
-// operations between it and a computed distance.
-constexpr double MargeBorne = 1e-9;
+// How far the indexed zone reaches beyond the points it was prepared for. On the finest levels
+// the nearest cube of a point on the vault is centimetres away, so a search near the edge of the
+// zone still ends inside it; on a level coarse enough for it to end outside, every cube is
+// indexed, which costs little there.
+constexpr double MargeMinimale = 0.25; // metres
+constexpr double MargeRelative = 0.05;
 
-bool PositionFinie(const TV3S& c) {
-    return std::isfinite(c.X) && std::isfinite(c.Y);
-}
-
-// The distance that decides, computed exactly as the scan of every cube does.
-float DistancePlan(const TV2R& p, float x, float y) {
-    const double dx = p.X - double(x);
-    const double dy = p.Y - double(y);
-    return Arrondi32(dx * dx + dy * dy);
-}
-
-struct TBornes {
-    double Min, Max;
-};
-
-// [min, max] of the sample without its extreme thousandth on each side, widened, and kept
-// within the extent of all the positions.
-TBornes BornesDeLaGrille(std::vector<float>& echantillon, float minimum, float maximum) {
-    const std::size_t k = echantillon.size() / PartEcartee;
-    std::nth_element(echantillon.begin(), echantillon.begin() + std::ptrdiff_t(k),
-                     echantillon.end());
-    const double bas = echantillon[k];
-    const std::size_t kHaut = echantillon.size() - 1 - k;
-    std::nth_element(echantillon.begin(), echantillon.begin() + std::ptrdiff_t(kHaut),
-                     echantillon.end());
-    const double haut = echantillon[kHaut];
-    const double marge = Elargissement * (haut - bas);
-    return {std::max(double(minimum), bas - marge), std::min(double(maximum), haut + marge)};
-}
-
-std::int64_t NbCellulesSur(double etendue, double pas) {
-    return std::max<std::int64_t>(1, static_cast<std::int64_t>(std::ceil(etendue / pas)));
+bool Finie(const TV2R& p) {
+    return std::isfinite(p.X) && std::isfinite(p.Y);
 }
 
 } // namespace
 
-TReleveHauteurs::TReleveHauteurs(const std::vector<TCube*>& cubes) : nbCubes_(cubes.size()) {
-    if (cubes.empty()) return;
-    zPremier_ = cubes.front()->CooMoyPts.Z;
+TReleveHauteurs::TReleveHauteurs(const std::vector<TCube*>& cubes) : cubes_(cubes) {}
 
-    // One pass over the cubes, whose memory is scattered: their positions side by side in rank
-    // order, and the extent of the finite ones.
-    constexpr float Infini = std::numeric_limits<float>::infinity();
-    float minX = Infini, minY = Infini, maxX = -Infini, maxY = -Infini;
-    std::vector<TV3S> positions(cubes.size());
-    std::size_t nbFinies = 0;
-    for (std::size_t i = 0; i < cubes.size(); ++i) {
-        const TV3S& c = cubes[i]->CooMoyPts;
-        positions[i] = c;
-        if (!PositionFinie(c)) continue;
-        ++nbFinies;
-        minX = std::min(minX, c.X);
-        maxX = std::max(maxX, c.X);
-        minY = std::min(minY, c.Y);
-        maxY = std::max(maxY, c.Y);
+void TReleveHauteurs::PreparerZone(const std::vector<TV2R>& points) {
+    if (tous_) return;
+    TBoite b{INFINITY, INFINITY, -INFINITY, -INFINITY};
+    for (const TV2R& p : points)
+        if (Finie(p))
+            b = {std::min(b.X0, p.X), std::min(b.Y0, p.Y), std::max(b.X1, p.X),
+                 std::max(b.Y1, p.Y)};
+    if (!(b.X0 <= b.X1)) return;
+    if (zone_ && zoneDemandee_.X0 <= b.X0 && b.X1 <= zoneDemandee_.X1 && zoneDemandee_.Y0 <= b.Y0 &&
+        b.Y1 <= zoneDemandee_.Y1)
+        return;
+    zone_.reset();
+    const double marge =
+        std::max(MargeMinimale, MargeRelative * std::max(b.X1 - b.X0, b.Y1 - b.Y0));
+    const TBoite z{b.X0 - marge, b.Y0 - marge, b.X1 + marge, b.Y1 + marge};
+    // One pass over the cubes, whose memory is scattered: the positions of those in the zone.
+    std::vector<TPositionCube> positions;
+    for (std::size_t i = 0; i < cubes_.size(); ++i) {
+        const TV3S& c = cubes_[i]->CooMoyPts;
+        if (double(c.X) >= z.X0 && double(c.X) <= z.X1 && double(c.Y) >= z.Y0 &&
+            double(c.Y) <= z.Y1)
+            positions.push_back({c.X, c.Y, c.Z, std::uint32_t(i)});
     }
-    if (nbFinies == 0) return;
-    std::vector<float> echX, echY;
-    const std::size_t pasEchantillon = std::max<std::size_t>(1, cubes.size() / TailleEchantillon);
-    for (std::size_t i = 0; i < positions.size(); i += pasEchantillon)
-        if (PositionFinie(positions[i])) {
-            echX.push_back(positions[i].X);
-            echY.push_back(positions[i].Y);
-        }
-    if (echX.empty()) { // no finite position met by the sample: the extent alone
-        echX = {minX, maxX};
-        echY = {minY, maxY};
-    }
-    const TBornes bx = BornesDeLaGrille(echX, minX, maxX);
-    const TBornes by = BornesDeLaGrille(echY, minY, maxY);
-    x0_ = bx.Min;
-    x1_ = bx.Max;
-    y0_ = by.Min;
-    y1_ = by.Max;
-
-    // Square cells, about CubesParCellule cubes each if they were spread evenly.
-    const double largeur = x1_ - x0_;
-    const double hauteur = y1_ - y0_;
-    const double nbCellulesVoulu = std::max(1.0, double(nbFinies) / CubesParCellule);
-    pas_ = std::max(std::sqrt(largeur * hauteur / nbCellulesVoulu),
-                    std::max(largeur, hauteur) / nbCellulesVoulu);
-    if (!(pas_ > 0)) pas_ = 1; // every position on one point
-    nx_ = NbCellulesSur(largeur, pas_);
-    ny_ = NbCellulesSur(hauteur, pas_);
-
-    // Counting sort by cell, the cubes outside the grid as one more cell after the others. The
-    // positions follow the survey, so the cubes put in place one after the other mostly go to
-    // nearby cells.
-    const std::size_t nbCellules = std::size_t(nx_ * ny_);
-    const auto cellule = [this, nbCellules](const TV3S& c) {
-        const bool dansLaGrille =
-            double(c.X) >= x0_ && double(c.X) <= x1_ && double(c.Y) >= y0_ && double(c.Y) <= y1_;
-        return dansLaGrille ? std::size_t(Ligne(c.Y) * nx_ + Colonne(c.X)) : nbCellules;
-    };
-    debutCellule_.assign(nbCellules + 2, 0);
-    for (const TV3S& c : positions)
-        if (PositionFinie(c)) ++debutCellule_[cellule(c) + 1];
-    for (std::size_t k = 1; k < debutCellule_.size(); ++k)
-        debutCellule_[k] += debutCellule_[k - 1];
-    nbDansGrille_ = debutCellule_[nbCellules];
-    std::vector<std::uint32_t> libre(debutCellule_.begin(), debutCellule_.end() - 1);
-    entrees_.resize(nbFinies);
-    for (std::size_t i = 0; i < positions.size(); ++i) {
-        const TV3S& c = positions[i];
-        if (PositionFinie(c)) entrees_[libre[cellule(c)]++] = {c.X, c.Y, c.Z, std::uint32_t(i)};
-    }
+    zone_.emplace(TZone{TGrilleHauteurs(std::move(positions)), z.X0, z.Y0, z.X1, z.Y1});
+    zoneDemandee_ = b;
 }
 
-std::int64_t TReleveHauteurs::Colonne(double x) const {
-    return std::clamp(static_cast<std::int64_t>(std::floor((x - x0_) / pas_)), std::int64_t(0),
-                      nx_ - 1);
+std::optional<float> TReleveHauteurs::HauteurDansLaZone(const TV2R& p) const {
+    if (!zone_) return std::nullopt;
+    const TZone& z = *zone_;
+    if (!(p.X >= z.X0 && p.X <= z.X1 && p.Y >= z.Y0 && p.Y <= z.Y1)) return std::nullopt;
+    TPlusProche meilleur;
+    z.Grille.Chercher(p, meilleur);
+    // A cube left out lies beyond the zone's edge, at least `bord` from p: the zone's answer
+    // holds when it is strictly nearer than that, so that no cube left out can equal it.
+    const double bord = std::min({p.X - z.X0, z.X1 - p.X, p.Y - z.Y0, z.Y1 - p.Y});
+    if (meilleur.Distance < PlusGrandReel &&
+        meilleur.Distance < Arrondi32(bord * bord * (1 - MargeBorne)))
+        return meilleur.Z;
+    return std::nullopt;
 }
 
-std::int64_t TReleveHauteurs::Ligne(double y) const {
-    return std::clamp(static_cast<std::int64_t>(std::floor((y - y0_) / pas_)), std::int64_t(0),
-                      ny_ - 1);
-}
-
-float TReleveHauteurs::HauteurAuPoint(const TV2R& p) const {
-    // The best so far: the smallest distance, then the smallest rank. Until a distance below
-    // the largest real is met, the first cube, which no other can precede.
-    float distanceMin = PlusGrandReel;
-    std::uint32_t rangMin = 0;
-    float hauteur = zPremier_;
-    const auto examiner = [&](std::size_t debut, std::size_t fin) {
-        for (std::size_t k = debut; k < fin; ++k) {
-            const TEntree& e = entrees_[k];
-            const float d = DistancePlan(p, e.X, e.Y);
-            if (d < distanceMin || (d == distanceMin && e.Rang < rangMin)) {
-                distanceMin = d;
-                rangMin = e.Rang;
-                hauteur = e.Z;
-            }
+const TGrilleHauteurs& TReleveHauteurs::Tous() {
+    if (!tous_) {
+        std::vector<TPositionCube> positions;
+        positions.reserve(cubes_.size());
+        for (std::size_t i = 0; i < cubes_.size(); ++i) {
+            const TV3S& c = cubes_[i]->CooMoyPts;
+            // A cube whose plan position is not finite is left out: its distance is never
+            // below the largest real.
+            if (std::isfinite(c.X) && std::isfinite(c.Y))
+                positions.push_back({c.X, c.Y, c.Z, std::uint32_t(i)});
         }
-    };
-    if (!(std::isfinite(p.X) && std::isfinite(p.Y))) {
-        // No bound holds for such a point: every cube is looked at.
-        examiner(0, entrees_.size());
-        return hauteur;
+        tous_.emplace(std::move(positions));
     }
-    examiner(nbDansGrille_, entrees_.size());
-    if (nbDansGrille_ == 0) return hauteur;
-
-    // Rings of cells around the cell of q, the point of the grid's box nearest to p. A cube in
-    // ring r or beyond is at least (r - 1) cells from q along one axis, and since q is the
-    // projection of p on the box, |p - cube|² >= |p - q|² + ((r - 1) pas)². Rounding is
-    // monotonic: once that bound rounds above the best distance, no cube left can equal it.
-    const double qx = std::clamp(p.X, x0_, x1_);
-    const double qy = std::clamp(p.Y, y0_, y1_);
-    const double d0 = (p.X - qx) * (p.X - qx) + (p.Y - qy) * (p.Y - qy);
-    const std::int64_t si = Colonne(qx);
-    const std::int64_t sj = Ligne(qy);
-    const std::int64_t rMax = std::max({si, nx_ - 1 - si, sj, ny_ - 1 - sj});
-    const auto cellules = [&](std::int64_t j, std::int64_t i0, std::int64_t i1) {
-        const std::size_t ligne = std::size_t(j * nx_);
-        examiner(debutCellule_[ligne + std::size_t(i0)],
-                 debutCellule_[ligne + std::size_t(i1) + 1]);
-    };
-    for (std::int64_t r = 0; r <= rMax; ++r) {
-        if (r >= 1) {
-            const double a = double(r - 1) * pas_;
-            if (Arrondi32((d0 + a * a) * (1 - MargeBorne)) > distanceMin) break;
-        }
-        const std::int64_t i0 = std::max<std::int64_t>(0, si - r);
-        const std::int64_t i1 = std::min(nx_ - 1, si + r);
-        if (sj - r >= 0) cellules(sj - r, i0, i1);
-        if (r > 0 && sj + r < ny_) cellules(sj + r, i0, i1);
-        const std::int64_t j0 = std::max<std::int64_t>(0, sj - r + 1);
-        const std::int64_t j1 = std::min(ny_ - 1, sj + r - 1);
-        for (std::int64_t j = j0; j <= j1; ++j) {
-            if (si - r >= 0) cellules(j, si - r, si - r);
-            if (r > 0 && si + r < nx_) cellules(j, si + r, si + r);
-        }
-    }
-    return hauteur;
+    return *tous_;
 }
 
-const TReleveHauteurs& TReleveCubesAffiches::AJour(const std::vector<TCube*>& cubes,
-                                                   std::uint64_t version) {
+float TReleveHauteurs::HauteurAuPoint(const TV2R& p) {
+    if (cubes_.empty()) return 0;
+    if (const std::optional<float> z = HauteurDansLaZone(p)) return *z;
+    // Until a distance below the largest real is met, the first cube, which no other can
+    // precede.
+    TPlusProche meilleur{PlusGrandReel, 0, cubes_.front()->CooMoyPts.Z};
+    Tous().Chercher(p, meilleur);
+    return meilleur.Z;
+}
+
+TReleveHauteurs& TReleveCubesAffiches::AJour(const std::vector<TCube*>& cubes,
+                                             std::uint64_t version) {
     if (!releve_ || version_ != version) {
-        releve_.reset(); // the previous index freed before the next one is built
+        releve_.reset();
         releve_.emplace(cubes);
         version_ = version;
     }

@@ -1,12 +1,15 @@
 #pragma once
 // What the heights of the structure are read from: the mean points of the displayed cubes. A
 // rebuild makes hundreds of nearest-cube searches and the displayed level may hold millions of
-// cubes, so their plan positions are sorted once into a uniform grid of cells, searched ring by
-// ring outwards from the query. The answer is always the one a scan of every cube in the order
+// cubes, so their plan positions are put in a grid (TGrilleHauteurs). The searches of a rebuild
+// all lie on the studied quarter: the cubes around it are enough to answer them, and indexing
+// only those spares the time and memory of placing millions of cubes the quarter never reaches.
+// Whichever cubes were indexed, the answer is always the one a scan of every cube in the order
 // of CubesAffiches gives: same distances rounded to 32 bits, same winner among equally near
 // cubes.
 
 #include "geometry/UtilsVect.h"
+#include "vault/GrilleHauteurs.h"
 
 #include <cstdint>
 #include <optional>
@@ -16,42 +19,42 @@ class TCube;
 
 class TReleveHauteurs {
 public:
-    // At least one cube for a height to be defined (VerifierCubesAffiches).
+    // Nothing is indexed yet: the first height read indexes the cubes it needs. The cubes must
+    // stay as they are for as long as heights are read.
     explicit TReleveHauteurs(const std::vector<TCube*>& cubes);
+    // The heights about to be read lie in the box of these points: the cubes within that box,
+    // widened, are indexed alone. A height whose nearest cube could lie outside is still exact:
+    // it is read from every cube.
+    void PreparerZone(const std::vector<TV2R>& points);
     // Height of the cube nearest p in plan: distances squared in double, rounded to 32 bits; the
     // first of equally near cubes wins; every cube counts, whatever its state. The first cube
     // when no distance is below the largest 32-bit real.
-    float HauteurAuPoint(const TV2R& p) const;
-    std::size_t NbCubes() const { return nbCubes_; }
+    float HauteurAuPoint(const TV2R& p);
+    std::size_t NbCubes() const { return cubes_.size(); }
 
 private:
-    struct TEntree {
-        float X, Y, Z;
-        std::uint32_t Rang; // in CubesAffiches
+    struct TZone {
+        TGrilleHauteurs Grille;
+        double X0, Y0, X1, Y1; // every cube inside is in the grid, none outside
+    };
+    struct TBoite {
+        double X0, Y0, X1, Y1;
     };
 
-    std::size_t nbCubes_ = 0;
-    float zPremier_ = 0;
-    // The cubes of the grid cell by cell, then those outside the grid (strays far from the
-    // survey, which would otherwise stretch the cells over empty space). A cube whose plan
-    // position is not finite is left out: its distance is never below the largest real.
-    std::vector<TEntree> entrees_;
-    // Where each cell starts, row j then column i, the cubes outside the grid last: nx * ny + 2.
-    std::vector<std::uint32_t> debutCellule_;
-    std::uint32_t nbDansGrille_ = 0;
-    double x0_ = 0, y0_ = 0, x1_ = 0, y1_ = 0; // the grid's box, all its cubes inside
-    double pas_ = 1;                           // edge of a cell
-    std::int64_t nx_ = 0, ny_ = 0;
+    const std::vector<TCube*>& cubes_;
+    std::optional<TZone> zone_;
+    TBoite zoneDemandee_{}; // the box of the points the zone was prepared for
+    std::optional<TGrilleHauteurs> tous_;
 
-    std::int64_t Colonne(double x) const;
-    std::int64_t Ligne(double y) const;
+    std::optional<float> HauteurDansLaZone(const TV2R& p) const;
+    const TGrilleHauteurs& Tous();
 };
 
-// The index of the displayed cubes kept between rebuilds: built again only when the displayed
+// The index of the displayed cubes kept between rebuilds: made again only when the displayed
 // set has changed (TEtatScan::VersionAffiches) or has been dropped.
 class TReleveCubesAffiches {
 public:
-    const TReleveHauteurs& AJour(const std::vector<TCube*>& cubes, std::uint64_t version);
+    TReleveHauteurs& AJour(const std::vector<TCube*>& cubes, std::uint64_t version);
     void Oublier() { releve_.reset(); }
 
 private:

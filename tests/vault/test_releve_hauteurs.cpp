@@ -1,7 +1,7 @@
 // The index of heights against the scan of every displayed cube that it replaces: on random
 // clouds full of ties (duplicates in plan, equal distances, distances equal only once rounded to
 // 32 bits), strays, positions that are not finite and queries far outside, the index must name
-// the same cube for every query.
+// the same cube for every query, whether it holds every cube or only those of a zone.
 
 #include "NuageEssai.h"
 #include "scan/UArkaluneGlb.h"
@@ -67,12 +67,24 @@ void Compter(const std::vector<TCube*>& cubes, const TV2R& p, TEgalites& egalite
         (ex[k] == ex[k - 1] ? egalites.exactes : egalites.arrondies) += 1;
 }
 
-// Every query answered by the index as by the scan; the first few that are not, listed.
-void VerifierIdentique(const std::vector<TCube*>& cubes, const std::vector<TV2R>& requetes) {
-    const TReleveHauteurs releve(cubes);
+// Every query answered by the index as by the scan, the index prepared for `zone` when it is
+// given (the queries reaching well beyond it); the first few that are not, listed.
+void VerifierIdentique(const std::vector<TCube*>& cubes, const std::vector<TV2R>& requetes,
+                       const std::vector<TV2R>& zone = {}) {
+    TReleveHauteurs releve(cubes);
+    if (!zone.empty()) releve.PreparerZone(zone);
+    std::vector<TV2R> aVerifier = requetes;
+    // A lattice over the zone and a little beyond, where a search near its edge may have its
+    // answer outside.
+    if (zone.size() >= 2 && std::isfinite(zone[0].X + zone[1].X + zone[0].Y + zone[1].Y)) {
+        const TV2R a = zone[0], b = zone[1];
+        for (int i = -10; i <= 50; ++i)
+            for (int j = -10; j <= 50; ++j)
+                aVerifier.push_back({a.X + (b.X - a.X) * i / 40.0, a.Y + (b.Y - a.Y) * j / 40.0});
+    }
     std::ostringstream ecarts;
     int nbEcarts = 0;
-    for (const TV2R& p : requetes) {
+    for (const TV2R& p : aVerifier) {
         const float attendu = HauteurParBalayage(cubes, p);
         const float obtenu = releve.HauteurAuPoint(p);
         if (obtenu != attendu && nbEcarts++ < 5)
@@ -158,6 +170,14 @@ TEST(ReleveHauteurs, MemeCubeQueLeBalayageSurDesNuagesAleatoires) {
         SCOPED_TRACE("graine " + std::to_string(graine));
         const TCas cas = CasAleatoire(graine, 1500 + 700 * int(graine));
         VerifierIdentique(cas.nuage.cubes, cas.requetes);
+        // Zones of a few cubes whose searches often end outside, one on the sparse band, one
+        // on the strays' side, one holding no cube, one across everything.
+        const std::vector<std::vector<TV2R>> zones = {
+            {{2, 2}, {2.5, 2.2}}, {{0.1, 0.1}, {9.9, 7.9}}, {{13, -3}, {19, 11}},
+            {{-3, 9}, {-2.9, 9}}, {{40, 40}, {41, 41}},     {{-1e4, -3e6}, {1e4, 3e6}},
+            {{5, 4}, {NAN, 1}}};
+        for (const std::vector<TV2R>& zone : zones)
+            VerifierIdentique(cas.nuage.cubes, cas.requetes, zone);
         for (const TV2R& p : cas.requetes)
             Compter(cas.nuage.cubes, p, egalites);
     }
@@ -189,7 +209,20 @@ TEST(ReleveHauteurs, NuagesDegeneres) {
         for (const auto& p : c.positions)
             nuage.Ajouter(p[0], p[1]);
         VerifierIdentique(nuage.cubes, requetes);
+        VerifierIdentique(nuage.cubes, requetes, {{0, 0}, {1, 1}});
     }
+}
+
+// A cube just outside the zone is nearer than any inside to the points by the zone's edge: they
+// are answered from every cube, the others from the zone.
+TEST(ReleveHauteurs, UnCubeHorsDeLaZonePeutEtreLePlusProche) {
+    TNuageCubes nuage;
+    for (const auto& p : {std::array<float, 2>{0, 0}, {1.5f, 0}, {2, 0}, {2.1f, 0.1f}, {2.3f, 0}})
+        nuage.Ajouter(p[0], p[1]);
+    std::vector<TV2R> requetes;
+    for (int k = 0; k <= 80; ++k)
+        requetes.push_back({1.6 + k * 0.01, 0.05});
+    VerifierIdentique(nuage.cubes, requetes, {{1.9, 0}, {2.0, 0}});
 }
 
 using ReleveAffiches = TEtudeEssai;
