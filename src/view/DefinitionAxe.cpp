@@ -18,12 +18,11 @@ static_assert(sizeof(TPointSource) == 20);
 
 constexpr std::size_t PointsParLot = 65536;
 
-// Copies the n records of `source` to `cible`, each through `transformer`, with a progress text
-// every twentieth of the file.
-template <class FTransformer>
-void CopierPoints(TFichierLecture& source, TFichierTemporaire& cible, std::uint64_t n,
-                  const std::string& etape, const TSortieProgression& sortie,
-                  FTransformer&& transformer) {
+// Copies the n records of `source` to `cible` (a file being written), each through
+// `transformer`, with a progress text every twentieth of the file.
+template <class TCible, class FTransformer>
+void CopierPoints(TFichierLecture& source, TCible& cible, std::uint64_t n, const std::string& etape,
+                  const TSortieProgression& sortie, FTransformer&& transformer) {
     TProgression progression = TProgression::ParPas(sortie, etape, std::int64_t(n / 20), 5);
     std::vector<TPointSource> lot(std::min<std::uint64_t>(n, PointsParLot));
     std::uint64_t j = 0;
@@ -36,7 +35,6 @@ void CopierPoints(TFichierLecture& source, TFichierTemporaire& cible, std::uint6
         }
         cible.Ecrire(lot.data(), taille * sizeof(TPointSource));
     }
-    cible.Valider();
 }
 
 } // namespace
@@ -83,32 +81,37 @@ TEtapeAxe DesignerPointAxe(std::int32_t& mode, TV3S& origine, TV3S& pointX, cons
 TRepereRecalcule RecrireSourceDansRepere(const std::string& pfSansExt, const TRotationAxe& rotation,
                                          const TSortieProgression& afficher) {
     const std::string cheminSource = pfSansExt + ".ANSCSRC";
-    const std::string cheminTemporaire = pfSansExt + ".TMP";
     TRepereRecalcule r;
     TV3S mini{PlusGrandReel, PlusGrandReel, PlusGrandReel};
     TV3S maxi{-PlusGrandReel, -PlusGrandReel, -PlusGrandReel};
+    // The turned points wait in a working file that is removed whatever happens, a stop
+    // signal included; the source is replaced only once they are all translated.
+    TFichierProvisoire tourne(cheminSource + ".tmp", {},
+                              "la copie de travail de « " + cheminSource + " »");
     {
         TFichierLecture source(cheminSource);
         r.NbPoints = source.Taille() / sizeof(TPointSource);
-        TFichierTemporaire tourne(cheminTemporaire);
-        CopierPoints(source, tourne, r.NbPoints, "rotation ", afficher, [&](TPointSource& p) {
-            const TV3S q = rotation.Appliquer({p.X, p.Y, p.Z});
-            for (int a = 0; a < 3; ++a) {
-                mini[a] = std::min(mini[a], q[a]);
-                maxi[a] = std::max(maxi[a], q[a]);
-            }
-            p.X = q.X, p.Y = q.Y, p.Z = q.Z;
-        });
+        CopierPoints(source, tourne.Ecriture(), r.NbPoints, "rotation ", afficher,
+                     [&](TPointSource& p) {
+                         const TV3S q = rotation.Appliquer({p.X, p.Y, p.Z});
+                         for (int a = 0; a < 3; ++a) {
+                             mini[a] = std::min(mini[a], q[a]);
+                             maxi[a] = std::max(maxi[a], q[a]);
+                         }
+                         p.X = q.X, p.Y = q.Y, p.Z = q.Z;
+                     });
+        tourne.FermerEcriture();
     }
     {
-        TFichierLecture tourne(cheminTemporaire);
+        TFichierLecture lecture(tourne.Chemin());
         TFichierTemporaire translate(cheminSource);
-        CopierPoints(tourne, translate, r.NbPoints, "translation ", afficher, [&](TPointSource& p) {
-            const TV3S q = SubV3S({p.X, p.Y, p.Z}, mini);
-            p.X = q.X, p.Y = q.Y, p.Z = q.Z;
-        });
+        CopierPoints(lecture, translate, r.NbPoints, "translation ", afficher,
+                     [&](TPointSource& p) {
+                         const TV3S q = SubV3S({p.X, p.Y, p.Z}, mini);
+                         p.X = q.X, p.Y = q.Y, p.Z = q.Z;
+                     });
+        translate.Valider();
     }
-    std::remove(cheminTemporaire.c_str());
     if (r.NbPoints > 0) r.Etendue = SubV3S(maxi, mini);
     return r;
 }

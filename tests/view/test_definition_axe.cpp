@@ -84,13 +84,17 @@ bool EgauxOctetParOctet(const std::vector<TRecord>& a, const std::vector<TRecord
 
 struct TDefinitionAxe : TVueEssai {
     TDossierTemporaire Dossier;
-    std::string Source, Temporaire;
+    std::string Source;
     void SetUp() override {
         T.PFsansext = Dossier.Chemin("voute");
         Source = T.PFsansext + ".ANSCSRC";
-        Temporaire = T.PFsansext + ".TMP";
         T.Scan.CooMin = {-1, -2, -3};
         T.Scan.CooMax = {1, 2, 3};
+    }
+    // The files in the folder: no working file may be left there.
+    std::ptrdiff_t NbFichiers() const {
+        return std::distance(std::filesystem::directory_iterator(Dossier.Dossier()),
+                             std::filesystem::directory_iterator());
     }
     // A point of the loaded scan: the scan is built again with it as a load builds it, on one
     // level (each point the cube of its metre), and shown; its box stays the fixture's.
@@ -150,7 +154,7 @@ TEST_F(TDefinitionAxe, ExempleDeLAxeSuivantY) {
     const std::vector<TRecord> attendus = {Record(0, 2, 2, 10), Record(1, 0, 9, 20),
                                            Record(4, 4, 0, 30)};
     EXPECT_TRUE(EgauxOctetParOctet(Records(LireFichier(Source)), attendus));
-    EXPECT_FALSE(std::filesystem::exists(Temporaire));
+    EXPECT_EQ(NbFichiers(), 1);
     // The scan is shown in the same new frame, framed in its first orientation, to be saved.
     EXPECT_EQ(PointsAffiches(), (std::vector<TV3S>{{0, 2, 2}, {1, 0, 9}, {4, 4, 0}}));
     EXPECT_EQ(T.Scan.CooMin, (TV3S{0, 0, 0}));
@@ -192,7 +196,7 @@ TEST_F(TDefinitionAxe, FichierGenereComparePointParPoint) {
         if (n > 0) {
             EXPECT_EQ(r.Etendue, SubV3S(attendu.Maxi, attendu.Mini));
         }
-        EXPECT_FALSE(std::filesystem::exists(Temporaire));
+        EXPECT_EQ(NbFichiers(), 1) << n;
     }
 }
 
@@ -210,17 +214,13 @@ TEST_F(TDefinitionAxe, FichierVideSansEtendue) {
 TEST_F(TDefinitionAxe, UnEchecNeLaissePasLaSourceTronquee) {
     const std::vector<TRecord> source = Hasard(100);
     const std::string octets = Octets(source);
-    const TTransformAttendu attendu = Transformer(source, {0, 0, 0}, {1, 2, 0});
-    struct Cas {
-        int echapAuTraitement; // 5: during the rotation; 21: during the translation
-        std::string temporaireApres;
-    };
-    const Cas cas[] = {{5, "ancien"}, {21, Octets(attendu.Tournes)}};
-    for (const Cas& c : cas) {
+    // A file of the user's named as the working copy once was: never touched.
+    const std::string fichierUtilisateur = T.PFsansext + ".TMP";
+    for (int echapAuTraitement : {5, 21}) { // during the rotation, during the translation
         EcrireFichier(Source, octets);
-        EcrireFichier(Temporaire, "ancien");
+        EcrireFichier(fichierUtilisateur, "ancien");
         TBancEssai banc;
-        banc.Plateforme.EchapAuTraitement = c.echapAuTraitement;
+        banc.Plateforme.EchapAuTraitement = echapAuTraitement;
         banc.Plateforme.Reponses = {TReponse::Oui};
         banc.Travail.PFsansext = T.PFsansext;
         banc.Travail.ScanPret = true;
@@ -228,15 +228,13 @@ TEST_F(TDefinitionAxe, UnEchecNeLaissePasLaSourceTronquee) {
         banc.Travail.RecalculerRepere({0, 0, 0}, {1, 2, 0});
 
         EXPECT_EQ(banc.Plateforme.Messages, std::vector<std::string>{"abandon"});
-        EXPECT_TRUE(LireFichier(Source) == octets) << c.echapAuTraitement;
-        EXPECT_TRUE(LireFichier(Temporaire) == c.temporaireApres) << c.echapAuTraitement;
+        EXPECT_TRUE(LireFichier(Source) == octets) << echapAuTraitement;
+        EXPECT_EQ(LireFichier(fichierUtilisateur), "ancien") << echapAuTraitement;
         EXPECT_EQ(banc.Travail.Scan.CooMax, (TV3S{1, 2, 3}));
         EXPECT_TRUE(banc.Travail.ScanPret);
         EXPECT_EQ(banc.Plateforme.Curseur, 0);
         // Nothing but the two files in the folder: no leftover of an unfinished write.
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dossier.Dossier()),
-                                std::filesystem::directory_iterator()),
-                  2);
+        EXPECT_EQ(NbFichiers(), 2) << echapAuTraitement;
     }
 }
 
