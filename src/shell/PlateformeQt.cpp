@@ -8,7 +8,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
-#include <cstdlib>
 
 namespace {
 // Every menu item, depth first in menu order: an item, then its sub-items, then the next item.
@@ -34,9 +33,10 @@ void Activer(QAction& a, bool actif) {
         a.setEnabled(actif);
 }
 
+// In UTF-8 like every file name of the program (on Windows, getenv would give the ANSI code
+// page, which cannot name every folder).
 std::string CheminJournal() {
-    const char* chemin = std::getenv("ARKALUNE_JOURNAL");
-    return chemin ? chemin : "";
+    return qEnvironmentVariable("ARKALUNE_JOURNAL").toStdString();
 }
 
 const char* NomReponse(TReponse r) {
