@@ -136,7 +136,7 @@ TBilanLecture ImporterPoints(TEtatScan& scan, const std::string& chemin, TLecteu
     ConstruireGrille(
         scan, grille,
         [&](const TRecevoirLot& recevoir) {
-            TFichierLecture relecture(import.Chemin());
+            TFichierLecture relecture = import.Relire();
             LireParLots(relecture, records.NbPoints, recevoir);
         },
         sortie);

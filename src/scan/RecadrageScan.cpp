@@ -57,7 +57,7 @@ TRecadrage RecadrerScan(TEtatScan& scan, const TTransformationPoint& tourner,
     const std::int64_t horsGrille = ConstruireGrille(
         neuf, DimensionnerGrille(neuf.CooMin, neuf.CooMax),
         [&](const TRecevoirLot& recevoir) {
-            TFichierLecture lecture(tournes.Chemin());
+            TFichierLecture lecture = tournes.Relire();
             std::vector<TPointScan> deplaces;
             LireParLots(lecture, n, [&](const TPointScan* relu, std::size_t k) {
                 deplaces.assign(relu, relu + k);

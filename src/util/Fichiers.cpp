@@ -28,12 +28,13 @@ std::string TexteChemin(const std::filesystem::path& chemin) {
     return std::string(u.begin(), u.end());
 }
 
-TFichierLecture::TFichierLecture(const std::string& chemin) : chemin_(chemin) {
+TFichierLecture::TFichierLecture(const std::string& chemin, std::string designation)
+    : designation_(designation.empty() ? LeFichier(chemin) : std::move(designation)) {
     f_ = OuvrirFichier(chemin, "rb");
-    if (!f_) Echec("impossible d'ouvrir le fichier", chemin, errno);
+    if (!f_) Echec("impossible d'ouvrir " + designation_, errno);
     if (const int code = systeme::Taille(f_, taille_)) {
         std::fclose(f_);
-        Echec("impossible de lire le fichier", chemin, code);
+        Echec("impossible de lire " + designation_, code);
     }
     std::setvbuf(f_, nullptr, _IOFBF, TailleTampon);
 }
@@ -44,17 +45,18 @@ TFichierLecture::~TFichierLecture() {
 
 std::size_t TFichierLecture::Lire(void* tampon, std::size_t n) {
     const std::size_t lu = std::fread(tampon, 1, n, f_);
-    if (lu < n && std::ferror(f_)) Echec("erreur de lecture du fichier", chemin_, errno);
+    if (lu < n && std::ferror(f_)) Echec("impossible de lire " + designation_, errno);
     return lu;
 }
 
 void TFichierLecture::LireExact(void* tampon, std::size_t n) {
-    if (Lire(tampon, n) != n) throw EErreur("fichier tronqué : « " + chemin_ + " »");
+    if (Lire(tampon, n) != n)
+        throw EErreur("impossible de lire " + designation_ + " : fichier tronqué");
 }
 
 void TFichierLecture::Aller(std::uint64_t position) {
     if (const int code = systeme::Aller(f_, position))
-        Echec("erreur de lecture du fichier", chemin_, code);
+        Echec("impossible de lire " + designation_, code);
 }
 
 TFichierEcriture::TFichierEcriture(const std::string& chemin) : designation_(LeFichier(chemin)) {
@@ -86,10 +88,11 @@ void TFichierEcriture::Fermer(bool durable) {
 }
 
 TFichierProvisoire::TFichierProvisoire(const std::string& prefixe, std::optional<unsigned> droits,
-                                       std::string designation) {
-    if (designation.empty()) {
+                                       std::string designation)
+    : designation_(std::move(designation)) {
+    if (designation_.empty()) {
         std::string dossier = TexteChemin(CheminFs(prefixe).parent_path());
-        designation = "un fichier de travail dans « " + (dossier.empty() ? "." : dossier) + " »";
+        designation_ = "un fichier de travail dans « " + (dossier.empty() ? "." : dossier) + " »";
     }
     std::FILE* f = nullptr;
     int code = 0;
@@ -99,8 +102,8 @@ TFichierProvisoire::TFichierProvisoire(const std::string& prefixe, std::optional
         code = systeme::CreerExclusif(prefixe, droits, chemin_, f);
         if (code == 0) InscrireFichierProvisoire(chemin_);
     }
-    if (code != 0) Echec("impossible de créer " + designation, code);
-    ecriture_.emplace(f, designation);
+    if (code != 0) Echec("impossible de créer " + designation_, code);
+    ecriture_.emplace(f, designation_);
 }
 
 TFichierProvisoire::~TFichierProvisoire() {

@@ -12,7 +12,8 @@
 
 class TFichierLecture {
 public:
-    explicit TFichierLecture(const std::string& chemin);
+    // Errors call it `designation` ("le fichier « ... »" by default).
+    explicit TFichierLecture(const std::string& chemin, std::string designation = {});
     ~TFichierLecture();
     TFichierLecture(const TFichierLecture&) = delete;
     TFichierLecture& operator=(const TFichierLecture&) = delete;
@@ -26,7 +27,7 @@ public:
     std::uint64_t Taille() const { return taille_; }
 
 private:
-    std::string chemin_;
+    std::string designation_;
     std::FILE* f_ = nullptr;
     std::uint64_t taille_ = 0;
 };
@@ -71,11 +72,14 @@ public:
     TFichierEcriture& Ecriture() { return *ecriture_; }
     const std::string& Chemin() const { return chemin_; }
     void FermerEcriture(bool durable = false);
+    // The file read back once written; its errors call it as the writing did.
+    TFichierLecture Relire() const { return TFichierLecture(chemin_, designation_); }
     // The file now belongs to someone else (it was renamed): it is no longer removed.
     void Abandonner();
 
 private:
     std::string chemin_;
+    std::string designation_;
     std::optional<TFichierEcriture> ecriture_;
     bool abandonne_ = false;
 };

@@ -103,7 +103,7 @@ TRepereRecalcule RecrireSourceDansRepere(const std::string& pfSansExt, const TRo
         tourne.FermerEcriture();
     }
     {
-        TFichierLecture lecture(tourne.Chemin());
+        TFichierLecture lecture = tourne.Relire();
         TFichierTemporaire translate(cheminSource);
         CopierPoints(lecture, translate, r.NbPoints, "translation ", afficher,
                      [&](TPointSource& p) {

@@ -287,7 +287,7 @@ TEST_F(Chargement, FichiersRefusesLaissentUnEspaceVide) {
         {"decalage.arkl", Arkl(4, decale, trois),
          "décalage des coordonnées invalide (1152921504606846976 m)"},
         {"court.arkl", Arkl(3, e, deux), "fichier tronqué"},
-        {"entete.arkl", Arkl(3, e, {}).substr(0, 100), "fichier tronqué"},
+        {"entete.arkl", Arkl(3, e, {}).substr(0, 100), "impossible de lire le fichier"},
         {"niveau.arkl", Arkl(3, niveau7, trois), "niveau des points invalide (7)"},
         {"negatif.arkl", Arkl(3, negatif, trois), "fichier tronqué"},
         {"geant.arkl", Arkl(3, geant, trois), "étendue du scan trop grande pour la grille"},

@@ -23,6 +23,19 @@ TEST(FichierProvisoire, NomPropreSansToucherAUnFichierExistant) {
     EXPECT_EQ(LireFichier(d.Chemin("scan.xyz.tmp")), "à l'utilisateur");
 }
 
+// Read back, a working copy is still the user's file for the messages, never its own name.
+TEST(FichierProvisoire, RelireNommeLeFichierDeLUtilisateur) {
+    TDossierTemporaire d;
+    TFichierProvisoire p(d.Chemin("releve.xyz.tmp"), {}, "la copie de travail de « releve.xyz »");
+    p.Ecriture().Ecrire("abc", 3);
+    p.FermerEcriture();
+    TFichierLecture relu = p.Relire();
+    char octets[4];
+    AttendreErreur<EErreur>(
+        [&] { relu.LireExact(octets, 4); },
+        "impossible de lire la copie de travail de « releve.xyz » : fichier tronqué");
+}
+
 TEST(FichierTemporaire, RemplaceLAncienFichierSansRienLaisserAcote) {
     TDossierTemporaire d;
     EcrireFichier(d.Chemin("rapport.html"), "ancien contenu, plus long");
