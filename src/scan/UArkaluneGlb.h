@@ -4,6 +4,7 @@
 
 #include "geometry/UtilsVect.h"
 #include "scan/Decalage.h"
+#include "util/GrandesPages.h"
 
 #include <array>
 #include <cstdint>
@@ -51,13 +52,13 @@ static_assert(sizeof(TCube) == 28);
 // The cubes of one level, in path order: grouped by parent, in slot order within a parent (the
 // level-0 cubes in the grid's order), so that a subtree lies in one stretch of each level.
 struct TNiveauCubes {
-    std::vector<TCube> Cubes;
+    TGrandVecteur<TCube> Cubes;
     // The level's chain, newest cube first: places in Cubes.
-    std::vector<std::uint32_t> Chaine;
+    TGrandVecteur<std::uint32_t> Chaine;
     // For each cube above the deepest level: the place of its first child in the next level, and
     // how many places from there its children had (the destroyed ones stay, marked).
-    std::vector<std::uint32_t> PremierEnfant;
-    std::vector<std::uint8_t> NbEnfants;
+    TGrandVecteur<std::uint32_t> PremierEnfant;
+    TGrandVecteur<std::uint8_t> NbEnfants;
 };
 
 // An occupied level-0 cell, by its indices from OrigGrille.
@@ -135,7 +136,7 @@ public:
     // The cubes of a level in chain order, newest first.
     template <class F> void PourChaqueCubeDuNiveau(int niveau, F&& f) const {
         const std::size_t n = std::size_t(niveau);
-        const std::vector<std::uint32_t>& chaine = niveaux_[n].Chaine;
+        const auto& chaine = niveaux_[n].Chaine;
         TCube* cubes = niveaux_[n].Cubes.data();
         // The chain jumps about the level: ask for the cubes a little ahead.
         constexpr std::size_t Avance = 8;

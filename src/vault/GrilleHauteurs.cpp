@@ -40,7 +40,7 @@ std::int64_t NbCellulesSur(double etendue, double pas) {
 
 } // namespace
 
-TGrilleHauteurs::TGrilleHauteurs(std::vector<TPositionCube> positions) {
+TGrilleHauteurs::TGrilleHauteurs(TGrandVecteur<TPositionCube> positions) {
     if (positions.empty()) return;
     constexpr float Infini = std::numeric_limits<float>::infinity();
     float minX = Infini, minY = Infini, maxX = -Infini, maxY = -Infini;
@@ -89,7 +89,7 @@ TGrilleHauteurs::TGrilleHauteurs(std::vector<TPositionCube> positions) {
     for (std::size_t k = 1; k < debutCellule_.size(); ++k)
         debutCellule_[k] += debutCellule_[k - 1];
     nbDansGrille_ = debutCellule_[nbCellules];
-    std::vector<std::uint32_t> libre(debutCellule_.begin(), debutCellule_.end() - 1);
+    TGrandVecteur<std::uint32_t> libre(debutCellule_.begin(), debutCellule_.end() - 1);
     entrees_.resize(positions.size());
     for (const TPositionCube& c : positions)
         entrees_[libre[cellule(c)]++] = c;

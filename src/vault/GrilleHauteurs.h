@@ -4,6 +4,7 @@
 // gives: same distances rounded to 32 bits, same winner among equally near cubes.
 
 #include "geometry/UtilsVect.h"
+#include "util/GrandesPages.h"
 
 #include <cstdint>
 #include <vector>
@@ -35,16 +36,16 @@ inline constexpr double MargeBorne = 1e-9;
 class TGrilleHauteurs {
 public:
     // Positions with finite X and Y only; they are taken in.
-    explicit TGrilleHauteurs(std::vector<TPositionCube> positions);
+    explicit TGrilleHauteurs(TGrandVecteur<TPositionCube> positions);
     // `meilleur` improved by the grid's cubes.
     void Chercher(const TV2R& p, TPlusProche& meilleur) const;
 
 private:
     // The cubes cell by cell, then those outside the grid (strays far from the survey, which
     // would otherwise stretch the cells over empty space).
-    std::vector<TPositionCube> entrees_;
+    TGrandVecteur<TPositionCube> entrees_;
     // Where each cell starts, row j then column i, the cubes outside the grid last: nx * ny + 2.
-    std::vector<std::uint32_t> debutCellule_;
+    TGrandVecteur<std::uint32_t> debutCellule_;
     std::uint32_t nbDansGrille_ = 0;
     double x0_ = 0, y0_ = 0, x1_ = 0, y1_ = 0; // the grid's box, all its cubes inside
     double pas_ = 1;                           // edge of a cell

@@ -38,7 +38,8 @@ void TReleveHauteurs::PreparerZone(const std::vector<TV2R>& points) {
         std::max(MargeMinimale, MargeRelative * std::max(b.X1 - b.X0, b.Y1 - b.Y0));
     const TBoite z{b.X0 - marge, b.Y0 - marge, b.X1 + marge, b.Y1 + marge};
     // One pass over the cubes, whose memory is scattered: the positions of those in the zone.
-    std::vector<TPositionCube> positions;
+    TGrandVecteur<TPositionCube> positions;
+    positions.reserve(cubes_.size()); // pages are only taken as they are filled
     for (std::size_t i = 0; i < cubes_.size(); ++i) {
         const TV3S& c = cubes_[i]->CooMoyPts;
         if (double(c.X) >= z.X0 && double(c.X) <= z.X1 && double(c.Y) >= z.Y0 &&
@@ -66,7 +67,7 @@ std::optional<float> TReleveHauteurs::HauteurDansLaZone(const TV2R& p) const {
 
 const TGrilleHauteurs& TReleveHauteurs::Tous() {
     if (!tous_) {
-        std::vector<TPositionCube> positions;
+        TGrandVecteur<TPositionCube> positions;
         positions.reserve(cubes_.size());
         for (std::size_t i = 0; i < cubes_.size(); ++i) {
             const TV3S& c = cubes_[i]->CooMoyPts;
