@@ -144,8 +144,8 @@ public:
         const TSortieProgression montree = total_ >= 100 ? sortie : TSortieProgression();
         TCentiemes tri(montree, "tri : "), construction(montree, "construction : ");
         {
-            std::vector<std::uint64_t> cles;
-            std::vector<std::uint32_t> indices;
+            TGrandVecteur<std::uint64_t> cles;
+            TGrandVecteur<std::uint32_t> indices;
             const int bits = LireChemins(cles, indices, tri);
             TrierParCle(cles, indices, bits, [&](std::int64_t fait, std::int64_t total) {
                 tri.Atteindre(30, 100, fait, total);
@@ -169,14 +169,14 @@ private:
     std::array<std::uint32_t, NbNiveaux> nbCubes_{};
     std::array<TNiveauCubes, NbNiveaux> niveaux_;
     // Per record: the place of its deepest cube; Aucun outside the grid.
-    std::vector<std::uint32_t> feuilleDe_;
+    TGrandVecteur<std::uint32_t> feuilleDe_;
     // Per deepest cube, until the means: the sum of its points' coordinates.
-    std::vector<TV3R> sommesFeuilles_;
+    TGrandVecteur<TV3R> sommesFeuilles_;
 
     int Decalage(int niveau) const { return BitsSlot * (nivMax_ - niveau); }
 
     // Each record in the grid gets the key (cell, slot at each level); returns the key's bits.
-    int LireChemins(std::vector<std::uint64_t>& cles, std::vector<std::uint32_t>& indices,
+    int LireChemins(TGrandVecteur<std::uint64_t>& cles, TGrandVecteur<std::uint32_t>& indices,
                     TCentiemes& tri) {
         cles.reserve(std::size_t(total_));
         indices.reserve(std::size_t(total_));
@@ -267,7 +267,7 @@ private:
     }
 
     // The coarsest level whose cube changes from the sorted key p - 1 to p (nivMax_ + 1: none).
-    int PremierNiveauNouveau(const std::vector<std::uint64_t>& cles, std::size_t p) const {
+    int PremierNiveauNouveau(const TGrandVecteur<std::uint64_t>& cles, std::size_t p) const {
         if (p == 0) return 0;
         const std::uint64_t d = cles[p] ^ cles[p - 1];
         if (d == 0) return nivMax_ + 1;
@@ -277,8 +277,8 @@ private:
     }
 
     // The cubes of each level, and each record's deepest cube by its place in path order.
-    void CompterEtPlacer(const std::vector<std::uint64_t>& cles,
-                         std::vector<std::uint32_t>& indices, TCentiemes& construction) {
+    void CompterEtPlacer(const TGrandVecteur<std::uint64_t>& cles,
+                         TGrandVecteur<std::uint32_t>& indices, TCentiemes& construction) {
         construction.Atteindre(0, 8, 0, 1);
         AgrandirParTranches(feuilleDe_, std::size_t(total_), construction, Aucun);
         for (std::size_t p = 0; p < cles.size(); ++p) {
@@ -292,7 +292,7 @@ private:
     }
 
     // The cubes of every level in path order, with their levels, slots, parents and children.
-    void FaireLesCubes(std::vector<std::uint64_t>& cles, TCentiemes& construction) {
+    void FaireLesCubes(TGrandVecteur<std::uint64_t>& cles, TCentiemes& construction) {
         DimensionnerLesNiveaux(construction);
         std::array<std::uint32_t, NbNiveaux> vus{};
         for (std::size_t p = 0; p < cles.size(); ++p) {

@@ -39,7 +39,7 @@ void ParTranches(std::size_t n, const std::function<void(std::int64_t)>& fait, F
     }
 }
 
-void Compter(const std::vector<std::uint64_t>& cles, const TChiffre& chiffre, TComptes& comptes,
+void Compter(const TGrandVecteur<std::uint64_t>& cles, const TChiffre& chiffre, TComptes& comptes,
              const std::function<void(std::int64_t)>& fait) {
     for (std::vector<std::size_t>& compte : comptes)
         compte.assign(chiffre.masque + 1, 0);
@@ -62,9 +62,9 @@ void Placer(TComptes& comptes) {
         }
 }
 
-void Repartir(const std::vector<std::uint64_t>& cles, const std::vector<std::uint32_t>& valeurs,
-              const TChiffre& chiffre, TComptes& places, std::vector<std::uint64_t>& autresCles,
-              std::vector<std::uint32_t>& autresValeurs,
+void Repartir(const TGrandVecteur<std::uint64_t>& cles, const TGrandVecteur<std::uint32_t>& valeurs,
+              const TChiffre& chiffre, TComptes& places, TGrandVecteur<std::uint64_t>& autresCles,
+              TGrandVecteur<std::uint32_t>& autresValeurs,
               const std::function<void(std::int64_t)>& fait) {
     ParTranches(cles.size(), fait, [&](int moitie, std::size_t debut, std::size_t fin) {
         std::size_t* place = places[std::size_t(moitie)].data();
@@ -78,15 +78,15 @@ void Repartir(const std::vector<std::uint64_t>& cles, const std::vector<std::uin
 
 } // namespace
 
-void TrierParCle(std::vector<std::uint64_t>& cles, std::vector<std::uint32_t>& valeurs, int bits,
-                 const TAvancementTri& avancer) {
+void TrierParCle(TGrandVecteur<std::uint64_t>& cles, TGrandVecteur<std::uint32_t>& valeurs,
+                 int bits, const TAvancementTri& avancer) {
     const std::size_t n = cles.size();
     if (bits <= 0 || n < 2) return;
     const int passes = (bits + BitsParChiffreMax - 1) / BitsParChiffreMax;
     const int largeur = (bits + passes - 1) / passes;
     TComptes comptes;
-    std::vector<std::uint64_t> autresCles;
-    std::vector<std::uint32_t> autresValeurs;
+    TGrandVecteur<std::uint64_t> autresCles;
+    TGrandVecteur<std::uint32_t> autresValeurs;
     // Each pass counts, then moves: two steps of n keys.
     const std::int64_t total = 2 * passes * std::int64_t(n);
     std::int64_t etapesFaites = 0;

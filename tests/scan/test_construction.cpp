@@ -181,12 +181,12 @@ TEST(Construction, TriParTranchesStable) {
     std::vector<std::uint64_t> cles(n);
     for (std::uint64_t& c : cles)
         c = tirage() & ((std::uint64_t(1) << 30) - 1) & ~std::uint64_t(0xFFF0); // many ties
-    std::vector<std::uint32_t> valeurs(n);
+    TGrandVecteur<std::uint32_t> valeurs(n);
     std::iota(valeurs.begin(), valeurs.end(), 0u);
-    std::vector<std::uint32_t> attendu = valeurs;
+    TGrandVecteur<std::uint32_t> attendu = valeurs;
     std::stable_sort(attendu.begin(), attendu.end(),
                      [&](std::uint32_t a, std::uint32_t b) { return cles[a] < cles[b]; });
-    std::vector<std::uint64_t> triees = cles;
+    TGrandVecteur<std::uint64_t> triees(cles.begin(), cles.end());
     std::int64_t dernier = 0, total = 0, rapports = 0;
     TrierParCle(triees, valeurs, 30, [&](std::int64_t fait, std::int64_t t) {
         EXPECT_GE(fait, dernier);
