@@ -13,6 +13,7 @@ namespace {
 // indexed, which costs little there.
 constexpr double MargeMinimale = 0.25; // metres
 constexpr double MargeRelative = 0.05;
+constexpr int ZonesAvantTous = 3;
 
 bool Finie(const TV2R& p) {
     return std::isfinite(p.X) && std::isfinite(p.Y);
@@ -34,6 +35,12 @@ void TReleveHauteurs::PreparerZone(const std::vector<TV2R>& points) {
         b.Y1 <= zoneDemandee_.Y1)
         return;
     zone_.reset();
+    // A quarter moved about in the window: after a few zones, which together cost about as much,
+    // every cube once, which answers every move after it at once.
+    if (++nbZones_ > ZonesAvantTous) {
+        Tous();
+        return;
+    }
     const double marge =
         std::max(MargeMinimale, MargeRelative * std::max(b.X1 - b.X0, b.Y1 - b.Y0));
     const TBoite z{b.X0 - marge, b.Y0 - marge, b.X1 + marge, b.Y1 + marge};

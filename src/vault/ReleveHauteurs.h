@@ -24,7 +24,7 @@ public:
     explicit TReleveHauteurs(const std::vector<TCube*>& cubes);
     // The heights about to be read lie in the box of these points: the cubes within that box,
     // widened, are indexed alone. A height whose nearest cube could lie outside is still exact:
-    // it is read from every cube.
+    // it is read from every cube. After a few zones, every cube is indexed.
     void PreparerZone(const std::vector<TV2R>& points);
     // Height of the cube nearest p in plan: distances squared in double, rounded to 32 bits; the
     // first of equally near cubes wins; every cube counts, whatever its state. The first cube
@@ -44,6 +44,7 @@ private:
     const std::vector<TCube*>& cubes_;
     std::optional<TZone> zone_;
     TBoite zoneDemandee_{}; // the box of the points the zone was prepared for
+    int nbZones_ = 0;
     std::optional<TGrilleHauteurs> tous_;
 
     std::optional<float> HauteurDansLaZone(const TV2R& p) const;
