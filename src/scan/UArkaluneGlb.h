@@ -4,6 +4,7 @@
 
 #include "geometry/UtilsVect.h"
 #include "scan/Decalage.h"
+#include "scan/ListeCubes.h"
 #include "util/GrandesPages.h"
 
 #include <array>
@@ -81,7 +82,7 @@ public:
     std::array<TCube*, NbNiveaux> PremierCubeNiv{};
     std::array<std::int32_t, NbNiveaux> NbCubesNiv{};
     std::int32_t NivAffiche = 0;
-    std::vector<TCube*> CubesAffiches;
+    TListeCubes CubesAffiches;
     // Changes each time CubesAffiches is rebuilt or emptied: what is derived from the displayed
     // set (the index of heights) is kept while it stays the same.
     std::uint64_t VersionAffiches = 0;

@@ -5,6 +5,7 @@
 // as its rotation about Z, the fields only as the values they give.
 
 #include "geometry/RectangleModelisation.h"
+#include "scan/ListeCubes.h"
 #include "vault/StructureVoute.h"
 
 #include <cstdint>
@@ -19,7 +20,7 @@ class TReleveHauteurs;
 // What the study reads of the scan: heights from the displayed cubes (through `Releve`, their
 // index), the placement of a quarter from the bounding box.
 struct TScanEtudie {
-    const std::vector<TCube*>& CubesAffiches;
+    const TListeCubes& CubesAffiches;
     TReleveHauteurs& Releve;
     const TV3S& CooMin;
     const TV3S& CooMax;

@@ -35,8 +35,7 @@ bool DansPolygone(const TV2R& p, const std::array<TV2R, 4>& sommets) {
 
 } // namespace
 
-bool QuartierContientUnPoint(const TRectangleModelisation& quartier,
-                             const std::vector<TCube*>& cubes) {
+bool QuartierContientUnPoint(const TRectangleModelisation& quartier, const TListeCubes& cubes) {
     const std::array<TV2R, 4> sommets = {quartier.XYcle, quartier.XYL1, quartier.XYapp,
                                          quartier.XYL2};
     return std::any_of(cubes.begin(), cubes.end(), [&](const TCube* c) {

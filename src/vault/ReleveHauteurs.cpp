@@ -21,7 +21,7 @@ bool Finie(const TV2R& p) {
 
 } // namespace
 
-TReleveHauteurs::TReleveHauteurs(const std::vector<TCube*>& cubes) : cubes_(cubes) {}
+TReleveHauteurs::TReleveHauteurs(const TListeCubes& cubes) : cubes_(cubes) {}
 
 void TReleveHauteurs::PreparerZone(const std::vector<TV2R>& points) {
     if (tous_) return;
@@ -98,8 +98,7 @@ float TReleveHauteurs::HauteurAuPoint(const TV2R& p) {
     return meilleur.Z;
 }
 
-TReleveHauteurs& TReleveCubesAffiches::AJour(const std::vector<TCube*>& cubes,
-                                             std::uint64_t version) {
+TReleveHauteurs& TReleveCubesAffiches::AJour(const TListeCubes& cubes, std::uint64_t version) {
     if (!releve_ || version_ != version) {
         releve_.reset();
         releve_.emplace(cubes);

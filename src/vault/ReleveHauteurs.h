@@ -9,6 +9,7 @@
 // cubes.
 
 #include "geometry/UtilsVect.h"
+#include "scan/ListeCubes.h"
 #include "vault/GrilleHauteurs.h"
 
 #include <cstdint>
@@ -21,7 +22,7 @@ class TReleveHauteurs {
 public:
     // Nothing is indexed yet: the first height read indexes the cubes it needs. The cubes must
     // stay as they are for as long as heights are read.
-    explicit TReleveHauteurs(const std::vector<TCube*>& cubes);
+    explicit TReleveHauteurs(const TListeCubes& cubes);
     // The heights about to be read lie in the box of these points: the cubes within that box,
     // widened, are indexed alone. A height whose nearest cube could lie outside is still exact:
     // it is read from every cube. After a few zones, every cube is indexed.
@@ -41,7 +42,7 @@ private:
         double X0, Y0, X1, Y1;
     };
 
-    const std::vector<TCube*>& cubes_;
+    const TListeCubes& cubes_;
     std::optional<TZone> zone_;
     TBoite zoneDemandee_{}; // the box of the points the zone was prepared for
     int nbZones_ = 0;
@@ -55,7 +56,7 @@ private:
 // set has changed (TEtatScan::VersionAffiches) or has been dropped.
 class TReleveCubesAffiches {
 public:
-    TReleveHauteurs& AJour(const std::vector<TCube*>& cubes, std::uint64_t version);
+    TReleveHauteurs& AJour(const TListeCubes& cubes, std::uint64_t version);
     void Oublier() { releve_.reset(); }
 
 private:

@@ -2,6 +2,7 @@
 // Conditions without which the structure cannot be built: the commands refuse with a message
 // and leave the previous structure as it was.
 
+#include "scan/ListeCubes.h"
 #include "util/Erreurs.h"
 
 #include <vector>
@@ -9,7 +10,7 @@
 class TCube;
 
 // Heights are read from the displayed cubes: with none (no scan), there is nothing to read.
-inline void VerifierCubesAffiches(const std::vector<TCube*>& cubesAffiches) {
+inline void VerifierCubesAffiches(const TListeCubes& cubesAffiches) {
     if (cubesAffiches.empty())
         throw EErreur("aucun point affiché : chargez un scan avant de construire la structure");
 }

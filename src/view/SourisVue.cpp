@@ -44,8 +44,7 @@ bool GlisserSouris(TEtatVue& vue, TBandeSelection& bande, TBoutonsSouris boutons
     return false;
 }
 
-bool TerminerBande(TEtatVue& vue, TBandeSelection& bande, const std::vector<TCube*>& cubes,
-                   TPointEcran p) {
+bool TerminerBande(TEtatVue& vue, TBandeSelection& bande, const TListeCubes& cubes, TPointEcran p) {
     if (!bande.Visible) return false;
     bande.Masquer();
     SelectionnerDansRectangle(vue, vue.DebutGlissementSelection, p, cubes);
@@ -54,7 +53,7 @@ bool TerminerBande(TEtatVue& vue, TBandeSelection& bande, const std::vector<TCub
 }
 
 void SelectionnerDansRectangle(const TEtatVue& vue, TPointEcran a, TPointEcran b,
-                               const std::vector<TCube*>& cubes) {
+                               const TListeCubes& cubes) {
     const double H = vue.VGLheight;
     // Mouse rows count from the top, window rows from the bottom.
     const double x1 = std::min(a.X, b.X), x2 = std::max(a.X, b.X);
@@ -68,7 +67,7 @@ void SelectionnerDansRectangle(const TEtatVue& vue, TPointEcran a, TPointEcran b
     }
 }
 
-const TCube* CubeProche(const TEtatVue& vue, const std::vector<TCube*>& cubes, TPointEcran p) {
+const TCube* CubeProche(const TEtatVue& vue, const TListeCubes& cubes, TPointEcran p) {
     const double px = p.X, py = double(vue.VGLheight) - p.Y;
     const TCube* meilleur = nullptr;
     // Distance squared (0 within a pixel), then depth.

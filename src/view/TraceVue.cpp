@@ -65,8 +65,8 @@ void TracerArcs(std::vector<TTrace>& traces, const TEtudeTracee& e) {
 
 } // namespace
 
-TLotPoints ConstruireLotPoints(const std::vector<TCube*>& cubes, float zHaut,
-                               const TOptionsPoints& options, const TSortieProgression& afficher) {
+TLotPoints ConstruireLotPoints(const TListeCubes& cubes, float zHaut, const TOptionsPoints& options,
+                               const TSortieProgression& afficher) {
     afficher("préparation du tracé");
     TLotPoints lot;
     lot.AfficherPts = options.VoirPoints;

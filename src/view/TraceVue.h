@@ -28,8 +28,8 @@ struct TOptionsPoints {
 // mean colour (never quite the selection's red, so that red always means selected). `zHaut` is the
 // top of the scan's box. Its texts go to `afficher`, which may stop it by throwing. Its Version is
 // left at 0.
-TLotPoints ConstruireLotPoints(const std::vector<TCube*>& cubes, float zHaut,
-                               const TOptionsPoints& options, const TSortieProgression& afficher);
+TLotPoints ConstruireLotPoints(const TListeCubes& cubes, float zHaut, const TOptionsPoints& options,
+                               const TSortieProgression& afficher);
 
 // The parts of the study the overlay draws.
 struct TEtudeTracee {

@@ -304,7 +304,7 @@ TEST_F(VueFenetre, LesCouleursDuReleveEtLaSelectionEnRouge) {
 TEST_F(VueFenetre, UnClicLitLePointEtCtrlLaDistance) {
     Image();
     // Two drawn cubes, far apart on the screen.
-    const std::vector<TCube*>& cubes = T().Scan.CubesAffiches;
+    const TListeCubes& cubes = T().Scan.CubesAffiches;
     const TCube* a = cubes.front();
     const TCube* b = cubes.back();
     const auto pa = Pixel(a->CooMoyPts), pb = Pixel(b->CooMoyPts);

@@ -99,7 +99,7 @@ TEST_F(Recadrage, PointsTournesPuisCoinBasALOrigine) {
 
 TEST_F(Recadrage, UnArretOuUnScanVideLaisseLeScanIntact) {
     const std::vector<TPointCouleur> avant = Points(Scan);
-    const std::vector<TCube*> affiches = Scan.CubesAffiches;
+    const TListeCubes affiches = Scan.CubesAffiches;
     const TV3S mini = Scan.CooMin, maxi = Scan.CooMax;
     // Stopped during the turn, then during the sort of the paths, then during the new grid's
     // construction.

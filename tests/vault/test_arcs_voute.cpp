@@ -87,7 +87,7 @@ TEST_F(ArcsVoute, PlanHorizontal) {
 TEST_F(ArcsVoute, HauteurDuCubeLePlusProche) {
     Charger(
         {.x1 = 1, .y1 = 1, .pas = 0.5, .hauteur = [](double x, double y) { return x + 10 * y; }});
-    const std::vector<TCube*>& cubes = T.Scan.CubesAffiches;
+    const TListeCubes& cubes = T.Scan.CubesAffiches;
     ASSERT_EQ(cubes.size(), 9u);
     auto hauteur = [&cubes](const TV2R& p) { return TReleveHauteurs(cubes).HauteurAuPoint(p); };
     EXPECT_EQ(hauteur({0.9, 0.1}), 1.0f);

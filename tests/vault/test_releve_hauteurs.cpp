@@ -25,7 +25,7 @@ double Distance2(const TV2R& p, const TCube* c) {
 }
 
 // The reference: every cube in the array's order, the first strictly nearer one kept.
-float HauteurParBalayage(const std::vector<TCube*>& cubes, const TV2R& p) {
+float HauteurParBalayage(const TListeCubes& cubes, const TV2R& p) {
     std::size_t meilleur = 0;
     float distanceMin = PlusGrandReel;
     for (std::size_t i = 0; i < cubes.size(); ++i) {
@@ -41,7 +41,7 @@ float HauteurParBalayage(const std::vector<TCube*>& cubes, const TV2R& p) {
 // Cubes owned by the test; each one's height is its rank, so that a height names its cube.
 struct TNuageCubes {
     std::deque<TCube> stock;
-    std::vector<TCube*> cubes;
+    TListeCubes cubes;
     void Ajouter(float x, float y) {
         TCube& c = stock.emplace_back();
         c.CooMoyPts = {x, y, float(cubes.size())};
@@ -55,7 +55,7 @@ struct TEgalites {
     int arrondies = 0; // different distances in double, the same once rounded
 };
 
-void Compter(const std::vector<TCube*>& cubes, const TV2R& p, TEgalites& egalites) {
+void Compter(const TListeCubes& cubes, const TV2R& p, TEgalites& egalites) {
     float distanceMin = PlusGrandReel;
     for (const TCube* c : cubes)
         distanceMin = std::min(distanceMin, static_cast<float>(Distance2(p, c)));
@@ -69,7 +69,7 @@ void Compter(const std::vector<TCube*>& cubes, const TV2R& p, TEgalites& egalite
 
 // Every query answered by the index as by the scan, the index prepared for `zone` when it is
 // given (the queries reaching well beyond it); the first few that are not, listed.
-void VerifierIdentique(const std::vector<TCube*>& cubes, const std::vector<TV2R>& requetes,
+void VerifierIdentique(const TListeCubes& cubes, const std::vector<TV2R>& requetes,
                        const std::vector<TV2R>& zone = {}) {
     TReleveHauteurs releve(cubes);
     if (!zone.empty()) releve.PreparerZone(zone);

@@ -326,7 +326,7 @@ TEST_F(TDefinitionAxe, EchapPendantLeRecalculLAnnule) {
     EcrireFichier(Source, octets);
     for (const TRecord& r : points)
         AjouterPointScan({r.X, r.Y, r.Z});
-    const std::vector<TCube*> affiches = T.Scan.CubesAffiches;
+    const TListeCubes affiches = T.Scan.CubesAffiches;
     T.MiDefinirAxeXClick();
     T.PrendrePointAxe({1, 1, 0});
     // Processings to come: the menus' restoring text, "recalcul ...", then "rotation 5%".

@@ -29,7 +29,7 @@ struct TScene : TVueEssai {
 // Cubes of a displayed level held by the test, without a scan.
 struct TCubesAffiches {
     std::deque<TCube> Cubes;
-    std::vector<TCube*> Pointeurs;
+    TListeCubes Pointeurs;
     void Ajouter(float x, float y, float z, std::uint8_t etat = 0, TV4By couleur = {}) {
         TCube& c = Cubes.emplace_back();
         c.CooMoyPts = {x, y, z};

@@ -11,7 +11,7 @@ struct TSouris : TVueEssai {
         T.VGLMouseMove({true, false}, b.X, b.Y);
         T.VGLMouseUp(b.X, b.Y);
     }
-    std::vector<bool> Selectionnes(const std::vector<TCube*>& cubes) const {
+    std::vector<bool> Selectionnes(const TListeCubes& cubes) const {
         std::vector<bool> r;
         for (const TCube* c : cubes)
             r.push_back(c->etatSP & EtatSelectionne);
@@ -106,11 +106,10 @@ TEST_F(TSouris, BandeDeSelectionSuitLePointeur) {
 
 TEST_F(TSouris, SelectionDansUneVueDeTroisCentsPixels) {
     // Dragging from (100, 50) to (40, 80) selects x 40 to 100 and, from the bottom, y 220 to 250.
-    const std::vector<TCube*> cubes = {
-        AjouterCube(70, 235, 0),          AjouterCube(40.01f, 220.01f, 5),
-        AjouterCube(99.99f, 249.99f, -3), AjouterCube(39.99f, 235, 0),
-        AjouterCube(70, 219.99f, 0),      AjouterCube(70, 250.01f, 0),
-        AjouterCube(100.01f, 235, 0)};
+    const TListeCubes cubes = {AjouterCube(70, 235, 0),          AjouterCube(40.01f, 220.01f, 5),
+                               AjouterCube(99.99f, 249.99f, -3), AjouterCube(39.99f, 235, 0),
+                               AjouterCube(70, 219.99f, 0),      AjouterCube(70, 250.01f, 0),
+                               AjouterCube(100.01f, 235, 0)};
     TCube* masque = AjouterCube(70, 230, 0, EtatMasque);
     TCube* supprime = AjouterCube(70, 230, 0, EtatSupprime);
     const int redessins = Banc.Plateforme.Redessins;
