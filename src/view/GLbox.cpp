@@ -155,6 +155,10 @@ std::int64_t TGLbox::NbPeintures() const {
     return surface_ ? surface_->NbPeintures() : 0;
 }
 
+std::int64_t TGLbox::NbImagesAchevees() const {
+    return surface_ ? surface_->NbImagesAchevees() : 0;
+}
+
 std::int64_t TGLbox::NbPointsTraces() const {
     return surface_ ? surface_->NbPointsTraces() : 0;
 }
@@ -224,8 +228,12 @@ QImage TGLbox::ImageCourante() {
     return InitOK() ? surface_->Image() : QImage();
 }
 
+QImage TGLbox::ImageAffichee() {
+    return InitOK() ? surface_->DerniereImage() : QImage();
+}
+
 bool TGLbox::CopyToClipboard() {
-    const QImage image = InitOK() ? surface_->DerniereImage() : QImage();
+    const QImage image = ImageAffichee();
     if (image.isNull()) return false;
     QGuiApplication::clipboard()->setImage(image);
     return true;

@@ -52,6 +52,8 @@ public:
     QStringList ObtenirResolutions() const;
     // The picture drawn again from the current scene, and shown; null without a context.
     QImage ImageCourante();
+    // The picture shown now, drawn only when there is none yet; null without a context.
+    QImage ImageAffichee();
     // The picture shown last, the size of the view, onto the clipboard; false without a context.
     bool CopyToClipboard();
     // The default arrow, or no cursor.
@@ -65,6 +67,9 @@ public:
     std::int64_t NbConstructionsPoints() const;
     std::int64_t NbConstructionsRepere() const;
     std::int64_t NbPeintures() const;
+    // The pictures shown with nothing left to draw: a scene too large for one frame is first
+    // shown thinned, and complete only once all its slices are drawn.
+    std::int64_t NbImagesAchevees() const;
     // The points of the batch in the last picture: fewer while the view moves.
     std::int64_t NbPointsTraces() const;
 

@@ -85,6 +85,9 @@ struct TSceneVue {
     // batch is drawn.
     bool EnMouvement = false;
     std::size_t MaxPointsEnMouvement = PointsParImageEnMouvement;
+    // A batch that does not fit a frame is drawn in slices of at most this many points, each
+    // sized on the time the previous ones took.
+    std::size_t MaxPointsParTranche = 4000000;
     std::vector<TTrace> Traces; // the study's overlay, rebuilt at every drawing
     TSymboleAxes Repere;
 };

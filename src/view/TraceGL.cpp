@@ -1,6 +1,7 @@
 #include "view/TraceGL.h"
 
 #include <algorithm>
+#include <chrono>
 
 static_assert(sizeof(TV3S) == 3 * sizeof(GLfloat) && sizeof(TCouleurVue) == 3,
               "the batch's vectors are handed to the graphics library as they are");
@@ -25,6 +26,11 @@ void ChargerMatrices(const TmatGL16& projection, const TmatGL16& modeleVue) {
     glLoadMatrixd(modeleVue.data());
 }
 
+// A slice of the whole picture lasts about this long, and is sized on slices of at least so many
+// points (smaller ones measure the calls rather than the points).
+constexpr double DureeTrancheS = 0.04;
+constexpr GLsizei MinPointsParTranche = 10000;
+
 float Pixels(float taille, double ratio) {
     return static_cast<float>(taille * ratio);
 }
@@ -41,6 +47,7 @@ void TTraceGL::Initialiser() {
 
 void TTraceGL::Oublier() {
     scenePoints_ = sceneRepere_ = nullptr;
+    suivant_ = 0;
     versionPoints_.reset();
     versionRepere_.reset();
 }
@@ -58,13 +65,7 @@ void TTraceGL::Effacer(TCouleurVue fond) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 }
 
-void TTraceGL::Executer(const TSceneVue& scene, double ratio) {
-    const TViewport& v = scene.Viewport;
-    glViewport(GLint(v[0] * ratio), GLint(v[1] * ratio), GLsizei(v[2] * ratio),
-               GLsizei(v[3] * ratio));
-    Effacer(scene.Fond);
-    ChargerMatrices(scene.Projection, scene.ModeleVue);
-
+void TTraceGL::Actualiser(const TSceneVue& scene) {
     if (scenePoints_ != &scene || versionPoints_ != scene.Points.Version) {
         ConstruirePoints(scene.Points);
         ConstruireApercu(scene.Points, scene.MaxPointsEnMouvement);
@@ -73,13 +74,75 @@ void TTraceGL::Executer(const TSceneVue& scene, double ratio) {
     } else if (maxPointsApercu_ != scene.MaxPointsEnMouvement) {
         ConstruireApercu(scene.Points, scene.MaxPointsEnMouvement);
     }
-    TracerPoints(scene.Points, scene.EnMouvement && !sommetsApercu_.empty(), ratio);
-    TracerTraces(scene.Traces, ratio);
-    const bool repereAJour =
-        listeRepere_ && sceneRepere_ == &scene && versionRepere_ == scene.Repere.Version;
-    TracerRepere(scene.Repere, repereAJour, ratio);
-    sceneRepere_ = &scene;
-    versionRepere_ = scene.Repere.Version;
+}
+
+void TTraceGL::PoserCamera(const TSceneVue& scene, double ratio) {
+    const TViewport& v = scene.Viewport;
+    glViewport(GLint(v[0] * ratio), GLint(v[1] * ratio), GLsizei(v[2] * ratio),
+               GLsizei(v[3] * ratio));
+    ChargerMatrices(scene.Projection, scene.ModeleVue);
+    ActiverProfondeurEtFaces();
+    glPointSize(Pixels(taillePoints_, ratio));
+}
+
+GLsizei TTraceGL::PointsParTranche(const TSceneVue& scene) const {
+    return GLsizei(
+        std::clamp(scene.MaxPointsParTranche, std::size_t(1), std::size_t(pointsParTranche_)));
+}
+
+void TTraceGL::Executer(const TSceneVue& scene, double ratio) {
+    if (ExecuterSansAttendre(scene, ratio) || scene.EnMouvement) return;
+    CommencerImage(scene, ratio);
+    while (PoursuivreImage(scene, ratio) == TSuiteImage::Poursuivie) {
+    }
+}
+
+bool TTraceGL::ExecuterSansAttendre(const TSceneVue& scene, double ratio) {
+    Actualiser(scene);
+    PoserCamera(scene, ratio);
+    Effacer(scene.Fond);
+    const bool entiere =
+        sommetsApercu_.empty() || (!scene.EnMouvement && nbPoints_ <= PointsParTranche(scene));
+    if (entiere) {
+        Charger(scene.Points, nbPoints_);
+        TracerTranche(scene.Points, 0, nbPoints_);
+        nbPointsTraces_ = afficherPts_ ? nbPoints_ : 0;
+    } else {
+        TracerApercu();
+    }
+    TracerFin(scene, ratio);
+    return entiere;
+}
+
+void TTraceGL::CommencerImage(const TSceneVue& scene, double ratio) {
+    Actualiser(scene);
+    PoserCamera(scene, ratio);
+    Effacer(scene.Fond);
+    suivant_ = 0;
+}
+
+TTraceGL::TSuiteImage TTraceGL::PoursuivreImage(const TSceneVue& scene, double ratio) {
+    if (scenePoints_ != &scene || versionPoints_ != scene.Points.Version)
+        return TSuiteImage::Perimee;
+    PoserCamera(scene, ratio);
+    const GLsizei debut = suivant_;
+    const GLsizei fin = std::min(nbPoints_, debut + PointsParTranche(scene));
+    const auto t0 = std::chrono::steady_clock::now();
+    Charger(scene.Points, fin);
+    TracerTranche(scene.Points, debut, fin);
+    // The slice is over when this stretch is: what the renderer leaves pending would be paid at
+    // the next presentation instead.
+    glFinish();
+    const double duree =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    if (fin - debut >= MinPointsParTranche && duree > 0)
+        pointsParTranche_ = GLsizei(std::clamp(double(fin - debut) * DureeTrancheS / duree,
+                                               double(MinPointsParTranche), 8e6));
+    suivant_ = fin;
+    if (suivant_ < nbPoints_) return TSuiteImage::Poursuivie;
+    nbPointsTraces_ = afficherPts_ ? nbPoints_ : 0;
+    TracerFin(scene, ratio);
+    return TSuiteImage::Complete;
 }
 
 void TTraceGL::ConstruirePoints(const TLotPoints& lot) {
@@ -87,6 +150,7 @@ void TTraceGL::ConstruirePoints(const TLotPoints& lot) {
     afficherPts_ = lot.AfficherPts;
     taillePoints_ = lot.TaillePoints;
     nbPoints_ = afficherPts_ ? GLsizei(std::min(lot.Sommets.size(), lot.Couleurs.size())) : 0;
+    nbCharges_ = 0;
     // Runs of one colour, in the batch's order: a colour per point costs the software renderer
     // nearly half of a frame. Past a few of them, the calls would cost more than the colours.
     series_.clear();
@@ -103,17 +167,32 @@ void TTraceGL::ConstruirePoints(const TLotPoints& lot) {
     }
     if (!tamponsDisponibles_) return; // drawn from the batch itself, as a vertex array
     if (!tampon_) glGenBuffers(1, &tampon_);
+    // Only its room now: the points are handed over with the slices that draw them.
     glBindBuffer(GL_ARRAY_BUFFER, tampon_);
-    const GLsizeiptr octetsSommets = GLsizeiptr(nbPoints_) * GLsizeiptr(sizeof(TV3S));
-    const GLsizeiptr octetsCouleurs =
-        series_.empty() ? GLsizeiptr(nbPoints_) * GLsizeiptr(sizeof(TCouleurVue)) : 0;
-    glBufferData(GL_ARRAY_BUFFER, octetsSommets + octetsCouleurs, nullptr, GL_STATIC_DRAW);
-    if (nbPoints_ > 0) {
-        glBufferSubData(GL_ARRAY_BUFFER, 0, octetsSommets, lot.Sommets.data());
-        if (octetsCouleurs)
-            glBufferSubData(GL_ARRAY_BUFFER, octetsSommets, octetsCouleurs, lot.Couleurs.data());
-    }
+    glBufferData(GL_ARRAY_BUFFER, OctetsSommets(nbPoints_) + OctetsCouleurs(nbPoints_), nullptr,
+                 GL_STATIC_DRAW);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+GLsizeiptr TTraceGL::OctetsSommets(GLsizei nb) const {
+    return GLsizeiptr(nb) * GLsizeiptr(sizeof(TV3S));
+}
+
+GLsizeiptr TTraceGL::OctetsCouleurs(GLsizei nb) const {
+    return series_.empty() ? GLsizeiptr(nb) * GLsizeiptr(sizeof(TCouleurVue)) : 0;
+}
+
+void TTraceGL::Charger(const TLotPoints& lot, GLsizei jusquA) {
+    if (!tamponsDisponibles_ || jusquA <= nbCharges_) return;
+    const GLsizei de = nbCharges_;
+    glBindBuffer(GL_ARRAY_BUFFER, tampon_);
+    glBufferSubData(GL_ARRAY_BUFFER, OctetsSommets(de), OctetsSommets(jusquA - de),
+                    lot.Sommets.data() + de);
+    if (series_.empty())
+        glBufferSubData(GL_ARRAY_BUFFER, OctetsSommets(nbPoints_) + OctetsCouleurs(de),
+                        OctetsCouleurs(jusquA - de), lot.Couleurs.data() + de);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    nbCharges_ = jusquA;
 }
 
 void TTraceGL::ConstruireApercu(const TLotPoints& lot, std::size_t maxPoints) {
@@ -130,52 +209,59 @@ void TTraceGL::ConstruireApercu(const TLotPoints& lot, std::size_t maxPoints) {
     }
 }
 
-void TTraceGL::TracerPoints(const TLotPoints& lot, bool apercu, double ratio) {
-    ActiverProfondeurEtFaces();
+void TTraceGL::TracerApercu() {
     nbPointsTraces_ = 0;
     if (!afficherPts_) return;
-    glPointSize(Pixels(taillePoints_, ratio));
-    if (apercu) {
-        glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, sommetsApercu_.data());
+    glColorPointer(3, GL_UNSIGNED_BYTE, 0, couleursApercu_.data());
+    nbPointsTraces_ = std::int64_t(sommetsApercu_.size());
+    glDrawArrays(GL_POINTS, 0, GLsizei(sommetsApercu_.size()));
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+void TTraceGL::TracerTranche(const TLotPoints& lot, GLsizei debut, GLsizei fin) {
+    if (!afficherPts_ || fin <= debut) return;
+    // From the buffer, offsets stand for addresses; without one, from the batch itself.
+    const char* sommets = nullptr;
+    if (tamponsDisponibles_)
+        glBindBuffer(GL_ARRAY_BUFFER, tampon_);
+    else
+        sommets = reinterpret_cast<const char*>(lot.Sommets.data());
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, sommets);
+    if (series_.empty()) {
+        const char* couleurs = tamponsDisponibles_
+                                   ? sommets + OctetsSommets(nbPoints_)
+                                   : reinterpret_cast<const char*>(lot.Couleurs.data());
         glEnableClientState(GL_COLOR_ARRAY);
-        glVertexPointer(3, GL_FLOAT, 0, sommetsApercu_.data());
-        glColorPointer(3, GL_UNSIGNED_BYTE, 0, couleursApercu_.data());
-        nbPointsTraces_ = std::int64_t(sommetsApercu_.size());
-        glDrawArrays(GL_POINTS, 0, GLsizei(sommetsApercu_.size()));
+        glColorPointer(3, GL_UNSIGNED_BYTE, 0, couleurs);
+        glDrawArrays(GL_POINTS, debut, fin - debut);
         glDisableClientState(GL_COLOR_ARRAY);
-        glDisableClientState(GL_VERTEX_ARRAY);
-    } else if (nbPoints_ > 0) {
-        nbPointsTraces_ = nbPoints_;
-        // From the buffer, offsets stand for addresses; without one, from the batch itself.
-        const char* sommets = nullptr;
-        if (tamponsDisponibles_)
-            glBindBuffer(GL_ARRAY_BUFFER, tampon_);
-        else
-            sommets = reinterpret_cast<const char*>(lot.Sommets.data());
-        glEnableClientState(GL_VERTEX_ARRAY);
-        glVertexPointer(3, GL_FLOAT, 0, sommets);
-        if (series_.empty()) {
-            const char* couleurs = tamponsDisponibles_
-                                       ? sommets + std::size_t(nbPoints_) * sizeof(TV3S)
-                                       : reinterpret_cast<const char*>(lot.Couleurs.data());
-            glEnableClientState(GL_COLOR_ARRAY);
-            glColorPointer(3, GL_UNSIGNED_BYTE, 0, couleurs);
-            glDrawArrays(GL_POINTS, 0, nbPoints_);
-            glDisableClientState(GL_COLOR_ARRAY);
-        } else {
-            for (const TSerie& s : series_) {
-                Couleur(s.Couleur);
-                glDrawArrays(GL_POINTS, s.Premier, s.Nb);
-            }
+    } else {
+        for (const TSerie& s : series_) {
+            const GLsizei de = std::max(s.Premier, debut), a = std::min(s.Premier + s.Nb, fin);
+            if (de >= a) continue;
+            Couleur(s.Couleur);
+            glDrawArrays(GL_POINTS, de, a - de);
         }
-        glDisableClientState(GL_VERTEX_ARRAY);
-        if (tamponsDisponibles_) glBindBuffer(GL_ARRAY_BUFFER, 0);
     }
-    glPointSize(Pixels(TLotPoints::TailleMarqueOrigine, ratio));
-    Couleur(RougeVue);
-    glBegin(GL_POINTS);
-    glVertex3f(0, 0, 0);
-    glEnd();
+    glDisableClientState(GL_VERTEX_ARRAY);
+    if (tamponsDisponibles_) glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+void TTraceGL::TracerFin(const TSceneVue& scene, double ratio) {
+    if (afficherPts_) {
+        glPointSize(Pixels(TLotPoints::TailleMarqueOrigine, ratio));
+        Couleur(RougeVue);
+        glBegin(GL_POINTS);
+        glVertex3f(0, 0, 0);
+        glEnd();
+    }
+    TracerTraces(scene.Traces, ratio);
+    TracerRepere(scene, ratio);
 }
 
 void TTraceGL::TracerTraces(const std::vector<TTrace>& traces, double ratio) {
@@ -201,7 +287,11 @@ void TTraceGL::TracerTraces(const std::vector<TTrace>& traces, double ratio) {
     }
 }
 
-void TTraceGL::TracerRepere(const TSymboleAxes& repere, bool aJour, double ratio) {
+void TTraceGL::TracerRepere(const TSceneVue& scene, double ratio) {
+    const TSymboleAxes& repere = scene.Repere;
+    const bool aJour = listeRepere_ && sceneRepere_ == &scene && versionRepere_ == repere.Version;
+    sceneRepere_ = &scene;
+    versionRepere_ = repere.Version;
     // The depth buffer is kept: the arrows and the scene hide each other.
     ChargerMatrices(repere.Projection, repere.ModeleVue);
     ActiverProfondeurEtFaces();

@@ -2,6 +2,8 @@
 // Executes a scene description with the fixed-function pipeline of the current context. The point
 // batch is kept in the context (a buffer object) and the axes arrows in a display list: each is
 // rebuilt only when the scene's version of it changes, so navigation only re-executes them.
+// A batch too large for one frame is handed over and drawn in slices, each a short stretch, into a
+// picture of its own; meanwhile the picture shown is the thinned one.
 
 #include "view/SceneVue.h"
 
@@ -21,21 +23,43 @@ public:
     void Liberer();
 
     // `ratioPixels`: device pixels per view pixel (sizes and widths are given in view pixels).
+    // The picture as it stays: the thinned one while the view moves, otherwise the whole, drawn
+    // now however long it takes.
     void Executer(const TSceneVue& scene, double ratioPixels);
+    // A picture drawn at once: the whole one when it fits a frame, otherwise the thinned one,
+    // and then false: the whole is still to be drawn in slices (unless the view moves).
+    bool ExecuterSansAttendre(const TSceneVue& scene, double ratioPixels);
+    // The whole picture of `scene` in slices, into the framebuffer bound at each call: the
+    // beginning clears it, each call after draws the next slice (a few tens of milliseconds), the
+    // last one the overlays too. Périmée, with nothing drawn, when the scene's batch is no longer
+    // the one retained: the picture is to be begun again.
+    enum class TSuiteImage { Poursuivie, Complete, Perimee };
+    void CommencerImage(const TSceneVue& scene, double ratioPixels);
+    TSuiteImage PoursuivreImage(const TSceneVue& scene, double ratioPixels);
     // The background alone, when there is nothing to draw.
     void Effacer(TCouleurVue fond);
 
     std::int64_t NbConstructionsPoints() const { return nbConstructionsPoints_; }
     std::int64_t NbConstructionsRepere() const { return nbConstructionsRepere_; }
-    // The batch's points drawn by the last execution.
+    // The batch's points drawn by the last picture.
     std::int64_t NbPointsTraces() const { return nbPointsTraces_; }
 
 private:
+    void Actualiser(const TSceneVue& scene);
     void ConstruirePoints(const TLotPoints& lot);
     void ConstruireApercu(const TLotPoints& lot, std::size_t maxPoints);
-    void TracerPoints(const TLotPoints& lot, bool apercu, double ratio);
+    // The batch's points up to `jusquA` handed to the buffer.
+    void Charger(const TLotPoints& lot, GLsizei jusquA);
+    GLsizeiptr OctetsSommets(GLsizei nb) const;
+    GLsizeiptr OctetsCouleurs(GLsizei nb) const; // none when drawn by runs of one colour
+    GLsizei PointsParTranche(const TSceneVue& scene) const;
+    void PoserCamera(const TSceneVue& scene, double ratio);
+    void TracerApercu();
+    void TracerTranche(const TLotPoints& lot, GLsizei debut, GLsizei fin);
+    // The origin mark, the overlay and the axes symbol.
+    void TracerFin(const TSceneVue& scene, double ratio);
     void TracerTraces(const std::vector<TTrace>& traces, double ratio);
-    void TracerRepere(const TSymboleAxes& repere, bool aJour, double ratio);
+    void TracerRepere(const TSceneVue& scene, double ratio);
 
     bool tamponsDisponibles_ = false;
     GLuint tampon_ = 0;      // vertices, then colours
@@ -48,6 +72,8 @@ private:
     bool afficherPts_ = false;
     float taillePoints_ = 1;
     GLsizei nbPoints_ = 0;
+    // The batch's first points already handed to the buffer.
+    GLsizei nbCharges_ = 0;
     // Consecutive points of one colour, drawn with that colour; none when the points carry their
     // colours one by one.
     struct TSerie {
@@ -61,5 +87,9 @@ private:
     std::vector<TV3S> sommetsApercu_;
     std::vector<TCouleurVue> couleursApercu_;
     std::size_t maxPointsApercu_ = 0;
+    // The whole picture being drawn in slices: the next point, and how many points a slice
+    // takes, measured on the slices drawn so that each stays a short stretch.
+    GLsizei suivant_ = 0;
+    GLsizei pointsParTranche_ = 250000;
     std::int64_t nbConstructionsPoints_ = 0, nbConstructionsRepere_ = 0, nbPointsTraces_ = 0;
 };
