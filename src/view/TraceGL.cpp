@@ -40,7 +40,7 @@ float Pixels(float taille, double ratio) {
 void TTraceGL::Initialiser() {
     initializeOpenGLFunctions();
     tamponsDisponibles_ = hasOpenGLFeature(QOpenGLFunctions::Buffers);
-    tampon_ = 0;
+    blocs_.clear();
     listeRepere_ = 0;
     Oublier();
 }
@@ -53,9 +53,8 @@ void TTraceGL::Oublier() {
 }
 
 void TTraceGL::Liberer() {
-    if (tampon_) glDeleteBuffers(1, &tampon_);
+    LibererBlocs();
     if (listeRepere_) glDeleteLists(listeRepere_, 1);
-    tampon_ = 0;
     listeRepere_ = 0;
     Oublier();
 }
@@ -150,7 +149,7 @@ void TTraceGL::ConstruirePoints(const TLotPoints& lot) {
     afficherPts_ = lot.AfficherPts;
     taillePoints_ = lot.TaillePoints;
     nbPoints_ = afficherPts_ ? GLsizei(std::min(lot.Sommets.size(), lot.Couleurs.size())) : 0;
-    nbCharges_ = 0;
+    LibererBlocs();
     // Runs of one colour, in the batch's order: a colour per point costs the software renderer
     // nearly half of a frame. Past a few of them, the calls would cost more than the colours.
     series_.clear();
@@ -165,13 +164,11 @@ void TTraceGL::ConstruirePoints(const TLotPoints& lot) {
             series_.push_back({i, 1, c});
         }
     }
-    if (!tamponsDisponibles_) return; // drawn from the batch itself, as a vertex array
-    if (!tampon_) glGenBuffers(1, &tampon_);
-    // Only its room now: the points are handed over with the slices that draw them.
-    glBindBuffer(GL_ARRAY_BUFFER, tampon_);
-    glBufferData(GL_ARRAY_BUFFER, OctetsSommets(nbPoints_) + OctetsCouleurs(nbPoints_), nullptr,
-                 GL_STATIC_DRAW);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+void TTraceGL::LibererBlocs() {
+    if (!blocs_.empty()) glDeleteBuffers(GLsizei(blocs_.size()), blocs_.data());
+    blocs_.clear();
 }
 
 GLsizeiptr TTraceGL::OctetsSommets(GLsizei nb) const {
@@ -183,16 +180,22 @@ GLsizeiptr TTraceGL::OctetsCouleurs(GLsizei nb) const {
 }
 
 void TTraceGL::Charger(const TLotPoints& lot, GLsizei jusquA) {
-    if (!tamponsDisponibles_ || jusquA <= nbCharges_) return;
-    const GLsizei de = nbCharges_;
-    glBindBuffer(GL_ARRAY_BUFFER, tampon_);
-    glBufferSubData(GL_ARRAY_BUFFER, OctetsSommets(de), OctetsSommets(jusquA - de),
-                    lot.Sommets.data() + de);
-    if (series_.empty())
-        glBufferSubData(GL_ARRAY_BUFFER, OctetsSommets(nbPoints_) + OctetsCouleurs(de),
-                        OctetsCouleurs(jusquA - de), lot.Couleurs.data() + de);
+    if (!tamponsDisponibles_) return;
+    while (GLsizei(blocs_.size()) * PointsParBloc < jusquA) {
+        const GLsizei de = GLsizei(blocs_.size()) * PointsParBloc;
+        const GLsizei nb = std::min(PointsParBloc, nbPoints_ - de);
+        GLuint bloc = 0;
+        glGenBuffers(1, &bloc);
+        blocs_.push_back(bloc);
+        glBindBuffer(GL_ARRAY_BUFFER, bloc);
+        glBufferData(GL_ARRAY_BUFFER, OctetsSommets(nb) + OctetsCouleurs(nb), nullptr,
+                     GL_STATIC_DRAW);
+        glBufferSubData(GL_ARRAY_BUFFER, 0, OctetsSommets(nb), lot.Sommets.data() + de);
+        if (series_.empty())
+            glBufferSubData(GL_ARRAY_BUFFER, OctetsSommets(nb), OctetsCouleurs(nb),
+                            lot.Couleurs.data() + de);
+    }
     glBindBuffer(GL_ARRAY_BUFFER, 0);
-    nbCharges_ = jusquA;
 }
 
 void TTraceGL::ConstruireApercu(const TLotPoints& lot, std::size_t maxPoints) {
@@ -224,30 +227,35 @@ void TTraceGL::TracerApercu() {
 
 void TTraceGL::TracerTranche(const TLotPoints& lot, GLsizei debut, GLsizei fin) {
     if (!afficherPts_ || fin <= debut) return;
-    // From the buffer, offsets stand for addresses; without one, from the batch itself.
-    const char* sommets = nullptr;
-    if (tamponsDisponibles_)
-        glBindBuffer(GL_ARRAY_BUFFER, tampon_);
-    else
-        sommets = reinterpret_cast<const char*>(lot.Sommets.data());
     glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, sommets);
-    if (series_.empty()) {
-        const char* couleurs = tamponsDisponibles_
-                                   ? sommets + OctetsSommets(nbPoints_)
-                                   : reinterpret_cast<const char*>(lot.Couleurs.data());
-        glEnableClientState(GL_COLOR_ARRAY);
-        glColorPointer(3, GL_UNSIGNED_BYTE, 0, couleurs);
-        glDrawArrays(GL_POINTS, debut, fin - debut);
-        glDisableClientState(GL_COLOR_ARRAY);
-    } else {
+    if (series_.empty()) glEnableClientState(GL_COLOR_ARRAY);
+    for (GLsizei de = debut / PointsParBloc * PointsParBloc; de < fin; de += PointsParBloc) {
+        const GLsizei nb = std::min(PointsParBloc, nbPoints_ - de);
+        // From a buffer, offsets stand for addresses; without one, from the batch itself.
+        const char* sommets = nullptr;
+        const char* couleurs = nullptr;
+        if (tamponsDisponibles_) {
+            glBindBuffer(GL_ARRAY_BUFFER, blocs_[std::size_t(de / PointsParBloc)]);
+            couleurs += OctetsSommets(nb);
+        } else {
+            sommets = reinterpret_cast<const char*>(lot.Sommets.data() + de);
+            couleurs = reinterpret_cast<const char*>(lot.Couleurs.data() + de);
+        }
+        glVertexPointer(3, GL_FLOAT, 0, sommets);
+        const GLsizei premier = std::max(debut, de), dernier = std::min(fin, de + nb);
+        if (series_.empty()) {
+            glColorPointer(3, GL_UNSIGNED_BYTE, 0, couleurs);
+            glDrawArrays(GL_POINTS, premier - de, dernier - premier);
+            continue;
+        }
         for (const TSerie& s : series_) {
-            const GLsizei de = std::max(s.Premier, debut), a = std::min(s.Premier + s.Nb, fin);
-            if (de >= a) continue;
+            const GLsizei a = std::max(s.Premier, premier), b = std::min(s.Premier + s.Nb, dernier);
+            if (a >= b) continue;
             Couleur(s.Couleur);
-            glDrawArrays(GL_POINTS, de, a - de);
+            glDrawArrays(GL_POINTS, a - de, b - a);
         }
     }
+    if (series_.empty()) glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
     if (tamponsDisponibles_) glBindBuffer(GL_ARRAY_BUFFER, 0);
 }

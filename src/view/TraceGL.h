@@ -4,6 +4,7 @@
 // rebuilt only when the scene's version of it changes, so navigation only re-executes them.
 // A batch too large for one frame is handed over and drawn in slices, each a short stretch, into a
 // picture of its own; meanwhile the picture shown is the thinned one.
+// Without buffer objects, the batch is drawn from its own arrays.
 
 #include "view/SceneVue.h"
 
@@ -48,8 +49,9 @@ private:
     void Actualiser(const TSceneVue& scene);
     void ConstruirePoints(const TLotPoints& lot);
     void ConstruireApercu(const TLotPoints& lot, std::size_t maxPoints);
-    // The batch's points up to `jusquA` handed to the buffer.
+    // The blocks holding the batch's points up to `jusquA` handed over.
     void Charger(const TLotPoints& lot, GLsizei jusquA);
+    void LibererBlocs();
     GLsizeiptr OctetsSommets(GLsizei nb) const;
     GLsizeiptr OctetsCouleurs(GLsizei nb) const; // none when drawn by runs of one colour
     GLsizei PointsParTranche(const TSceneVue& scene) const;
@@ -62,7 +64,10 @@ private:
     void TracerRepere(const TSceneVue& scene, double ratio);
 
     bool tamponsDisponibles_ = false;
-    GLuint tampon_ = 0;      // vertices, then colours
+    // The batch in buffers of PointsParBloc points, each its vertices then its colours: a single
+    // buffer for millions of points costs the software renderer a long stretch at its creation.
+    static constexpr GLsizei PointsParBloc = 1 << 19;
+    std::vector<GLuint> blocs_;
     GLuint listeRepere_ = 0; // display list of the arrows
     // What was built, and from which scene: a scene met for the first time is always built.
     const TSceneVue* scenePoints_ = nullptr;
@@ -72,8 +77,6 @@ private:
     bool afficherPts_ = false;
     float taillePoints_ = 1;
     GLsizei nbPoints_ = 0;
-    // The batch's first points already handed to the buffer.
-    GLsizei nbCharges_ = 0;
     // Consecutive points of one colour, drawn with that colour; none when the points carry their
     // colours one by one.
     struct TSerie {
