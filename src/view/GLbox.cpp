@@ -115,7 +115,8 @@ TGLbox::TGLbox(QWidget* parent, const TFormatDemande& format) : QWidget(parent) 
     if (legende.isEmpty()) {
         surface_ = new TSurfaceGL(
             surface, [this](const QString& r) { Echouer("Choix du format de pixels", r); },
-            [this](const QString& message) { emit ErreurTrace(message); });
+            [this](const QString& message) { emit ErreurTrace(message); },
+            [this](const QString&) { emit LotARefaire(); });
         conteneur_ = QWidget::createWindowContainer(surface_, this);
         // A click on the picture gives the focus to this control, not to the window inside.
         conteneur_->setFocusPolicy(Qt::NoFocus);

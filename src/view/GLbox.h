@@ -24,8 +24,7 @@ class TGLbox : public QWidget {
 public:
     // The scene for a view of this size in view pixels, or none when there is nothing to draw (no
     // scan, or a drawing already running). Called with the context current, at each paint.
-    using TFournisseurScene =
-        std::function<const TSceneVue*(std::int32_t largeur, std::int32_t hauteur)>;
+    using TFournisseurScene = std::function<TSceneVue*(std::int32_t largeur, std::int32_t hauteur)>;
     // Shows a failure of the context: caption and text. By default a message box with no owner.
     using TRapportEchec = std::function<void(const QString& legende, const QString& texte)>;
 
@@ -83,6 +82,9 @@ signals:
     void ToucheEnfoncee(int touche, Qt::KeyboardModifiers modificateurs);
     // The owner's scene could not be given: its message (emitted after the paint, never in it).
     void ErreurTrace(const QString& message);
+    // The scene's batch, given back once held by the graphics library, is needed again (a new
+    // context): the owner is to build it again.
+    void LotARefaire();
 
 protected:
     void resizeEvent(QResizeEvent* evenement) override;

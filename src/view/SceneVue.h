@@ -33,6 +33,10 @@ struct TLotPoints {
     std::vector<TV3S> Sommets;
     std::vector<TCouleurVue> Couleurs; // one per vertex
     std::uint64_t Version = 0;
+    // Its owner builds it again when asked: once the graphics library holds the whole batch, its
+    // vectors are given back (Rendu), and a new context asks for the batch again.
+    bool Liberable = false;
+    bool Rendu = false;
 };
 
 enum class TGenreTrace {

@@ -8,8 +8,9 @@
 #include <QTimer>
 
 TSurfaceGL::TSurfaceGL(const QSurfaceFormat& format, TSignalement formatRefuse,
-                       TSignalement erreurTrace)
-    : formatRefuse_(std::move(formatRefuse)), erreurTrace_(std::move(erreurTrace)) {
+                       TSignalement erreurTrace, TSignalement lotARefaire)
+    : formatRefuse_(std::move(formatRefuse)), erreurTrace_(std::move(erreurTrace)),
+      lotARefaire_(std::move(lotARefaire)) {
     setSurfaceType(QSurface::OpenGLSurface);
     setFormat(format);
     // The control beneath receives the pointer and the keys, and keeps the focus rules of the
@@ -162,7 +163,7 @@ void TSurfaceGL::Peindre(bool attendre) {
     }
     imageImpossibleSignalee_ = false;
     image_->bind();
-    const TSceneVue* scene = nullptr;
+    TSceneVue* scene = nullptr;
     bool achevee = true;
     try {
         scene = fournisseur_ ? fournisseur_(width(), height()) : nullptr;
@@ -177,6 +178,7 @@ void TSurfaceGL::Peindre(bool attendre) {
         Signaler(erreurTrace_, QString::fromStdString(MessageErreur(e)));
     }
     image_->release();
+    if (trace_.PrendreLotARefaire()) Signaler(lotARefaire_, {});
     if (achevee) {
         ++nbImagesAchevees_;
     } else {

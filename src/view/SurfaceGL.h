@@ -23,12 +23,14 @@ class QTimer;
 class TSurfaceGL : public QWindow {
 public:
     // The scene for a view of this size in view pixels, or none when there is nothing to draw.
-    using TFournisseurScene =
-        std::function<const TSceneVue*(std::int32_t largeur, std::int32_t hauteur)>;
+    using TFournisseurScene = std::function<TSceneVue*(std::int32_t largeur, std::int32_t hauteur)>;
     // A message for the owner, given after the drawing, never from inside it.
     using TSignalement = std::function<void(const QString& texte)>;
 
-    TSurfaceGL(const QSurfaceFormat& format, TSignalement formatRefuse, TSignalement erreurTrace);
+    // `lotARefaire`: the scene's batch was given back and the context holding it is gone (or a
+    // thinned picture is asked of it): the owner is to build it again.
+    TSurfaceGL(const QSurfaceFormat& format, TSignalement formatRefuse, TSignalement erreurTrace,
+               TSignalement lotARefaire);
     ~TSurfaceGL() override;
 
     void FixerScene(TFournisseurScene fournisseur);
@@ -74,13 +76,13 @@ private:
     void Presenter();
 
     TFournisseurScene fournisseur_;
-    TSignalement formatRefuse_, erreurTrace_;
+    TSignalement formatRefuse_, erreurTrace_, lotARefaire_;
     QOpenGLContext contexte_;
     std::unique_ptr<QOpenGLFramebufferObject> image_;
     // The whole picture being drawn in slices, of this scene, and the turn that draws its next
     // slice.
     std::unique_ptr<QOpenGLFramebufferObject> imageEnCours_;
-    const TSceneVue* sceneEnCours_ = nullptr;
+    TSceneVue* sceneEnCours_ = nullptr;
     QTimer* tranche_ = nullptr;
     TFSelWindow bande_;
     bool initialisationFaite_ = false;

@@ -64,8 +64,17 @@ void TTraceGL::Effacer(TCouleurVue fond) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 }
 
-void TTraceGL::Actualiser(const TSceneVue& scene) {
-    if (scenePoints_ != &scene || versionPoints_ != scene.Points.Version) {
+void TTraceGL::Actualiser(TSceneVue& scene) {
+    const bool nouveau = scenePoints_ != &scene || versionPoints_ != scene.Points.Version;
+    if (scene.Points.Rendu && (nouveau || maxPointsApercu_ != scene.MaxPointsEnMouvement)) {
+        // Its points are gone with the context that held them: nothing of them until the owner
+        // has built the batch again.
+        ConstruirePoints({});
+        ConstruireApercu({}, scene.MaxPointsEnMouvement);
+        scenePoints_ = &scene;
+        versionPoints_ = scene.Points.Version;
+        lotARefaire_ = true;
+    } else if (nouveau) {
         ConstruirePoints(scene.Points);
         ConstruireApercu(scene.Points, scene.MaxPointsEnMouvement);
         scenePoints_ = &scene;
@@ -89,14 +98,14 @@ GLsizei TTraceGL::PointsParTranche(const TSceneVue& scene) const {
         std::clamp(scene.MaxPointsParTranche, std::size_t(1), std::size_t(pointsParTranche_)));
 }
 
-void TTraceGL::Executer(const TSceneVue& scene, double ratio) {
+void TTraceGL::Executer(TSceneVue& scene, double ratio) {
     if (ExecuterSansAttendre(scene, ratio) || scene.EnMouvement) return;
     CommencerImage(scene, ratio);
     while (PoursuivreImage(scene, ratio) == TSuiteImage::Poursuivie) {
     }
 }
 
-bool TTraceGL::ExecuterSansAttendre(const TSceneVue& scene, double ratio) {
+bool TTraceGL::ExecuterSansAttendre(TSceneVue& scene, double ratio) {
     Actualiser(scene);
     PoserCamera(scene, ratio);
     Effacer(scene.Fond);
@@ -113,14 +122,14 @@ bool TTraceGL::ExecuterSansAttendre(const TSceneVue& scene, double ratio) {
     return entiere;
 }
 
-void TTraceGL::CommencerImage(const TSceneVue& scene, double ratio) {
+void TTraceGL::CommencerImage(TSceneVue& scene, double ratio) {
     Actualiser(scene);
     PoserCamera(scene, ratio);
     Effacer(scene.Fond);
     suivant_ = 0;
 }
 
-TTraceGL::TSuiteImage TTraceGL::PoursuivreImage(const TSceneVue& scene, double ratio) {
+TTraceGL::TSuiteImage TTraceGL::PoursuivreImage(TSceneVue& scene, double ratio) {
     if (scenePoints_ != &scene || versionPoints_ != scene.Points.Version)
         return TSuiteImage::Perimee;
     PoserCamera(scene, ratio);
@@ -179,7 +188,7 @@ GLsizeiptr TTraceGL::OctetsCouleurs(GLsizei nb) const {
     return series_.empty() ? GLsizeiptr(nb) * GLsizeiptr(sizeof(TCouleurVue)) : 0;
 }
 
-void TTraceGL::Charger(const TLotPoints& lot, GLsizei jusquA) {
+void TTraceGL::Charger(TLotPoints& lot, GLsizei jusquA) {
     if (!tamponsDisponibles_) return;
     while (GLsizei(blocs_.size()) * PointsParBloc < jusquA) {
         const GLsizei de = GLsizei(blocs_.size()) * PointsParBloc;
@@ -196,6 +205,11 @@ void TTraceGL::Charger(const TLotPoints& lot, GLsizei jusquA) {
                             lot.Couleurs.data() + de);
     }
     glBindBuffer(GL_ARRAY_BUFFER, 0);
+    if (lot.Liberable && nbPoints_ > 0 && GLsizei(blocs_.size()) * PointsParBloc >= nbPoints_) {
+        lot.Sommets = {};
+        lot.Couleurs = {};
+        lot.Rendu = true;
+    }
 }
 
 void TTraceGL::ConstruireApercu(const TLotPoints& lot, std::size_t maxPoints) {

@@ -11,6 +11,7 @@
 #include <QOpenGLFunctions>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class TTraceGL : protected QOpenGLFunctions {
@@ -26,17 +27,19 @@ public:
     // `ratioPixels`: device pixels per view pixel (sizes and widths are given in view pixels).
     // The picture as it stays: the thinned one while the view moves, otherwise the whole, drawn
     // now however long it takes.
-    void Executer(const TSceneVue& scene, double ratioPixels);
+    void Executer(TSceneVue& scene, double ratioPixels);
     // A picture drawn at once: the whole one when it fits a frame, otherwise the thinned one,
     // and then false: the whole is still to be drawn in slices (unless the view moves).
-    bool ExecuterSansAttendre(const TSceneVue& scene, double ratioPixels);
+    bool ExecuterSansAttendre(TSceneVue& scene, double ratioPixels);
     // The whole picture of `scene` in slices, into the framebuffer bound at each call: the
     // beginning clears it, each call after draws the next slice (a few tens of milliseconds), the
     // last one the overlays too. Périmée, with nothing drawn, when the scene's batch is no longer
     // the one retained: the picture is to be begun again.
     enum class TSuiteImage { Poursuivie, Complete, Perimee };
-    void CommencerImage(const TSceneVue& scene, double ratioPixels);
-    TSuiteImage PoursuivreImage(const TSceneVue& scene, double ratioPixels);
+    void CommencerImage(TSceneVue& scene, double ratioPixels);
+    TSuiteImage PoursuivreImage(TSceneVue& scene, double ratioPixels);
+    // The scene's batch had been given back and is needed again (asked once).
+    bool PrendreLotARefaire() { return std::exchange(lotARefaire_, false); }
     // The background alone, when there is nothing to draw.
     void Effacer(TCouleurVue fond);
 
@@ -46,11 +49,12 @@ public:
     std::int64_t NbPointsTraces() const { return nbPointsTraces_; }
 
 private:
-    void Actualiser(const TSceneVue& scene);
+    void Actualiser(TSceneVue& scene);
     void ConstruirePoints(const TLotPoints& lot);
     void ConstruireApercu(const TLotPoints& lot, std::size_t maxPoints);
     // The blocks holding the batch's points up to `jusquA` handed over.
-    void Charger(const TLotPoints& lot, GLsizei jusquA);
+    // A batch its owner can build again is then given back once all handed over.
+    void Charger(TLotPoints& lot, GLsizei jusquA);
     void LibererBlocs();
     GLsizeiptr OctetsSommets(GLsizei nb) const;
     GLsizeiptr OctetsCouleurs(GLsizei nb) const; // none when drawn by runs of one colour
@@ -90,6 +94,7 @@ private:
     std::vector<TV3S> sommetsApercu_;
     std::vector<TCouleurVue> couleursApercu_;
     std::size_t maxPointsApercu_ = 0;
+    bool lotARefaire_ = false;
     // The whole picture being drawn in slices: the next point, and how many points a slice
     // takes, measured on the slices drawn so that each stays a short stretch.
     GLsizei suivant_ = 0;

@@ -321,7 +321,7 @@ TEST(VueSansContexte, LegendeClaireEtVueInerte) {
     int appels = 0;
     TGLbox vue;
     vue.FixerRapportEchec([&](const QString& legende, const QString&) { echecs << legende; });
-    vue.FixerScene([&](std::int32_t, std::int32_t) -> const TSceneVue* {
+    vue.FixerScene([&](std::int32_t, std::int32_t) -> TSceneVue* {
         ++appels;
         return nullptr;
     });

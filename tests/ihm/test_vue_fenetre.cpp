@@ -9,6 +9,7 @@
 #include "view/NavigationVue.h"
 #include "view/Projection.h"
 #include "view/SourisVue.h"
+#include "view/SurfaceGL.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -156,6 +157,25 @@ TEST_F(VueFenetre, LeNuageEstDessineOuLaCameraLeProjette) {
     QGuiApplication::clipboard()->clear();
     Enfant<QAbstractButton>(*f, "BtResulPP").click();
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(), Vue->size());
+}
+
+// Once the graphics library holds the whole batch, the window gives its copy back; a new context
+// (the view's native window destroyed and made again) has the batch built again from the cubes.
+TEST_F(VueFenetre, UnNouveauContexteFaitRefaireLeLotRendu) {
+    ASSERT_TRUE(Attendre([&] { return T().Scene.Points.Rendu; }));
+    EXPECT_TRUE(T().Scene.Points.Sommets.empty());
+    TSurfaceGL* surface = nullptr;
+    for (QWindow* w : QGuiApplication::allWindows())
+        if (auto* s = dynamic_cast<TSurfaceGL*>(w)) surface = s;
+    ASSERT_NE(surface, nullptr);
+    const std::uint64_t version = T().Scene.Points.Version;
+    surface->destroy();
+    ASSERT_FALSE(surface->Pret());
+    surface->create();
+    surface->show();
+    ASSERT_TRUE(Attendre([&] { return surface->Pret() && T().Scene.Points.Version > version; }));
+    ASSERT_TRUE(Prete());
+    VerifierNuage();
 }
 
 TEST_F(VueFenetre, UneBandeSelectionneLesCubesQuiRougissent) {
