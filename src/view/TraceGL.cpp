@@ -206,8 +206,9 @@ void TTraceGL::Charger(TLotPoints& lot, GLsizei jusquA) {
     }
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     if (lot.Liberable && nbPoints_ > 0 && GLsizei(blocs_.size()) * PointsParBloc >= nbPoints_) {
-        lot.Sommets = {};
-        lot.Couleurs = {};
+        // Not `= {}`: that would empty them and keep their memory.
+        lot.Sommets = std::vector<TV3S>();
+        lot.Couleurs = std::vector<TCouleurVue>();
         lot.Rendu = true;
     }
 }

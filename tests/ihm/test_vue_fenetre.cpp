@@ -163,7 +163,8 @@ TEST_F(VueFenetre, LeNuageEstDessineOuLaCameraLeProjette) {
 // (the view's native window destroyed and made again) has the batch built again from the cubes.
 TEST_F(VueFenetre, UnNouveauContexteFaitRefaireLeLotRendu) {
     ASSERT_TRUE(Attendre([&] { return T().Scene.Points.Rendu; }));
-    EXPECT_TRUE(T().Scene.Points.Sommets.empty());
+    EXPECT_EQ(T().Scene.Points.Sommets.capacity(), 0u);
+    EXPECT_EQ(T().Scene.Points.Couleurs.capacity(), 0u);
     TSurfaceGL* surface = nullptr;
     for (QWindow* w : QGuiApplication::allWindows())
         if (auto* s = dynamic_cast<TSurfaceGL*>(w)) surface = s;
