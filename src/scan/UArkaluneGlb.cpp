@@ -1,7 +1,6 @@
 #include "scan/UArkaluneGlb.h"
 
 #include "scan/CoinsCubes.h"
-#include "util/EnDeux.h"
 
 #include <algorithm>
 #include <utility>
@@ -93,30 +92,12 @@ void TEtatScan::DetruireCube(TCube* cube) {
 void TEtatScan::ChoisirNivAffiche(int niveau, const std::function<void()>& entretenir) {
     NivAffiche = niveau;
     ++VersionAffiches;
-    const std::size_t n = std::size_t(niveau);
-    const std::vector<std::uint32_t>& chaine = niveaux_[n].Chaine;
-    TCube* cubes = niveaux_[n].Cubes.data();
-    const std::size_t tete = teteChaine_[n];
-    CubesAffiches.resize(chaine.size() - tete);
-    // The two halves of the chain at once; the half on this thread keeps the window served.
-    const std::size_t gardes = FiltrerEnDeux(
-        CubesAffiches.size(),
-        [&](int moitie, std::size_t debut, std::size_t fin) {
-            std::size_t place = debut;
-            // The chain jumps about the level: ask for the cubes a little ahead.
-            constexpr std::size_t Avance = 8;
-            for (std::size_t k = tete + debut; k < tete + fin; ++k) {
-                if (k + Avance < tete + fin) __builtin_prefetch(cubes + chaine[k + Avance]);
-                if (moitie == 1 && (k + 1) % 4096 == 0 && entretenir) entretenir();
-                TCube* c = cubes + chaine[k];
-                if (!c->detruit_) CubesAffiches[place++] = c;
-            }
-            return place - debut;
-        },
-        [&](std::size_t de, std::size_t vers, std::size_t nb) {
-            Rapprocher(CubesAffiches, de, vers, nb);
-        });
-    CubesAffiches.resize(gardes);
+    CubesAffiches.clear();
+    CubesAffiches.reserve(std::size_t(NbCubesNiv[niveau]));
+    PourChaqueCubeDuNiveau(niveau, [&](TCube* c) {
+        CubesAffiches.push_back(c);
+        if (CubesAffiches.size() % 4096 == 0 && entretenir) entretenir();
+    });
 }
 
 std::int64_t TEtatScan::NbCubesTotal() const {

@@ -1,6 +1,5 @@
 #include "view/TraceVue.h"
 
-#include "util/EnDeux.h"
 #include "view/Projection.h"
 
 #include <algorithm>
@@ -78,37 +77,23 @@ TLotPoints ConstruireLotPoints(const std::vector<TCube*>& cubes, float zHaut,
     lot.TaillePoints = float(std::clamp(options.TaillePointsIndex, 0, 3) + 1);
     const float zr = static_cast<float>(double(zHaut) + options.NiveauRemplissage);
     const bool remplissage = options.Onglet == 2 && options.MasseVolRemplissage > 0;
-    lot.Sommets.resize(cubes.size());
-    lot.Couleurs.resize(cubes.size());
-    // Two halves of the cubes at once; the half on this thread keeps the window served.
-    const std::size_t gardes = FiltrerEnDeux(
-        cubes.size(),
-        [&](int moitie, std::size_t debut, std::size_t fin) {
-            std::size_t place = debut;
-            // The displayed cubes lie about their levels' arrays: ask for them a little ahead.
-            constexpr std::size_t Avance = 8;
-            for (std::size_t i = debut; i < fin; ++i) {
-                if (i + Avance < fin) __builtin_prefetch(cubes[i + Avance]);
-                if (moitie == 1 && (i - debut + 1) % 4096 == 0) texte.Entretenir();
-                const TCube* c = cubes[i];
-                if (c->etatSP & (EtatMasque | EtatSupprime)) continue;
-                TCouleurVue couleur = options.CouleursReleve ? CouleurReleve(*c) : NoirVue;
-                if (options.Onglet == 0 && (c->etatSP & EtatSelectionne))
-                    couleur = RougeVue;
-                else if (remplissage && zr > c->CooMoyPts.Z)
-                    couleur = CyanVue;
-                lot.Sommets[place] = c->CooMoyPts;
-                lot.Couleurs[place] = couleur;
-                ++place;
-            }
-            return place - debut;
-        },
-        [&](std::size_t de, std::size_t vers, std::size_t nb) {
-            Rapprocher(lot.Sommets, de, vers, nb);
-            Rapprocher(lot.Couleurs, de, vers, nb);
-        });
-    lot.Sommets.resize(gardes);
-    lot.Couleurs.resize(gardes);
+    lot.Sommets.reserve(cubes.size());
+    lot.Couleurs.reserve(cubes.size());
+    // The displayed cubes lie about their levels' arrays: ask for them a little ahead.
+    constexpr std::size_t Avance = 8;
+    for (std::size_t i = 0; i < cubes.size(); ++i) {
+        if (i + Avance < cubes.size()) __builtin_prefetch(cubes[i + Avance]);
+        if ((i + 1) % 4096 == 0) texte.Entretenir();
+        const TCube* c = cubes[i];
+        if (c->etatSP & (EtatMasque | EtatSupprime)) continue;
+        TCouleurVue couleur = options.CouleursReleve ? CouleurReleve(*c) : NoirVue;
+        if (options.Onglet == 0 && (c->etatSP & EtatSelectionne))
+            couleur = RougeVue;
+        else if (remplissage && zr > c->CooMoyPts.Z)
+            couleur = CyanVue;
+        lot.Sommets.push_back(c->CooMoyPts);
+        lot.Couleurs.push_back(couleur);
+    }
     return lot;
 }
 
