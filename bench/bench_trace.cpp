@@ -1,16 +1,18 @@
 // The 3D view's drawing under the X server's software OpenGL, on a synthetic vault of 1e5 to 1e7
 // points in a 800 x 600 view:
-// - Construction: a frame whose point batch has a new version (the batch is built, then drawn);
+// - Construction: a frame whose point batch has a new version (the batch is built, then drawn
+//   whole: in slices over several turns of the event loop once it is too large for one frame);
 // - Navigation: a frame with new matrices only (the retained batch is re-executed), with a
 //   selection in one piece, then with colours changing at every few points;
 // - ListeAffichage: compiling the same batch as a display list, the other way to retain it;
 // - Reference: a bare window drawing the same number of black points from a buffer, with the
 //   same pipeline, as the yardstick of a navigation frame; also at the moving picture's budget;
 // - EnMouvement: a navigation frame while the view moves (the thinned picture);
-// - ChangementNiveau: the window's road from level 2 to level 4 on a loaded vault (cubes chosen,
-//   batch built and handed to the graphics library, first full picture), and the memory it then
-//   holds per point (resident size less the size before loading, free pages given back: the
-//   load's own peak is not in it).
+// - ChangementNiveau: the window's road from level 2 to level 4 on a loaded vault, timed until the
+//   first picture is on screen (cubes chosen: choix_s, batch built: lot_s, first picture, thinned
+//   when the batch is too large for one frame: image_s); apart, untimed, the whole picture drawn
+//   in slices after it (complet_s); and the memory the window then holds per point (resident
+//   size less the size before loading, free pages given back: the load's own peak is not in it).
 // Run under Xvfb (tests/ihm/sous-xvfb.sh bench_trace).
 
 #include "EcritureVoute.h"
@@ -36,6 +38,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <malloc.h>
 #include <memory>
 #include <string>
@@ -124,18 +127,30 @@ TGLbox& Vue() {
     return *vue;
 }
 
-// Asks for a drawing, as the window does, and waits until the picture is on the screen: the
-// event that counts the paint also swaps the buffers, and a software renderer swaps only what it
-// has finished drawing.
-void Image(TGLbox& vue) {
-    const auto peintures = vue.NbPeintures();
-    vue.Redessiner();
+void Attendre(const std::function<bool()>& fait) {
     QElapsedTimer attente;
     attente.start();
-    while (vue.NbPeintures() == peintures) {
+    while (!fait()) {
         if (attente.elapsed() > 60000) throw std::runtime_error("la vue ne s'est pas redessinée");
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
+}
+
+// Asks for a drawing, as the window does, and waits until its first picture is on the screen:
+// the event that counts the paint also swaps the buffers, and a software renderer swaps only what
+// it has finished drawing.
+void Image(TGLbox& vue) {
+    const auto peintures = vue.NbPeintures();
+    vue.Redessiner();
+    Attendre([&] { return vue.NbPeintures() != peintures; });
+}
+
+// The same, and then until the picture shown has nothing left to draw: a batch too large for one
+// frame is first shown thinned, then whole once its slices are drawn.
+void ImageAchevee(TGLbox& vue) {
+    const auto achevees = vue.NbImagesAchevees();
+    Image(vue);
+    Attendre([&] { return vue.NbImagesAchevees() != achevees; });
 }
 
 void Preparer(TGLbox& vue, TBanc& banc) {
@@ -144,7 +159,7 @@ void Preparer(TGLbox& vue, TBanc& banc) {
         return &banc.Scene;
     });
     ++banc.Scene.Points.Version;
-    Image(vue);
+    ImageAchevee(vue);
 }
 
 void Construction(benchmark::State& etat) {
@@ -154,7 +169,7 @@ void Construction(benchmark::State& etat) {
     const auto avant = vue.NbConstructionsPoints();
     for (auto _ : etat) {
         ++banc.Scene.Points.Version;
-        Image(vue);
+        ImageAchevee(vue);
     }
     if (vue.NbConstructionsPoints() - avant != std::int64_t(etat.iterations()))
         etat.SkipWithError("le lot n'a pas été reconstruit à chaque image");
@@ -168,7 +183,7 @@ void Naviguer(benchmark::State& etat, bool couleursMelees) {
     const auto avant = vue.NbConstructionsPoints();
     for (auto _ : etat) {
         banc.Tourner();
-        Image(vue);
+        ImageAchevee(vue);
     }
     if (vue.NbConstructionsPoints() != avant)
         etat.SkipWithError("la navigation a reconstruit le lot");
@@ -219,31 +234,39 @@ void ChangementNiveau(benchmark::State& etat) {
     }
     TGLbox& vue = Vue();
     vue.FixerScene([&travail](std::int32_t l, std::int32_t h) { return travail.VGLDraw(l, h); });
-    // Seconds of each step of the last change: cubes chosen, batch built, batch handed over
-    // and first picture.
-    std::array<double, 3> etapes{};
-    const auto Niveau = [&](int niveau) {
-        using Horloge = std::chrono::steady_clock;
+    // Seconds of each step of the last change: cubes chosen, batch built, first picture, and
+    // apart the whole picture after it.
+    std::array<double, 4> etapes{};
+    using Horloge = std::chrono::steady_clock;
+    const auto Secondes = [](Horloge::time_point de, Horloge::time_point a) {
+        return std::chrono::duration<double>(a - de).count();
+    };
+    // Timed until the first picture (when `mesure`); then, apart, until the whole one.
+    const auto Niveau = [&](int niveau, bool mesure) {
         const auto t0 = Horloge::now();
         travail.FixerNiveauAffiche(niveau);
         const auto t1 = Horloge::now();
         travail.PreparerScene();
         const auto t2 = Horloge::now();
+        const auto achevees = vue.NbImagesAchevees();
         Image(vue);
         const auto t3 = Horloge::now();
-        etapes = {std::chrono::duration<double>(t1 - t0).count(),
-                  std::chrono::duration<double>(t2 - t1).count(),
-                  std::chrono::duration<double>(t3 - t2).count()};
+        if (mesure) etat.PauseTiming();
+        Attendre([&] { return vue.NbImagesAchevees() != achevees; });
+        etapes = {Secondes(t0, t1), Secondes(t1, t2), Secondes(t2, t3),
+                  Secondes(t3, Horloge::now())};
+        if (mesure) etat.ResumeTiming();
     };
     for (auto _ : etat) {
         etat.PauseTiming();
-        Niveau(2);
+        Niveau(2, false);
         etat.ResumeTiming();
-        Niveau(4);
+        Niveau(4, true);
     }
     etat.counters["choix_s"] = etapes[0];
     etat.counters["lot_s"] = etapes[1];
     etat.counters["image_s"] = etapes[2];
+    etat.counters["complet_s"] = etapes[3];
     etat.counters["cubes"] = double(travail.Scan.CubesAffiches.size());
     etat.counters["octets/point"] = (OctetsResidents() - avant) / double(n);
     vue.FixerScene({});

@@ -41,6 +41,7 @@ void ReconstruirePoints(TEspaceTravail& w) {
         TLotPoints lot = ConstruireLotPoints(w.Scan.CubesAffiches, w.Scan.CooMax.Z, options,
                                              [&w](const std::string& t) { w.AffiInfo(1, t); });
         lot.Version = w.Scene.Points.Version + 1;
+        lot.Liberable = true;
         w.Scene.Points = std::move(lot);
         w.Vue.PointsPerimes = false;
     } catch (...) {
@@ -164,7 +165,7 @@ void TEspaceTravail::PreparerScene() {
     if (ScanPret && !Drawing && Vue.PointsPerimes) ReconstruirePoints(*this);
 }
 
-const TSceneVue* TEspaceTravail::VGLDraw(std::int32_t largeur, std::int32_t hauteur) {
+TSceneVue* TEspaceTravail::VGLDraw(std::int32_t largeur, std::int32_t hauteur) {
     if (!ScanPret || Drawing) return nullptr;
     TDessinEnCours enCours(Drawing);
     PreparerProjection(largeur, hauteur);

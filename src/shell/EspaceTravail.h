@@ -175,7 +175,7 @@ public:
     void PreparerScene();
     // The scene to draw in a view of that size; none while no scan is ready or during a drawing.
     // Called from the paint: it only uses the point batch as PreparerScene last left it.
-    const TSceneVue* VGLDraw(std::int32_t largeur, std::int32_t hauteur);
+    TSceneVue* VGLDraw(std::int32_t largeur, std::int32_t hauteur);
 
     // "Définir axe X" and the freezing of the menus while it waits for its points.
     void MiDefinirAxeXClick();

@@ -23,6 +23,7 @@ TGLbox* TFArkalune::ConstruireVue(QWidget* parent) {
     vue->setObjectName(QStringLiteral("VGL"));
     TEspaceTravail& t = Travail();
     vue->FixerScene([&t](std::int32_t l, std::int32_t h) { return t.VGLDraw(l, h); });
+    connect(vue, &TGLbox::LotARefaire, this, [&t] { t.RetracerPoints(); });
     connect(vue, &TGLbox::ErreurTrace, this,
             [this](const QString& message) { plateforme_->AfficherErreur(message.toStdString()); });
     connect(vue, &TGLbox::SourisEnfoncee, this,

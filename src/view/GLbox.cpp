@@ -115,7 +115,8 @@ TGLbox::TGLbox(QWidget* parent, const TFormatDemande& format) : QWidget(parent) 
     if (legende.isEmpty()) {
         surface_ = new TSurfaceGL(
             surface, [this](const QString& r) { Echouer("Choix du format de pixels", r); },
-            [this](const QString& message) { emit ErreurTrace(message); });
+            [this](const QString& message) { emit ErreurTrace(message); },
+            [this](const QString&) { emit LotARefaire(); });
         conteneur_ = QWidget::createWindowContainer(surface_, this);
         // A click on the picture gives the focus to this control, not to the window inside.
         conteneur_->setFocusPolicy(Qt::NoFocus);
@@ -153,6 +154,10 @@ std::int64_t TGLbox::NbConstructionsRepere() const {
 
 std::int64_t TGLbox::NbPeintures() const {
     return surface_ ? surface_->NbPeintures() : 0;
+}
+
+std::int64_t TGLbox::NbImagesAchevees() const {
+    return surface_ ? surface_->NbImagesAchevees() : 0;
 }
 
 std::int64_t TGLbox::NbPointsTraces() const {
@@ -224,8 +229,12 @@ QImage TGLbox::ImageCourante() {
     return InitOK() ? surface_->Image() : QImage();
 }
 
+QImage TGLbox::ImageAffichee() {
+    return InitOK() ? surface_->DerniereImage() : QImage();
+}
+
 bool TGLbox::CopyToClipboard() {
-    const QImage image = InitOK() ? surface_->DerniereImage() : QImage();
+    const QImage image = ImageAffichee();
     if (image.isNull()) return false;
     QGuiApplication::clipboard()->setImage(image);
     return true;

@@ -24,8 +24,7 @@ class TGLbox : public QWidget {
 public:
     // The scene for a view of this size in view pixels, or none when there is nothing to draw (no
     // scan, or a drawing already running). Called with the context current, at each paint.
-    using TFournisseurScene =
-        std::function<const TSceneVue*(std::int32_t largeur, std::int32_t hauteur)>;
+    using TFournisseurScene = std::function<TSceneVue*(std::int32_t largeur, std::int32_t hauteur)>;
     // Shows a failure of the context: caption and text. By default a message box with no owner.
     using TRapportEchec = std::function<void(const QString& legende, const QString& texte)>;
 
@@ -52,6 +51,8 @@ public:
     QStringList ObtenirResolutions() const;
     // The picture drawn again from the current scene, and shown; null without a context.
     QImage ImageCourante();
+    // The picture shown now, drawn only when there is none yet; null without a context.
+    QImage ImageAffichee();
     // The picture shown last, the size of the view, onto the clipboard; false without a context.
     bool CopyToClipboard();
     // The default arrow, or no cursor.
@@ -65,6 +66,9 @@ public:
     std::int64_t NbConstructionsPoints() const;
     std::int64_t NbConstructionsRepere() const;
     std::int64_t NbPeintures() const;
+    // The pictures shown with nothing left to draw: a scene too large for one frame is first
+    // shown thinned, and complete only once all its slices are drawn.
+    std::int64_t NbImagesAchevees() const;
     // The points of the batch in the last picture: fewer while the view moves.
     std::int64_t NbPointsTraces() const;
 
@@ -78,6 +82,9 @@ signals:
     void ToucheEnfoncee(int touche, Qt::KeyboardModifiers modificateurs);
     // The owner's scene could not be given: its message (emitted after the paint, never in it).
     void ErreurTrace(const QString& message);
+    // The scene's batch, given back once held by the graphics library, is needed again (a new
+    // context): the owner is to build it again.
+    void LotARefaire();
 
 protected:
     void resizeEvent(QResizeEvent* evenement) override;

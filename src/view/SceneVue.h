@@ -33,6 +33,10 @@ struct TLotPoints {
     std::vector<TV3S> Sommets;
     std::vector<TCouleurVue> Couleurs; // one per vertex
     std::uint64_t Version = 0;
+    // Its owner builds it again when asked: once the graphics library holds the whole batch, its
+    // vectors are given back (Rendu), and a new context asks for the batch again.
+    bool Liberable = false;
+    bool Rendu = false;
 };
 
 enum class TGenreTrace {
@@ -85,6 +89,9 @@ struct TSceneVue {
     // batch is drawn.
     bool EnMouvement = false;
     std::size_t MaxPointsEnMouvement = PointsParImageEnMouvement;
+    // A batch that does not fit a frame is drawn in slices of at most this many points, each
+    // sized on the time the previous ones took.
+    std::size_t MaxPointsParTranche = 4000000;
     std::vector<TTrace> Traces; // the study's overlay, rebuilt at every drawing
     TSymboleAxes Repere;
 };

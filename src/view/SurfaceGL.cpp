@@ -8,14 +8,19 @@
 #include <QTimer>
 
 TSurfaceGL::TSurfaceGL(const QSurfaceFormat& format, TSignalement formatRefuse,
-                       TSignalement erreurTrace)
-    : formatRefuse_(std::move(formatRefuse)), erreurTrace_(std::move(erreurTrace)) {
+                       TSignalement erreurTrace, TSignalement lotARefaire)
+    : formatRefuse_(std::move(formatRefuse)), erreurTrace_(std::move(erreurTrace)),
+      lotARefaire_(std::move(lotARefaire)) {
     setSurfaceType(QSurface::OpenGLSurface);
     setFormat(format);
     // The control beneath receives the pointer and the keys, and keeps the focus rules of the
     // other widgets.
     setFlag(Qt::WindowTransparentForInput);
     contexte_.setFormat(format);
+    tranche_ = new QTimer(this);
+    tranche_->setSingleShot(true);
+    tranche_->setInterval(0);
+    connect(tranche_, &QTimer::timeout, this, &TSurfaceGL::PoursuivreImage);
 }
 
 TSurfaceGL::~TSurfaceGL() {
@@ -36,6 +41,7 @@ bool TSurfaceGL::event(QEvent* evenement) {
 
 void TSurfaceGL::FixerScene(TFournisseurScene fournisseur) {
     fournisseur_ = std::move(fournisseur);
+    sceneEnCours_ = nullptr;
     trace_.Oublier();
 }
 
@@ -74,6 +80,8 @@ void TSurfaceGL::Liberer() {
     if (!pret_ || !contexte_.makeCurrent(this)) return;
     trace_.Liberer();
     image_.reset();
+    imageEnCours_.reset();
+    sceneEnCours_ = nullptr;
     contexte_.doneCurrent();
     pret_ = false;
 }
@@ -107,7 +115,7 @@ void TSurfaceGL::AfficherBande(const TBandeSelection& bande) {
 
 QImage TSurfaceGL::Image() {
     if (!Activer()) return {};
-    Peindre();
+    Peindre(true);
     if (!image_) return {};
     if (isExposed()) Presenter();
     return image_->toImage();
@@ -121,7 +129,7 @@ QImage TSurfaceGL::DerniereImage() {
 
 void TSurfaceGL::Rafraichir() {
     if (!isExposed() || !Activer()) return;
-    if (imagePerimee_ || !image_ || image_->size() != TaillePixels()) Peindre();
+    if (imagePerimee_ || !image_ || image_->size() != TaillePixels()) Peindre(false);
     if (image_) {
         Presenter();
     } else {
@@ -130,12 +138,13 @@ void TSurfaceGL::Rafraichir() {
     }
 }
 
-void TSurfaceGL::Peindre() {
+void TSurfaceGL::Peindre(bool attendre) {
     // A drawing asked for while the scene is being given (the owner processing its messages) is
     // dropped.
     if (enPeinture_) return;
     enPeinture_ = true;
     ++nbPeintures_;
+    sceneEnCours_ = nullptr;
     if (!image_ || image_->size() != TaillePixels())
         image_ = std::make_unique<QOpenGLFramebufferObject>(
             TaillePixels(), QOpenGLFramebufferObject::CombinedDepthStencil);
@@ -154,19 +163,63 @@ void TSurfaceGL::Peindre() {
     }
     imageImpossibleSignalee_ = false;
     image_->bind();
+    TSceneVue* scene = nullptr;
+    bool achevee = true;
     try {
-        const TSceneVue* scene = fournisseur_ ? fournisseur_(width(), height()) : nullptr;
-        if (scene)
+        scene = fournisseur_ ? fournisseur_(width(), height()) : nullptr;
+        if (!scene)
+            trace_.Effacer(BlancVue);
+        else if (attendre)
             trace_.Executer(*scene, devicePixelRatio());
         else
-            trace_.Effacer(BlancVue);
+            achevee = trace_.ExecuterSansAttendre(*scene, devicePixelRatio()) || scene->EnMouvement;
     } catch (const std::exception& e) {
         trace_.Effacer(BlancVue);
         Signaler(erreurTrace_, QString::fromStdString(MessageErreur(e)));
     }
     image_->release();
+    if (trace_.PrendreLotARefaire()) Signaler(lotARefaire_, {});
+    if (achevee) {
+        ++nbImagesAchevees_;
+    } else {
+        if (!imageEnCours_ || imageEnCours_->size() != image_->size())
+            imageEnCours_ = std::make_unique<QOpenGLFramebufferObject>(
+                image_->size(), QOpenGLFramebufferObject::CombinedDepthStencil);
+        imageEnCours_->bind();
+        trace_.CommencerImage(*scene, devicePixelRatio());
+        imageEnCours_->release();
+        sceneEnCours_ = scene;
+        tranche_->start();
+    }
     imagePerimee_ = false;
     enPeinture_ = false;
+}
+
+void TSurfaceGL::PoursuivreImage() {
+    // A drawing asked for meanwhile begins the picture again.
+    if (!sceneEnCours_ || enPeinture_ || imagePerimee_) return;
+    if (!image_ || image_->size() != imageEnCours_->size() || !Activer()) {
+        sceneEnCours_ = nullptr;
+        return;
+    }
+    imageEnCours_->bind();
+    const TTraceGL::TSuiteImage suite = trace_.PoursuivreImage(*sceneEnCours_, devicePixelRatio());
+    imageEnCours_->release();
+    switch (suite) {
+    case TTraceGL::TSuiteImage::Poursuivie:
+        tranche_->start();
+        return;
+    case TTraceGL::TSuiteImage::Perimee:
+        sceneEnCours_ = nullptr;
+        Redessiner();
+        return;
+    case TTraceGL::TSuiteImage::Complete:
+        sceneEnCours_ = nullptr;
+        std::swap(image_, imageEnCours_);
+        ++nbImagesAchevees_;
+        if (isExposed()) Presenter();
+        return;
+    }
 }
 
 void TSurfaceGL::Presenter() {

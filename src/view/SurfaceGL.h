@@ -2,7 +2,9 @@
 // The OpenGL window of the 3D view: a native window whose buffers go straight to the screen. The
 // scene is drawn into a picture kept in the context (a framebuffer object); the window shows that
 // picture and the rubber band over it, so neither the band nor an uncovered window draws the scene
-// again.
+// again. A scene too large for one frame is first shown thinned; the whole picture is drawn in
+// slices into a second framebuffer, one slice per turn of the event loop, and shown once complete
+// (any new drawing request starts it again).
 
 #include "view/SceneVue.h"
 #include "view/TraceGL.h"
@@ -16,16 +18,19 @@
 #include <memory>
 
 class QOpenGLFramebufferObject;
+class QTimer;
 
 class TSurfaceGL : public QWindow {
 public:
     // The scene for a view of this size in view pixels, or none when there is nothing to draw.
-    using TFournisseurScene =
-        std::function<const TSceneVue*(std::int32_t largeur, std::int32_t hauteur)>;
+    using TFournisseurScene = std::function<TSceneVue*(std::int32_t largeur, std::int32_t hauteur)>;
     // A message for the owner, given after the drawing, never from inside it.
     using TSignalement = std::function<void(const QString& texte)>;
 
-    TSurfaceGL(const QSurfaceFormat& format, TSignalement formatRefuse, TSignalement erreurTrace);
+    // `lotARefaire`: the scene's batch was given back and the context holding it is gone (or a
+    // thinned picture is asked of it): the owner is to build it again.
+    TSurfaceGL(const QSurfaceFormat& format, TSignalement formatRefuse, TSignalement erreurTrace,
+               TSignalement lotARefaire);
     ~TSurfaceGL() override;
 
     void FixerScene(TFournisseurScene fournisseur);
@@ -35,7 +40,8 @@ public:
     // The band as it is now, over the last picture.
     void AfficherBande(const TBandeSelection& bande);
     bool BandeVisible() const { return bande_.Visible(); }
-    // The scene drawn now, shown, and its picture; null when the window cannot draw.
+    // The scene drawn now whole (thinned while the view moves), shown, and its picture; null
+    // when the window cannot draw.
     QImage Image();
     // The picture shown last, drawn only when there is none yet.
     QImage DerniereImage();
@@ -50,6 +56,8 @@ public:
     std::int64_t NbConstructionsPoints() const { return trace_.NbConstructionsPoints(); }
     std::int64_t NbConstructionsRepere() const { return trace_.NbConstructionsRepere(); }
     std::int64_t NbPeintures() const { return nbPeintures_; }
+    // The pictures shown with nothing left to draw: whole, or thinned while the view moves.
+    std::int64_t NbImagesAchevees() const { return nbImagesAchevees_; }
     std::int64_t NbPointsTraces() const { return trace_.NbPointsTraces(); }
 
 protected:
@@ -62,13 +70,20 @@ private:
     void Signaler(const TSignalement& signalement, const QString& texte);
     QSize TaillePixels() const;
     void Rafraichir();
-    void Peindre();
+    // `attendre`: the whole picture now, however long it takes.
+    void Peindre(bool attendre);
+    void PoursuivreImage();
     void Presenter();
 
     TFournisseurScene fournisseur_;
-    TSignalement formatRefuse_, erreurTrace_;
+    TSignalement formatRefuse_, erreurTrace_, lotARefaire_;
     QOpenGLContext contexte_;
     std::unique_ptr<QOpenGLFramebufferObject> image_;
+    // The whole picture being drawn in slices, of this scene, and the turn that draws its next
+    // slice.
+    std::unique_ptr<QOpenGLFramebufferObject> imageEnCours_;
+    TSceneVue* sceneEnCours_ = nullptr;
+    QTimer* tranche_ = nullptr;
     TFSelWindow bande_;
     bool initialisationFaite_ = false;
     bool pret_ = false;
@@ -76,6 +91,6 @@ private:
     bool imagePerimee_ = true;
     bool rafraichissementDemande_ = false;
     bool imageImpossibleSignalee_ = false;
-    std::int64_t nbPeintures_ = 0;
+    std::int64_t nbPeintures_ = 0, nbImagesAchevees_ = 0;
     TTraceGL trace_;
 };

@@ -1,6 +1,7 @@
 #include "view/TraceGL.h"
 
 #include <algorithm>
+#include <chrono>
 
 static_assert(sizeof(TV3S) == 3 * sizeof(GLfloat) && sizeof(TCouleurVue) == 3,
               "the batch's vectors are handed to the graphics library as they are");
@@ -25,6 +26,11 @@ void ChargerMatrices(const TmatGL16& projection, const TmatGL16& modeleVue) {
     glLoadMatrixd(modeleVue.data());
 }
 
+// A slice of the whole picture lasts about this long, and is sized on slices of at least so many
+// points (smaller ones measure the calls rather than the points).
+constexpr double DureeTrancheS = 0.04;
+constexpr GLsizei MinPointsParTranche = 10000;
+
 float Pixels(float taille, double ratio) {
     return static_cast<float>(taille * ratio);
 }
@@ -34,21 +40,21 @@ float Pixels(float taille, double ratio) {
 void TTraceGL::Initialiser() {
     initializeOpenGLFunctions();
     tamponsDisponibles_ = hasOpenGLFeature(QOpenGLFunctions::Buffers);
-    tampon_ = 0;
+    blocs_.clear();
     listeRepere_ = 0;
     Oublier();
 }
 
 void TTraceGL::Oublier() {
     scenePoints_ = sceneRepere_ = nullptr;
+    suivant_ = 0;
     versionPoints_.reset();
     versionRepere_.reset();
 }
 
 void TTraceGL::Liberer() {
-    if (tampon_) glDeleteBuffers(1, &tampon_);
+    LibererBlocs();
     if (listeRepere_) glDeleteLists(listeRepere_, 1);
-    tampon_ = 0;
     listeRepere_ = 0;
     Oublier();
 }
@@ -58,14 +64,17 @@ void TTraceGL::Effacer(TCouleurVue fond) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 }
 
-void TTraceGL::Executer(const TSceneVue& scene, double ratio) {
-    const TViewport& v = scene.Viewport;
-    glViewport(GLint(v[0] * ratio), GLint(v[1] * ratio), GLsizei(v[2] * ratio),
-               GLsizei(v[3] * ratio));
-    Effacer(scene.Fond);
-    ChargerMatrices(scene.Projection, scene.ModeleVue);
-
-    if (scenePoints_ != &scene || versionPoints_ != scene.Points.Version) {
+void TTraceGL::Actualiser(TSceneVue& scene) {
+    const bool nouveau = scenePoints_ != &scene || versionPoints_ != scene.Points.Version;
+    if (scene.Points.Rendu && (nouveau || maxPointsApercu_ != scene.MaxPointsEnMouvement)) {
+        // Its points are gone with the context that held them: nothing of them until the owner
+        // has built the batch again.
+        ConstruirePoints({});
+        ConstruireApercu({}, scene.MaxPointsEnMouvement);
+        scenePoints_ = &scene;
+        versionPoints_ = scene.Points.Version;
+        lotARefaire_ = true;
+    } else if (nouveau) {
         ConstruirePoints(scene.Points);
         ConstruireApercu(scene.Points, scene.MaxPointsEnMouvement);
         scenePoints_ = &scene;
@@ -73,13 +82,75 @@ void TTraceGL::Executer(const TSceneVue& scene, double ratio) {
     } else if (maxPointsApercu_ != scene.MaxPointsEnMouvement) {
         ConstruireApercu(scene.Points, scene.MaxPointsEnMouvement);
     }
-    TracerPoints(scene.Points, scene.EnMouvement && !sommetsApercu_.empty(), ratio);
-    TracerTraces(scene.Traces, ratio);
-    const bool repereAJour =
-        listeRepere_ && sceneRepere_ == &scene && versionRepere_ == scene.Repere.Version;
-    TracerRepere(scene.Repere, repereAJour, ratio);
-    sceneRepere_ = &scene;
-    versionRepere_ = scene.Repere.Version;
+}
+
+void TTraceGL::PoserCamera(const TSceneVue& scene, double ratio) {
+    const TViewport& v = scene.Viewport;
+    glViewport(GLint(v[0] * ratio), GLint(v[1] * ratio), GLsizei(v[2] * ratio),
+               GLsizei(v[3] * ratio));
+    ChargerMatrices(scene.Projection, scene.ModeleVue);
+    ActiverProfondeurEtFaces();
+    glPointSize(Pixels(taillePoints_, ratio));
+}
+
+GLsizei TTraceGL::PointsParTranche(const TSceneVue& scene) const {
+    return GLsizei(
+        std::clamp(scene.MaxPointsParTranche, std::size_t(1), std::size_t(pointsParTranche_)));
+}
+
+void TTraceGL::Executer(TSceneVue& scene, double ratio) {
+    if (ExecuterSansAttendre(scene, ratio) || scene.EnMouvement) return;
+    CommencerImage(scene, ratio);
+    while (PoursuivreImage(scene, ratio) == TSuiteImage::Poursuivie) {
+    }
+}
+
+bool TTraceGL::ExecuterSansAttendre(TSceneVue& scene, double ratio) {
+    Actualiser(scene);
+    PoserCamera(scene, ratio);
+    Effacer(scene.Fond);
+    const bool entiere =
+        sommetsApercu_.empty() || (!scene.EnMouvement && nbPoints_ <= PointsParTranche(scene));
+    if (entiere) {
+        Charger(scene.Points, nbPoints_);
+        TracerTranche(scene.Points, 0, nbPoints_);
+        nbPointsTraces_ = afficherPts_ ? nbPoints_ : 0;
+    } else {
+        TracerApercu();
+    }
+    TracerFin(scene, ratio);
+    return entiere;
+}
+
+void TTraceGL::CommencerImage(TSceneVue& scene, double ratio) {
+    Actualiser(scene);
+    PoserCamera(scene, ratio);
+    Effacer(scene.Fond);
+    suivant_ = 0;
+}
+
+TTraceGL::TSuiteImage TTraceGL::PoursuivreImage(TSceneVue& scene, double ratio) {
+    if (scenePoints_ != &scene || versionPoints_ != scene.Points.Version)
+        return TSuiteImage::Perimee;
+    PoserCamera(scene, ratio);
+    const GLsizei debut = suivant_;
+    const GLsizei fin = std::min(nbPoints_, debut + PointsParTranche(scene));
+    const auto t0 = std::chrono::steady_clock::now();
+    Charger(scene.Points, fin);
+    TracerTranche(scene.Points, debut, fin);
+    // The slice is over when this stretch is: what the renderer leaves pending would be paid at
+    // the next presentation instead.
+    glFinish();
+    const double duree =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    if (fin - debut >= MinPointsParTranche && duree > 0)
+        pointsParTranche_ = GLsizei(std::clamp(double(fin - debut) * DureeTrancheS / duree,
+                                               double(MinPointsParTranche), 8e6));
+    suivant_ = fin;
+    if (suivant_ < nbPoints_) return TSuiteImage::Poursuivie;
+    nbPointsTraces_ = afficherPts_ ? nbPoints_ : 0;
+    TracerFin(scene, ratio);
+    return TSuiteImage::Complete;
 }
 
 void TTraceGL::ConstruirePoints(const TLotPoints& lot) {
@@ -87,6 +158,7 @@ void TTraceGL::ConstruirePoints(const TLotPoints& lot) {
     afficherPts_ = lot.AfficherPts;
     taillePoints_ = lot.TaillePoints;
     nbPoints_ = afficherPts_ ? GLsizei(std::min(lot.Sommets.size(), lot.Couleurs.size())) : 0;
+    LibererBlocs();
     // Runs of one colour, in the batch's order: a colour per point costs the software renderer
     // nearly half of a frame. Past a few of them, the calls would cost more than the colours.
     series_.clear();
@@ -101,19 +173,44 @@ void TTraceGL::ConstruirePoints(const TLotPoints& lot) {
             series_.push_back({i, 1, c});
         }
     }
-    if (!tamponsDisponibles_) return; // drawn from the batch itself, as a vertex array
-    if (!tampon_) glGenBuffers(1, &tampon_);
-    glBindBuffer(GL_ARRAY_BUFFER, tampon_);
-    const GLsizeiptr octetsSommets = GLsizeiptr(nbPoints_) * GLsizeiptr(sizeof(TV3S));
-    const GLsizeiptr octetsCouleurs =
-        series_.empty() ? GLsizeiptr(nbPoints_) * GLsizeiptr(sizeof(TCouleurVue)) : 0;
-    glBufferData(GL_ARRAY_BUFFER, octetsSommets + octetsCouleurs, nullptr, GL_STATIC_DRAW);
-    if (nbPoints_ > 0) {
-        glBufferSubData(GL_ARRAY_BUFFER, 0, octetsSommets, lot.Sommets.data());
-        if (octetsCouleurs)
-            glBufferSubData(GL_ARRAY_BUFFER, octetsSommets, octetsCouleurs, lot.Couleurs.data());
+}
+
+void TTraceGL::LibererBlocs() {
+    if (!blocs_.empty()) glDeleteBuffers(GLsizei(blocs_.size()), blocs_.data());
+    blocs_.clear();
+}
+
+GLsizeiptr TTraceGL::OctetsSommets(GLsizei nb) const {
+    return GLsizeiptr(nb) * GLsizeiptr(sizeof(TV3S));
+}
+
+GLsizeiptr TTraceGL::OctetsCouleurs(GLsizei nb) const {
+    return series_.empty() ? GLsizeiptr(nb) * GLsizeiptr(sizeof(TCouleurVue)) : 0;
+}
+
+void TTraceGL::Charger(TLotPoints& lot, GLsizei jusquA) {
+    if (!tamponsDisponibles_) return;
+    while (GLsizei(blocs_.size()) * PointsParBloc < jusquA) {
+        const GLsizei de = GLsizei(blocs_.size()) * PointsParBloc;
+        const GLsizei nb = std::min(PointsParBloc, nbPoints_ - de);
+        GLuint bloc = 0;
+        glGenBuffers(1, &bloc);
+        blocs_.push_back(bloc);
+        glBindBuffer(GL_ARRAY_BUFFER, bloc);
+        glBufferData(GL_ARRAY_BUFFER, OctetsSommets(nb) + OctetsCouleurs(nb), nullptr,
+                     GL_STATIC_DRAW);
+        glBufferSubData(GL_ARRAY_BUFFER, 0, OctetsSommets(nb), lot.Sommets.data() + de);
+        if (series_.empty())
+            glBufferSubData(GL_ARRAY_BUFFER, OctetsSommets(nb), OctetsCouleurs(nb),
+                            lot.Couleurs.data() + de);
     }
     glBindBuffer(GL_ARRAY_BUFFER, 0);
+    if (lot.Liberable && nbPoints_ > 0 && GLsizei(blocs_.size()) * PointsParBloc >= nbPoints_) {
+        // Not `= {}`: that would empty them and keep their memory.
+        lot.Sommets = std::vector<TV3S>();
+        lot.Couleurs = std::vector<TCouleurVue>();
+        lot.Rendu = true;
+    }
 }
 
 void TTraceGL::ConstruireApercu(const TLotPoints& lot, std::size_t maxPoints) {
@@ -130,52 +227,64 @@ void TTraceGL::ConstruireApercu(const TLotPoints& lot, std::size_t maxPoints) {
     }
 }
 
-void TTraceGL::TracerPoints(const TLotPoints& lot, bool apercu, double ratio) {
-    ActiverProfondeurEtFaces();
+void TTraceGL::TracerApercu() {
     nbPointsTraces_ = 0;
     if (!afficherPts_) return;
-    glPointSize(Pixels(taillePoints_, ratio));
-    if (apercu) {
-        glEnableClientState(GL_VERTEX_ARRAY);
-        glEnableClientState(GL_COLOR_ARRAY);
-        glVertexPointer(3, GL_FLOAT, 0, sommetsApercu_.data());
-        glColorPointer(3, GL_UNSIGNED_BYTE, 0, couleursApercu_.data());
-        nbPointsTraces_ = std::int64_t(sommetsApercu_.size());
-        glDrawArrays(GL_POINTS, 0, GLsizei(sommetsApercu_.size()));
-        glDisableClientState(GL_COLOR_ARRAY);
-        glDisableClientState(GL_VERTEX_ARRAY);
-    } else if (nbPoints_ > 0) {
-        nbPointsTraces_ = nbPoints_;
-        // From the buffer, offsets stand for addresses; without one, from the batch itself.
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, sommetsApercu_.data());
+    glColorPointer(3, GL_UNSIGNED_BYTE, 0, couleursApercu_.data());
+    nbPointsTraces_ = std::int64_t(sommetsApercu_.size());
+    glDrawArrays(GL_POINTS, 0, GLsizei(sommetsApercu_.size()));
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+void TTraceGL::TracerTranche(const TLotPoints& lot, GLsizei debut, GLsizei fin) {
+    if (!afficherPts_ || fin <= debut) return;
+    glEnableClientState(GL_VERTEX_ARRAY);
+    if (series_.empty()) glEnableClientState(GL_COLOR_ARRAY);
+    for (GLsizei de = debut / PointsParBloc * PointsParBloc; de < fin; de += PointsParBloc) {
+        const GLsizei nb = std::min(PointsParBloc, nbPoints_ - de);
+        // From a buffer, offsets stand for addresses; without one, from the batch itself.
         const char* sommets = nullptr;
-        if (tamponsDisponibles_)
-            glBindBuffer(GL_ARRAY_BUFFER, tampon_);
-        else
-            sommets = reinterpret_cast<const char*>(lot.Sommets.data());
-        glEnableClientState(GL_VERTEX_ARRAY);
-        glVertexPointer(3, GL_FLOAT, 0, sommets);
-        if (series_.empty()) {
-            const char* couleurs = tamponsDisponibles_
-                                       ? sommets + std::size_t(nbPoints_) * sizeof(TV3S)
-                                       : reinterpret_cast<const char*>(lot.Couleurs.data());
-            glEnableClientState(GL_COLOR_ARRAY);
-            glColorPointer(3, GL_UNSIGNED_BYTE, 0, couleurs);
-            glDrawArrays(GL_POINTS, 0, nbPoints_);
-            glDisableClientState(GL_COLOR_ARRAY);
+        const char* couleurs = nullptr;
+        if (tamponsDisponibles_) {
+            glBindBuffer(GL_ARRAY_BUFFER, blocs_[std::size_t(de / PointsParBloc)]);
+            couleurs += OctetsSommets(nb);
         } else {
-            for (const TSerie& s : series_) {
-                Couleur(s.Couleur);
-                glDrawArrays(GL_POINTS, s.Premier, s.Nb);
-            }
+            sommets = reinterpret_cast<const char*>(lot.Sommets.data() + de);
+            couleurs = reinterpret_cast<const char*>(lot.Couleurs.data() + de);
         }
-        glDisableClientState(GL_VERTEX_ARRAY);
-        if (tamponsDisponibles_) glBindBuffer(GL_ARRAY_BUFFER, 0);
+        glVertexPointer(3, GL_FLOAT, 0, sommets);
+        const GLsizei premier = std::max(debut, de), dernier = std::min(fin, de + nb);
+        if (series_.empty()) {
+            glColorPointer(3, GL_UNSIGNED_BYTE, 0, couleurs);
+            glDrawArrays(GL_POINTS, premier - de, dernier - premier);
+            continue;
+        }
+        for (const TSerie& s : series_) {
+            const GLsizei a = std::max(s.Premier, premier), b = std::min(s.Premier + s.Nb, dernier);
+            if (a >= b) continue;
+            Couleur(s.Couleur);
+            glDrawArrays(GL_POINTS, a - de, b - a);
+        }
     }
-    glPointSize(Pixels(TLotPoints::TailleMarqueOrigine, ratio));
-    Couleur(RougeVue);
-    glBegin(GL_POINTS);
-    glVertex3f(0, 0, 0);
-    glEnd();
+    if (series_.empty()) glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    if (tamponsDisponibles_) glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+void TTraceGL::TracerFin(const TSceneVue& scene, double ratio) {
+    if (afficherPts_) {
+        glPointSize(Pixels(TLotPoints::TailleMarqueOrigine, ratio));
+        Couleur(RougeVue);
+        glBegin(GL_POINTS);
+        glVertex3f(0, 0, 0);
+        glEnd();
+    }
+    TracerTraces(scene.Traces, ratio);
+    TracerRepere(scene, ratio);
 }
 
 void TTraceGL::TracerTraces(const std::vector<TTrace>& traces, double ratio) {
@@ -201,7 +310,11 @@ void TTraceGL::TracerTraces(const std::vector<TTrace>& traces, double ratio) {
     }
 }
 
-void TTraceGL::TracerRepere(const TSymboleAxes& repere, bool aJour, double ratio) {
+void TTraceGL::TracerRepere(const TSceneVue& scene, double ratio) {
+    const TSymboleAxes& repere = scene.Repere;
+    const bool aJour = listeRepere_ && sceneRepere_ == &scene && versionRepere_ == repere.Version;
+    sceneRepere_ = &scene;
+    versionRepere_ = repere.Version;
     // The depth buffer is kept: the arrows and the scene hide each other.
     ChargerMatrices(repere.Projection, repere.ModeleVue);
     ActiverProfondeurEtFaces();

@@ -76,6 +76,31 @@ protected:
     QStringList echecs;
 };
 
+// A batch of more than a million points, held by the graphics library in several blocks and drawn
+// in slices that straddle them, with runs of one colour and with a colour per point: every point
+// where the camera puts it, in its colour.
+TEST_F(VueGL, UnGrandLotParBlocsEtParTranchesMontreChaquePoint) {
+    const std::vector<TV3S> vus = scene.Points.Sommets;
+    std::vector<TV3S> grand(1200000, vus[0]);
+    for (std::size_t i = 1; i < vus.size(); ++i)
+        grand[grand.size() - 1 - 300000 * (i - 1)] = vus[i];
+    scene.MaxPointsEnMouvement = 1000;
+    scene.MaxPointsParTranche = 70000;
+    for (bool parPoint : {false, true}) {
+        // Alternate colours cut the batch into too many runs: each point then carries its own.
+        scene.Points.Sommets = grand;
+        scene.Points.Couleurs.assign(grand.size(), NoirVue);
+        if (parPoint)
+            for (std::size_t i = 0; i < grand.size(); i += 2)
+                scene.Points.Couleurs[i] = TCouleurVue{0, 0, 1};
+        ++scene.Points.Version;
+        const QImage image = vue.ImageCourante();
+        EXPECT_EQ(vue.NbPointsTraces(), std::int64_t(grand.size()));
+        scene.Points.Sommets = vus;
+        VerifierPoints(image);
+    }
+}
+
 TEST_F(VueGL, PointsNoirsSurBlancLaOuLesProjetteLaCamera) {
     EXPECT_TRUE(vue.InitOK());
     EXPECT_TRUE(echecs.isEmpty());
@@ -296,7 +321,7 @@ TEST(VueSansContexte, LegendeClaireEtVueInerte) {
     int appels = 0;
     TGLbox vue;
     vue.FixerRapportEchec([&](const QString& legende, const QString&) { echecs << legende; });
-    vue.FixerScene([&](std::int32_t, std::int32_t) -> const TSceneVue* {
+    vue.FixerScene([&](std::int32_t, std::int32_t) -> TSceneVue* {
         ++appels;
         return nullptr;
     });

@@ -9,11 +9,13 @@
 #include "view/NavigationVue.h"
 #include "view/Projection.h"
 #include "view/SourisVue.h"
+#include "view/SurfaceGL.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -155,6 +157,26 @@ TEST_F(VueFenetre, LeNuageEstDessineOuLaCameraLeProjette) {
     QGuiApplication::clipboard()->clear();
     Enfant<QAbstractButton>(*f, "BtResulPP").click();
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(), Vue->size());
+}
+
+// Once the graphics library holds the whole batch, the window gives its copy back; a new context
+// (the view's native window destroyed and made again) has the batch built again from the cubes.
+TEST_F(VueFenetre, UnNouveauContexteFaitRefaireLeLotRendu) {
+    ASSERT_TRUE(Attendre([&] { return T().Scene.Points.Rendu; }));
+    EXPECT_EQ(T().Scene.Points.Sommets.capacity(), 0u);
+    EXPECT_EQ(T().Scene.Points.Couleurs.capacity(), 0u);
+    TSurfaceGL* surface = nullptr;
+    for (QWindow* w : QGuiApplication::allWindows())
+        if (auto* s = dynamic_cast<TSurfaceGL*>(w)) surface = s;
+    ASSERT_NE(surface, nullptr);
+    const std::uint64_t version = T().Scene.Points.Version;
+    surface->destroy();
+    ASSERT_FALSE(surface->Pret());
+    surface->create();
+    surface->show();
+    ASSERT_TRUE(Attendre([&] { return surface->Pret() && T().Scene.Points.Version > version; }));
+    ASSERT_TRUE(Prete());
+    VerifierNuage();
 }
 
 TEST_F(VueFenetre, UneBandeSelectionneLesCubesQuiRougissent) {
@@ -327,6 +349,59 @@ TEST_F(VueFenetre, UnClicLitLePointEtCtrlLaDistance) {
     // Nothing was selected by the clicks.
     EXPECT_TRUE(std::none_of(cubes.begin(), cubes.end(),
                              [](const TCube* c) { return c->etatSP & EtatSelectionne; }));
+}
+
+// A new batch too large for one frame is shown thinned at once; the whole picture is drawn slice
+// by slice over later turns of the event loop, the thinned one staying on screen meanwhile, and
+// replaces it once complete.
+TEST_F(VueFenetre, UnNouveauLotDAbordApercuPuisEntierParTranches) {
+    T().Scene.MaxPointsEnMouvement = 2000;
+    T().Scene.MaxPointsParTranche = 500;
+    const auto Selectionne = [](const TCube& c) { return (c.etatSP & EtatSelectionne) != 0; };
+    const auto NonSelectionne = [](const TCube& c) { return (c.etatSP & EtatSelectionne) == 0; };
+    const std::int64_t peintures = Vue->NbPeintures(), achevees = Vue->NbImagesAchevees();
+    T().Vue.DebutGlissementSelection = {Vue->width() / 3, Vue->height() / 3};
+    T().SelectionnerRectangle(Vue->width() / 2, Vue->height() * 2 / 3);
+    T().RetracerPoints();
+
+    // One turn of the event loop at a time, until the whole picture is shown.
+    int toursEnAttente = 0;
+    QImage apercu;
+    QElapsedTimer limite;
+    limite.start();
+    while (Vue->NbImagesAchevees() == achevees && limite.elapsed() < 20000) {
+        QCoreApplication::processEvents();
+        if (Vue->NbPeintures() == peintures || Vue->NbImagesAchevees() != achevees) continue;
+        ++toursEnAttente;
+        if (apercu.isNull()) {
+            EXPECT_LE(Vue->NbPointsTraces(), 2000);
+            apercu = Vue->ImageAffichee().convertToFormat(QImage::Format_RGB32);
+        }
+    }
+    ASSERT_GT(Vue->NbImagesAchevees(), achevees);
+    EXPECT_EQ(Vue->NbPeintures(), peintures + 1);
+    EXPECT_GT(toursEnAttente, 3);
+    ASSERT_FALSE(apercu.isNull());
+    // The thinned picture: no red where nothing is selected, nor black where something is.
+    const TPixels noirs = PixelsImage(apercu, EstNoir), rouges = PixelsImage(apercu, EstRouge);
+    const std::size_t tous = T().Scan.CubesAffiches.size();
+    EXPECT_GT(noirs.size(), 200u);
+    EXPECT_GT(rouges.size(), 20u);
+    EXPECT_LT(noirs.size() + rouges.size(), tous / 2);
+    for (const auto& [colores, projetes] : {std::pair(noirs, PixelsCubes(NonSelectionne)),
+                                            std::pair(rouges, PixelsCubes(Selectionne))}) {
+        std::size_t communs = 0;
+        for (const auto& p : colores)
+            communs += projetes.count(p);
+        EXPECT_GE(double(communs), 0.97 * double(colores.size()));
+    }
+
+    // Then the whole picture, as drawn in one piece.
+    EXPECT_EQ(Vue->NbPointsTraces(), std::int64_t(tous));
+    const QImage entiere = Vue->ImageAffichee().convertToFormat(QImage::Format_RGB32);
+    Concordance(PixelsCubes(NonSelectionne), PixelsImage(entiere, EstNoir));
+    Concordance(PixelsCubes(Selectionne), PixelsImage(entiere, EstRouge));
+    EXPECT_EQ(entiere, Image());
 }
 
 TEST_F(VueFenetre, EnMouvementUnApercuPuisToutApresLaPause) {
