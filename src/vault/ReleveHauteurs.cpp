@@ -23,6 +23,18 @@ bool Finie(const TV2R& p) {
 
 TReleveHauteurs::TReleveHauteurs(const TListeCubes& cubes) : cubes_(cubes) {}
 
+template <class FRetenir>
+TGrandVecteur<TPositionCube> TReleveHauteurs::Positions(FRetenir&& retenir) const {
+    // One pass over the cubes, whose memory is scattered.
+    TGrandVecteur<TPositionCube> positions;
+    positions.reserve(cubes_.size()); // pages are only taken as they are filled
+    for (std::size_t i = 0; i < cubes_.size(); ++i) {
+        const TV3S& c = cubes_[i]->CooMoyPts;
+        if (retenir(c)) positions.push_back({c.X, c.Y, c.Z, std::uint32_t(i)});
+    }
+    return positions;
+}
+
 void TReleveHauteurs::PreparerZone(const std::vector<TV2R>& points) {
     if (tous_) return;
     TBoite b{INFINITY, INFINITY, -INFINITY, -INFINITY};
@@ -31,9 +43,7 @@ void TReleveHauteurs::PreparerZone(const std::vector<TV2R>& points) {
             b = {std::min(b.X0, p.X), std::min(b.Y0, p.Y), std::max(b.X1, p.X),
                  std::max(b.Y1, p.Y)};
     if (!(b.X0 <= b.X1)) return;
-    if (zone_ && zoneDemandee_.X0 <= b.X0 && b.X1 <= zoneDemandee_.X1 && zoneDemandee_.Y0 <= b.Y0 &&
-        b.Y1 <= zoneDemandee_.Y1)
-        return;
+    if (zone_ && zoneDemandee_.Contient(b.X0, b.Y0) && zoneDemandee_.Contient(b.X1, b.Y1)) return;
     zone_.reset();
     // A quarter moved about in the window: after a few zones, which together cost about as much,
     // every cube once, which answers every move after it at once.
@@ -44,25 +54,17 @@ void TReleveHauteurs::PreparerZone(const std::vector<TV2R>& points) {
     const double marge =
         std::max(MargeMinimale, MargeRelative * std::max(b.X1 - b.X0, b.Y1 - b.Y0));
     const TBoite z{b.X0 - marge, b.Y0 - marge, b.X1 + marge, b.Y1 + marge};
-    // One pass over the cubes, whose memory is scattered: the positions of those in the zone.
-    TGrandVecteur<TPositionCube> positions;
-    positions.reserve(cubes_.size()); // pages are only taken as they are filled
-    for (std::size_t i = 0; i < cubes_.size(); ++i) {
-        const TV3S& c = cubes_[i]->CooMoyPts;
-        if (double(c.X) >= z.X0 && double(c.X) <= z.X1 && double(c.Y) >= z.Y0 &&
-            double(c.Y) <= z.Y1)
-            positions.push_back({c.X, c.Y, c.Z, std::uint32_t(i)});
-    }
-    zone_.emplace(TZone{TGrilleHauteurs(std::move(positions)), z.X0, z.Y0, z.X1, z.Y1});
+    zone_.emplace(
+        TZone{TGrilleHauteurs(Positions([&z](const TV3S& c) { return z.Contient(c.X, c.Y); })), z});
     zoneDemandee_ = b;
 }
 
 std::optional<float> TReleveHauteurs::HauteurDansLaZone(const TV2R& p) const {
     if (!zone_) return std::nullopt;
-    const TZone& z = *zone_;
-    if (!(p.X >= z.X0 && p.X <= z.X1 && p.Y >= z.Y0 && p.Y <= z.Y1)) return std::nullopt;
+    const TBoite& z = zone_->Boite;
+    if (!z.Contient(p.X, p.Y)) return std::nullopt;
     TPlusProche meilleur;
-    z.Grille.Chercher(p, meilleur);
+    zone_->Grille.Chercher(p, meilleur);
     // A cube left out lies beyond the zone's edge, at least `bord` from p: the zone's answer
     // holds when it is strictly nearer than that, so that no cube left out can equal it.
     const double bord = std::min({p.X - z.X0, z.X1 - p.X, p.Y - z.Y0, z.Y1 - p.Y});
@@ -73,18 +75,9 @@ std::optional<float> TReleveHauteurs::HauteurDansLaZone(const TV2R& p) const {
 }
 
 const TGrilleHauteurs& TReleveHauteurs::Tous() {
-    if (!tous_) {
-        TGrandVecteur<TPositionCube> positions;
-        positions.reserve(cubes_.size());
-        for (std::size_t i = 0; i < cubes_.size(); ++i) {
-            const TV3S& c = cubes_[i]->CooMoyPts;
-            // A cube whose plan position is not finite is left out: its distance is never
-            // below the largest real.
-            if (std::isfinite(c.X) && std::isfinite(c.Y))
-                positions.push_back({c.X, c.Y, c.Z, std::uint32_t(i)});
-        }
-        tous_.emplace(std::move(positions));
-    }
+    // A cube whose plan position is not finite is left out: its distance is never below the
+    // largest real.
+    if (!tous_) tous_.emplace(Positions([](const TV3S& c) { return Finie({c.X, c.Y}); }));
     return *tous_;
 }
 

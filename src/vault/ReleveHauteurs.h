@@ -34,12 +34,13 @@ public:
     std::size_t NbCubes() const { return cubes_.size(); }
 
 private:
-    struct TZone {
-        TGrilleHauteurs Grille;
-        double X0, Y0, X1, Y1; // every cube inside is in the grid, none outside
-    };
     struct TBoite {
         double X0, Y0, X1, Y1;
+        bool Contient(double x, double y) const { return x >= X0 && x <= X1 && y >= Y0 && y <= Y1; }
+    };
+    struct TZone {
+        TGrilleHauteurs Grille;
+        TBoite Boite; // every cube inside is in the grid, none outside
     };
 
     const TListeCubes& cubes_;
@@ -50,6 +51,8 @@ private:
 
     std::optional<float> HauteurDansLaZone(const TV2R& p) const;
     const TGrilleHauteurs& Tous();
+    // The positions of the cubes that `retenir` keeps, with their ranks.
+    template <class FRetenir> TGrandVecteur<TPositionCube> Positions(FRetenir&& retenir) const;
 };
 
 // The index of the displayed cubes kept between rebuilds: made again only when the displayed
