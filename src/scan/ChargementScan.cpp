@@ -48,7 +48,9 @@ TScanLu ChargerFichierScan(TEtatScan& scan, const std::string& chemin,
     scan.Reinitialiser();
     try {
         TScanLu lu = LireSelonExtension(scan, chemin, sortie);
-        if (EstDecale(scan.Decalage))
+        // The shift of a local frame is the program's business; that of a national grid is
+        // worth a word.
+        if (DecalageNotable(scan.Decalage))
             lu.Bilan = "origine des coordonnées déplacée en " + TexteDecalage(scan.Decalage) +
                        (lu.Bilan.empty() ? "" : " ; " + lu.Bilan);
         const std::string ecartes = TexteEcartes(CorpsDuLeve(scan));

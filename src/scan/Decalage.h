@@ -1,29 +1,51 @@
 #pragma once
-// Surveys in national or UTM grids (X about 650 000 m, Y about 6 860 000 m): stored as 32-bit
-// reals their coordinates would fall on a lattice of 6 to 50 cm. A whole number of metres per
-// axis, the shift, is subtracted from them before they are rounded to 32 bits, and added back to
-// what is written as text; the binary scan file keeps it.
+// A survey's coordinates are kept as 32-bit reals, whose step grows with their magnitude: in a
+// national or UTM grid (X about 650 000 m, Y about 6 860 000 m) they would fall on a lattice of
+// 6 to 50 cm, and even in a local frame the same vault at X ~ 1002 m and at X ~ 2 m would be
+// rounded differently, and studied differently. A whole number of metres per axis, the shift, is
+// subtracted from every coordinate before it is rounded to 32 bits, and added back to what is
+// written as text; the binary scan file keeps it. The shift follows the survey: moved by whole
+// metres, the survey gets the same 32-bit coordinates, hence the same study.
 
 #include "geometry/UtilsVect.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 
 // Metres subtracted from X, Y and Z; 0 on an axis that needs none.
 using TDecalage = std::array<std::int64_t, 3>;
 
-// From this magnitude on, the 32-bit step (4 mm) exceeds twice the finest cube (1.6 mm). Below
-// it nothing is shifted: files in a local frame load as they always did.
+// From this magnitude on, the 32-bit step (4 mm) exceeds twice the finest cube (1.6 mm): a
+// shift there is worth telling the user.
 inline constexpr double SeuilDecalage = 32768;
 // A shift stays exact as a 64-bit real, so that adding it back loses nothing.
 inline constexpr std::int64_t DecalageMax = std::int64_t(1) << 53;
 
-// The shift of an axis whose coordinate `v` reached the bound: `v` rounded down to a multiple of
-// 1000 m, so that the shifted values read easily. 0 for a value no shift can bring back (NaN,
-// beyond DecalageMax), which the sizing of the grid then refuses.
-std::int64_t DecalageAxe(double v);
+// The shift of one axis from every coordinate of the survey on it, whatever their order: the
+// whole metre below the coordinate that has a hundredth of the others below it (stray points,
+// up to that share, do not decide it; a survey that starts at 0 is not moved). Counts per whole
+// metre; past a number of distinct metres, per 2, 4, ... metres, the width then depending only
+// on the set of values.
+class TDecalageAxe {
+public:
+    void Ajouter(double v);
+    std::int64_t Decalage() const;
+
+private:
+    std::unordered_map<std::int64_t, std::int64_t> comptes_;
+    int largeurBits_ = 0; // counts per 2^largeurBits_ metres
+    std::int64_t total_ = 0;
+    // Consecutive points mostly fall in the same metre.
+    std::int64_t cleDerniere_ = 0;
+    std::int64_t* compteDernier_ = nullptr;
+    void Elargir();
+};
+
 bool EstDecale(const TDecalage& d);
+// Beyond the magnitude where it is worth telling.
+bool DecalageNotable(const TDecalage& d);
 // The shifted axes, for the status bar and "Propriétés": "X = 651000 m, Y = 6858000 m".
 std::string TexteDecalage(const TDecalage& d);
 // The survey's own coordinates: the shift added back in 64 bits, only on the axes that have one

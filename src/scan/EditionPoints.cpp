@@ -41,12 +41,14 @@ void SupprimerAffiches(TEtatScan& scan, std::uint8_t etat,
         if (c->etatSP & etat) scan.MarquerSupprime(c, true);
         if (++vus % 4096 == 0 && entretenir) entretenir();
     }
+    ++scan.VersionAffiches;
     scan.ScanModifie = true;
 }
 
 void AnnulerSuppressions(TEtatScan& scan) {
     for (TCube* c : scan.Grille)
         if (c) scan.MarquerSupprime(c, false);
+    ++scan.VersionAffiches;
     scan.ScanModifie = scan.ModifieSansRetour;
 }
 
@@ -137,9 +139,11 @@ std::string Proprietes(const TEtatScan& scan) {
         t += std::string("  - ") + ItemsNivAff[n] + " : " + std::to_string(scan.NbCubesNiv[n]) +
              "\r\n";
     t += "Dimensions :\r\n";
+    // In the survey's own coordinates, as the user knows them.
+    const TV3R mini = CoordonneesDuLeve(scan.CooMin, scan.Decalage);
+    const TV3R maxi = CoordonneesDuLeve(scan.CooMax, scan.Decalage);
     t += Formater(" - sur X : %.3f < %.3f\r\n - sur Y : %.3f < %.3f\r\n - sur Z : %.3f < %.3f",
-                  double(scan.CooMin.X), double(scan.CooMax.X), double(scan.CooMin.Y),
-                  double(scan.CooMax.Y), double(scan.CooMin.Z), double(scan.CooMax.Z));
+                  mini.X, maxi.X, mini.Y, maxi.Y, mini.Z, maxi.Z);
     if (EstDecale(scan.Decalage))
         t += "\r\nOrigine des coordonnées : " + TexteDecalage(scan.Decalage);
     return t;

@@ -28,24 +28,23 @@ TFichierProvisoire CreerFichierImport(const std::string& cheminReleve) {
     }
 }
 
-void Elargir(TV3S& mini, TV3S& maxi, const TPointScan& p) {
-    const float v[3] = {p.X, p.Y, p.Z};
-    for (int a = 0; a < 3; ++a) {
-        if (v[a] < mini[a]) mini[a] = v[a];
-        if (v[a] > maxi[a]) maxi[a] = v[a];
-    }
-}
+// A point as it waits in the working copy: as read, before the shift.
+struct TRecordImport {
+    double Coo[3];
+    TV4By Couleur;
+    std::uint32_t Zero = 0; // the record's padding, written as zeros
+};
+static_assert(sizeof(TRecordImport) == 32);
 
-// The records as they are written: the points shifted, rounded to 32 bits, the box grown.
+// The points as they are written: the box grown and the shift's counts kept at 64 bits.
 class TEcritureRecords {
 public:
-    TEcritureRecords(TFichierProvisoire& fichier, const TV3S& mini, const TV3S& maxi)
-        : Mini(mini), Maxi(maxi), fichier_(fichier) {
+    explicit TEcritureRecords(TFichierProvisoire& fichier) : fichier_(fichier) {
         lot_.reserve(RecordsParLot);
     }
 
-    TDecalage Decalage{};
-    TV3S Mini, Maxi;
+    TV3R Mini{INFINITY, INFINITY, INFINITY}, Maxi{-INFINITY, -INFINITY, -INFINITY};
+    std::array<TDecalageAxe, 3> Decalages;
     std::int32_t NbPoints = 0;
     // Points of a binary file whose coordinates are no numbers (NaN, infinite): no place holds
     // them.
@@ -60,84 +59,77 @@ public:
                 ++NonFinis;
                 continue;
             }
-            TPointScan pt;
-            pt.X = VersFloat(coo.X - double(Decalage[0]));
-            pt.Y = VersFloat(coo.Y - double(Decalage[1]));
-            pt.Z = VersFloat(coo.Z - double(Decalage[2]));
-            pt.Couleur = points[q].Couleur;
+            TRecordImport r{{coo.X, coo.Y, coo.Z}, points[q].Couleur};
+            for (int a = 0; a < 3; ++a) {
+                Mini[a] = std::min(Mini[a], coo[a]);
+                Maxi[a] = std::max(Maxi[a], coo[a]);
+                Decalages[std::size_t(a)].Ajouter(coo[a]);
+            }
             ++NbPoints;
-            Elargir(Mini, Maxi, pt);
-            lot_.push_back(pt);
+            lot_.push_back(r);
             if (lot_.size() == RecordsParLot) Vider();
         }
     }
     void Vider() {
-        fichier_.Ecriture().Ecrire(lot_.data(), lot_.size() * sizeof(TPointScan));
+        fichier_.Ecriture().Ecrire(lot_.data(), lot_.size() * sizeof(TRecordImport));
         lot_.clear();
+    }
+    TDecalage Decalage() const {
+        return {Decalages[0].Decalage(), Decalages[1].Decalage(), Decalages[2].Decalage()};
     }
 
 private:
     TFichierProvisoire& fichier_;
-    std::vector<TPointScan> lot_;
+    std::vector<TRecordImport> lot_;
 };
 
-} // namespace
-
-TDecalage DecalageDuReleve(const TPointLu* echantillon, std::size_t n) {
-    TDecalage decalage{};
-    std::vector<double> valeurs;
-    valeurs.reserve(n);
-    for (std::size_t a = 0; a < 3; ++a) {
-        valeurs.clear();
-        for (std::size_t q = 0; q < n; ++q)
-            if (std::isfinite(echantillon[q].Coo[int(a)]))
-                valeurs.push_back(echantillon[q].Coo[int(a)]);
-        if (valeurs.empty()) continue;
-        const auto milieu = valeurs.begin() + std::ptrdiff_t(valeurs.size() / 2);
-        std::nth_element(valeurs.begin(), milieu, valeurs.end());
-        if (std::fabs(*milieu) >= SeuilDecalage) decalage[a] = DecalageAxe(*milieu);
-    }
-    return decalage;
+TV3S Decale(const TV3R& p, const TDecalage& d) {
+    return {VersFloat(p.X - double(d[0])), VersFloat(p.Y - double(d[1])),
+            VersFloat(p.Z - double(d[2]))};
 }
+
+// The records of the working copy, shifted and rounded to 32 bits, in batches.
+void RelireDecales(TFichierLecture& fichier, std::int64_t nb, const TDecalage& decalage,
+                   const TRecevoirLot& recevoir) {
+    std::vector<TRecordImport> lus(std::size_t(std::min<std::int64_t>(nb, RecordsParLot)));
+    std::vector<TPointScan> lot(lus.size());
+    for (std::int64_t faits = 0; faits < nb;) {
+        const std::size_t n = std::size_t(std::min<std::int64_t>(nb - faits, RecordsParLot));
+        fichier.LireExact(lus.data(), n * sizeof(TRecordImport));
+        for (std::size_t k = 0; k < n; ++k) {
+            const TV3S p = Decale({lus[k].Coo[0], lus[k].Coo[1], lus[k].Coo[2]}, decalage);
+            lot[k] = {p.X, p.Y, p.Z, lus[k].Couleur};
+        }
+        recevoir(lot.data(), n);
+        faits += std::int64_t(n);
+    }
+}
+
+} // namespace
 
 TBilanLecture ImporterPoints(TEtatScan& scan, const std::string& chemin, TLecteurPoints lecteur,
                              const TSortieProgression& sortie) {
     TFichierProvisoire import = CreerFichierImport(chemin);
-    TEcritureRecords records(import, scan.CooMin, scan.CooMax);
-    // The first points wait until the shift is decided from them.
-    std::vector<TPointLu> echantillon;
-    bool decide = false;
-    auto decider = [&] {
-        records.Decalage = DecalageDuReleve(echantillon.data(), echantillon.size());
-        decide = true;
-        records.Ajouter(echantillon.data(), echantillon.size());
-        echantillon = {};
-    };
+    TEcritureRecords records(import);
     TBilanLecture bilan = lecteur(
-        chemin,
-        [&](const TPointLu* lot, std::size_t n) {
-            if (decide) {
-                records.Ajouter(lot, n);
-                return;
-            }
-            echantillon.insert(echantillon.end(), lot, lot + n);
-            if (echantillon.size() >= TailleEchantillonDecalage) decider();
-        },
-        sortie);
-    if (!decide) decider();
+        chemin, [&](const TPointLu* lot, std::size_t n) { records.Ajouter(lot, n); }, sortie);
     records.Vider();
     import.FermerEcriture();
     if (records.NbPoints == 0) throw EErreur("aucun point dans le fichier « " + chemin + " »");
-    const TDimensionsGrille grille = DimensionnerGrille(records.Mini, records.Maxi);
+    const TDecalage decalage = records.Decalage();
+    // Rounding is monotonic: the box of the rounded points is the rounded box.
+    const TV3S mini = Decale(records.Mini, decalage);
+    const TV3S maxi = Decale(records.Maxi, decalage);
+    const TDimensionsGrille grille = DimensionnerGrille(mini, maxi);
     scan.NbPoints = records.NbPoints;
-    scan.CooMin = records.Mini;
-    scan.CooMax = records.Maxi;
-    scan.Decalage = records.Decalage;
+    scan.CooMin = mini;
+    scan.CooMax = maxi;
+    scan.Decalage = decalage;
     ConstruireGrille(
         scan, grille,
         [&](const TRecevoirLot& recevoir) {
             TFichierLecture relecture = import.Relire();
-            LireParLots(relecture, records.NbPoints, recevoir);
+            RelireDecales(relecture, records.NbPoints, decalage, recevoir);
         },
         sortie);
     if (records.NonFinis > 0) {

@@ -83,8 +83,9 @@ public:
     std::array<std::int32_t, NbNiveaux> NbCubesNiv{};
     std::int32_t NivAffiche = 0;
     TListeCubes CubesAffiches;
-    // Changes each time CubesAffiches is rebuilt or emptied: what is derived from the displayed
-    // set (the index of heights) is kept while it stays the same.
+    // Changes each time CubesAffiches is rebuilt or emptied, or its cubes are deleted or
+    // restored: what is derived from the displayed survey (the index of heights) is kept while
+    // it stays the same.
     std::uint64_t VersionAffiches = 0;
     bool ScanModifie = false;
     // Since the load or the last save, a change that undoing the deletions cannot take back (a

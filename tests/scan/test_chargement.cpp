@@ -8,11 +8,16 @@
 #include "support/PlateformeScriptee.h"
 #include "support/Temporaire.h"
 
+#include "util/Format.h"
+
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <memory>
+#include <random>
 
 namespace fs = std::filesystem;
 
@@ -107,59 +112,56 @@ TEST_F(Chargement, LesLignesQuiNeSontPasDesPointsSontComptees) {
     // The summary stays in the first panel of the status bar.
     EXPECT_EQ(Banc.Plateforme.Panneau0,
               "2 points chargés ; origine des coordonnées déplacée en X = 1650000 m, "
-              "Y = 8200000 m ; 3 lignes ignorées (ce ne sont pas des points X Y Z)");
+              "Y = 8200000 m, Z = 40 m ; 3 lignes ignorées (ce ne sont pas des points X Y Z)");
     EXPECT_EQ(T.NbIgnores, 3);
     EXPECT_TRUE(Banc.Plateforme.Messages.empty());
     // Opened by the user, the skipped lines are told in a message too; a shift alone is not.
     ASSERT_TRUE(T.OuvrirScan(Dossier.Chemin("scan.xyz")));
     EXPECT_EQ(Banc.Plateforme.Messages,
               std::vector<std::string>{"« scan.xyz » : origine des coordonnées déplacée en X = "
-                                       "1650000 m, Y = 8200000 m ; 3 lignes ignorées (ce ne sont "
-                                       "pas des points X Y Z)"});
+                                       "1650000 m, Y = 8200000 m, Z = 40 m ; 3 lignes ignorées (ce "
+                                       "ne sont pas des points X Y Z)"});
     EcrireFichier(Dossier.Chemin("national.xyz"), "1650000 8200000 40\r\n");
     ASSERT_TRUE(T.OuvrirScan(Dossier.Chemin("national.xyz")));
     EXPECT_EQ(Banc.Plateforme.Messages.size(), 1u);
 }
 
-TEST_F(Chargement, CoordonneesDeGrilleNationaleDecalees) {
+TEST_F(Chargement, CoordonneesDecaleesDeMetresEntiers) {
     struct Cas {
         const char* nom;
         std::string contenu;
         TDecalage decalage;
         TV3S mini, maxi;
     };
+    // A hundred points one centimetre apart from `debut`, with `tete` before them.
+    const auto cent = [](const char* tete, double x, double y, double z) {
+        std::string t = tete;
+        for (int k = 0; k < 100; ++k)
+            t += Formater("%.2f %.2f %.2f\r\n", x + 0.01 * k, y, z);
+        return t;
+    };
     const Cas cas[] = {
-        // A local frame, below 32 768 m: nothing moves.
-        {"local",
-         "32767.5 -32767.5 3\r\n",
-         {0, 0, 0},
-         {32767.5f, -32767.5f, 3},
-         {32767.5f, -32767.5f, 3}},
+        // A survey that starts at the origin is not moved.
+        {"origine", "0 0 0\r\n0.5 2.75 3\r\n", {0, 0, 0}, {0, 0, 0}, {0.5f, 2.75f, 3}},
+        // Elsewhere, the whole metre below its lowest coordinates, on either side of zero.
+        {"local", "32767.5 -32767.5 3\r\n", {32767, -32768, 3}, {0.5f, 0.5f, 0}, {0.5f, 0.5f, 0}},
         {"lambert",
          "651652.37 6858203.61 40\r\n651653.5 6858204.25 41\r\n",
-         {651000, 6858000, 0},
-         {652.37f, 203.61f, 40},
-         {653.5f, 204.25f, 41}},
+         {651652, 6858203, 40},
+         {0.37f, 0.61f, 0},
+         {1.5f, 1.25f, 1}},
         {"negatif",
          "-40500.25 10 -33000.5\r\n",
-         {-41000, 0, -34000},
-         {499.75f, 10, 999.5f},
-         {499.75f, 10, 999.5f}},
-        // One metre below the bound, at it, one above, on either side of zero.
-        {"sous le seuil", "32767 -32767 0\r\n", {0, 0, 0}, {32767, -32767, 0}, {32767, -32767, 0}},
-        {"au seuil", "32768 -32768 0\r\n", {32000, -33000, 0}, {768, 232, 0}, {768, 232, 0}},
-        {"sur le seuil", "32769 -32769 0\r\n", {32000, -33000, 0}, {769, 231, 0}, {769, 231, 0}},
-        // The median of the first points decides, and every point takes the shift.
-        {"tardif", "32767.5 0 0\r\n32768.5 0 0\r\n", {32000, 0, 0}, {767.5f, 0, 0}, {768.5f, 0, 0}},
-        {"melange", "30000 0 0\r\n40000.5 0 0\r\n", {40000, 0, 0}, {-10000, 0, 0}, {0.5f, 0, 0}},
-        // A stray return at the head of a national survey does not set the shift.
+         {-40501, 10, -33001},
+         {0.75f, 0, 0.5f},
+         {0.75f, 0, 0.5f}},
+        // A stray at the head of a survey, a hundredth of it or less, does not decide it.
         {"zero en tete",
-         "0 0 0\r\n651652.37 6858203.61 40\r\n651653.5 6858204.25 41\r\n",
-         {651000, 6858000, 0},
-         {-651000, -6858000, 0},
-         {653.5f, 204.25f, 41}},
-        // Nor does a far point in a local survey.
-        {"loin", "1 2 3\r\n1.5 2 3\r\n1e6 2 3\r\n", {0, 0, 0}, {1, 2, 3}, {1e6f, 2, 3}},
+         cent("0 0 0\r\n", 651652.37, 6858203.61, 40),
+         {651652, 6858203, 40},
+         {-651652, -6858203, -40},
+         {1.36f, 0.61f, 0}},
+        {"loin", cent("1e6 2 3\r\n", 1, 2, 3), {1, 2, 3}, {0, 0, 0}, {999999, 0, 0}},
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.nom);
@@ -177,9 +179,60 @@ TEST_F(Chargement, CoordonneesDeGrilleNationaleDecalees) {
                 mini[a] = std::min(mini[a], f->CooMoyPts[a]);
         });
         EXPECT_EQ(mini, c.mini);
-        EXPECT_EQ(lu.Bilan, EstDecale(c.decalage)
-                                ? "origine des coordonnées déplacée en " + TexteDecalage(c.decalage)
-                                : "");
+        // Only a national grid's shift is told.
+        EXPECT_EQ(lu.Bilan.rfind("origine des coordonnées déplacée en ", 0) == 0,
+                  DecalageNotable(c.decalage));
+    }
+}
+
+// The same points moved by whole metres, or in another order, are the same points once
+// shifted: the shift follows them, whatever comes first in the file.
+TEST_F(Chargement, LeDecalageSuitLeReleveQuelQueSoitSonOrdre) {
+    std::vector<std::string> lignes;
+    for (int k = 0; k < 3000; ++k)
+        lignes.push_back(
+            Formater("%.3f %.3f %.3f", 0.137 * (k % 61), 0.071 * (k % 97), 0.013 * (k % 23)));
+    const auto charger = [this](const std::vector<std::string>& l, double dx, double dy,
+                                double dz) {
+        std::string t;
+        for (const std::string& ligne : l) {
+            double x = 0, y = 0, z = 0;
+            std::sscanf(ligne.c_str(), "%lf %lf %lf", &x, &y, &z);
+            t += Formater("%.3f %.3f %.3f\r\n", x + dx, y + dy, z + dz);
+        }
+        EcrireFichier(Dossier.Chemin("scan.xyz"), t);
+        auto scan = std::make_unique<TEtatScan>();
+        ChargerFichierScan(*scan, Dossier.Chemin("scan.xyz"), {});
+        std::vector<std::array<float, 3>> feuilles;
+        scan->PourChaqueCubeDuNiveau(4, [&](const TCube* f) {
+            feuilles.push_back({f->CooMoyPts.X, f->CooMoyPts.Y, f->CooMoyPts.Z});
+        });
+        std::sort(feuilles.begin(), feuilles.end());
+        return std::pair{scan->Decalage, feuilles};
+    };
+    const double base[3] = {2, 3, 1};
+    const auto reference = charger(lignes, base[0], base[1], base[2]);
+    std::vector<std::string> renversees(lignes.rbegin(), lignes.rend());
+    std::vector<std::string> melangees = lignes;
+    std::shuffle(melangees.begin(), melangees.end(), std::mt19937(7));
+    const struct {
+        const char* nom;
+        const std::vector<std::string>& lignes;
+        TV3R deplacement;
+    } cas[] = {
+        {"renversées", renversees, {2, 3, 1}},
+        {"mélangées", melangees, {2, 3, 1}},
+        {"à 1000 m", lignes, {1002, -997, 41}},
+        {"de part et d'autre de 32768 m", lignes, {32766, 3, 1}},
+        {"grille nationale", lignes, {651002, 6858003, 101}},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.nom);
+        const auto lu = charger(c.lignes, c.deplacement.X, c.deplacement.Y, c.deplacement.Z);
+        EXPECT_EQ(lu.second, reference.second);
+        for (int a = 0; a < 3; ++a)
+            EXPECT_EQ(lu.first[std::size_t(a)] - reference.first[std::size_t(a)],
+                      std::int64_t(c.deplacement[a] - base[a]));
     }
 }
 
@@ -208,7 +261,9 @@ TEST_F(Chargement, TextesTelsQuIlsViennent) {
         TEtatScan scan;
         const TScanLu lu = ChargerFichierScan(scan, Dossier.Chemin(c.nom), {});
         EXPECT_EQ(scan.NbPoints, c.points);
-        EXPECT_EQ(scan.CooMin, (TV3S{1, 2, 3}));
+        // The first point, the lowest on every axis, is the origin of the shifted survey.
+        EXPECT_EQ(scan.Decalage, (TDecalage{1, 2, 3}));
+        EXPECT_EQ(scan.CooMin, (TV3S{0, 0, 0}));
         EXPECT_EQ(lu.Bilan, c.bilan);
     }
 }

@@ -128,7 +128,8 @@ TEST_F(Edition, Proprietes) {
                                 "Dimensions :\r\n"
                                 " - sur X : 100.000 < 102.990\r\n"
                                 " - sur Y : 200.000 < 200.090\r\n"
-                                " - sur Z : 40.000 < 40.006";
+                                " - sur Z : 40.000 < 40.006\r\n"
+                                "Origine des coordonnées : X = 100 m, Y = 200 m, Z = 40 m";
     EXPECT_EQ(Proprietes(Scan), attendu);
 }
 
@@ -190,7 +191,8 @@ TEST(Compactage, LaBoiteSuitLesPointsQuiRestent) {
     ASSERT_TRUE(propre.Travail.ChargerScan(dossier.Chemin("propre.xyz")));
     TEspaceTravail& T = banc.Travail;
     ASSERT_TRUE(T.ChargerScan(dossier.Chemin("egare.xyz")));
-    ASSERT_EQ(T.Scan.CooMax, (TV3S{150, 260, 45}));
+    // In the survey's frame, shifted by (100, 200, 40).
+    ASSERT_EQ(T.Scan.CooMax, (TV3S{50, 60, 5}));
 
     auto supprimer = [&](auto&& choisi) {
         for (TCube* c : T.Scan.CubesAffiches)
@@ -201,13 +203,13 @@ TEST(Compactage, LaBoiteSuitLesPointsQuiRestent) {
     // Inside: the box and the grid stay as they were.
     const TV3S mini = T.Scan.CooMin, maxi = T.Scan.CooMax;
     const auto orig = T.Scan.OrigGrille, dim = T.Scan.DimGrille;
-    supprimer([](const TV3S& p) { return p.X > 101 && p.X < 101.05f; });
+    supprimer([](const TV3S& p) { return p.X > 1 && p.X < 1.05f; });
     EXPECT_EQ(T.Scan.CooMin, mini);
     EXPECT_EQ(T.Scan.CooMax, maxi);
     EXPECT_EQ(T.Scan.OrigGrille, orig);
     EXPECT_EQ(T.Scan.DimGrille, dim);
 
-    supprimer([](const TV3S& p) { return p.X > 149; });
+    supprimer([](const TV3S& p) { return p.X > 49; });
     const TEtatScan& s = T.Scan;
     const TEtatScan& p = propre.Travail.Scan;
     EXPECT_EQ(s.CooMin, p.CooMin);

@@ -26,7 +26,7 @@ using Ecriture = TScanSeul;
 
 } // namespace
 
-TEST_F(Enregistrement, FichierBinaireVersion3EtRelecture) {
+TEST_F(Enregistrement, FichierBinaireEtRelecture) {
     T.TaillePointsIndex = 2;
     T.Vue.AngRotZdeg = 12.5;
     T.Etude.RecModl.Q1a4 = 3;
@@ -35,9 +35,10 @@ TEST_F(Enregistrement, FichierBinaireVersion3EtRelecture) {
     const std::int32_t cubes2 = T.Scan.NbCubesNiv[2];
     ASSERT_TRUE(T.EnregistrerScan(FormatArkl(), 2));
 
+    // The survey lies at X = 100 m, Y = 200 m, Z = 40 m: it is kept shifted, in version 4.
     const std::string f = LireFichier(Dossier.Chemin("scan.arkl"));
-    ASSERT_EQ(f.size(), 296 + 16 * std::size_t(cubes2));
-    EXPECT_EQ(A<std::int64_t>(f, 0), 3);
+    ASSERT_EQ(f.size(), 320 + 16 * std::size_t(cubes2));
+    EXPECT_EQ(A<std::int64_t>(f, 0), 4);
     EXPECT_EQ(A<std::int32_t>(f, 8), 3);         // Q1a4
     EXPECT_EQ(A<double>(f, 8 + 168), 1.25);      // XYapp.X
     EXPECT_EQ(A<std::int32_t>(f, 8 + 200), 2);   // point size item
@@ -53,10 +54,11 @@ TEST_F(Enregistrement, FichierBinaireVersion3EtRelecture) {
     EXPECT_EQ(A<float>(f, 8 + 268), T.Scan.CooMax.Z);
     EXPECT_EQ(A<std::int64_t>(f, 8 + 272), 3); // displayed level
     EXPECT_EQ(A<double>(f, 8 + 280), 12.5);
+    EXPECT_EQ(A<std::int64_t>(f, 8 + 288), 100);
     // First record: the head of the level's chain, the newest cube.
     const TCube* tete = T.Scan.PremierCubeNiv[2];
-    EXPECT_EQ(A<float>(f, 296), tete->CooMoyPts.X);
-    EXPECT_EQ(A<std::uint8_t>(f, 296 + 12), tete->ColCube[0]);
+    EXPECT_EQ(A<float>(f, 320), tete->CooMoyPts.X);
+    EXPECT_EQ(A<std::uint8_t>(f, 320 + 12), tete->ColCube[0]);
 
     TBancEssai relu;
     // The user had checked the frontier box with the key chosen: the load unchecks it, which
@@ -80,17 +82,19 @@ TEST_F(Enregistrement, FichierBinaireVersion3EtRelecture) {
 }
 
 TEST_F(Enregistrement, UnLeveDecaleGardeSonDecalage) {
+    // A local frame's shift is not worth a word on loading.
     ASSERT_TRUE(T.ChargerScan(Dossier.Chemin("scan.xyz")));
-    EXPECT_EQ(T.Proprietes().find("Origine"), std::string::npos);
+    EXPECT_EQ(Banc.Plateforme.Panneau0, "3000 points chargés");
     EcrireFichier(Dossier.Chemin("leve.xyz"), XYZGrille(3000, 651100, 6858200));
     ASSERT_TRUE(T.ChargerScan(Dossier.Chemin("leve.xyz")));
-    const TDecalage decalage{651000, 6858000, 0};
+    const TDecalage decalage{651100, 6858200, 40};
     ASSERT_EQ(T.Scan.Decalage, decalage);
     EXPECT_EQ(Banc.Plateforme.Panneau0,
-              "3000 points chargés ; origine des coordonnées déplacée en X = 651000 m, "
-              "Y = 6858000 m");
+              "3000 points chargés ; origine des coordonnées déplacée en X = 651100 m, "
+              "Y = 6858200 m, Z = 40 m");
     const std::string proprietes = T.Proprietes();
-    const std::string derniere = "\r\nOrigine des coordonnées : X = 651000 m, Y = 6858000 m";
+    const std::string derniere =
+        "\r\nOrigine des coordonnées : X = 651100 m, Y = 6858200 m, Z = 40 m";
     EXPECT_EQ(proprietes.substr(proprietes.size() - derniere.size()), derniere);
 
     // Binary: version 4, the header of version 3 followed by the shift.
@@ -100,9 +104,9 @@ TEST_F(Enregistrement, UnLeveDecaleGardeSonDecalage) {
     EXPECT_EQ(A<std::int64_t>(f, 0), 4);
     EXPECT_EQ(A<std::int64_t>(f, 8 + 240), T.Scan.NbCubesNiv[4]);
     EXPECT_EQ(A<float>(f, 8 + 248), T.Scan.CooMin.X);
-    EXPECT_EQ(A<std::int64_t>(f, 8 + 288), 651000);
-    EXPECT_EQ(A<std::int64_t>(f, 8 + 296), 6858000);
-    EXPECT_EQ(A<std::int64_t>(f, 8 + 304), 0);
+    EXPECT_EQ(A<std::int64_t>(f, 8 + 288), 651100);
+    EXPECT_EQ(A<std::int64_t>(f, 8 + 296), 6858200);
+    EXPECT_EQ(A<std::int64_t>(f, 8 + 304), 40);
     EXPECT_EQ(A<float>(f, 320), T.Scan.PremierCubeNiv[4]->CooMoyPts.X);
     TBancEssai relu;
     ASSERT_TRUE(relu.Travail.ChargerScan(Dossier.Chemin("leve.arkl")));
@@ -116,9 +120,10 @@ TEST_F(Enregistrement, UnLeveDecaleGardeSonDecalage) {
     ASSERT_TRUE(T.ChargerScan(Dossier.Chemin("un.xyz")));
     T.PFsansext = Dossier.Chemin("un-enregistre");
     ASSERT_TRUE(T.EnregistrerScan(FormatXYZ(), 4));
-    // 32-bit values of the grid coordinates themselves would give 651652.375 and 6858203.5.
+    // 32-bit values of the grid coordinates themselves would give 651652.375 and 6858203.5;
+    // shifted to the whole metre below them, the point keeps its millimetres and more.
     EXPECT_EQ(LireFichier(Dossier.Chemin("un-enregistre.xyz")),
-              "651652.36999512 6858203.61000061 40.50000000  001 002 003\r\n");
+              "651652.37000000 6858203.61000001 40.50000000  001 002 003\r\n");
 }
 
 TEST_F(Enregistrement, ProgressionDeLEcritureBinaire) {
@@ -266,7 +271,7 @@ TEST_F(Ecriture, LEnTeteDecritLesRecordsEcrits) {
     EcrireScanArkl(Scan, 1, e, Dossier.Chemin("n1.arkl"), Sortie);
     const std::string f = LireFichier(Dossier.Chemin("n1.arkl"));
     const std::int32_t cubes1 = Scan.NbCubesNiv[1];
-    ASSERT_EQ(f.size(), 296 + 16 * std::size_t(cubes1));
+    ASSERT_EQ(f.size(), 320 + 16 * std::size_t(cubes1)); // version 4: the survey is shifted
     EXPECT_EQ(A<std::int32_t>(f, 8), 2);
     EXPECT_EQ(A<std::int64_t>(f, 8 + 232), 1);
     EXPECT_EQ(A<std::int64_t>(f, 8 + 240), cubes1);
@@ -279,7 +284,7 @@ TEST_F(Ecriture, LEnTeteDecritLesRecordsEcrits) {
     std::string attendu;
     Scan.PourChaqueCubeDuNiveau(0, [&](const TCube* c) {
         const TV3S& p = c->CooMoyPts;
-        AjouterLigneXYZ(attendu, {double(p.X), double(p.Y), double(p.Z)}, c->ColCube);
+        AjouterLigneXYZ(attendu, CoordonneesDuLeve(p, Scan.Decalage), c->ColCube);
     });
     EXPECT_EQ(LireFichier(Dossier.Chemin("n0.xyz")), attendu);
 }

@@ -38,8 +38,9 @@ TEST_F(ModeleQuartier, PlacementDesQuatreQuartiers) {
 }
 
 TEST_F(ModeleQuartier, CentreEtDemiTaillesArrondisA32Bits) {
-    // Y from 50 to 54.7f: the exact centre, 52.35000038..., is not a 32-bit value.
-    Charger({.x0 = 100, .x1 = 106.3, .y0 = 50, .y1 = 54.7, .pas = 0.1});
+    // Y from 0.3f to 5 (the survey shifted by 50 m): the exact centre is not a 32-bit value.
+    Charger({.x0 = 100, .x1 = 106.3, .y0 = 50.3, .y1 = 55, .pas = 0.1});
+    ASSERT_EQ(T.Scan.Decalage[1], 50);
     T.Etude.RecModl.Q1a4 = 3;
     T.PlacerQuartier();
     const double yc = double(T.Scan.CooMin.Y) + double(T.Scan.CooMax.Y);
