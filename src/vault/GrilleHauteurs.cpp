@@ -109,25 +109,25 @@ void TGrilleHauteurs::Examiner(const TV2R& p, std::size_t debut, std::size_t fin
                                TPlusProche& meilleur) const {
     for (std::size_t k = debut; k < fin; ++k) {
         const TPositionCube& e = entrees_[k];
-        const float d = DistancePlan(p, e.X, e.Y);
-        if (d < meilleur.Distance || (d == meilleur.Distance && e.Rang < meilleur.Rang))
-            meilleur = {d, e.Rang, e.Z};
+        meilleur.Examiner(DistancePlan(p, e.X, e.Y), e.Z);
     }
 }
 
-void TGrilleHauteurs::Chercher(const TV2R& p, TPlusProche& meilleur) const {
+void TGrilleHauteurs::ParAnneaux(
+    const TV2R& p, const std::function<bool(double)>& continuer,
+    const std::function<void(std::size_t, std::size_t)>& examiner) const {
     if (!(std::isfinite(p.X) && std::isfinite(p.Y))) {
         // No bound holds for such a point: every cube is looked at.
-        Examiner(p, 0, entrees_.size(), meilleur);
+        examiner(0, entrees_.size());
         return;
     }
-    Examiner(p, nbDansGrille_, entrees_.size(), meilleur);
+    examiner(nbDansGrille_, entrees_.size());
     if (nbDansGrille_ == 0) return;
 
     // Rings of cells around the cell of q, the point of the grid's box nearest to p. A cube in
     // ring r or beyond is at least (r - 1) cells from q along one axis, and since q is the
-    // projection of p on the box, |p - cube|² >= |p - q|² + ((r - 1) pas)². Rounding is
-    // monotonic: once that bound rounds above the best distance, no cube left can equal it.
+    // projection of p on the box, |p - cube|² >= |p - q|² + ((r - 1) pas)², less the rounding
+    // of a few operations.
     const double qx = std::clamp(p.X, x0_, x1_);
     const double qy = std::clamp(p.Y, y0_, y1_);
     const double d0 = (p.X - qx) * (p.X - qx) + (p.Y - qy) * (p.Y - qy);
@@ -136,13 +136,13 @@ void TGrilleHauteurs::Chercher(const TV2R& p, TPlusProche& meilleur) const {
     const std::int64_t rMax = std::max({si, nx_ - 1 - si, sj, ny_ - 1 - sj});
     const auto cellules = [&](std::int64_t j, std::int64_t i0, std::int64_t i1) {
         const std::size_t ligne = std::size_t(j * nx_);
-        Examiner(p, debutCellule_[ligne + std::size_t(i0)],
-                 debutCellule_[ligne + std::size_t(i1) + 1], meilleur);
+        examiner(debutCellule_[ligne + std::size_t(i0)],
+                 debutCellule_[ligne + std::size_t(i1) + 1]);
     };
     for (std::int64_t r = 0; r <= rMax; ++r) {
         if (r >= 1) {
             const double a = double(r - 1) * pas_;
-            if (Arrondi32((d0 + a * a) * (1 - MargeBorne)) > meilleur.Distance) break;
+            if (!continuer((d0 + a * a) * (1 - MargeBorne))) break;
         }
         const std::int64_t i0 = std::max<std::int64_t>(0, si - r);
         const std::int64_t i1 = std::min(nx_ - 1, si + r);
@@ -155,4 +155,21 @@ void TGrilleHauteurs::Chercher(const TV2R& p, TPlusProche& meilleur) const {
             if (r > 0 && si + r < nx_) cellules(j, si + r, si + r);
         }
     }
+}
+
+void TGrilleHauteurs::Chercher(const TV2R& p, TPlusProche& meilleur) const {
+    // A ring whose bound equals the best distance may still hold a higher cube as near.
+    ParAnneaux(
+        p, [&meilleur](double borne) { return !(borne > meilleur.Distance); },
+        [&](std::size_t debut, std::size_t fin) { Examiner(p, debut, fin, meilleur); });
+}
+
+void TGrilleHauteurs::Parcourir(const TV2R& p, double distanceMax,
+                                const std::function<void(const TPositionCube&)>& visiter) const {
+    ParAnneaux(
+        p, [distanceMax](double borne) { return !(borne > distanceMax); },
+        [&](std::size_t debut, std::size_t fin) {
+            for (std::size_t k = debut; k < fin; ++k)
+                visiter(entrees_[k]);
+        });
 }

@@ -28,9 +28,9 @@ TGrandVecteur<TPositionCube> TReleveHauteurs::Positions(FRetenir&& retenir) cons
     // One pass over the cubes, whose memory is scattered.
     TGrandVecteur<TPositionCube> positions;
     positions.reserve(cubes_.size()); // pages are only taken as they are filled
-    for (std::size_t i = 0; i < cubes_.size(); ++i) {
-        const TV3S& c = cubes_[i]->CooMoyPts;
-        if (retenir(c)) positions.push_back({c.X, c.Y, c.Z, std::uint32_t(i)});
+    for (const TCube* cube : cubes_) {
+        const TV3S& c = cube->CooMoyPts;
+        if (!(cube->etatSP & EtatSupprime) && retenir(c)) positions.push_back({c.X, c.Y, c.Z});
     }
     return positions;
 }
@@ -59,36 +59,47 @@ void TReleveHauteurs::PreparerZone(const std::vector<TV2R>& points) {
     zoneDemandee_ = b;
 }
 
-std::optional<float> TReleveHauteurs::HauteurDansLaZone(const TV2R& p) const {
-    if (!zone_) return std::nullopt;
+const TGrilleHauteurs* TReleveHauteurs::ZoneSuffit(const TV2R& p, double distance) const {
+    if (!zone_) return nullptr;
     const TBoite& z = zone_->Boite;
-    if (!z.Contient(p.X, p.Y)) return std::nullopt;
-    TPlusProche meilleur;
-    zone_->Grille.Chercher(p, meilleur);
-    // A cube left out lies beyond the zone's edge, at least `bord` from p: the zone's answer
-    // holds when it is strictly nearer than that, so that no cube left out can equal it.
+    if (!z.Contient(p.X, p.Y)) return nullptr;
+    // A cube left out lies beyond the zone's edge, at least `bord` from p: strictly nearer than
+    // that, no cube left out can be as near, nor tie.
     const double bord = std::min({p.X - z.X0, z.X1 - p.X, p.Y - z.Y0, z.Y1 - p.Y});
-    if (meilleur.Distance < PlusGrandReel &&
-        meilleur.Distance < Arrondi32(bord * bord * (1 - MargeBorne)))
-        return meilleur.Z;
-    return std::nullopt;
+    return distance < bord * bord * (1 - MargeBorne) ? &zone_->Grille : nullptr;
 }
 
 const TGrilleHauteurs& TReleveHauteurs::Tous() {
-    // A cube whose plan position is not finite is left out: its distance is never below the
-    // largest real.
+    // A cube whose plan position is not finite is left out: no point is nearer to it than
+    // another.
     if (!tous_) tous_.emplace(Positions([](const TV3S& c) { return Finie({c.X, c.Y}); }));
     return *tous_;
 }
 
-float TReleveHauteurs::HauteurAuPoint(const TV2R& p) {
-    if (cubes_.empty()) return 0;
-    if (const std::optional<float> z = HauteurDansLaZone(p)) return *z;
-    // Until a distance below the largest real is met, the first cube, which no other can
-    // precede.
-    TPlusProche meilleur{PlusGrandReel, 0, cubes_.front()->CooMoyPts.Z};
-    Tous().Chercher(p, meilleur);
-    return meilleur.Z;
+THauteurLue TReleveHauteurs::HauteurAuPoint(const TV2R& p) {
+    TPlusProche meilleur;
+    if (zone_) {
+        zone_->Grille.Chercher(p, meilleur);
+        if (!ZoneSuffit(p, meilleur.Distance)) meilleur = {};
+    }
+    if (!std::isfinite(meilleur.Distance)) Tous().Chercher(p, meilleur);
+    return {meilleur.Z, std::sqrt(meilleur.Distance)};
+}
+
+TEtendueHauteurs TReleveHauteurs::EtendueAuPoint(const TV2R& p, double ecart) {
+    const THauteurLue plusProche = HauteurAuPoint(p);
+    TEtendueHauteurs e;
+    if (!std::isfinite(plusProche.Distance)) return e;
+    const double rayon = plusProche.Distance + ecart;
+    const double rayon2 = rayon * rayon;
+    const TGrilleHauteurs* grille = ZoneSuffit(p, rayon2);
+    (grille ? *grille : Tous()).Parcourir(p, rayon2, [&](const TPositionCube& c) {
+        if (DistancePlan(p, c.X, c.Y) > rayon2) return;
+        e.ZMin = e.NbCubes ? std::min(e.ZMin, c.Z) : c.Z;
+        e.ZMax = e.NbCubes ? std::max(e.ZMax, c.Z) : c.Z;
+        ++e.NbCubes;
+    });
+    return e;
 }
 
 TReleveHauteurs& TReleveCubesAffiches::AJour(const TListeCubes& cubes, std::uint64_t version) {

@@ -4,19 +4,32 @@
 // cubes, so their plan positions are put in a grid (TGrilleHauteurs). The searches of a rebuild
 // all lie on the studied quarter: the cubes around it are enough to answer them, and indexing
 // only those spares the time and memory of placing millions of cubes the quarter never reaches.
-// Whichever cubes were indexed, the answer is always the one a scan of every cube in the order
-// of CubesAffiches gives: same distances rounded to 32 bits, same winner among equally near
-// cubes.
+// Whichever cubes were indexed, the answer is always the one a scan of every cube gives, and it
+// depends only on the set of cubes shown, never on their order. Deleted cubes are no longer part
+// of the survey the user sees: they count in no height, compacted or not.
 
 #include "geometry/UtilsVect.h"
 #include "scan/ListeCubes.h"
 #include "vault/GrilleHauteurs.h"
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <vector>
 
 class TCube;
+
+// A height read at a plan point, and how far in plan the cube it came from lies.
+struct THauteurLue {
+    float Z = NAN;              // no cube: not a number
+    double Distance = INFINITY; // metres
+};
+
+// The heights of the cubes nearly as near as the nearest one.
+struct TEtendueHauteurs {
+    float ZMin = NAN, ZMax = NAN;
+    std::int64_t NbCubes = 0;
+};
 
 class TReleveHauteurs {
 public:
@@ -27,10 +40,11 @@ public:
     // widened, are indexed alone. A height whose nearest cube could lie outside is still exact:
     // it is read from every cube. After a few zones, every cube is indexed.
     void PreparerZone(const std::vector<TV2R>& points);
-    // Height of the cube nearest p in plan: distances squared in double, rounded to 32 bits; the
-    // first of equally near cubes wins; every cube counts, whatever its state. The first cube
-    // when no distance is below the largest 32-bit real.
-    float HauteurAuPoint(const TV2R& p);
+    // Height of the cube nearest p in plan (squared distances compared in double), the highest
+    // of equally near cubes; deleted cubes do not count, selected and masked ones do.
+    THauteurLue HauteurAuPoint(const TV2R& p);
+    // The heights of the cubes at most `ecart` farther from p in plan than the nearest one.
+    TEtendueHauteurs EtendueAuPoint(const TV2R& p, double ecart);
     std::size_t NbCubes() const { return cubes_.size(); }
 
 private:
@@ -49,9 +63,10 @@ private:
     int nbZones_ = 0;
     std::optional<TGrilleHauteurs> tous_;
 
-    std::optional<float> HauteurDansLaZone(const TV2R& p) const;
+    // The zone's grid when every cube within sqrt(distance) of p is in it.
+    const TGrilleHauteurs* ZoneSuffit(const TV2R& p, double distance) const;
     const TGrilleHauteurs& Tous();
-    // The positions of the cubes that `retenir` keeps, with their ranks.
+    // The positions of the cubes that `retenir` keeps, deleted cubes left out.
     template <class FRetenir> TGrandVecteur<TPositionCube> Positions(FRetenir&& retenir) const;
 };
 

@@ -1,12 +1,14 @@
 // The index of heights against the scan of every displayed cube that it replaces: on random
 // clouds full of ties (duplicates in plan, equal distances, distances equal only once rounded to
-// 32 bits), strays, positions that are not finite and queries far outside, the index must name
-// the same cube for every query, whether it holds every cube or only those of a zone.
+// 32 bits), deleted cubes, strays, positions that are not finite and queries far outside, the
+// index must give the same height for every query, whether it holds every cube or only those of
+// a zone, and whatever the order of the cubes.
 
 #include "NuageEssai.h"
 #include "scan/UArkaluneGlb.h"
 #include "vault/ReleveHauteurs.h"
 
+#include <algorithm>
 #include <cmath>
 #include <deque>
 #include <limits>
@@ -24,27 +26,34 @@ double Distance2(const TV2R& p, const TCube* c) {
     return dx * dx + dy * dy;
 }
 
-// The reference: every cube in the array's order, the first strictly nearer one kept.
+// The reference: every cube that is not deleted, the nearest by the exact distance, the highest
+// of equally near ones; not a number when there is none.
 float HauteurParBalayage(const TListeCubes& cubes, const TV2R& p) {
-    std::size_t meilleur = 0;
-    float distanceMin = PlusGrandReel;
-    for (std::size_t i = 0; i < cubes.size(); ++i) {
-        const float d = static_cast<float>(Distance2(p, cubes[i]));
-        if (d < distanceMin) {
+    double distanceMin = INFINITY;
+    float z = Nan;
+    for (const TCube* c : cubes) {
+        if (c->etatSP & EtatSupprime) continue;
+        const double d = Distance2(p, c);
+        if (d < distanceMin || (d == distanceMin && c->CooMoyPts.Z > z)) {
             distanceMin = d;
-            meilleur = i;
+            z = c->CooMoyPts.Z;
         }
     }
-    return cubes[meilleur]->CooMoyPts.Z;
+    return z;
+}
+
+bool MemeHauteur(float a, float b) {
+    return a == b || (std::isnan(a) && std::isnan(b));
 }
 
 // Cubes owned by the test; each one's height is its rank, so that a height names its cube.
 struct TNuageCubes {
     std::deque<TCube> stock;
     TListeCubes cubes;
-    void Ajouter(float x, float y) {
+    void Ajouter(float x, float y, std::uint8_t etat = 0) {
         TCube& c = stock.emplace_back();
         c.CooMoyPts = {x, y, float(cubes.size())};
+        c.etatSP = etat;
         cubes.push_back(&c);
     }
 };
@@ -84,10 +93,16 @@ void VerifierIdentique(const TListeCubes& cubes, const std::vector<TV2R>& requet
     }
     std::ostringstream ecarts;
     int nbEcarts = 0;
+    // The same cubes in reverse order give the same heights.
+    TListeCubes renverses(cubes.rbegin(), cubes.rend());
+    TReleveHauteurs releveRenverse(renverses);
+    if (!zone.empty()) releveRenverse.PreparerZone(zone);
     for (const TV2R& p : aVerifier) {
         const float attendu = HauteurParBalayage(cubes, p);
-        const float obtenu = releve.HauteurAuPoint(p);
-        if (obtenu != attendu && nbEcarts++ < 5)
+        const float obtenu = releve.HauteurAuPoint(p).Z;
+        if ((!MemeHauteur(obtenu, attendu) ||
+             !MemeHauteur(releveRenverse.HauteurAuPoint(p).Z, attendu)) &&
+            nbEcarts++ < 5)
             ecarts << "(" << p.X << ", " << p.Y << ") : cube " << obtenu << " au lieu de "
                    << attendu << "\n";
     }
@@ -124,8 +139,10 @@ TCas CasAleatoire(unsigned graine, int n) {
     const int ecarts = graine <= 4 ? 8 : 300;
     while (int(nuage.cubes.size()) < n) {
         const int genre = entier(0, 9999);
-        if (genre < 3500) {
+        if (genre < 3000) {
             nuage.Ajouter(float(uniforme(0, 10)), float(uniforme(0, 8)));
+        } else if (genre < 3500) { // deleted, often nearer than any other
+            nuage.Ajouter(float(uniforme(0, 10)), float(uniforme(0, 8)), EtatSupprime);
         } else if (genre < 5000) { // a lattice: equal distances from its nodes and middles
             nuage.Ajouter(0.25f * float(entier(0, 40)), 0.25f * float(entier(0, 32)));
         } else if (genre < 6500 && !nuage.cubes.empty()) { // the same plan position again
@@ -213,8 +230,8 @@ TEST(ReleveHauteurs, NuagesDegeneres) {
     }
 }
 
-// A cube just outside the zone is nearer than any inside to the points by the zone's edge: they
-// are answered from every cube, the others from the zone.
+// A cube just outside the zone is nearer than any inside to the points by the zone's edge, or as
+// near and higher: they are answered from every cube, the others from the zone.
 TEST(ReleveHauteurs, UnCubeHorsDeLaZonePeutEtreLePlusProche) {
     TNuageCubes nuage;
     for (const auto& p : {std::array<float, 2>{0, 0}, {1.5f, 0}, {2, 0}, {2.1f, 0.1f}, {2.3f, 0}})
@@ -223,13 +240,51 @@ TEST(ReleveHauteurs, UnCubeHorsDeLaZonePeutEtreLePlusProche) {
     for (int k = 0; k <= 80; ++k)
         requetes.push_back({1.6 + k * 0.01, 0.05});
     VerifierIdentique(nuage.cubes, requetes, {{1.9, 0}, {2.0, 0}});
+
+    // Two cubes at 0.5 m from the query, the higher one outside the zone (which reaches 0.25 m
+    // beyond its points): a tie must not be settled inside.
+    TNuageCubes egaux;
+    egaux.Ajouter(0, 0);
+    egaux.Ajouter(1, 0);
+    egaux.cubes[0]->CooMoyPts.Z = 3;
+    egaux.cubes[1]->CooMoyPts.Z = 7;
+    TReleveHauteurs releve(egaux.cubes);
+    releve.PreparerZone({{0, 0}, {0.5, 0}});
+    EXPECT_EQ(releve.HauteurAuPoint({0.5, 0}).Z, 7.0f);
+}
+
+// A pier under the springing: cubes on one vertical, listed in every order. The height is the
+// top of the column whatever the order, and the spread of the nearest cubes tells the column.
+TEST(ReleveHauteurs, ColonneDeCubesDeMemePositionEnPlan) {
+    std::vector<float> hauteurs = {39.733f, 39.98f, 38.5f, 39.1f};
+    std::sort(hauteurs.begin(), hauteurs.end());
+    do {
+        std::deque<TCube> stock;
+        TListeCubes cubes;
+        for (float z : hauteurs) {
+            stock.emplace_back().CooMoyPts = {2.5f, 1.25f, z};
+            cubes.push_back(&stock.back());
+        }
+        stock.emplace_back().CooMoyPts = {2.6f, 1.25f, 45.0f}; // 10 cm aside
+        cubes.push_back(&stock.back());
+        TReleveHauteurs releve(cubes);
+        const THauteurLue h = releve.HauteurAuPoint({2.4, 1.25});
+        EXPECT_EQ(h.Z, 39.98f);
+        EXPECT_NEAR(h.Distance, 0.1, 1e-6);
+        const TEtendueHauteurs e = releve.EtendueAuPoint({2.4, 1.25}, 0.04);
+        EXPECT_EQ(e.NbCubes, 4);
+        EXPECT_EQ(e.ZMin, 38.5f);
+        EXPECT_EQ(e.ZMax, 39.98f);
+        // One cube's edge more reaches the cube aside.
+        EXPECT_EQ(releve.EtendueAuPoint({2.4, 1.25}, 0.2).ZMax, 45.0f);
+    } while (std::next_permutation(hauteurs.begin(), hauteurs.end()));
 }
 
 using ReleveAffiches = TEtudeEssai;
 
-// The index is kept between rebuilds, but not past a compaction: the deleted cubes count until
-// then, and no longer after.
-TEST_F(ReleveAffiches, SuitLeCompactage) {
+// The index is kept between rebuilds, but not past a deletion: deleted cubes no longer count,
+// compacted or not, and undoing the deletion brings them back.
+TEST_F(ReleveAffiches, SuitLesSuppressions) {
     Charger({.hauteur = [](double x, double y) { return x + 10 * y; }});
     T.ActualiserStructure();
     const auto hauteurs = [this] {
@@ -239,17 +294,21 @@ TEST_F(ReleveAffiches, SuitLeCompactage) {
         return z;
     };
     const std::vector<double> avant = hauteurs();
-    // Everything but the middle of the bay deleted: the springing corners lose their cubes.
-    for (TCube* c : T.Scan.CubesAffiches)
-        if (std::abs(c->CooMoyPts.X - 4) > 2 || std::abs(c->CooMoyPts.Y - 4) > 2)
-            c->etatSP |= EtatSelectionne;
-    T.SupprimerSelection();
+    // The springing corner deleted: its highest cubes no longer give the rib's end.
+    const auto supprimerLesBords = [this] {
+        for (TCube* c : T.Scan.CubesAffiches)
+            if (c->CooMoyPts.X > 7.5f && c->CooMoyPts.Y > 7.5f) c->etatSP |= EtatSelectionne;
+        T.SupprimerSelection();
+    };
+    supprimerLesBords();
+    T.ActualiserStructure();
+    const std::vector<double> supprimes = hauteurs();
+    EXPECT_LT(supprimes.back(), avant.back());
+    T.AnnulerSuppressions();
     T.ActualiserStructure();
     EXPECT_EQ(hauteurs(), avant);
+    supprimerLesBords();
     T.CompacterScan();
     T.ActualiserStructure();
-    const std::vector<double> apres = hauteurs();
-    EXPECT_NE(apres.back(), avant.back());
-    for (double z : apres)
-        EXPECT_LE(z, 6 + 10 * 6);
+    EXPECT_EQ(hauteurs(), supprimes);
 }
