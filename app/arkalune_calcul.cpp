@@ -32,8 +32,8 @@ const char* const Usage =
     "usage : arkalune-calcul FICHIER [--niveau N] [--proprietes] [--enregistrer F]\n"
     "                        [--niveau-enregistre L] [--rotation-z DEG] [--quartier Q]\n"
     "                        [--largeur CM] [--arcs N] [--masse-lin V] [--masse-surf V]\n"
-    "                        [--masse-vol V] [--niveau-remplissage V] [--rapport F]\n"
-    "                        [--json F|-] [--pdf F]\n"
+    "                        [--masse-vol V] [--niveau-remplissage V] [--niveau-appui Z]\n"
+    "                        [--sensibilite] [--rapport F] [--json F|-] [--pdf F]\n"
     "       arkalune-calcul --help | --version\n"
     "  FICHIER               scan ou relevé à charger (.arkl, .xyz, .csv, .txt, .las, .ply,\n"
     "                        .pts, .ptx, .e57)\n"
@@ -52,6 +52,11 @@ const char* const Usage =
     "  --masse-surf V        masse surfacique de la voûte, daN/m2 (10 à 5000)\n"
     "  --masse-vol V         masse volumique du remplissage, daN/m3 (0 à 5000, 0 : aucun)\n"
     "  --niveau-remplissage V  niveau du remplissage par rapport à la clé, en m\n"
+    "  --niveau-appui Z      niveau d'appui de l'arêtier imposé, par rapport à la clé, en m\n"
+    "                        (< 0 sous la clé ; sans elle : lu dans le relevé)\n"
+    "  --sensibilite         refait l'étude aux autres niveaux (2 à 4) et sur la grille décalée\n"
+    "                        d'un demi-cube en X et en Y ; le rapport et le JSON en donnent\n"
+    "                        l'étendue de FX, FY et FZ\n"
     "  --rapport F           écrit le rapport HTML (UTF-8) dans F\n"
     "  --json F|-            écrit toute l'étude en JSON dans F (- : sortie standard, qui ne\n"
     "                        reçoit alors rien d'autre)\n"
@@ -71,6 +76,7 @@ const TOptionChamp OptionsChamps[] = {
     {"--masse-surf", &TChampsEtude::GEdMsurfVoute},
     {"--masse-vol", &TChampsEtude::GEdMvolRemplissage},
     {"--niveau-remplissage", &TChampsEtude::GEdNivRemplissage},
+    {"--niveau-appui", &TChampsEtude::GEdNivAppui},
 };
 
 struct TOptions {
@@ -81,6 +87,7 @@ struct TOptions {
     std::optional<int> niveauEnregistre;
     std::optional<std::string> rotationZ;
     std::optional<int> quartier;
+    bool sensibilite = false;
     std::vector<std::pair<const TOptionChamp*, std::string>> champs;
     std::optional<std::string> rapport;
     std::optional<std::string> json;
@@ -145,6 +152,8 @@ TOptions LireOptions(TArguments& args) {
                 throw EUsage{"valeur invalide pour " + a + " : « " + texte +
                              " » (entier de 1 à 4 attendu)"};
             o.quartier = int(q);
+        } else if (a == "--sensibilite") {
+            o.sensibilite = true;
         } else if (const TOptionChamp* c = OptionChamp(a)) {
             const std::string& texte = valeur();
             VerifierChamp(*c, texte);
@@ -203,14 +212,18 @@ void Etudier(TEspaceTravail& travail, const TOptions& o) {
     for (const auto& [c, texte] : o.champs) {
         const std::string raison = AppliquerTexteChamp(travail.Champs.*(c->champ), texte);
         if (!raison.empty()) throw EErreur(std::string(c->option) + " : " + raison);
+        // A level given is a level set: the cloud's is no longer read.
+        if (c->champ == &TChampsEtude::GEdNivAppui) travail.Champs.CkBxNivAppui = true;
     }
     travail.ChangerOnglet(1);
+    // Entering "Structure" kept the quarter stored or placed first, even off the survey.
     if (o.quartier) {
         travail.Etude.RecModl.Q1a4 = *o.quartier;
         travail.PlacerQuartier();
     }
     travail.ChangerOnglet(2);
     travail.ChangerOnglet(3);
+    if (o.sensibilite) travail.CalculerSensibilite();
     if (!o.json || *o.json != "-") std::printf("%s\n", travail.Etude.LbResultats.c_str());
     if (o.rapport) RemplacerFichier(*o.rapport, travail.Etude.ResulNdC);
     if (o.pdf) EcrirePdf(*o.pdf, travail.Etude.ResulNdC);

@@ -49,22 +49,27 @@ TChampsEtude::TChampsEtude() {
                {TTypeVal::_integer, P{"0", "5000"}, "0", "en daN/m3, 0 si absent"});
     Configurer(GEdNivRemplissage, {TTypeVal::_double, std::nullopt, "0",
                                    "< 0 sous la clé, mettre masse vol. à 0 si pas de remplissage"});
+    Configurer(GEdNivAppui,
+               {TTypeVal::_double, std::nullopt, "0",
+                "niveau de l'appui de l'arêtier par rapport à la clé, en m (< 0 sous la clé)"});
 }
 
 std::string TChampsEtude::ValeurRefusee() const {
     const struct {
         const TCustomGenEdit& champ;
         const char* nom; // as the messages name it
+        bool utilise;
     } champs[] = {
-        {GEdLargeurAretier, "la largeur de l'arc d'arêtier"},
-        {GEdNbArcsVoute, "le nombre d'arcs de voûte"},
-        {GEdMlinAretier, "la masse linéaire de l'arêtier"},
-        {GEdMsurfVoute, "la masse surfacique de la voûte"},
-        {GEdMvolRemplissage, "la masse volumique du remplissage"},
-        {GEdNivRemplissage, "le niveau du remplissage"},
+        {GEdLargeurAretier, "la largeur de l'arc d'arêtier", true},
+        {GEdNbArcsVoute, "le nombre d'arcs de voûte", true},
+        {GEdMlinAretier, "la masse linéaire de l'arêtier", true},
+        {GEdMsurfVoute, "la masse surfacique de la voûte", true},
+        {GEdMvolRemplissage, "la masse volumique du remplissage", true},
+        {GEdNivRemplissage, "le niveau du remplissage", true},
+        {GEdNivAppui, "le niveau d'appui imposé", CkBxNivAppui},
     };
     for (const auto& c : champs)
-        if (!c.champ.ValOK())
+        if (c.utilise && !c.champ.ValOK())
             return std::string("valeur refusée pour ") + c.nom + " : « " + c.champ.Text() + " » (" +
                    DomaineAdmis(c.champ) + ")";
     return {};

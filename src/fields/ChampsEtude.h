@@ -1,5 +1,5 @@
 #pragma once
-// The six validated inputs of the vault study, configured as the window shows them.
+// The validated inputs of the vault study, configured as the window shows them.
 
 #include "fields/CGenEdit.h"
 
@@ -12,6 +12,10 @@ struct TChampsEtude {
     TCustomGenEdit GEdMsurfVoute{"GEdMsurfVoute"};
     TCustomGenEdit GEdMvolRemplissage{"GEdMvolRemplissage"};
     TCustomGenEdit GEdNivRemplissage{"GEdNivRemplissage"};
+    // The rib's springing level relative to the key, used instead of the one read from the
+    // cloud when CkBxNivAppui is checked.
+    TCustomGenEdit GEdNivAppui{"GEdNivAppui"};
+    bool CkBxNivAppui = false;
     TChampsEtude();
     // The study computes only with values their fields accept: empty when every field accepts
     // its text, otherwise the reason naming the first field that refuses it.

@@ -32,6 +32,8 @@ std::size_t TailleEnTete(std::int64_t version) {
     case 3:
         return 288;
     case 4:
+        return 312;
+    case 5:
         return TailleEnTeteMax;
     default:
         return 0;
@@ -63,11 +65,18 @@ TEnTeteArkl DecoderEnTete(std::int32_t version, const std::byte* o) {
     if (version >= 4)
         for (std::size_t a = 0; a < 3; ++a)
             Lire(o, 288 + 8 * a, e.Decalage[a]);
+    if (version >= 5) {
+        std::int32_t impose = 0;
+        double niveau = 0;
+        Lire(o, 312, impose);
+        Lire(o, 320, niveau);
+        if (impose == 1) e.NiveauAppui = niveau;
+    }
     return e;
 }
 
 std::int64_t VersionEcrite(const TEnTeteArkl& e) {
-    return EstDecale(e.Decalage) ? 4 : 3;
+    return e.NiveauAppui ? 5 : EstDecale(e.Decalage) ? 4 : 3;
 }
 
 std::array<std::byte, TailleEnTeteMax> EncoderEnTete(const TEnTeteArkl& e) {
@@ -92,5 +101,9 @@ std::array<std::byte, TailleEnTeteMax> EncoderEnTete(const TEnTeteArkl& e) {
     Ecrire(o.data(), 280, e.AngRotZdeg);
     for (std::size_t a = 0; a < 3; ++a)
         Ecrire(o.data(), 288 + 8 * a, e.Decalage[a]);
+    if (e.NiveauAppui) {
+        Ecrire(o.data(), 312, std::int32_t(1));
+        Ecrire(o.data(), 320, *e.NiveauAppui);
+    }
     return o;
 }

@@ -1,9 +1,11 @@
 #pragma once
 // The header of the binary scan file (.arkl): an 8-byte version word, then a header whose size
-// depends on the version (64, 280, 288 or 312 bytes), then the point records. Little-endian.
-// Version 4 is version 3 followed by the shift of the coordinates, three signed 64-bit words: a
-// scan with no shift is written as version 3, so that the files of local frames stay as they
-// were.
+// depends on the version (64, 280, 288, 312 or 328 bytes), then the point records.
+// Little-endian. Version 4 is version 3 followed by the shift of the coordinates, three signed
+// 64-bit words; version 5 is version 4 followed by the rib's springing level set by the engineer
+// (a 32-bit word, 1 when it is set, 4 bytes of zeros, then the level relative to the key as a
+// 64-bit real). Each file is written in the lowest version that holds what it carries, so that
+// the files of local frames and of levels read from the cloud stay as they were.
 
 #include "geometry/RectangleModelisation.h"
 #include "scan/UArkaluneGlb.h"
@@ -12,14 +14,15 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 static_assert(std::endian::native == std::endian::little, "the scan file is little-endian");
 
-inline constexpr std::size_t TailleEnTeteMax = 312;
+inline constexpr std::size_t TailleEnTeteMax = 328;
 
 struct TEnTeteArkl {
     // The version it was read from: 0 carries no study block and no displayed level, 2 no
-    // rotation, 3 no shift.
+    // rotation, 3 no shift, 4 no springing level.
     std::int32_t Version = 3;
     // Study block (versions 2 and 3).
     TRectangleModelisation RecModl;
@@ -40,12 +43,15 @@ struct TEnTeteArkl {
     double AngRotZdeg = 0;
     // Version 4.
     TDecalage Decalage{};
+    // Version 5: the springing level relative to the key, when the engineer sets it.
+    std::optional<double> NiveauAppui;
 };
 
 // Size of the header that follows the version word; 0 for an unknown version.
 std::size_t TailleEnTete(std::int64_t version);
 TEnTeteArkl DecoderEnTete(std::int32_t version, const std::byte* octets);
-// The version a header is written as: 4 when it carries a shift, 3 otherwise.
+// The version a header is written as: 5 when it carries a springing level, 4 when it carries a
+// shift, 3 otherwise.
 std::int64_t VersionEcrite(const TEnTeteArkl& e);
 // The header of that version: its first TailleEnTete(VersionEcrite(e)) bytes.
 std::array<std::byte, TailleEnTeteMax> EncoderEnTete(const TEnTeteArkl& e);

@@ -4,6 +4,7 @@
 #include "shell/EspaceTravail.h"
 #include "util/DateCalcul.h"
 #include "util/Fichiers.h"
+#include "util/Format.h"
 #include "vault/EtudeJson.h"
 
 #include <filesystem>
@@ -27,7 +28,7 @@ void AfficherMessages(TPlateforme& plateforme, const std::vector<std::string>& m
 
 TScanEtudie TEspaceTravail::ScanEtudie() {
     return {Scan.CubesAffiches, ReleveAffiches.AJour(Scan.CubesAffiches, Scan.VersionAffiches),
-            Corps.Min, Corps.Max};
+            Corps.Min, Corps.Max, TailleNiv[std::size_t(Scan.NivAffiche)]};
 }
 
 void TEspaceTravail::PlacerQuartier() {
@@ -39,7 +40,24 @@ void TEspaceTravail::CalculerBordsAretier() {
     Etude.CalculerBordsAretier();
 }
 
+std::optional<double> TEspaceTravail::NiveauAppuiImpose() {
+    if (!Champs.CkBxNivAppui) return std::nullopt;
+    // A field in error keeps the level the study had.
+    if (!Champs.GEdNivAppui.ValOK()) return Etude.NiveauAppuiImpose;
+    return Champs.GEdNivAppui.ValeurD();
+}
+
+std::string TEspaceTravail::TexteNiveauAppui() const {
+    if (!Etude.StructureConstruite()) return {};
+    const TLectureHauteurs& l = Etude.Lecture;
+    std::string t = Formater("appui lu dans le relevé : %.2f m", l.NiveauAppuiLu);
+    if (l.AppuiAmbigu())
+        t += Formater(" (incertain : %.2f m de hauteur sous l'appui)", double(l.EtendueAppui));
+    return t;
+}
+
 void TEspaceTravail::ActualiserStructure() {
+    Etude.NiveauAppuiImpose = NiveauAppuiImpose();
     AfficherMessages(Plateforme,
                      Etude.ActualiserStructure(ScanEtudie(), ValeurValide(Champs.GEdLargeurAretier),
                                                ValeurValide(Champs.GEdNbArcsVoute)));

@@ -3,6 +3,7 @@
 
 #include "shell/EspaceTravail.h"
 #include "util/Erreurs.h"
+#include "vault/VerificationsEtude.h"
 
 void TEspaceTravail::PCavctChanging() {
     OngletQuitte = OngletActif;
@@ -18,7 +19,13 @@ void TEspaceTravail::PCavctChange(int t) {
     AffichageNavigateur = t == 3;
     switch (t) {
     case 1:
-        ActualiserStructure();
+        // A quarter off the survey is moved from "Structure": the step opens and says why it
+        // has no structure.
+        try {
+            ActualiserStructure();
+        } catch (const EQuartierVide& e) {
+            Plateforme.AfficherStatut(1, e.what());
+        }
         break;
     case 2:
         if (OngletQuitte == 1) ActualiserStructure();

@@ -19,11 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Progress texts go to the status bar, where Esc may stop the operation.
-TSortieProgression SortieStatut(TEspaceTravail& t) {
-    return [&t](const std::string& texte) { t.AffiInfo(1, texte); };
-}
-
 TSortieProgression SortieStatutSansArret(TEspaceTravail& t) {
     return [&t](const std::string& texte) { t.AffiInfoSansArret(1, texte); };
 }
@@ -54,6 +49,8 @@ void AppliquerEnTete(TEspaceTravail& t, const std::optional<TEnTeteArkl>& enTete
         t.Champs.GEdNivRemplissage.EcrireValeurD(e.NivRemplissage);
         t.FixerCkBxEdFront(false);
     }
+    t.Champs.CkBxNivAppui = e.NiveauAppui.has_value();
+    if (e.NiveauAppui) t.Champs.GEdNivAppui.EcrireValeurD(*e.NiveauAppui);
     if (e.Version >= 3) {
         t.Vue.AngRotZdeg = std::isfinite(e.AngRotZdeg) ? e.AngRotZdeg : 0.0;
         t.ActualiserRotZ();
@@ -61,7 +58,8 @@ void AppliquerEnTete(TEspaceTravail& t, const std::optional<TEnTeteArkl>& enTete
 }
 
 // Two headers store the same study and display: the frontier points, the six values, the
-// displayed level, the point size and the rotation (the rib's frame and edges follow from them).
+// displayed level, the point size, the rotation and the springing level (the rib's frame and
+// edges follow from them).
 bool MemeEtude(const TEnTeteArkl& a, const TEnTeteArkl& b) {
     for (int n = 1; n <= 4; ++n)
         if (std::memcmp(&a.RecModl.XYfront(n), &b.RecModl.XYfront(n), sizeof(TV2R)) != 0)
@@ -71,7 +69,7 @@ bool MemeEtude(const TEnTeteArkl& a, const TEnTeteArkl& b) {
            a.MlinAretier == b.MlinAretier && a.MvolRemplissage == b.MvolRemplissage &&
            a.MsurfVoute == b.MsurfVoute &&
            std::memcmp(&a.NivRemplissage, &b.NivRemplissage, sizeof(double)) == 0 &&
-           a.NiveauAffiche == b.NiveauAffiche &&
+           a.NiveauAffiche == b.NiveauAffiche && a.NiveauAppui == b.NiveauAppui &&
            std::memcmp(&a.AngRotZdeg, &b.AngRotZdeg, sizeof(double)) == 0;
 }
 
@@ -89,6 +87,10 @@ bool MemeFichier(const std::string& a, const std::string& b) {
 
 } // namespace
 
+TSortieProgression TEspaceTravail::SortieStatut() {
+    return [this](const std::string& texte) { AffiInfo(1, texte); };
+}
+
 // The header of a saved file as the study, the fields and the view stand.
 TEnTeteArkl TEspaceTravail::EnTeteDeTravail() {
     TEnTeteArkl e;
@@ -100,6 +102,7 @@ TEnTeteArkl TEspaceTravail::EnTeteDeTravail() {
     e.MvolRemplissage = Champs.GEdMvolRemplissage.ValeurI();
     e.MsurfVoute = Champs.GEdMsurfVoute.ValeurI();
     e.NivRemplissage = Champs.GEdNivRemplissage.ValeurD();
+    e.NiveauAppui = NiveauAppuiImpose();
     e.NiveauAffiche = Scan.NivAffiche;
     e.AngRotZdeg = Vue.AngRotZdeg;
     return e;
@@ -130,7 +133,7 @@ bool TEspaceTravail::ChargerScan(const std::string& chemin) {
     NbIgnores = 0;
     bool reussi = false;
     try {
-        const TScanLu lu = ChargerFichierScan(Scan, chemin, SortieStatut(*this));
+        const TScanLu lu = ChargerFichierScan(Scan, chemin, SortieStatut());
         CalculerEncombrement();
         AppliquerEnTete(*this, lu.EnTete);
         niveauAffiche = lu.NiveauAffiche;
@@ -228,7 +231,7 @@ bool TEspaceTravail::EcrireScan(const TFormatScan& format, int niveau,
     try {
         if (Scan.ScanModifie) CompacterScan();
         enTete = EnTeteDeTravail();
-        format.Ecrivain(Scan, niveau, enTete, cible, SortieStatut(*this));
+        format.Ecrivain(Scan, niveau, enTete, cible, SortieStatut());
     } catch (...) {
         // The previous file is intact and the scan still needs saving: ScanModifie stays.
         Plateforme.AfficherStatut(1, "");
@@ -300,7 +303,7 @@ void TEspaceTravail::CompacterScan() {
     if (!Scan.ScanModifie) return;
     CurseurAttente();
     try {
-        ::CompacterScan(Scan, SortieStatut(*this), SortieStatutSansArret(*this));
+        ::CompacterScan(Scan, SortieStatut(), SortieStatutSansArret(*this));
     } catch (...) {
         FinCurseurAttente();
         CalculerEncombrement();

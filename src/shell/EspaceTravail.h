@@ -122,6 +122,9 @@ public:
     void RetracerTout();
     void RetracerPoints();
 
+    // Progress texts to the status bar, where Esc may stop the operation.
+    TSortieProgression SortieStatut();
+
     // Runs a command: an error ends it and its message is shown.
     template <class F> bool Executer(F&& commande) {
         try {
@@ -210,6 +213,10 @@ public:
     void CalculerCharges();
     void BtCalculerChargesClick();
     void RedigerResultats();
+    // The springing level read by the last rebuild, for "Structure"; empty without a structure.
+    std::string TexteNiveauAppui() const;
+    // The study made again at the other levels and on displaced grids, its range in the report.
+    void CalculerSensibilite();
     // The study as JSON, with the scan's figures and the view's turn.
     std::string EtudeEnJson() const;
 
@@ -230,6 +237,12 @@ private:
     bool RemplacementPermis(const std::string& cible, const std::string& remplacementAccepte);
     // The scan as the study reads it, its index of heights brought up to date.
     TScanEtudie ScanEtudie();
+    // The actions at the springing of the current study made on `cubes`, its quarter moved by
+    // `deplacement` with them.
+    TV3R EtudierVariante(const TListeCubes& cubes, const TV3S& mini, const TV3S& maxi,
+                         float tailleCubes, const TV2R& deplacement);
+    // The springing level the fields set, none when the level is read from the cloud.
+    std::optional<double> NiveauAppuiImpose();
     // Shows the loaded scan, or the empty one a failed load left.
     void TerminerChargement(int niveauAffiche, const std::string& fichier);
 };

@@ -333,6 +333,20 @@ QWidget* TFArkalune::PageStructure() {
     connect(rafraichir, &QPushButton::clicked, this,
             [this, &t] { Commande([&t] { t.BtRafraichirStructureClick(); }); });
     g->addWidget(rafraichir, 0, 3);
+
+    // The springing level: the one read, and the engineer's own when the cloud's is doubtful.
+    CkBxNivAppui_ =
+        Nommer(new QCheckBox(QStringLiteral("Niveau d'appui imposé (m / clé) :")), "CkBxNivAppui");
+    CkBxNivAppui_->setToolTip(QStringLiteral(
+        "niveau de l'appui de l'arêtier par rapport à la clé, à la place de celui lu dans le "
+        "relevé (à la prochaine construction de la structure)"));
+    connect(CkBxNivAppui_, &QCheckBox::clicked, this,
+            [this, &t](bool coche) { Commande([&t, coche] { t.Champs.CkBxNivAppui = coche; }); });
+    champs_[6] = new TGenEdit(t.Champs.GEdNivAppui);
+    LbNiveauAppui_ = Nommer(new QLabel, "LbNiveauAppui");
+    g->addWidget(CkBxNivAppui_, 2, 1);
+    g->addWidget(champs_[6], 2, 2);
+    g->addWidget(LbNiveauAppui_, 2, 0);
     g->setColumnStretch(4, 1);
     return page;
 }
@@ -375,14 +389,21 @@ QWidget* TFArkalune::PageResultats() {
     QWidget* page = Page("TSresultats", g);
     LbResultats_ = Nommer(new QLabel(QStringLiteral(" ")), "LbResultats");
     LbResultats_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    g->addWidget(LbResultats_, 0, 0, 1, 3);
+    g->addWidget(LbResultats_, 0, 0, 1, 4);
     auto* pdf = Bouton("BtExporterPdf", QStringLiteral("Exporter en PDF…"));
     connect(pdf, &QPushButton::clicked, this, &TFArkalune::ExporterPdf);
     auto* html = Bouton("BtExporterHtml", QStringLiteral("Exporter en HTML…"));
     connect(html, &QPushButton::clicked, this, &TFArkalune::ExporterHtml);
+    auto* sensibilite = Bouton("BtSensibilite", QStringLiteral("Sensibilité"));
+    sensibilite->setToolTip(QStringLiteral(
+        "refait l'étude aux autres niveaux de définition et sur la grille décalée d'un demi-cube, "
+        "et donne dans le rapport l'étendue des actions à l'appui"));
+    connect(sensibilite, &QPushButton::clicked, this,
+            [this] { Commande([this] { Travail().CalculerSensibilite(); }); });
     g->addWidget(pdf, 1, 0);
     g->addWidget(html, 1, 1);
-    g->setColumnStretch(2, 1);
+    g->addWidget(sensibilite, 1, 2);
+    g->setColumnStretch(3, 1);
     return page;
 }
 

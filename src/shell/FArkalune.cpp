@@ -145,6 +145,8 @@ void TFArkalune::ActualiserControles() {
     CkBxVoirPoints_->setChecked(t.CkBxVoirPoints);
     CmBxTaillePoints_->setCurrentIndex(t.TaillePointsIndex);
     CkBxEdFront_->setChecked(t.CkBxEdFront);
+    CkBxNivAppui_->setChecked(t.Champs.CkBxNivAppui);
+    LbNiveauAppui_->setText(QString::fromStdString(t.TexteNiveauAppui()));
     CmBxPtFront_->setCurrentIndex(t.CmBxPtFrontIndex);
     for (TGenEdit* champ : champs_)
         champ->Actualiser();

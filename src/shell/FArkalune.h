@@ -84,8 +84,10 @@ private:
     QComboBox* CmBxNivAff_ = nullptr;
     QLineEdit* EdRotZ_ = nullptr;
     QCheckBox* CkBxEdFront_ = nullptr;
+    QCheckBox* CkBxNivAppui_ = nullptr;
+    QLabel* LbNiveauAppui_ = nullptr;
     QComboBox* CmBxPtFront_ = nullptr;
-    std::array<TGenEdit*, 6> champs_{};
+    std::array<TGenEdit*, 7> champs_{};
     QLabel* LbResultats_ = nullptr;
     QStackedWidget* PCaffi_ = nullptr;
     QWidget* TSvgl_ = nullptr;

@@ -122,6 +122,38 @@ std::string Quartier(const TQuartier& q) {
                   {"Arcs", Liste(q.Arcs, Arc)}});
 }
 
+std::string Lecture(const TEtudeVoute& t) {
+    const TLectureHauteurs& l = t.Lecture;
+    return Objet({
+        {"NbHauteurs", Nombre(std::int64_t(l.NbHauteurs))},
+        {"NbLointaines", Nombre(std::int64_t(l.NbLointaines))},
+        {"DistanceLointaine", Nombre(l.DistanceLointaine)},
+        {"NiveauAppuiLu", Nombre(l.NiveauAppuiLu)},
+        {"NiveauAppuiImpose", t.NiveauAppuiImpose ? Nombre(*t.NiveauAppuiImpose) : "null"},
+        {"EtendueAppui", Nombre(l.EtendueAppui)},
+        {"AppuiAmbigu", l.AppuiAmbigu() ? "true" : "false"},
+    });
+}
+
+// Each action's range, as the caption gives the actions, then every variant.
+std::string Sensibilite(const TEtudeVoute& t) {
+    TChamps champs;
+    static const char* const Noms[3] = {"FX", "FY", "FZ"};
+    for (int a = 0; a < 3; ++a) {
+        const TEtendueEffort e = t.Sensibilite->Etendue(t.EffortsSurAppui, a);
+        champs.emplace_back(Noms[a], Objet({{"Min", Nombre(e.Min)},
+                                            {"Max", Nombre(e.Max)},
+                                            {"Min_par", Chaine(e.NomMin)},
+                                            {"Max_par", Chaine(e.NomMax)}}));
+    }
+    champs.emplace_back("Variantes", Liste(t.Sensibilite->Variantes, [](const TVarianteEtude& v) {
+                            return Objet({{"Nom", Chaine(v.Nom)},
+                                          {"Efforts", v.Efforts ? Vecteur(*v.Efforts) : "null"},
+                                          {"Refus", Chaine(v.Refus)}});
+                        }));
+    return Objet(std::move(champs));
+}
+
 } // namespace
 
 std::string EtudeEnJson(const TEtudeVoute& t, const TEtatScan& s, double angRotZdeg) {
@@ -167,9 +199,11 @@ std::string EtudeEnJson(const TEtudeVoute& t, const TEtatScan& s, double angRotZ
         {"Quartier1", Quartier(t.Quartier1)},
         {"Quartier2", Quartier(t.Quartier2)},
         {"ArcAretier", aretier},
+        {"Lecture", Lecture(t)},
         {"EffortsSurAppui", Vecteur(t.EffortsSurAppui)},
         {"LbResultats", Chaine(t.LbResultats)},
         {"EffortsSurAppuiNuage", Vecteur(t.EffortsSurAppuiNuage)},
+        {"Sensibilite", t.Sensibilite ? Sensibilite(t) : "null"},
         {"FichierScan", Chaine(t.Contexte.FichierScan)},
         {"DateCalcul", Chaine(t.Contexte.Date)},
     });

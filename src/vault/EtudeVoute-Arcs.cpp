@@ -2,14 +2,30 @@
 // rib through the points where they rest, every height read from the displayed cubes.
 
 #include "util/Erreurs.h"
+#include "util/Format.h"
 #include "vault/EtudeVoute.h"
 #include "vault/QuartierOccupe.h"
 #include "vault/ReleveHauteurs.h"
 #include "vault/VerificationsEtude.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
+
+// A height read farther than this from its point has no survey under it: a few cubes of the
+// displayed level, never less than half a metre (a sparse survey leaves a few decimetres between
+// its points, more behind a rib).
+double DistanceLointaine(float tailleCubes) {
+    return std::max(3.0 * double(tailleCubes), 0.5);
+}
+
+// Beyond this, the heights under a springing point belong to different things.
+constexpr float SeuilAmbiguiteAppui = 0.10f; // metres
+
+std::string Metres(double d) {
+    return Formater("%.2f", d);
+}
 
 // Lengths and centres of the voussoirs between consecutive points.
 void CalculerClaveaux(TArc& A) {
@@ -27,6 +43,10 @@ bool PointFini(const TV2R& p) {
 }
 
 } // namespace
+
+bool TLectureHauteurs::AppuiAmbigu() const {
+    return EtendueAppui > SeuilAmbiguiteAppui;
+}
 
 bool TEtudeVoute::StructureConstruite() const {
     const std::size_t n = std::size_t(NbArcsVoute);
@@ -46,9 +66,10 @@ std::vector<std::string> TEtudeVoute::ConstruireStructure(const TScanEtudie& sca
             throw EErreur(std::string("le point de frontière « ") + NomsFrontiere[n - 1] +
                           " » n'a pas de coordonnées valides");
     // The results of the previous quarter are not this one's: none is shown.
+    static const char* const Placer =
+        " : placez-le sur la voûte (« déplacer le quart étudié » ou « Editer la frontière »)";
     if (!QuartierContientUnPoint(RecModl, scan.CubesAffiches))
-        RefuserCalcul("le quart étudié ne contient aucun point du scan : placez-le sur la voûte "
-                      "(« déplacer le quart étudié » ou « Editer la frontière »)");
+        RefuserQuartier(std::string("le quart étudié ne contient aucun point du scan") + Placer);
     std::vector<std::string> avertissements;
     for (int n : {2, 4})
         if (NormV2R(SubV2R(RecModl.XYapp, RecModl.XYfront(n))) == 0)
@@ -61,14 +82,30 @@ std::vector<std::string> TEtudeVoute::ConstruireStructure(const TScanEtudie& sca
     // points: the arcs join points of the triangles they make.
     scan.Releve.PreparerZone({RecModl.Bord1.Pori, RecModl.Bord1.Px, RecModl.XYL1,
                               RecModl.Bord2.Pori, RecModl.Bord2.Px, RecModl.XYL2});
+    Lecture = {.DistanceLointaine = DistanceLointaine(scan.TailleCubes)};
     DecomposerQuartier(RecModl.Bord1, RecModl.XYL1, Quartier1, scan.Releve);
     DecomposerQuartier(RecModl.Bord2, RecModl.XYL2, Quartier2, scan.Releve);
-    ConstruireArcAretier(scan.Releve);
+    ConstruireArcAretier(scan.Releve, scan.TailleCubes);
+    const std::string lointaines = std::to_string(Lecture.NbLointaines) +
+                                   " hauteurs lues à plus de " + Metres(Lecture.DistanceLointaine) +
+                                   " m de leur point";
+    // Most heights from afar: the quarter lies beside the survey, or over a hole in it.
+    if (2 * Lecture.NbLointaines > Lecture.NbHauteurs)
+        RefuserQuartier("le quart étudié est presque vide : " + lointaines + " sur " +
+                        std::to_string(Lecture.NbHauteurs) + Placer);
+    if (Lecture.NbLointaines > 0) avertissements.push_back(lointaines);
     return avertissements;
 }
 
+float TEtudeVoute::LireHauteur(TReleveHauteurs& releve, const TV2R& p) {
+    const THauteurLue h = releve.HauteurAuPoint(p);
+    ++Lecture.NbHauteurs;
+    if (!(h.Distance <= Lecture.DistanceLointaine)) ++Lecture.NbLointaines;
+    return h.Z;
+}
+
 void TEtudeVoute::DecomposerQuartier(const TVecteur2D& B, const TV2R& L, TQuartier& Q,
-                                     TReleveHauteurs& releve) const {
+                                     TReleveHauteurs& releve) {
     const int n = NbArcsVoute;
     Q.Arcs.resize(std::size_t(n));
     const TV2R v = SubV2R(RecModl.XYapp, L);
@@ -91,13 +128,13 @@ void TEtudeVoute::DecomposerQuartier(const TVecteur2D& B, const TV2R& L, TQuarti
         for (std::size_t j = 1; j < std::size_t(i); ++j)
             A.pts[j].XYarc = AddV2R(A.pts[j - 1].XYarc, d);
         for (TPtArc& p : A.pts)
-            p.Zarc = releve.HauteurAuPoint(p.XYarc);
+            p.Zarc = LireHauteur(releve, p.XYarc);
         CalculerClaveaux(A);
     }
     Q.LargeurArcs = static_cast<float>(2 * NormV2R(s1));
 }
 
-void TEtudeVoute::ConstruireArcAretier(TReleveHauteurs& releve) {
+void TEtudeVoute::ConstruireArcAretier(TReleveHauteurs& releve, float tailleCubes) {
     const std::size_t n = std::size_t(NbArcsVoute);
     TArc& A = ArcAretier.AA;
     A.nclav = NbArcsVoute + 1;
@@ -110,7 +147,14 @@ void TEtudeVoute::ConstruireArcAretier(TReleveHauteurs& releve) {
     A.pts[0].Zarc = Z0;
     const TV2R& b1 = RecModl.Bord1.Px;
     const TV2R& b2 = RecModl.Bord2.Px;
-    A.pts[n + 1].FixerXYZarc(CombV3R(0.5, {b1.X, b1.Y, releve.HauteurAuPoint(b1)}, 0.5,
-                                     {b2.X, b2.Y, releve.HauteurAuPoint(b2)}));
+    A.pts[n + 1].FixerXYZarc(CombV3R(0.5, {b1.X, b1.Y, LireHauteur(releve, b1)}, 0.5,
+                                     {b2.X, b2.Y, LireHauteur(releve, b2)}));
+    Lecture.NiveauAppuiLu = A.pts[n + 1].Zarc - Z0;
+    // The cubes nearly as near as the nearest one: within one cube of the displayed level.
+    for (const TV2R& b : {b1, b2}) {
+        const TEtendueHauteurs e = releve.EtendueAuPoint(b, double(tailleCubes));
+        if (e.NbCubes > 0) Lecture.EtendueAppui = std::max(Lecture.EtendueAppui, e.ZMax - e.ZMin);
+    }
+    if (NiveauAppuiImpose) A.pts[n + 1].Zarc = double(Z0) + *NiveauAppuiImpose;
     CalculerClaveaux(A);
 }

@@ -5,6 +5,7 @@
 #include "util/Erreurs.h"
 #include "util/Format.h"
 #include "vault/EtudeVoute.h"
+#include "vault/VerificationsEtude.h"
 
 #include <cmath>
 
@@ -30,6 +31,7 @@ void TEtudeVoute::CalculerCharges(const TChargesEtude& charges, const TV2x2R& Mc
         RefuserCalcul("la structure n'est pas construite : passez par l'onglet « Structure » "
                       "avant de calculer les charges");
     static_cast<TChargesEtude&>(*this) = charges;
+    Sensibilite.reset();
     for (int i = 0; i < NbArcsVoute; ++i)
         ChargerArc(Quartier1, i);
     for (int i = 0; i < NbArcsVoute; ++i)
@@ -58,9 +60,18 @@ bool TEtudeVoute::ResultatsFinis() const {
 }
 
 void TEtudeVoute::RefuserCalcul(const std::string& raison) {
+    OublierResultats();
+    throw EErreur(raison);
+}
+
+void TEtudeVoute::RefuserQuartier(const std::string& raison) {
+    OublierResultats();
+    throw EQuartierVide(raison);
+}
+
+void TEtudeVoute::OublierResultats() {
     LbResultats = " ";
     ResulNdC.clear();
-    throw EErreur(raison);
 }
 
 void TEtudeVoute::ChargerArc(TQuartier& Q, int index) const {

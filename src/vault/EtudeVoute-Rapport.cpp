@@ -59,6 +59,23 @@ std::string Identification(const TEtudeVoute& e) {
     return r;
 }
 
+// What the ranges beside the actions come from, and the extremes.
+std::string TexteSensibilite(const TEtudeVoute& e) {
+    static const char* const Noms[3] = {"FX", "FY", "FZ"};
+    std::string r = "<BR> Sensibilité : l'étude refaite sur les autres niveaux de définition de 2 "
+                    "à 4 et sur la grille décalée d'un demi-cube en X puis en Y donne :";
+    for (int a = 0; a < 3; ++a) {
+        const TEtendueEffort t = e.Sensibilite->Etendue(e.EffortsSurAppui, a);
+        r += Formater("<BR>   %s de %.0f (%s) à %.0f (%s)", Noms[a], t.Min,
+                      EchapperHtml(t.NomMin).c_str(), t.Max, EchapperHtml(t.NomMax).c_str());
+    }
+    for (const TVarianteEtude& v : e.Sensibilite->Variantes)
+        if (!v.Efforts)
+            r +=
+                "<BR>   " + EchapperHtml(v.Nom) + " : non calculée (" + EchapperHtml(v.Refus) + ")";
+    return r + "<BR>";
+}
+
 // The actions at the springing and the axes they are given in: the view's when it is turned,
 // with the point cloud's beside them.
 std::string EffortsAppui(const TEtudeVoute& e) {
@@ -74,11 +91,40 @@ std::string EffortsAppui(const TEtudeVoute& e) {
         return r + Formater("   FX et FY non calculables : la flèche de l'arc d'arêtier est nulle "
                             "(appui au niveau de la clé)<BR><BR>   FZ= %.0f<BR>",
                             -E.Z);
-    r += Formater("   FX= %.0f<BR><BR>   FY= %.0f<BR><BR>   FZ= %.0f<BR>", E.X, E.Y, -E.Z);
+    static const char* const Noms[3] = {"FX", "FY", "FZ"};
+    for (int a = 0; a < 3; ++a) {
+        r += Formater("%s   %s= %.0f", a > 0 ? "<BR><BR>" : "", Noms[a], ActionAffichee(E, a));
+        if (e.Sensibilite) {
+            const TEtendueEffort t = e.Sensibilite->Etendue(E, a);
+            r += Formater(" (de %.0f à %.0f)", t.Min, t.Max);
+        }
+    }
+    r += "<BR>";
     if (tourne)
         r += Formater("<BR> Dans le repère du nuage de points : FX= %.0f, FY= %.0f<BR>",
                       e.EffortsSurAppuiNuage.X, e.EffortsSurAppuiNuage.Y);
+    if (e.Sensibilite) r += TexteSensibilite(e);
     return r;
+}
+
+// The springing level used, where it came from, and what makes a level read uncertain.
+std::string NiveauAppui(const TEtudeVoute& e) {
+    const TArc& A = e.ArcAretier.AA;
+    const TLectureHauteurs& l = e.Lecture;
+    std::string r = Formater(" Niveau d'appui de l'arêtier (par rapport à la clé) : %.2f m",
+                             A.pts.back().Zarc - A.pts.front().Zarc);
+    r += e.NiveauAppuiImpose ? Formater(" (imposé ; lu dans le relevé : %.2f m)", l.NiveauAppuiLu)
+                             : std::string(" (lu dans le relevé)");
+    if (l.AppuiAmbigu())
+        r += Formater("<BR> Attention : sous l'appui, les cubes les plus proches en plan "
+                      "s'étagent sur %.2f m de hauteur (pile ou mur) : le niveau lu est "
+                      "incertain, à vérifier ou à imposer",
+                      double(l.EtendueAppui));
+    if (l.NbLointaines > 0)
+        r += Formater("<BR> Attention : %d hauteurs lues à plus de %.2f m de leur point (pas de "
+                      "relevé sous elles)",
+                      int(l.NbLointaines), l.DistanceLointaine);
+    return r + "<BR><BR>";
 }
 
 } // namespace
@@ -109,7 +155,6 @@ std::string TableArcs(const TQuartier& Q) {
 }
 
 void TEtudeVoute::RedigerResultats() {
-    const TArc& A = ArcAretier.AA;
     const double S = PolygonArea({RecModl.XYcle, RecModl.XYL1, RecModl.XYapp, RecModl.XYL2});
     std::string r = "<FONT face=\"Arial\">" + Identification(*this) + Hypotheses;
     r += "<P><B>GEOMETRIE :</B></P><P>";
@@ -132,8 +177,7 @@ void TEtudeVoute::RedigerResultats() {
                       "remplissage par rapport à la clé de voûte (>0 si au-dessus) : %.2f m",
                       MasseVolRemplissage, NiveauRemplissage);
     r += "</P><P><B>RESULTATS :</B></P><P>";
-    r += Formater(" Niveau d'appui de l'arêtier (par rapport à la clé) : %.2f m<BR><BR>",
-                  A.pts.back().Zarc - A.pts.front().Zarc);
+    r += NiveauAppui(*this);
     r += EffortsAppui(*this);
     // A quarter whose frontier points are aligned has no area, hence no mean load.
     if (S != 0)

@@ -6,6 +6,7 @@
 
 #include "geometry/RectangleModelisation.h"
 #include "scan/ListeCubes.h"
+#include "vault/Sensibilite.h"
 #include "vault/StructureVoute.h"
 
 #include <cstdint>
@@ -24,6 +25,21 @@ struct TScanEtudie {
     TReleveHauteurs& Releve;
     const TV3S& CooMin;
     const TV3S& CooMax;
+    float TailleCubes; // edge of the displayed cubes, metres
+};
+
+// How the heights of the last rebuild were read from the cloud.
+struct TLectureHauteurs {
+    std::int32_t NbHauteurs = 0;
+    // Read from a cube farther than DistanceLointaine from their point: no survey under it.
+    std::int32_t NbLointaines = 0;
+    double DistanceLointaine = 0; // metres
+    // The rib's springing height read from the cloud, relative to the key.
+    double NiveauAppuiLu = 0;
+    // What the heights of the cubes nearest in plan to the springing points span: a pier or a
+    // wall under the springing, whose top the reading may miss.
+    float EtendueAppui = 0;
+    bool AppuiAmbigu() const;
 };
 
 // The loads as the user gives them.
@@ -56,6 +72,13 @@ public:
     TV3R EffortsSurAppui;      // at the rib's springing, view axes, daN (Z: weight, down)
     TV3R EffortsSurAppuiNuage; // the same in the point cloud's axes
     TContexteRapport Contexte; // set by the caller before a calculation
+    // The rib's springing level relative to the key when the engineer sets it; read from the
+    // cloud otherwise.
+    std::optional<double> NiveauAppuiImpose;
+    TLectureHauteurs Lecture;
+    // The same study at other levels and on displaced grids, when asked after a calculation;
+    // forgotten by the next one.
+    std::optional<TSensibilite> Sensibilite;
     // False when the rib has no rise (below 1 mm): its thrust, hence X and Y, cannot be computed.
     bool AppuiCalculable = true;
     std::string LbResultats = " ";
@@ -87,10 +110,11 @@ public:
                                                  std::optional<std::int32_t> nbArcs);
     std::vector<std::string> ConstruireStructure(const TScanEtudie& scan);
     // Half-quarter Q between edge B and side middle L, and the rib through the arcs' ends; the
-    // heights from `releve`, the displayed cubes as the rebuild found them.
+    // heights from `releve`, the displayed cubes as the rebuild found them, counted in Lecture.
     void DecomposerQuartier(const TVecteur2D& B, const TV2R& L, TQuartier& Q,
-                            TReleveHauteurs& releve) const;
-    void ConstruireArcAretier(TReleveHauteurs& releve);
+                            TReleveHauteurs& releve);
+    void ConstruireArcAretier(TReleveHauteurs& releve, float tailleCubes);
+    float LireHauteur(TReleveHauteurs& releve, const TV2R& p);
     // The arcs agree with NbArcsVoute: a calculation may run on them.
     bool StructureConstruite() const;
 
@@ -99,6 +123,9 @@ public:
     // A calculation refused: the caption and the report are emptied, so that none is shown that
     // the current inputs did not give, and `raison` leaves as an error.
     [[noreturn]] void RefuserCalcul(const std::string& raison);
+    // The same for a quarter that holds no survey (EQuartierVide).
+    [[noreturn]] void RefuserQuartier(const std::string& raison);
+    void OublierResultats();
     // Arc `index` of Q loaded with the study's loads and key height.
     void ChargerArc(TQuartier& Q, int index) const;
     void CalculerAppuiAretier(const TV2x2R& McbRotZ2);

@@ -9,6 +9,13 @@
 
 class TCube;
 
+// A quarter that holds no survey to read its heights from: the study stays where it is, so that
+// the user can move the quarter.
+class EQuartierVide : public EErreur {
+public:
+    using EErreur::EErreur;
+};
+
 // Heights are read from the displayed cubes: with none (no scan), there is nothing to read.
 inline void VerifierCubesAffiches(const TListeCubes& cubesAffiches) {
     if (cubesAffiches.empty())

@@ -9,9 +9,22 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+namespace {
+
+// 500 points on a 2.5 x 2 m slab: a quarter placed on it holds survey under every height.
+std::string XYZDalle() {
+    std::string t;
+    for (int i = 0; i < 25; ++i)
+        for (int j = 0; j < 20; ++j)
+            t += std::to_string(100 + 0.1 * i) + " " + std::to_string(200 + 0.1 * j) + " 40\r\n";
+    return t;
+}
+
+} // namespace
+
 TEST(ArkaluneCalcul, ChargeAfficheEtEnregistre) {
     TDossierTemporaire d;
-    EcrireFichier(d.Chemin("scan.xyz"), XYZGrille(500));
+    EcrireFichier(d.Chemin("scan.xyz"), XYZDalle());
     const TResultatCommande r = LancerCalcul(d.Chemin("scan.xyz") + " --proprietes --enregistrer " +
                                              d.Chemin("mince.arkl") + " --niveau-enregistre 2");
     ASSERT_EQ(r.code, 0);

@@ -65,17 +65,19 @@ TEST_F(ArcsVoute, NombresDePointsEtDeClaveaux) {
 }
 
 TEST_F(ArcsVoute, PlanHorizontal) {
+    // The survey is kept 2 m lower, its lowest whole metre at 0.
     Charger({.hauteur = [](double, double) { return 2.5; }});
+    ASSERT_EQ(T.Scan.Decalage[2], 2);
     T.ActualiserStructure();
-    EXPECT_EQ(T.Etude.Z0, 2.5f);
+    EXPECT_EQ(T.Etude.Z0, 0.5f);
     for (const TArc* a :
          {&T.Etude.Quartier1.Arcs[3], &T.Etude.Quartier2.Arcs[4], &T.Etude.ArcAretier.AA}) {
         for (const TPtArc& p : a->pts)
-            EXPECT_EQ(p.Zarc, 2.5);
+            EXPECT_EQ(p.Zarc, 0.5);
         for (std::size_t j = 0; j < a->claveaux.size(); ++j) {
             const TV2R d = SubV2R(a->pts[j + 1].XYarc, a->pts[j].XYarc);
             EXPECT_EQ(a->claveaux[j].lgrclav, static_cast<float>(NormV2R(d)));
-            EXPECT_EQ(a->claveaux[j].XYZclav.Z, 2.5);
+            EXPECT_EQ(a->claveaux[j].XYZclav.Z, 0.5);
         }
     }
     // The rib: from the key to the middle of the two edges' springing ends.
@@ -89,19 +91,22 @@ TEST_F(ArcsVoute, HauteurDuCubeLePlusProche) {
         {.x1 = 1, .y1 = 1, .pas = 0.5, .hauteur = [](double x, double y) { return x + 10 * y; }});
     const TListeCubes& cubes = T.Scan.CubesAffiches;
     ASSERT_EQ(cubes.size(), 9u);
-    auto hauteur = [&cubes](const TV2R& p) { return TReleveHauteurs(cubes).HauteurAuPoint(p); };
+    auto hauteur = [&cubes](const TV2R& p) { return TReleveHauteurs(cubes).HauteurAuPoint(p).Z; };
     EXPECT_EQ(hauteur({0.9, 0.1}), 1.0f);
     EXPECT_EQ(hauteur({0.2, 0.8}), 10.0f);
-    // Every cube counts, whatever its state.
+    // Selected and masked cubes count; deleted ones do not.
     for (TCube* c : cubes)
-        c->etatSP = EtatMasque | EtatSupprime;
+        c->etatSP = EtatMasque | EtatSelectionne;
     EXPECT_EQ(hauteur({1.4, 1.4}), 11.0f);
-    // Two cubes at the same distance: the first met in the array.
+    for (TCube* c : cubes)
+        if (c->CooMoyPts.Z == 11.0f) c->etatSP = EtatSupprime;
+    EXPECT_NE(hauteur({1.4, 1.4}), 11.0f);
+    // Two cubes at the same distance: the higher, in either order.
     TCube* a = cubes[0];
     TCube* b = cubes[1];
     a->CooMoyPts = {5, 5, 1};
     b->CooMoyPts = {7, 5, 2};
-    EXPECT_EQ(hauteur({6, 5}), 1.0f);
+    EXPECT_EQ(hauteur({6, 5}), 2.0f);
     std::swap(T.Scan.CubesAffiches[0], T.Scan.CubesAffiches[1]);
     EXPECT_EQ(hauteur({6, 5}), 2.0f);
 }

@@ -74,16 +74,25 @@ TEST_F(CommandeEtude, JsonSurLaSortieStandard) {
               std::string::npos);
 }
 
-// The box of a survey in a national grid is given with the shift that brings it back there;
-// a local frame carries none.
+// The box of a survey is given in its shifted frame, with the shift that brings it back; a
+// survey that starts at the origin carries none.
 TEST_F(CommandeEtude, LeDecalageDuReleveDansLeJson) {
     const std::string national = Dossier.Chemin("national.xyz");
     EcrireFichier(national, "651652.37 6858203.61 40\r\n651653.5 6858204.25 41\r\n");
     const TResultatCommande r = LancerCalcul(national + " --json -");
-    EXPECT_NE(r.sortie.find("\"NivAffiche\":2,\"Decalage\":[651000,6858000,0]},"),
+    EXPECT_NE(r.sortie.find("\"NivAffiche\":2,\"Decalage\":[651652,6858203,40]},"),
               std::string::npos)
         << r.sortie.substr(0, 300);
-    EXPECT_EQ(LancerCalcul(scan + " --json -").sortie.find("Decalage"), std::string::npos);
+    EXPECT_NE(LancerCalcul(scan + " --json -").sortie.find("\"Decalage\":[100,50,20]"),
+              std::string::npos);
+    const std::string origine = Dossier.Chemin("origine.xyz");
+    TNuage bas = Baie();
+    bas.x0 = bas.y0 = 0;
+    bas.x1 = 7;
+    bas.y1 = 5;
+    bas.hauteur = Dome(bas, 0, 3);
+    EcrireFichier(origine, XYZNuage(bas));
+    EXPECT_EQ(LancerCalcul(origine + " --json -").sortie.find("Decalage"), std::string::npos);
 }
 
 // A stray return far from the vault stays in the scan but neither places the quarter nor frames
