@@ -87,6 +87,8 @@ TChampE57 LireChamp(const pugi::xml_node& n, const std::string& nom) {
         c.Decalage = Attribut<double>(n, "offset", 0.0);
         if (!std::isfinite(c.Echelle) || !std::isfinite(c.Decalage))
             throw EDefautE57("échelle ou décalage non fini pour " + ou);
+        // Every value would land on the offset.
+        if (c.Echelle == 0) throw EDefautE57("échelle nulle pour " + ou);
     }
     c.Bits = unsigned(std::bit_width(std::uint64_t(c.Maxi) - std::uint64_t(c.Mini)));
     c.BornesEcrites = n.attribute("minimum") && n.attribute("maximum");
@@ -95,17 +97,25 @@ TChampE57 LireChamp(const pugi::xml_node& n, const std::string& nom) {
     return c;
 }
 
+// Real prototypes nest one or two structures; a deeper one is refused before its names grow
+// with the depth or the walk exhausts the stack.
+constexpr int ProfondeurMaxPrototype = 8;
+
 // The fields of a prototype in the order of their bytestreams: depth first.
-void AplatirPrototype(const pugi::xml_node& n, const std::string& prefixe,
+void AplatirPrototype(const pugi::xml_node& n, const std::string& prefixe, int profondeur,
                       std::vector<TChampE57>& champs) {
     for (const pugi::xml_node& enfant : n.children()) {
         if (enfant.type() != pugi::node_element) continue;
         const std::string nom = prefixe + enfant.name();
         const std::string_view type = Type(enfant);
-        if (type == "Structure" || type == "Vector")
-            AplatirPrototype(enfant, nom + "/", champs);
-        else
+        if (type != "Structure" && type != "Vector")
             champs.push_back(LireChamp(enfant, nom));
+        else if (profondeur == ProfondeurMaxPrototype)
+            throw EDefautE57("prototype trop imbriqué : plus de " +
+                             std::to_string(ProfondeurMaxPrototype) + " niveaux de structures (« " +
+                             nom + " »)");
+        else
+            AplatirPrototype(enfant, nom + "/", profondeur + 1, champs);
     }
 }
 
@@ -157,7 +167,7 @@ TScanE57 LireScan(const pugi::xml_node& n, std::size_t rang) {
     s.NbRecords = Attribut<std::uint64_t>(points, "recordCount", 0);
     const pugi::xml_node prototype = points.child("prototype");
     if (!prototype) throw EDefautE57(ou + " n'a pas de prototype");
-    AplatirPrototype(prototype, "", s.Champs);
+    AplatirPrototype(prototype, "", 0, s.Champs);
     for (const pugi::xml_node& codec : points.child("codecs").children())
         if (codec.type() == pugi::node_element)
             throw EDefautE57(ou + " utilise un codec de compression non pris en charge "

@@ -7,7 +7,9 @@
 #include "scan/PagesE57.h"
 #include "scan/VecteurCompresseE57.h"
 
+#include <algorithm>
 #include <memory>
+#include <numeric>
 #include <vector>
 
 namespace {
@@ -18,6 +20,24 @@ std::string TexteIgnores(std::int64_t n) {
                                         "de coordonnées non finies)"
                                       : " point ignoré (marqué invalide dans le fichier ou de "
                                         "coordonnées non finies)");
+}
+
+// Each scan's records are bounded by its section's length: sections that do not overlap bound
+// their sum by the file's. Sections shared between scans would multiply the points a small file
+// gives; they are refused.
+void RefuserSectionsPartagees(const std::vector<std::unique_ptr<TVecteurCompresseE57>>& vecteurs) {
+    std::vector<std::size_t> ordre(vecteurs.size());
+    std::iota(ordre.begin(), ordre.end(), std::size_t(0));
+    std::stable_sort(ordre.begin(), ordre.end(), [&](std::size_t a, std::size_t b) {
+        return vecteurs[a]->DebutSection() < vecteurs[b]->DebutSection();
+    });
+    for (std::size_t k = 1; k < ordre.size(); ++k) {
+        const std::size_t avant = ordre[k - 1], apres = ordre[k];
+        if (vecteurs[apres]->DebutSection() < vecteurs[avant]->FinSection())
+            throw EDefautE57("les relevés n° " + std::to_string(std::min(avant, apres) + 1) +
+                             " et n° " + std::to_string(std::max(avant, apres) + 1) +
+                             " partagent des octets de leurs vecteurs de points");
+    }
 }
 
 TBilanLecture Lire(const std::string& chemin, const TRecevoirPointsLus& recevoir,
@@ -32,8 +52,9 @@ TBilanLecture Lire(const std::string& chemin, const TRecevoirPointsLus& recevoir
         conversions.emplace_back(s);
         vecteurs.push_back(
             std::make_unique<TVecteurCompresseE57>(pages, s, conversions.back().ChampsUtiles()));
-        total += s.NbRecords; // each bounded by the file's size
+        total += s.NbRecords;
     }
+    RefuserSectionsPartagees(vecteurs);
     TProgression progression =
         TProgression::ParPas(sortie, "lecture : ", std::int64_t(total / 100));
     std::vector<TPointLu> lot(RecordsParLot);

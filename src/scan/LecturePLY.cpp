@@ -303,16 +303,16 @@ std::int64_t LireAscii(TFichierLecture& fichier, const std::string& chemin, cons
     std::uint64_t ligne = 0, lus = 0;
     std::int64_t ignores = 0;
     TDecoupageLignes decoupage;
+    std::vector<std::string_view> m(sommets.Proprietes.size());
     auto traiter = [&](std::string_view texte, bool tropLongue) {
         const std::uint64_t n = ligne++;
         if (n < avant || n >= avant + sommets.Nombre) return;
         ++lus;
         progression.Avancer(std::int64_t(lus));
-        std::array<std::string_view, MotsMax> m;
-        const std::size_t nb = ChampsSepares(texte, m.data(), MotsMax);
+        const std::size_t nb = ChampsSepares(texte, m.data(), m.size());
         TPointLu p;
-        // A line holds every property of the vertex; those beyond the fields kept are not read.
-        bool bon = !tropLongue && (nb >= sommets.Proprietes.size() || nb == MotsMax);
+        // A line holds every property of the vertex.
+        bool bon = !tropLongue && nb == m.size();
         for (std::size_t c = 0; c < 6 && bon; ++c) {
             const int k = places.Indices[c];
             double v = 0;

@@ -7,6 +7,7 @@
 #include "util/Format.h"
 
 #include <array>
+#include <cmath>
 #include <filesystem>
 
 namespace {
@@ -26,24 +27,44 @@ bool LirePointScanner(const std::string_view* champs, std::size_t nb, TPointLu& 
     return true;
 }
 
+std::uint64_t TailleFichier(const std::string& chemin) {
+    std::error_code ec;
+    return std::uint64_t(std::filesystem::file_size(CheminFs(chemin), ec));
+}
+
 } // namespace
 
 TBilanLecture LirePTS(const std::string& chemin, const TRecevoirPointsLus& recevoir,
                       const TSortieProgression& sortie) {
     std::int64_t ignores = 0;
     TLotPointsLus lot(recevoir);
+    // Every line of a block takes at least a byte.
+    const std::uint64_t possibles = TailleFichier(chemin);
+    // The block opened by the last count, its count and the lines of it still to come: a number
+    // alone inside a block is a line that is no point, not a new count.
+    std::uint64_t blocs = 0, annonces = 0, restants = 0;
+    auto tronque = [&](const std::string& raison) {
+        RefuserFichier(chemin, "fichier PTS tronqué : le bloc " + std::to_string(blocs) +
+                                   " annonce " + std::to_string(annonces) + " points, " + raison);
+    };
     LireLignes(chemin, sortie, [&](std::string_view ligne, bool tropLongue) {
         std::array<std::string_view, ChampsMax> champs;
         const std::size_t nb = ChampsSepares(ligne, champs.data(), ChampsMax);
         std::int64_t compte = 0;
-        // The count that opens a block.
-        if (nb == 1 && LireEntier(champs[0], compte)) return;
+        if (restants == 0 && nb == 1 && LireEntier(champs[0], compte) && compte >= 0) {
+            ++blocs;
+            annonces = restants = std::uint64_t(compte);
+            if (annonces > possibles) tronque("plus que le fichier n'en peut tenir");
+            return;
+        }
+        if (restants > 0) --restants;
         TPointLu p;
         if (tropLongue || !LirePointScanner(champs.data(), nb, p))
             ++ignores;
         else
             lot.Ajouter(p);
     });
+    if (restants > 0) tronque("le fichier n'en a que " + std::to_string(annonces - restants));
     lot.Vider();
     return BilanLignesIgnorees(ignores);
 }
@@ -96,6 +117,7 @@ private:
         if (++enTete_ < 10) return;
         enTete_ = 0;
         ++blocs_;
+        RefuserSiPasUnePose();
         // Every point takes a line of at least six bytes ("0 0 0" and its end).
         if (dimensions_[0] * dimensions_[1] > taille_ / 6)
             RefuserFichier(chemin_, "fichier PTX tronqué (bloc " + std::to_string(blocs_) + " de " +
@@ -103,6 +125,31 @@ private:
                                         std::to_string(dimensions_[1]) +
                                         " points, plus que le fichier n'en peut tenir)");
         restants_ = dimensions_[0] * dimensions_[1];
+    }
+
+    // A scanner's pose turns and moves the points: the 3 x 3 part of the matrix, its rows the
+    // images of the axes, must be a rotation (orthonormal rows, no mirror), to the digits a file
+    // writes.
+    void RefuserSiPasUnePose() const {
+        constexpr double Tolerance = 1e-4;
+        const auto produit = [&](std::size_t i, std::size_t j) {
+            return matrice_[i][0] * matrice_[j][0] + matrice_[i][1] * matrice_[j][1] +
+                   matrice_[i][2] * matrice_[j][2];
+        };
+        const auto& m = matrice_;
+        const double determinant = m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) -
+                                   m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
+                                   m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
+        bool rotation = determinant > 0;
+        for (std::size_t i = 0; i < 3; ++i)
+            for (std::size_t j = 0; j < 3; ++j)
+                rotation = rotation && std::fabs(produit(i, j) - (i == j)) <= Tolerance;
+        if (!rotation)
+            RefuserFichier(chemin_, "matrice du bloc PTX " + std::to_string(blocs_) + " (lignes " +
+                                        std::to_string(numero_ - 3) + " à " +
+                                        std::to_string(numero_) +
+                                        ") : ce n'est pas la pose d'un scanner (une rotation "
+                                        "et une translation)");
     }
 
     void Point(const std::string_view* champs, std::size_t nb) {
@@ -137,12 +184,7 @@ private:
 TBilanLecture LirePTX(const std::string& chemin, const TRecevoirPointsLus& recevoir,
                       const TSortieProgression& sortie) {
     TLotPointsLus lot(recevoir);
-    std::uint64_t taille = 0;
-    {
-        std::error_code ec;
-        taille = std::uint64_t(std::filesystem::file_size(CheminFs(chemin), ec));
-    }
-    TBlocsPTX blocs(chemin, lot, taille);
+    TBlocsPTX blocs(chemin, lot, TailleFichier(chemin));
     LireLignes(chemin, sortie,
                [&](std::string_view ligne, bool tropLongue) { blocs.Ligne(ligne, tropLongue); });
     blocs.Terminer();

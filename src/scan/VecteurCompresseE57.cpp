@@ -74,8 +74,9 @@ void TVecteurCompresseE57::TFlux::Decoder(double* sortie, std::size_t n) {
 
 TVecteurCompresseE57::TVecteurCompresseE57(TPagesE57& pages, const TScanE57& scan,
                                            std::vector<std::size_t> utiles)
-    : pages_(pages), scan_(scan), restants_(scan.NbRecords) {
-    const std::uint64_t debut = pages.VersLogique(scan.OffsetSection, "vecteur de points");
+    : pages_(pages), scan_(scan), restants_(scan.NbRecords),
+      debut_(pages.VersLogique(scan.OffsetSection, "vecteur de points")) {
+    const std::uint64_t debut = debut_;
     std::uint8_t e[TailleEnTeteSection];
     pages.Lire(debut, e, sizeof e);
     const std::string ici = " à l'octet " + std::to_string(scan.OffsetSection);

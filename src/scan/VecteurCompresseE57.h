@@ -21,6 +21,9 @@ public:
     std::size_t Suivants(std::size_t max);
     // The values of the k-th useful field for the records of the last call.
     const double* Colonne(std::size_t k) const { return colonnes_[k].data(); }
+    // The section's logical extent, its header included: [debut, fin).
+    std::uint64_t DebutSection() const { return debut_; }
+    std::uint64_t FinSection() const { return finSection_; }
 
 private:
     struct TFlux {
@@ -41,6 +44,6 @@ private:
     std::vector<TFlux> flux_;
     std::vector<std::vector<double>> colonnes_;
     std::uint64_t restants_ = 0;
-    std::uint64_t position_ = 0, finSection_ = 0; // logical
+    std::uint64_t debut_ = 0, position_ = 0, finSection_ = 0; // logical
     std::vector<std::uint8_t> paquet_;
 };

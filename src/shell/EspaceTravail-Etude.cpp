@@ -5,6 +5,7 @@
 #include "util/DateCalcul.h"
 #include "util/Fichiers.h"
 #include "util/Format.h"
+#include "util/StringUtils.h"
 #include "vault/EtudeJson.h"
 
 #include <filesystem>
@@ -87,7 +88,9 @@ void TEspaceTravail::CalculerCharges() {
     // A field in error (typed, or read from a scan file) would be used as its text reads.
     if (const std::string refus = Champs.ValeurRefusee(); !refus.empty())
         Etude.RefuserCalcul(refus);
-    Etude.Contexte = {.FichierScan = TexteChemin(CheminFs(PFsansext + ExtScan).filename()),
+    // A name in another encoding than UTF-8 would make the report and the JSON invalid.
+    Etude.Contexte = {.FichierScan =
+                          Utf8Valide(TexteChemin(CheminFs(PFsansext + ExtScan).filename())),
                       .Date = DateDuCalcul(),
                       .NivAffiche = Scan.NivAffiche,
                       .AngRotZdeg = Vue.AngRotZdeg};

@@ -14,3 +14,6 @@ std::string EspacesInsecablesEnEspaces(std::string_view s);
 // Only a-z and A-Z change.
 std::string MajusculesAscii(std::string s);
 std::string MinusculesAscii(std::string s);
+// Valid UTF-8: each byte that starts no valid sequence (a name in another encoding, a cut
+// character) is replaced by U+FFFD.
+std::string Utf8Valide(std::string_view s);

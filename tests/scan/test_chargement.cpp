@@ -7,6 +7,7 @@
 #include "support/CommandeSysteme.h"
 #include "support/PlateformeScriptee.h"
 #include "support/Temporaire.h"
+#include "util/Format.h"
 
 #include "util/Format.h"
 
@@ -648,23 +649,34 @@ TEST_F(Chargement, PointsEcartesDuCorpsDuReleve) {
         const char* nom;
         std::string ajout;
         std::int64_t ecartes;
+        int corps = 3000;
     };
-    std::string quarante;
-    for (int k = 0; k < 40; ++k)
-        quarante += "0 0 0\n";
+    const auto retours = [](int n) {
+        std::string t;
+        for (int k = 0; k < n; ++k)
+            t += "0 0 0\n";
+        return t;
+    };
+    // From the body's corner cell, a line of cells touching by their corners only, out past the
+    // margin: one group with the body.
+    std::string diagonale;
+    for (int k = 0; k < 10; ++k)
+        diagonale += Formater("%.1f %.1f %.1f\n", 103.5 + k, 202.5 + k, 41.5 + k);
     const Cas cas[] = {
-        {"trois retours nuls", "0 0 0\n0 0 0\n0 0 0\n", 3},
+        {"trois retours nuls", retours(3), 3},
         {"juste dans la marge", "107.5 200 40\n", 0},
         {"juste au-delà de la marge", "108.01 200 40\n", 1},
-        {"trop nombreux pour être écartés", quarante, 0},
+        {"trop nombreux pour être écartés", retours(40), 0},
+        {"exactement un centième", retours(30), 30, 2970},
+        {"ligne en diagonale", diagonale, 0},
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.nom);
-        EcrireFichier(Dossier.Chemin("scan.xyz"), c.ajout + XYZGrille(3000));
+        EcrireFichier(Dossier.Chemin("scan.xyz"), c.ajout + XYZGrille(c.corps));
         TEtatScan scan;
         const TScanLu lu = ChargerFichierScan(scan, Dossier.Chemin("scan.xyz"), {});
         const TCorpsDuLeve corps = CorpsDuLeve(scan);
-        EXPECT_EQ(scan.NbPoints, 3000 + std::count(c.ajout.begin(), c.ajout.end(), '\n'));
+        EXPECT_EQ(scan.NbPoints, c.corps + std::count(c.ajout.begin(), c.ajout.end(), '\n'));
         EXPECT_EQ(corps.NbEcartes, c.ecartes);
         EXPECT_EQ(lu.Bilan, TexteEcartes(corps));
         if (c.ecartes > 0) {

@@ -94,6 +94,15 @@ TEST(LectureLAS, DesCouleursHuitBitsDansDesChampsDeSeizeRestentTellesQuelles) {
     EXPECT_EQ(lu.Points[0].Couleur, (TV4By{200, 7, 255, 0}));
 }
 
+// Version 1.4: the 64-bit count is the count, even beside a smaller legacy one.
+TEST(LectureLAS, LeNombreSur64BitsPrimeSurLAncien) {
+    TDossierTemporaire dossier;
+    std::string f = FichierLAS(4, 6, std::vector<TPointLAS>(7, {1, 2, 3, 0, 0, 0}));
+    Poser<std::uint32_t>(f, 107, 5);
+    EcrireFichier(dossier.Chemin("f.las"), f);
+    EXPECT_EQ(LirePoints(LireLAS, dossier.Chemin("f.las")).Points.size(), 7u);
+}
+
 TEST(LectureLAS, FichiersRefuses) {
     const std::string bon = FichierLAS(2, 3, {{0, 0, 0, 0, 0, 0}});
     auto modifie = [&](std::size_t place, std::string octets, std::string base = {}) {
@@ -148,7 +157,6 @@ TEST(LectureLAS, FichiersDAutresLogiciels) {
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.nom);
-        if (!std::filesystem::exists(Formats + c.nom)) GTEST_SKIP() << Formats << " absent";
         const TLuEssai lu = LirePoints(LireLAS, Formats + c.nom);
         ASSERT_EQ(lu.Points.size(), c.nb);
         // The box the header gives is the points' own.
@@ -163,7 +171,6 @@ TEST(LectureLAS, FichiersDAutresLogiciels) {
         }
     }
     // Its colours are 8-bit values in the 16-bit fields: they are kept, not darkened to 0.
-    if (!std::filesystem::exists(Formats + "simple.las")) return;
     int clairs = 0;
     for (const TPointLu& p : LirePoints(LireLAS, Formats + "simple.las").Points)
         clairs += p.Couleur[0] > 100;

@@ -116,6 +116,20 @@ TEST(LecturePLY, CodagesTypesEtCouleurs) {
     }
 }
 
+// Any number of properties a vertex: x, y and z after 67 others.
+TEST(LecturePLY, AsciiAuxNombreusesProprietes) {
+    std::string entete = "ply\nformat ascii 1.0\nelement vertex 2\n", ligne;
+    for (int k = 0; k < 67; ++k)
+        entete += "property float p" + std::to_string(k) + "\n", ligne += "7 ";
+    entete += "property float x\nproperty float y\nproperty float z\nend_header\n";
+    TDossierTemporaire dossier;
+    EcrireFichier(dossier.Chemin("n.ply"), entete + ligne + "1 2 3\n" + ligne + "4 5 6\n");
+    const TLuEssai lu = LirePoints(LirePLY, dossier.Chemin("n.ply"));
+    ASSERT_EQ(lu.Points.size(), 2u);
+    EXPECT_EQ(lu.Points[0].Coo, (TV3R{1, 2, 3}));
+    EXPECT_EQ(lu.Points[1].Coo, (TV3R{4, 5, 6}));
+}
+
 TEST(LecturePLY, FichiersRefuses) {
     const std::string bon =
         FichierPLY("binary_little_endian", "float", "uchar", {{1, 2, 3, 4, 5, 6}});

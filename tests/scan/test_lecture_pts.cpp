@@ -38,6 +38,22 @@ TEST(LecturePTS, LesQuatreDispositionsEtPlusieursBlocs) {
               {{7, 8, 9}, {10, 20, 30, 0}},
               {{1.5, 2.5, 3.5}, {200, 100, 50, 0}}},
              1);
+    // A number alone inside a block is a line that is no point, not a count.
+    EcrireFichier(dossier.Chemin("n.pts"), "3\n1 2 3\n7\n4 5 6\n");
+    Verifier(LirePTS, dossier.Chemin("n.pts"), {{{1, 2, 3}, {}}, {{4, 5, 6}, {}}}, 1);
+}
+
+// A block's count above its lines is a cut file, as for the other formats.
+TEST(LecturePTS, FichiersTronquesRefuses) {
+    VerifierRefus({
+        {"moitie.pts", "4\n1 2 3\n4 5 6\n",
+         "fichier PTS tronqué : le bloc 1 annonce 4 points, le fichier n'en a que 2"},
+        {"second.pts", "1\n1 2 3\n3\n4 5 6\n",
+         "fichier PTS tronqué : le bloc 2 annonce 3 points, le fichier n'en a que 1"},
+        {"geant.pts", "1099511627776\n1 2 3\n",
+         "fichier PTS tronqué : le bloc 1 annonce 1099511627776 points, plus que le fichier n'en "
+         "peut tenir"},
+    });
 }
 
 TEST(LecturePTX, TransformationDeChaqueBlocEtRetoursManquants) {
@@ -61,4 +77,14 @@ TEST(LecturePTX, FichiersRefuses) {
          "fichier PTX tronqué (bloc 1 de 2000000000 x 2000000000 points, plus que le fichier n'en "
          "peut tenir)"},
     });
+    // The 3 x 3 part of a pose is a rotation; a zero row, a flattening, a stretch or a mirror
+    // are not.
+    for (const char* m :
+         {"1 0 0 0\n0 0 0 0\n0 0 1 0\n0 0 0 1\n", "1 0 0 0\n0 1 0 0\n0 0 0.5 0\n0 0 0 1\n",
+          "2 0 0 0\n0 2 0 0\n0 0 2 0\n0 0 0 1\n", "-1 0 0 0\n0 1 0 0\n0 0 1 0\n0 0 0 1\n",
+          "1 0 0 0\n0 1 0 0\n0 0 1.001 0\n0 0 0 1\n"})
+        VerifierRefus(
+            {{"pose.ptx", EnTetePTX(1, 1, Identite) + "1 2 3\n" + EnTetePTX(1, 1, m) + "1 2 3\n",
+              "matrice du bloc PTX 2 (lignes 18 à 21) : ce n'est pas la pose d'un "
+              "scanner (une rotation et une translation)"}});
 }

@@ -11,6 +11,11 @@ TEST(LectureTexteDelimite, SeparateursEnTetesEtVirgulesDecimales) {
         std::vector<TPointLu> points;
         std::int64_t ignores;
     };
+    // X, Y and Z in the last of 35 columns.
+    std::string colonnes35, ligne;
+    for (int c = 0; c < 32; ++c)
+        colonnes35 += "c" + std::to_string(c) + ";", ligne += "7;";
+    colonnes35 += "X;Y;Z\n" + ligne + "1;2;3\n";
     const Cas cas[] = {
         {"point-virgule, virgule décimale",
          "X;Y;Z;R;G;B\r\n1,5;2,25;3;10;20;30\r\n",
@@ -34,7 +39,16 @@ TEST(LectureTexteDelimite, SeparateursEnTetesEtVirgulesDecimales) {
          {{{1.5, 2.5, 3.5}, {255, 0, 0, 0}}, {{4, 5, 6}, {}}},
          0},
         {"espaces, une ligne de texte", "1 2 3 4 5 6\nbonjour\n", {{{1, 2, 3}, {4, 5, 6, 0}}}, 1},
-        {"en-tête inconnu", "a;b;c\n1;2;3\n", {{{1, 2, 3}, {}}}, 1},
+        // Headers as other tools write them: units, a comment mark, a title above.
+        {"unités entre parenthèses", "z (m),x (m),y (m)\n3,1,2\n", {{{1, 2, 3}, {}}}, 0},
+        {"unités entre crochets", "Z[m]\tX [m]\tY [m]\n3\t1\t2\n", {{{1, 2, 3}, {}}}, 0},
+        {"marque de commentaire", "//Z,X,Y\n3,1,2\n", {{{1, 2, 3}, {}}}, 0},
+        {"titre avant l'en-tête", "Relevé de la nef\nz;x;y\n3;1;2\n", {{{1, 2, 3}, {}}}, 1},
+        {"plus de 32 colonnes", colonnes35, {{{1, 2, 3}, {}}}, 0},
+        {"espaces et virgules décimales",
+         "1,5 2,25 3\n4 5,5 6\n",
+         {{{1.5, 2.25, 3}, {}}, {{4, 5.5, 6}, {}}},
+         0},
         {"une ligne de commentaire parmi les points",
          "# relevé\n1;2;3\n4;5;6\n",
          {{{1, 2, 3}, {}}, {{4, 5, 6}, {}}},
@@ -61,4 +75,16 @@ TEST(LectureTexteDelimite, LesLignesIgnoreesSontDites) {
     const TLuEssai lu = LirePoints(LireTexteDelimite, dossier.Chemin("r.txt"));
     EXPECT_EQ(lu.Points.size(), 2u);
     EXPECT_EQ(lu.Bilan.Texte, "2 lignes ignorées (ce ne sont pas des points X Y Z)");
+}
+
+// A first line that names columns, none of them X, Y and Z: their order is unknown, the file is
+// refused rather than read in the order of its columns.
+TEST(LectureTexteDelimite, EnTeteSansCoordonneesRefuse) {
+    const std::string debut =
+        "la première ligne nomme des colonnes, mais ni X, Y et Z ni est, nord "
+        "et hauteur : ";
+    VerifierRefus({
+        {"abc.csv", "a;b;c\n1;2;3\n", debut + "« a », « b », « c »"},
+        {"geo.csv", "alt,lon,lat\n3,1,2\n", debut + "« alt », « lon », « lat »"},
+    });
 }
