@@ -55,23 +55,47 @@ struct TSommes {
     std::int32_t Nb = 0;
 };
 
-std::uint8_t MoyenneGlissante(std::uint8_t ancien, std::int32_t nb, std::uint8_t nouveau) {
-    // (ancien*nb - nouveau) div (nb - 1), nb negative: the running mean rounded down.
-    return static_cast<std::uint8_t>((std::int64_t(ancien) * nb - nouveau) /
-                                     (std::int64_t(nb) - 1));
+// While the records are placed, a deepest cube holds its negated count, and in the 16 bytes of its
+// mean and colour the sums of its points' colours, 32 bits a channel: the mean is then the same
+// whatever the order of the points. 32 bits hold the sums of 16 843 009 points; a cube that
+// reaches that many moves its sums to 64-bit ones beside the cubes and keeps their index.
+constexpr std::int32_t PointsSommesCourtes = 16843009;
+
+std::array<std::uint32_t, 4> SommesCourtes(const TCube& c) {
+    return {std::bit_cast<std::uint32_t>(c.CooMoyPts.X),
+            std::bit_cast<std::uint32_t>(c.CooMoyPts.Y),
+            std::bit_cast<std::uint32_t>(c.CooMoyPts.Z), std::bit_cast<std::uint32_t>(c.ColCube)};
 }
 
-// A point recorded in its deepest cube: while the scan is built the cube holds the negated count
-// and the running mean of the colours, `somme` the sum of the coordinates.
-void Enregistrer(TCube& c, TV3R& somme, const TPointScan& pt) {
+void RangerSommesCourtes(TCube& c, const std::array<std::uint32_t, 4>& s) {
+    c.CooMoyPts = {std::bit_cast<float>(s[0]), std::bit_cast<float>(s[1]),
+                   std::bit_cast<float>(s[2])};
+    c.ColCube = std::bit_cast<TV4By>(s[3]);
+}
+
+using TSommesCouleurs = std::array<std::int64_t, 4>;
+
+// A point recorded in its deepest cube; `somme` holds the sum of the coordinates, `longues` the
+// 64-bit colour sums of the crowded cubes.
+void Enregistrer(TCube& c, TV3R& somme, const TPointScan& pt,
+                 std::vector<TSommesCouleurs>& longues) {
     somme = AddV3R(somme, {pt.X, pt.Y, pt.Z});
-    if (c.nbptscube == 0) {
-        c.ColCube = pt.Couleur;
-        c.nbptscube = -1;
-        return;
+    if (-c.nbptscube < PointsSommesCourtes) {
+        std::array<std::uint32_t, 4> s =
+            c.nbptscube == 0 ? std::array<std::uint32_t, 4>{} : SommesCourtes(c);
+        for (int n = 0; n < 4; ++n)
+            s[n] += pt.Couleur[n];
+        RangerSommesCourtes(c, s);
+    } else {
+        if (-c.nbptscube == PointsSommesCourtes) {
+            const std::array<std::uint32_t, 4> s = SommesCourtes(c);
+            longues.push_back({s[0], s[1], s[2], s[3]});
+            RangerSommesCourtes(c, {std::uint32_t(longues.size() - 1), 0, 0, 0});
+        }
+        TSommesCouleurs& l = longues[SommesCourtes(c)[0]];
+        for (int n = 0; n < 4; ++n)
+            l[n] += pt.Couleur[n];
     }
-    for (int n = 0; n < 4; ++n)
-        c.ColCube[n] = MoyenneGlissante(c.ColCube[n], c.nbptscube, pt.Couleur[n]);
     c.nbptscube -= 1;
 }
 
@@ -172,6 +196,8 @@ private:
     TGrandVecteur<std::uint32_t> feuilleDe_;
     // Per deepest cube, until the means: the sum of its points' coordinates.
     TGrandVecteur<TV3R> sommesFeuilles_;
+    // The colour sums of the cubes too crowded for 32-bit ones.
+    std::vector<TSommesCouleurs> sommesLongues_;
 
     int Decalage(int niveau) const { return BitsSlot * (nivMax_ - niveau); }
 
@@ -410,7 +436,8 @@ private:
                 if (f != Aucun) __builtin_prefetch(&feuilles[f], 1);
             }
             const std::uint32_t feuille = feuilleDe[q];
-            if (feuille != Aucun) Enregistrer(feuilles[feuille], sommesFeuilles_[feuille], lot[q]);
+            if (feuille != Aucun)
+                Enregistrer(feuilles[feuille], sommesFeuilles_[feuille], lot[q], sommesLongues_);
         }
     }
 
@@ -445,6 +472,7 @@ private:
             construction.Atteindre(95, 100, t + 1, Tranches);
         }
         Liberer(sommesFeuilles_);
+        Liberer(sommesLongues_);
     }
 
     // The means of a cube's subtree, from the children in slot order; returns its sums.
@@ -453,21 +481,23 @@ private:
         TCube& c = niv.Cubes[place];
         TSommes s;
         if (niveau == nivMax_) {
-            c.nbptscube = -c.nbptscube;
+            s.Nb = -c.nbptscube;
+            if (s.Nb <= PointsSommesCourtes) {
+                const std::array<std::uint32_t, 4> courtes = SommesCourtes(c);
+                std::copy(courtes.begin(), courtes.end(), s.Couleurs.begin());
+            } else {
+                s.Couleurs = sommesLongues_[SommesCourtes(c)[0]];
+            }
             s.Coo = sommesFeuilles_[place];
-            c.CooMoyPts = Moyenne(s.Coo, c.nbptscube);
-            for (int q = 0; q < 4; ++q)
-                s.Couleurs[q] = std::int64_t(c.ColCube[q]) * c.nbptscube;
-            s.Nb = c.nbptscube;
-            return s;
-        }
-        const std::uint32_t premier = niv.PremierEnfant[place];
-        for (std::uint32_t e = premier; e < premier + niv.NbEnfants[place]; ++e) {
-            const TSommes se = Moyennes(niveau + 1, e);
-            s.Coo = AddV3R(s.Coo, se.Coo);
-            for (int k = 0; k < 4; ++k)
-                s.Couleurs[k] += se.Couleurs[k];
-            s.Nb += se.Nb;
+        } else {
+            const std::uint32_t premier = niv.PremierEnfant[place];
+            for (std::uint32_t e = premier; e < premier + niv.NbEnfants[place]; ++e) {
+                const TSommes se = Moyennes(niveau + 1, e);
+                s.Coo = AddV3R(s.Coo, se.Coo);
+                for (int k = 0; k < 4; ++k)
+                    s.Couleurs[k] += se.Couleurs[k];
+                s.Nb += se.Nb;
+            }
         }
         c.nbptscube = s.Nb;
         if (s.Nb != 0) {

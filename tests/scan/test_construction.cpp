@@ -11,6 +11,7 @@
 #include <memory>
 #include <numeric>
 #include <random>
+#include <tuple>
 
 namespace {
 
@@ -34,15 +35,9 @@ public:
             c = c->Enfants[slot].get();
         }
         c->Somme = AddV3R(c->Somme, {p.X, p.Y, p.Z});
-        if (c->Nb == 0) {
-            c->Col = p.Couleur;
-            c->Nb = -1;
-            return;
-        }
         for (int n = 0; n < 4; ++n)
-            c->Col[n] = std::uint8_t((std::int64_t(c->Col[n]) * c->Nb - p.Couleur[n]) /
-                                     (std::int64_t(c->Nb) - 1));
-        c->Nb -= 1;
+            c->SommeCol[n] += p.Couleur[n];
+        c->Nb += 1;
     }
 
     void CalculerLesMoyennes() {
@@ -71,6 +66,7 @@ private:
         int Niveau = 0;
         TV3S Coin, Coo;
         TV3R Somme;
+        std::array<std::int64_t, 4> SommeCol{};
         TV4By Col{};
         std::int32_t Nb = 0;
         std::array<std::unique_ptr<TNoeud>, 125> Enfants;
@@ -92,14 +88,9 @@ private:
     TSommes Moyennes(TNoeud& c) {
         TSommes s;
         if (c.Niveau == nivMax_) {
-            c.Nb = -c.Nb;
             s.Coo = c.Somme;
-            c.Coo = {float(s.Coo.X / double(c.Nb)), float(s.Coo.Y / double(c.Nb)),
-                     float(s.Coo.Z / double(c.Nb))};
-            for (int q = 0; q < 4; ++q)
-                s.Col[q] = std::int64_t(c.Col[q]) * c.Nb;
+            s.Col = c.SommeCol;
             s.Nb = c.Nb;
-            return s;
         }
         for (auto& e : c.Enfants) {
             if (!e) continue;
@@ -171,6 +162,27 @@ TEST(Construction, MemesCubesChainesEtMoyennesQuePointParPoint) {
                                       scan.CellulesGrille[n][1], scan.CellulesGrille[n][2]));
         }
     }
+}
+
+// A cube's colour is the mean of its points' colours whatever their order: the same points
+// loaded in file order and reversed give every cube the same colour.
+TEST(Construction, CouleurIndependanteDeLOrdre) {
+    std::vector<TPointScan> points = NuageAleatoire(4, 20000);
+    using TCouleurs = std::map<std::tuple<int, float, float, float>, TV4By>;
+    const auto couleurs = [&] {
+        TEtatScan scan;
+        ConstruireDepuisPoints(scan, points);
+        TCouleurs parCube;
+        for (int n = 0; n < NbNiveaux; ++n)
+            scan.PourChaqueCubeDuNiveau(n, [&](const TCube* c) {
+                const TV3S coin = scan.CooOriCube(c);
+                parCube[{n, coin.X, coin.Y, coin.Z}] = c->ColCube;
+            });
+        return parCube;
+    };
+    const TCouleurs dansLOrdre = couleurs();
+    std::reverse(points.begin(), points.end());
+    EXPECT_EQ(couleurs(), dansLOrdre);
 }
 
 // The sort goes through its keys in slices, telling its progress between them: on more keys
