@@ -79,6 +79,10 @@ void TEspaceTravail::BtActualiserRotClick(const std::string& texteEdRotZ) {
     ActualiserRotZ();
 }
 
+void TEspaceTravail::AppliquerRotationTapee() {
+    if (TexteEdRotZ != TexteAngleRotZ(Vue.AngRotZdeg)) BtActualiserRotClick(TexteEdRotZ);
+}
+
 void TEspaceTravail::ChoisirCouleursReleve(bool couleurs) {
     if (CouleursReleve == couleurs) return;
     CouleursReleve = couleurs;

@@ -8,7 +8,7 @@ TEspaceTravail::TEspaceTravail(TPlateforme& plateforme) : Plateforme(plateforme)
 bool TEspaceTravail::DemanderAbandon() {
     if (!Echap) return false;
     Echap = false;
-    return Plateforme.Demander("Annuler?") == TReponse::Oui;
+    return Plateforme.Demander("Annuler?", TReponse::Oui) == TReponse::Oui;
 }
 
 void TEspaceTravail::AffiInfo(int panneau, const std::string& texte) {
@@ -63,8 +63,11 @@ void TEspaceTravail::ReinitialiserTravail() {
 }
 
 bool TEspaceTravail::DemanderEnregistrement() {
-    if (!ScanPret || !DonneesModifiees()) return true;
-    const TReponse r = Plateforme.Demander("les données ont été modifiées, enregistrer?");
+    if (!ScanPret) return true;
+    AppliquerRotationTapee();
+    if (!DonneesModifiees()) return true;
+    const TReponse r =
+        Plateforme.Demander("les données ont été modifiées, enregistrer?", TReponse::Oui);
     if (r == TReponse::Annulee) return false;
     if (r == TReponse::Oui && DonneesModifiees()) return EnregistrerScan(FormatArkl(), Scan.NivMax);
     return true;

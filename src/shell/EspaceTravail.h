@@ -155,15 +155,19 @@ public:
     void SBtEchPlusClick();
     void SBtEchMoinsClick();
     void BtActualiserRotClick(const std::string& texteEdRotZ);
+    // The rotation typed in its field and not yet applied is applied, as by "Actualiser": the
+    // study, the report and the saved file use the angle the field shows.
+    void AppliquerRotationTapee();
 
     // Mouse in the view: rotation, pan, rubber band, designation of the axis definition's points.
     void VGLMouseDown(std::int32_t X, std::int32_t Y);
     void VGLMouseMove(TBoutonsSouris boutons, std::int32_t X, std::int32_t Y);
-    // `lirePoint`: a release of the left button, which reads out the point under a still
-    // pointer; `mesurer`: with its distance to the point read before.
-    void VGLMouseUp(std::int32_t X, std::int32_t Y, bool lirePoint = false, bool mesurer = false);
+    // `gauche`: a release of the left button; when the pointer has not gone the drag distance
+    // since the press, it designates the axis definition's point or reads out the point under
+    // the pointer; `mesurer`: with its distance to the point read before.
+    void VGLMouseUp(std::int32_t X, std::int32_t Y, bool gauche = false, bool mesurer = false);
     // Shows in the first panel the picked cube's coordinates in the survey's frame, and with
-    // `mesurer` its distance to the previous one; nothing when no cube is drawn near (X, Y).
+    // `mesurer` its distance to the previous one; "aucun point" when no cube is drawn near (X, Y).
     void LirePoint(std::int32_t X, std::int32_t Y, bool mesurer);
     std::optional<TV3R> PointLu; // the last point read out, in the survey's frame
     void SelectionnerRectangle(std::int32_t X, std::int32_t Y);
