@@ -2,7 +2,9 @@
 
 #include "fields/DomaineChamp.h"
 
+#include <iterator>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace {
@@ -51,7 +53,7 @@ TChampsEtude::TChampsEtude() {
                                    "< 0 sous la clé, mettre masse vol. à 0 si pas de remplissage"});
 }
 
-std::string TChampsEtude::ValeurRefusee() const {
+std::string TChampsEtude::ValeurRefusee(bool structure) const {
     const struct {
         const TCustomGenEdit& champ;
         const char* nom; // as the messages name it
@@ -63,7 +65,7 @@ std::string TChampsEtude::ValeurRefusee() const {
         {GEdMvolRemplissage, "la masse volumique du remplissage"},
         {GEdNivRemplissage, "le niveau du remplissage"},
     };
-    for (const auto& c : champs)
+    for (const auto& c : std::span(champs).first(structure ? 2 : std::size(champs)))
         if (!c.champ.ValOK())
             return std::string("valeur refusée pour ") + c.nom + " : « " + c.champ.Text() + " » (" +
                    DomaineAdmis(c.champ) + ")";

@@ -14,6 +14,7 @@ struct TChampsEtude {
     TCustomGenEdit GEdNivRemplissage{"GEdNivRemplissage"};
     TChampsEtude();
     // The study computes only with values their fields accept: empty when every field accepts
-    // its text, otherwise the reason naming the first field that refuses it.
-    std::string ValeurRefusee() const;
+    // its text, otherwise the reason naming the first field that refuses it. `structure`: only
+    // the two fields of the structure (the rib's width and the number of arcs).
+    std::string ValeurRefusee(bool structure = false) const;
 };

@@ -6,6 +6,7 @@
 #include "util/Fichiers.h"
 #include "vault/EtudeJson.h"
 
+#include <cmath>
 #include <filesystem>
 
 #include <optional>
@@ -44,6 +45,14 @@ void TEspaceTravail::ActualiserStructure() {
                      Etude.ActualiserStructure(ScanEtudie(), ValeurValide(Champs.GEdLargeurAretier),
                                                ValeurValide(Champs.GEdNbArcsVoute)));
     RetracerTout();
+}
+
+void TEspaceTravail::BtRafraichirStructureClick() {
+    ActualiserStructure();
+    if (const std::string refus = Champs.ValeurRefusee(true); !refus.empty())
+        Plateforme.AfficherErreur(refus + " ; la structure garde " +
+                                  std::to_string(std::lround(double(Etude.LargeurAretierM) * 100)) +
+                                  " cm et " + std::to_string(Etude.NbArcsVoute) + " arcs");
 }
 
 void TEspaceTravail::BtDeplacerQuartEtudieClick() {

@@ -204,7 +204,8 @@ public:
     void CalculerBordsAretier();
     void ActualiserStructure();
     void BtDeplacerQuartEtudieClick();
-    void BtRafraichirStructureClick() { ActualiserStructure(); }
+    // The structure rebuilt; a field it refuses is said, with the value kept instead.
+    void BtRafraichirStructureClick();
     // The four frontier move buttons, told apart by their tag: 1 right, 2 left, 3 up, 4 down.
     void SBtDeplClick(int tag);
     void ConstruireStructure();

@@ -391,3 +391,20 @@ TEST(EtudeFenetre, LaRotationTapeeEstCelleUtilisee) {
     ASSERT_TRUE(banc.Travail.ChargerScan(chemin));
     EXPECT_EQ(banc.Travail.Vue.AngRotZdeg, 45);
 }
+
+// "Rafraichir" with a field of the structure refused says so, and which values it keeps.
+TEST(EtudeFenetre, RafraichirAvecUnChampRefuseLeDit) {
+    TDossierTemporaire dossier;
+    const auto f = FenetreAvecExemple(CopieExemple(dossier));
+    CliquerOnglet(*f, 1);
+    const std::int32_t arcs = f->Travail().Etude.NbArcsVoute;
+    Enfant<QLineEdit>(*f, "GEdNbArcsVoute").setText("2");
+    TReponsesModales modales({Valider});
+    QTest::mouseClick(&Enfant<QPushButton>(*f, "BtRafraichirStructure"), Qt::LeftButton);
+    EXPECT_TRUE(modales.Epuisees());
+    const QString message = modales.Textes().value(0);
+    EXPECT_TRUE(message.startsWith(QString::fromUtf8("valeur refusée pour le nombre d'arcs")))
+        << message.toStdString();
+    EXPECT_TRUE(message.endsWith(QString(" %1 arcs").arg(arcs))) << message.toStdString();
+    EXPECT_EQ(f->Travail().Etude.NbArcsVoute, arcs);
+}
