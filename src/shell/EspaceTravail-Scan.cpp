@@ -29,9 +29,10 @@ TSortieProgression SortieStatutSansArret(TEspaceTravail& t) {
 }
 
 // A step on millions of cubes that is not stopped (it changes them all or none): the window is
-// served meanwhile, and `texte` shown once it lasts.
+// served meanwhile, and `texte` shown once it lasts, saying that Esc will not stop it.
 template <class F> void SansArret(TEspaceTravail& t, const char* texte, F&& etape) {
-    TProgression attente = TProgression::Patience(SortieStatutSansArret(t), texte);
+    TProgression attente = TProgression::Patience(
+        SortieStatutSansArret(t), std::string(texte) + " (ne peut pas être interrompu)");
     etape([&] { attente.Entretenir(); });
 }
 

@@ -24,9 +24,14 @@ void TEspaceTravail::AffiInfoSansArret(int panneau, const std::string& texte) {
 }
 
 void TEspaceTravail::ToucheEchap() {
+    // While the axis's points are awaited nothing runs: Esc leaves the designation, without the
+    // question that stops a running operation.
+    if (ModeDefinirAxeX != 0 || !svgetatmenu.empty()) {
+        ModeDefinirAxeX = 0;
+        RestaurerMenus();
+        return;
+    }
     Echap = true;
-    ModeDefinirAxeX = 0;
-    if (!svgetatmenu.empty()) RestaurerMenus();
 }
 
 void TEspaceTravail::CurseurAttente() {
