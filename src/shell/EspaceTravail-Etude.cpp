@@ -81,7 +81,11 @@ void TEspaceTravail::CalculerCharges() {
     Etude.Contexte = {.FichierScan = TexteChemin(CheminFs(PFsansext + ExtScan).filename()),
                       .Date = DateDuCalcul(),
                       .NivAffiche = Scan.NivAffiche,
-                      .AngRotZdeg = Vue.AngRotZdeg};
+                      .AngRotZdeg = Vue.AngRotZdeg,
+                      .Decalage = Scan.Decalage,
+                      .Projet = Projet,
+                      .Auteur = Auteur,
+                      .Verificateur = Verificateur};
     Etude.CalculerCharges({.MasseLinAretier = double(Champs.GEdMlinAretier.ValeurI()),
                            .MasseSurfVoute = double(Champs.GEdMsurfVoute.ValeurI()),
                            .MasseVolRemplissage = double(Champs.GEdMvolRemplissage.ValeurI()),

@@ -45,6 +45,8 @@ public:
     std::string ExtScan;      // its extension as typed (".ARKL"), kept by the saver for its kind
     std::string DernierScan;  // folder of the last scan opened
     TFichiersRecents Recents; // the scans opened or saved, newest first
+    // Who the report is for and by whom: the window's settings, the batch command's options.
+    std::string Projet, Auteur, Verificateur;
     std::string Titre;
 
     // State of controls that the scan file carries.

@@ -55,6 +55,9 @@ TFArkalune::TFArkalune(QWidget* parent)
 
     reglages_->OnChargeReg = [this] {
         Travail().DernierScan = reglages_->GetStr("DernierScan");
+        Travail().Projet = reglages_->GetStr("Projet");
+        Travail().Auteur = reglages_->GetStr("Auteur");
+        Travail().Verificateur = reglages_->GetStr("Verificateur");
         Travail().Recents.Lire([this](const std::string& nom) { return reglages_->GetStr(nom); });
         recentsRanges_ = Travail().Recents.Liste();
         const bool releve = reglages_->GetStr(CleCouleursPoints) == ValeurCouleursReleve;
@@ -65,6 +68,9 @@ TFArkalune::TFArkalune(QWidget* parent)
     };
     reglages_->OnRangeReg = [this] {
         reglages_->PutStr("DernierScan", Travail().DernierScan);
+        reglages_->PutStr("Projet", Travail().Projet);
+        reglages_->PutStr("Auteur", Travail().Auteur);
+        reglages_->PutStr("Verificateur", Travail().Verificateur);
         reglages_->PutStr(CleCouleursPoints,
                           Travail().CouleursReleve ? ValeurCouleursReleve : "noir");
         Travail().Recents.Ecrire([this](const std::string& nom, const std::string& valeur) {

@@ -7,6 +7,7 @@
 #include "html/HtmlUtils.h"
 #include "html/TexteHtml.h"
 #include "util/Format.h"
+#include "util/Version.h"
 #include "vault/EtudeVoute.h"
 
 #include <cmath>
@@ -41,8 +42,15 @@ const char* const TaillesNiveaux[] = {"1 m", "20 cm", "4 cm", "8 mm", "1.6 mm"};
 std::string Identification(const TEtudeVoute& e) {
     const TContexteRapport& c = e.Contexte;
     std::string r = "<P><B>ETUDE :</B></P><P>";
-    r +=
-        " Fichier du relevé : " + (c.FichierScan.empty() ? "(aucun)" : EchapperHtml(c.FichierScan));
+    const auto renseigne = [](const std::string& v) {
+        return v.empty() ? std::string("(non renseigné)") : EchapperHtml(v);
+    };
+    r += " Projet : " + renseigne(c.Projet);
+    r += "<BR> Auteur : " + renseigne(c.Auteur);
+    r += "<BR> Vérificateur : " + renseigne(c.Verificateur);
+    r += std::string("<BR> Programme : Arkalune ") + VersionArkalune;
+    r += "<BR> Fichier du relevé : " +
+         (c.FichierScan.empty() ? "(aucun)" : EchapperHtml(c.FichierScan));
     r += "<BR> Date du calcul : " + c.Date;
     r += "<BR> Niveau de définition affiché : " + std::to_string(c.NivAffiche);
     if (c.NivAffiche >= 0 && c.NivAffiche < 5)
@@ -81,7 +89,37 @@ std::string EffortsAppui(const TEtudeVoute& e) {
     return r;
 }
 
+// The four frontier points in the survey's frame: the quarter can be placed again from them.
+std::string TablePointsFrontiere(const TEtudeVoute& e) {
+    const char* const noms[] = {"clé", "quartier 1", "appui", "quartier 2"};
+    const TDecalage& d = e.Contexte.Decalage;
+    THtmlTable table;
+    table.DebutTable(45, 2, 0, 2, "G30 D35 D35");
+    auto cellule = [&table](std::int32_t alignement, const std::string& texte) {
+        table.Cellule("", 1, 1, alignement, 1, "", texte, false);
+    };
+    table.DebutLigne("", "");
+    for (const char* titre : {"point", "X", "Y"})
+        cellule(2, titre);
+    table.FinLigne();
+    TRectangleModelisation rec = e.RecModl;
+    for (int n = 1; n <= 4; ++n) {
+        const TV2R& p = rec.XYfront(n);
+        table.DebutLigne("", "");
+        cellule(1, noms[n - 1]);
+        cellule(3, Formater("%.3f", double(p.X) + double(d[0])));
+        cellule(3, Formater("%.3f", double(p.Y) + double(d[1])));
+        table.FinLigne();
+    }
+    return table.FinTable();
+}
+
 } // namespace
+
+std::string EnTeteRapport(const TContexteRapport& c) {
+    return std::string("Arkalune ") + VersionArkalune + " · " +
+           (c.FichierScan.empty() ? "(aucun relevé)" : c.FichierScan) + " · " + c.Date;
+}
 
 const char* NomQuadrant(std::int32_t q1a4) {
     return q1a4 >= 1 && q1a4 <= 4 ? Quadrants[q1a4 - 1].Nom : "?";
@@ -122,6 +160,8 @@ void TEtudeVoute::RedigerResultats() {
     r += std::to_string(NbArcsVoute);
     r += " arcs<BR>";
     r += Formater(" Largeur de l'arc d'arêtier : %.0f cm<BR>", double(LargeurAretierM) * 100);
+    r += "<BR> Points frontière du quart étudié (repère du relevé, en m) :<BR>";
+    r += TablePointsFrontiere(*this);
     r += "</P><P><B>CHARGES :</B></P><P>";
     r += Formater(" Masse linéaire de l'arêtier : %.0f daN/ml<BR>", MasseLinAretier);
     r += Formater(" Masse surfacique de la voûte : %.0f daN/m2<BR>", MasseSurfVoute);
@@ -145,6 +185,11 @@ void TEtudeVoute::RedigerResultats() {
     r += TableArcs(Quartier1);
     r += "<BR>  Arcs de gauche :<BR>";
     r += TableArcs(Quartier2);
+    r += "<BR> Unités et signes : forces en daN. V est le poids de l'arc porté par l'arêtier, "
+         "négatif car dirigé vers le bas ; H est la composante, le long de l'arêtier, de la "
+         "poussée de l'arc, positive vers l'appui. FX et FY sont les composantes horizontales de "
+         "l'action de l'arc d'arêtier sur son appui, FZ sa composante verticale, négative quand "
+         "la charge descend sur l'appui. Hauteurs comptées depuis la clé, positives au-dessus.";
     r += "</FONT>";
     ResulNdC = std::move(r);
 }
