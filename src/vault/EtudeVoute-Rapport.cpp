@@ -10,7 +10,9 @@
 #include "util/Version.h"
 #include "vault/EtudeVoute.h"
 
+#include <array>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -89,29 +91,39 @@ std::string EffortsAppui(const TEtudeVoute& e) {
     return r;
 }
 
+using TLigneTable = std::array<std::string, 3>;
+
+// A table of the report: `pourcent` of the page wide, its columns as THtmlTable takes them, a row
+// of centred titles, then the rows, the first cell aligned by `alignement`, the others right.
+std::string TableRapport(std::int32_t pourcent, const std::string& colonnes,
+                         const TLigneTable& titres, std::int32_t alignement,
+                         const std::vector<TLigneTable>& lignes) {
+    THtmlTable table;
+    table.DebutTable(pourcent, 2, 0, 2, colonnes);
+    auto ligne = [&table](const TLigneTable& cellules, std::int32_t premier, std::int32_t autres) {
+        table.DebutLigne("", "");
+        for (std::size_t i = 0; i < cellules.size(); ++i)
+            table.Cellule("", 1, 1, i == 0 ? premier : autres, 1, "", cellules[i], false);
+        table.FinLigne();
+    };
+    ligne(titres, 2, 2);
+    for (const TLigneTable& l : lignes)
+        ligne(l, alignement, 3);
+    return table.FinTable();
+}
+
 // The four frontier points in the survey's frame: the quarter can be placed again from them.
 std::string TablePointsFrontiere(const TEtudeVoute& e) {
     const char* const noms[] = {"clé", "quartier 1", "appui", "quartier 2"};
     const TDecalage& d = e.Contexte.Decalage;
-    THtmlTable table;
-    table.DebutTable(45, 2, 0, 2, "G30 D35 D35");
-    auto cellule = [&table](std::int32_t alignement, const std::string& texte) {
-        table.Cellule("", 1, 1, alignement, 1, "", texte, false);
-    };
-    table.DebutLigne("", "");
-    for (const char* titre : {"point", "X", "Y"})
-        cellule(2, titre);
-    table.FinLigne();
     TRectangleModelisation rec = e.RecModl;
+    std::vector<TLigneTable> lignes;
     for (int n = 1; n <= 4; ++n) {
         const TV2R& p = rec.XYfront(n);
-        table.DebutLigne("", "");
-        cellule(1, noms[n - 1]);
-        cellule(3, Formater("%.3f", double(p.X) + double(d[0])));
-        cellule(3, Formater("%.3f", double(p.Y) + double(d[1])));
-        table.FinLigne();
+        lignes.push_back({noms[n - 1], Formater("%.3f", double(p.X) + double(d[0])),
+                          Formater("%.3f", double(p.Y) + double(d[1]))});
     }
-    return table.FinTable();
+    return TableRapport(45, "G30 D35 D35", {"point", "X", "Y"}, 1, lignes);
 }
 
 } // namespace
@@ -126,24 +138,12 @@ const char* NomQuadrant(std::int32_t q1a4) {
 }
 
 std::string TableArcs(const TQuartier& Q) {
-    THtmlTable table;
-    table.DebutTable(30, 2, 0, 2, "C20 D40 D40");
-    auto cellule = [&table](std::int32_t alignement, const std::string& texte) {
-        table.Cellule("", 1, 1, alignement, 1, "", texte, false);
-    };
-    table.DebutLigne("", "");
-    for (const char* titre : {"n° arc", "V", "H"})
-        cellule(2, titre);
-    table.FinLigne();
+    std::vector<TLigneTable> lignes;
     for (std::size_t i = 0; i < Q.Arcs.size(); ++i) {
         const TV3R& e = Q.Arcs[i].EffAppui;
-        table.DebutLigne("", "");
-        cellule(2, std::to_string(i + 1));
-        cellule(3, EntierArrondi(-e.Z));
-        cellule(3, EntierArrondi(e.X));
-        table.FinLigne();
+        lignes.push_back({std::to_string(i + 1), EntierArrondi(-e.Z), EntierArrondi(e.X)});
     }
-    return table.FinTable();
+    return TableRapport(30, "C20 D40 D40", {"n° arc", "V", "H"}, 2, lignes);
 }
 
 void TEtudeVoute::RedigerResultats() {
