@@ -7,7 +7,7 @@ class TPlateformeConsole : public TPlateforme {
 public:
     void AfficherStatut(int, const std::string&) override {}
     void TraiterMessages() override {}
-    TReponse Demander(const std::string&) override { return TReponse::Non; }
+    TReponse Demander(const std::string&, TReponse) override { return TReponse::Non; }
     void AfficherMessage(const std::string& message) override;
     void FixerTitre(const std::string&) override {}
     int CurseurCourant() override { return 0; }

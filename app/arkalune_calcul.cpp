@@ -34,6 +34,7 @@ const char* const Usage =
     "                        [--largeur CM] [--arcs N] [--masse-lin V] [--masse-surf V]\n"
     "                        [--masse-vol V] [--niveau-remplissage V] [--niveau-appui Z]\n"
     "                        [--sensibilite] [--rapport F] [--json F|-] [--pdf F]\n"
+    "                        [--projet T] [--auteur T] [--verificateur T]\n"
     "       arkalune-calcul --help | --version\n"
     "  FICHIER               scan ou relevé à charger (.arkl, .xyz, .csv, .txt, .las, .ply,\n"
     "                        .pts, .ptx, .e57)\n"
@@ -61,6 +62,8 @@ const char* const Usage =
     "  --json F|-            écrit toute l'étude en JSON dans F (- : sortie standard, qui ne\n"
     "                        reçoit alors rien d'autre)\n"
     "  --pdf F               écrit le rapport en PDF (A4) dans F\n"
+    "  --projet T, --auteur T, --verificateur T\n"
+    "                        projet, auteur et vérificateur que le rapport nomme\n"
     "Les valeurs des champs de l'étude sont celles qu'on taperait dans la fenêtre, une\n"
     "expression commençant par \"=\" comprise.\n";
 
@@ -92,6 +95,7 @@ struct TOptions {
     std::optional<std::string> rapport;
     std::optional<std::string> json;
     std::optional<std::string> pdf;
+    std::string projet, auteur, verificateur;
 };
 
 int LireNiveau(const std::string& option, const std::string& texte) {
@@ -164,6 +168,12 @@ TOptions LireOptions(TArguments& args) {
             o.json = valeur();
         else if (a == "--pdf")
             o.pdf = valeur();
+        else if (a == "--projet")
+            o.projet = valeur();
+        else if (a == "--auteur")
+            o.auteur = valeur();
+        else if (a == "--verificateur")
+            o.verificateur = valeur();
         else if (a.size() > 1 && a[0] == '-')
             throw EUsage{"option inconnue : " + a};
         else if (o.fichier.empty())
@@ -186,7 +196,7 @@ TOptions LireOptions(TArguments& args) {
 
 #ifdef ARKALUNE_PDF
 // The report laid out by Qt on its offscreen platform: no display is needed.
-void EcrirePdf(const std::string& chemin, const std::string& rapport) {
+void EcrirePdf(const std::string& chemin, const TEtudeVoute& etude) {
     int argc = 3;
     char nom[] = "arkalune-calcul", option[] = "-platform", plateforme[] = "offscreen";
     char* argv[] = {nom, option, plateforme, nullptr};
@@ -196,18 +206,21 @@ void EcrirePdf(const std::string& chemin, const std::string& rapport) {
             std::fprintf(stderr, "%s\n", texte.toLocal8Bit().constData());
     });
     const QGuiApplication application(argc, argv);
-    const QByteArray pdf = RapportEnPdf(rapport);
+    const QByteArray pdf = RapportEnPdf(etude.ResulNdC, etude.Contexte);
     if (pdf.isEmpty()) throw EErreur("le document PDF n'a pas pu être produit");
     RemplacerFichier(chemin, std::string_view(pdf.constData(), std::size_t(pdf.size())));
 }
 #else
-void EcrirePdf(const std::string&, const std::string&) {}
+void EcrirePdf(const std::string&, const TEtudeVoute&) {}
 #endif
 
 // The road of the study through the four tabs, as the window's user would go: the display
 // settings on "Préparation", the quarter and the structure's inputs on "Structure", the loads
 // on "Charges", then "Résultats".
 void Etudier(TEspaceTravail& travail, const TOptions& o) {
+    travail.Projet = o.projet;
+    travail.Auteur = o.auteur;
+    travail.Verificateur = o.verificateur;
     if (o.rotationZ) travail.BtActualiserRotClick(*o.rotationZ);
     for (const auto& [c, texte] : o.champs) {
         const std::string raison = AppliquerTexteChamp(travail.Champs.*(c->champ), texte);
@@ -226,7 +239,7 @@ void Etudier(TEspaceTravail& travail, const TOptions& o) {
     if (o.sensibilite) travail.CalculerSensibilite();
     if (!o.json || *o.json != "-") std::printf("%s\n", travail.Etude.LbResultats.c_str());
     if (o.rapport) RemplacerFichier(*o.rapport, travail.Etude.ResulNdC);
-    if (o.pdf) EcrirePdf(*o.pdf, travail.Etude.ResulNdC);
+    if (o.pdf) EcrirePdf(*o.pdf, travail.Etude);
     if (o.json) {
         const std::string json = travail.EtudeEnJson() + "\n";
         if (*o.json == "-")

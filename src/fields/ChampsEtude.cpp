@@ -2,6 +2,7 @@
 
 #include "fields/DomaineChamp.h"
 
+#include <iterator>
 #include <optional>
 #include <string>
 
@@ -54,22 +55,23 @@ TChampsEtude::TChampsEtude() {
                 "niveau de l'appui de l'arêtier par rapport à la clé, en m (< 0 sous la clé)"});
 }
 
-std::string TChampsEtude::ValeurRefusee() const {
+std::string TChampsEtude::ValeurRefusee(bool structure) const {
     const struct {
         const TCustomGenEdit& champ;
         const char* nom; // as the messages name it
         bool utilise;
+        bool deStructure;
     } champs[] = {
-        {GEdLargeurAretier, "la largeur de l'arc d'arêtier", true},
-        {GEdNbArcsVoute, "le nombre d'arcs de voûte", true},
-        {GEdMlinAretier, "la masse linéaire de l'arêtier", true},
-        {GEdMsurfVoute, "la masse surfacique de la voûte", true},
-        {GEdMvolRemplissage, "la masse volumique du remplissage", true},
-        {GEdNivRemplissage, "le niveau du remplissage", true},
-        {GEdNivAppui, "le niveau d'appui imposé", CkBxNivAppui},
+        {GEdLargeurAretier, "la largeur de l'arc d'arêtier", true, true},
+        {GEdNbArcsVoute, "le nombre d'arcs de voûte", true, true},
+        {GEdMlinAretier, "la masse linéaire de l'arêtier", true, false},
+        {GEdMsurfVoute, "la masse surfacique de la voûte", true, false},
+        {GEdMvolRemplissage, "la masse volumique du remplissage", true, false},
+        {GEdNivRemplissage, "le niveau du remplissage", true, false},
+        {GEdNivAppui, "le niveau d'appui imposé", CkBxNivAppui, true},
     };
     for (const auto& c : champs)
-        if (c.utilise && !c.champ.ValOK())
+        if (c.utilise && (c.deStructure || !structure) && !c.champ.ValOK())
             return std::string("valeur refusée pour ") + c.nom + " : « " + c.champ.Text() + " » (" +
                    DomaineAdmis(c.champ) + ")";
     return {};

@@ -18,6 +18,7 @@ struct TChampsEtude {
     bool CkBxNivAppui = false;
     TChampsEtude();
     // The study computes only with values their fields accept: empty when every field accepts
-    // its text, otherwise the reason naming the first field that refuses it.
-    std::string ValeurRefusee() const;
+    // its text, otherwise the reason naming the first field that refuses it. `structure`: only
+    // the fields of the structure (the rib's width, the number of arcs, the springing level).
+    std::string ValeurRefusee(bool structure = false) const;
 };

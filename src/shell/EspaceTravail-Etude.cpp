@@ -8,6 +8,7 @@
 #include "util/StringUtils.h"
 #include "vault/EtudeJson.h"
 
+#include <cmath>
 #include <filesystem>
 
 #include <optional>
@@ -65,6 +66,14 @@ void TEspaceTravail::ActualiserStructure() {
     RetracerTout();
 }
 
+void TEspaceTravail::BtRafraichirStructureClick() {
+    ActualiserStructure();
+    if (const std::string refus = Champs.ValeurRefusee(true); !refus.empty())
+        Plateforme.AfficherErreur(refus + " ; la structure garde " +
+                                  std::to_string(std::lround(double(Etude.LargeurAretierM) * 100)) +
+                                  " cm et " + std::to_string(Etude.NbArcsVoute) + " arcs");
+}
+
 void TEspaceTravail::BtDeplacerQuartEtudieClick() {
     Etude.QuartierSuivant(ScanEtudie());
     ActualiserStructure();
@@ -93,7 +102,11 @@ void TEspaceTravail::CalculerCharges() {
                           Utf8Valide(TexteChemin(CheminFs(PFsansext + ExtScan).filename())),
                       .Date = DateDuCalcul(),
                       .NivAffiche = Scan.NivAffiche,
-                      .AngRotZdeg = Vue.AngRotZdeg};
+                      .AngRotZdeg = Vue.AngRotZdeg,
+                      .Decalage = Scan.Decalage,
+                      .Projet = Projet,
+                      .Auteur = Auteur,
+                      .Verificateur = Verificateur};
     Etude.CalculerCharges({.MasseLinAretier = double(Champs.GEdMlinAretier.ValeurI()),
                            .MasseSurfVoute = double(Champs.GEdMsurfVoute.ValeurI()),
                            .MasseVolRemplissage = double(Champs.GEdMvolRemplissage.ValeurI()),

@@ -11,6 +11,7 @@ void TEspaceTravail::PCavctChanging() {
 
 void TEspaceTravail::PCavctChange(int t) {
     if (t < 0 || t > 3) throw EErreur("onglet inexistant : " + std::to_string(t));
+    AppliquerRotationTapee();
     if (t > OngletQuitte + 1) {
         OngletActif = OngletQuitte;
         return;

@@ -24,9 +24,10 @@ TSortieProgression SortieStatutSansArret(TEspaceTravail& t) {
 }
 
 // A step on millions of cubes that is not stopped (it changes them all or none): the window is
-// served meanwhile, and `texte` shown once it lasts.
+// served meanwhile, and `texte` shown once it lasts, saying that Esc will not stop it.
 template <class F> void SansArret(TEspaceTravail& t, const char* texte, F&& etape) {
-    TProgression attente = TProgression::Patience(SortieStatutSansArret(t), texte);
+    TProgression attente = TProgression::Patience(
+        SortieStatutSansArret(t), std::string(texte) + " (ne peut pas être interrompu)");
     etape([&] { attente.Entretenir(); });
 }
 
@@ -216,8 +217,8 @@ bool TEspaceTravail::RemplacementPermis(const std::string& cible,
     if (!fs::exists(CheminFs(cible), erreur) || MemeFichier(cible, FichierScan) ||
         MemeFichier(cible, remplacementAccepte))
         return true;
-    return Plateforme.Demander("le fichier « " + cible + " » existe déjà, le remplacer?") ==
-           TReponse::Oui;
+    return Plateforme.Demander("le fichier « " + cible + " » existe déjà, le remplacer?",
+                               TReponse::Non) == TReponse::Oui;
 }
 
 bool TEspaceTravail::EcrireScan(const TFormatScan& format, int niveau,
@@ -225,6 +226,13 @@ bool TEspaceTravail::EcrireScan(const TFormatScan& format, int niveau,
     if (format.Ecrivain == nullptr) return false;
     VerifierEnregistrable(Scan, niveau);
     const std::string cible = CheminEnregistrement(PFsansext, ExtScan, format.Extensions.front());
+    AppliquerRotationTapee();
+    // The study's file keeps the fields' values: a refused text would be stored as a number
+    // that the next reading refuses, the valid value it replaced lost.
+    if (&format == &FormatArkl())
+        if (const std::string refus = Champs.ValeurRefusee(); !refus.empty())
+            throw EErreur("« " + TexteChemin(CheminFs(cible).filename()) +
+                          " » n'est pas enregistré : " + refus);
     if (!RemplacementPermis(cible, remplacementAccepte)) return false;
     CurseurAttente();
     TEnTeteArkl enTete;

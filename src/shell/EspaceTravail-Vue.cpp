@@ -79,6 +79,10 @@ void TEspaceTravail::BtActualiserRotClick(const std::string& texteEdRotZ) {
     ActualiserRotZ();
 }
 
+void TEspaceTravail::AppliquerRotationTapee() {
+    if (TexteEdRotZ != TexteAngleRotZ(Vue.AngRotZdeg)) BtActualiserRotClick(TexteEdRotZ);
+}
+
 void TEspaceTravail::ChoisirCouleursReleve(bool couleurs) {
     if (CouleursReleve == couleurs) return;
     CouleursReleve = couleurs;
@@ -119,6 +123,9 @@ void TEspaceTravail::VGLMouseDown(std::int32_t X, std::int32_t Y) {
 
 void TEspaceTravail::VGLMouseMove(TBoutonsSouris boutons, std::int32_t X, std::int32_t Y) {
     if (!ScanPret || Drawing) return;
+    // The selection is a step of the preparation: on the study's pages the points are not shown
+    // in red, and a band there would select points the user cannot see selected.
+    if (OngletActif != 0) boutons.Gauche = false;
     try {
         if (GlisserSouris(Vue, BandeSelection, boutons, {X, Y}, Plateforme.ShiftEnfonce())) {
             Vue.EnMouvement = true;
@@ -129,16 +136,18 @@ void TEspaceTravail::VGLMouseMove(TBoutonsSouris boutons, std::int32_t X, std::i
     }
 }
 
-void TEspaceTravail::VGLMouseUp(std::int32_t X, std::int32_t Y, bool lirePoint, bool mesurer) {
+void TEspaceTravail::VGLMouseUp(std::int32_t X, std::int32_t Y, bool gauche, bool mesurer) {
     if (TerminerBande(Vue, BandeSelection, Scan.CubesAffiches, {X, Y})) {
         Plateforme.RedessinerVue();
         return;
     }
-    if (ModeDefinirAxeX != 0) {
+    // The end of a drag (a turn of the camera ending over the cloud) is never a click.
+    const bool clic = gauche && !Vue.Glisse;
+    if (clic && ModeDefinirAxeX != 0) {
         const TCube* cube = CubeSousPointeur(X, Y);
         if (!cube) return;
         PrendrePointAxe(cube->CooMoyPts);
-    } else if (lirePoint && ScanPret) {
+    } else if (clic && ScanPret) {
         LirePoint(X, Y, mesurer);
     }
     Plateforme.RedessinerVue();
@@ -146,7 +155,11 @@ void TEspaceTravail::VGLMouseUp(std::int32_t X, std::int32_t Y, bool lirePoint, 
 
 void TEspaceTravail::LirePoint(std::int32_t X, std::int32_t Y, bool mesurer) {
     const TCube* cube = CubeSousPointeur(X, Y);
-    if (!cube) return;
+    if (!cube) {
+        // The previous read-out would pass for this point's.
+        Plateforme.AfficherStatut(0, "aucun point");
+        return;
+    }
     const TV3R point = CoordonneesDuLeve(cube->CooMoyPts, Scan.Decalage);
     Plateforme.AfficherStatut(0,
                               TexteLecturePoint(point, mesurer ? PointLu : std::optional<TV3R>()));
@@ -190,7 +203,7 @@ void TEspaceTravail::GelerMenus() {
 void TEspaceTravail::RestaurerMenus() {
     if (svgetatmenu.empty()) return;
     Plateforme.FixerEtatMenus(svgetatmenu);
-    AffiInfo(1, "");
+    Plateforme.AfficherStatut(1, "");
     svgetatmenu.clear();
 }
 

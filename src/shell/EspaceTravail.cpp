@@ -8,7 +8,7 @@ TEspaceTravail::TEspaceTravail(TPlateforme& plateforme) : Plateforme(plateforme)
 bool TEspaceTravail::DemanderAbandon() {
     if (!Echap) return false;
     Echap = false;
-    return Plateforme.Demander("Annuler?") == TReponse::Oui;
+    return Plateforme.Demander("Annuler?", TReponse::Oui) == TReponse::Oui;
 }
 
 void TEspaceTravail::AffiInfo(int panneau, const std::string& texte) {
@@ -24,9 +24,14 @@ void TEspaceTravail::AffiInfoSansArret(int panneau, const std::string& texte) {
 }
 
 void TEspaceTravail::ToucheEchap() {
+    // While the axis's points are awaited nothing runs: Esc leaves the designation, without the
+    // question that stops a running operation.
+    if (ModeDefinirAxeX != 0 || !svgetatmenu.empty()) {
+        ModeDefinirAxeX = 0;
+        RestaurerMenus();
+        return;
+    }
     Echap = true;
-    ModeDefinirAxeX = 0;
-    if (!svgetatmenu.empty()) RestaurerMenus();
 }
 
 void TEspaceTravail::CurseurAttente() {
@@ -63,8 +68,11 @@ void TEspaceTravail::ReinitialiserTravail() {
 }
 
 bool TEspaceTravail::DemanderEnregistrement() {
-    if (!ScanPret || !DonneesModifiees()) return true;
-    const TReponse r = Plateforme.Demander("les données ont été modifiées, enregistrer?");
+    if (!ScanPret) return true;
+    AppliquerRotationTapee();
+    if (!DonneesModifiees()) return true;
+    const TReponse r =
+        Plateforme.Demander("les données ont été modifiées, enregistrer?", TReponse::Oui);
     if (r == TReponse::Annulee) return false;
     if (r == TReponse::Oui && DonneesModifiees()) return EnregistrerScan(FormatArkl(), Scan.NivMax);
     return true;

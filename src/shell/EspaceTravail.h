@@ -45,6 +45,8 @@ public:
     std::string ExtScan;      // its extension as typed (".ARKL"), kept by the saver for its kind
     std::string DernierScan;  // folder of the last scan opened
     TFichiersRecents Recents; // the scans opened or saved, newest first
+    // Who the report is for and by whom: the window's settings, the batch command's options.
+    std::string Projet, Auteur, Verificateur;
     std::string Titre;
 
     // State of controls that the scan file carries.
@@ -158,15 +160,19 @@ public:
     void SBtEchPlusClick();
     void SBtEchMoinsClick();
     void BtActualiserRotClick(const std::string& texteEdRotZ);
+    // The rotation typed in its field and not yet applied is applied, as by "Actualiser": the
+    // study, the report and the saved file use the angle the field shows.
+    void AppliquerRotationTapee();
 
     // Mouse in the view: rotation, pan, rubber band, designation of the axis definition's points.
     void VGLMouseDown(std::int32_t X, std::int32_t Y);
     void VGLMouseMove(TBoutonsSouris boutons, std::int32_t X, std::int32_t Y);
-    // `lirePoint`: a release of the left button, which reads out the point under a still
-    // pointer; `mesurer`: with its distance to the point read before.
-    void VGLMouseUp(std::int32_t X, std::int32_t Y, bool lirePoint = false, bool mesurer = false);
+    // `gauche`: a release of the left button; when the pointer has not gone the drag distance
+    // since the press, it designates the axis definition's point or reads out the point under
+    // the pointer; `mesurer`: with its distance to the point read before.
+    void VGLMouseUp(std::int32_t X, std::int32_t Y, bool gauche = false, bool mesurer = false);
     // Shows in the first panel the picked cube's coordinates in the survey's frame, and with
-    // `mesurer` its distance to the previous one; nothing when no cube is drawn near (X, Y).
+    // `mesurer` its distance to the previous one; "aucun point" when no cube is drawn near (X, Y).
     void LirePoint(std::int32_t X, std::int32_t Y, bool mesurer);
     std::optional<TV3R> PointLu; // the last point read out, in the survey's frame
     void SelectionnerRectangle(std::int32_t X, std::int32_t Y);
@@ -203,7 +209,8 @@ public:
     void CalculerBordsAretier();
     void ActualiserStructure();
     void BtDeplacerQuartEtudieClick();
-    void BtRafraichirStructureClick() { ActualiserStructure(); }
+    // The structure rebuilt; a field it refuses is said, with the value kept instead.
+    void BtRafraichirStructureClick();
     // The four frontier move buttons, told apart by their tag: 1 right, 2 left, 3 up, 4 down.
     void SBtDeplClick(int tag);
     void ConstruireStructure();

@@ -89,7 +89,7 @@ void TFArkalune::ExporterPdf() {
             CheminExport(this, QStringLiteral("Exporter en PDF"), Travail().PFsansext + ".pdf",
                          QStringLiteral("document PDF (*.pdf)"));
         if (chemin.isEmpty()) return;
-        const QByteArray octets = RapportEnPdf(rapport);
+        const QByteArray octets = RapportEnPdf(rapport, Travail().Etude.Contexte);
         if (octets.isEmpty()) throw EErreur("le document PDF n'a pas pu être produit");
         RemplacerFichier(chemin.toStdString(),
                          std::string_view(octets.constData(), std::size_t(octets.size())));
@@ -113,9 +113,10 @@ void TFArkalune::Imprimer() {
         QPrinter imprimante(QPrinter::HighResolution);
         imprimante.setPageSize(QPageSize(QPageSize::A4));
         imprimante.setDocName(QStringLiteral("Arkalune"));
+        imprimante.setCreator(CreateurDocument());
         QPrintDialog dialogue(&imprimante, this);
         dialogue.setObjectName(QStringLiteral("DlgImprimer"));
         if (dialogue.exec() != QDialog::Accepted) return;
-        ImprimerRapport(rapport, imprimante);
+        ImprimerRapport(rapport, Travail().Etude.Contexte, imprimante);
     });
 }

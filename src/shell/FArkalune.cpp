@@ -22,6 +22,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <QWindow>
 
 namespace {
 
@@ -38,6 +39,7 @@ TFArkalune::TFArkalune(QWidget* parent)
     setObjectName(QStringLiteral("FArkalune"));
     setWindowTitle(QStringLiteral("Calcul de voûte nervurée"));
     setAcceptDrops(true);
+    Travail().Vue.DistanceGlissement = QApplication::startDragDistance();
     ConstruireMenus();
     auto* centre = new QWidget;
     auto* colonne = new QVBoxLayout(centre);
@@ -53,7 +55,11 @@ TFArkalune::TFArkalune(QWidget* parent)
 
     reglages_->OnChargeReg = [this] {
         Travail().DernierScan = reglages_->GetStr("DernierScan");
+        Travail().Projet = reglages_->GetStr("Projet");
+        Travail().Auteur = reglages_->GetStr("Auteur");
+        Travail().Verificateur = reglages_->GetStr("Verificateur");
         Travail().Recents.Lire([this](const std::string& nom) { return reglages_->GetStr(nom); });
+        recentsRanges_ = Travail().Recents.Liste();
         const bool releve = reglages_->GetStr(CleCouleursPoints) == ValeurCouleursReleve;
         Travail().ChoisirCouleursReleve(releve);
         findChild<QAction*>(releve ? QStringLiteral("MiCouleursReleve")
@@ -62,6 +68,9 @@ TFArkalune::TFArkalune(QWidget* parent)
     };
     reglages_->OnRangeReg = [this] {
         reglages_->PutStr("DernierScan", Travail().DernierScan);
+        reglages_->PutStr("Projet", Travail().Projet);
+        reglages_->PutStr("Auteur", Travail().Auteur);
+        reglages_->PutStr("Verificateur", Travail().Verificateur);
         reglages_->PutStr(CleCouleursPoints,
                           Travail().CouleursReleve ? ValeurCouleursReleve : "noir");
         Travail().Recents.Ecrire([this](const std::string& nom, const std::string& valeur) {
@@ -92,7 +101,8 @@ void TFArkalune::PremierRepos() {
 }
 
 void TFArkalune::OuvrirApresInit(const QString& chemin) {
-    if (initDone_)
+    // A file dropped while a command lets messages through waits for its end.
+    if (initDone_ && !occupe_)
         OuvrirFichier(chemin);
     else
         fichierAOuvrir_ = chemin;
@@ -106,10 +116,20 @@ bool TFArkalune::Commande(const std::function<void()>& commande, bool actualiser
     occupe_ = true;
     const bool reussi = Travail().Executer(commande);
     occupe_ = false;
+    // A file opened or saved is kept among the recent ones at once: a session ended without
+    // closing the window must not lose it.
+    if (Travail().Recents.Liste() != recentsRanges_) {
+        recentsRanges_ = Travail().Recents.Liste();
+        reglages_->RangeReg();
+    }
     if (bloque_) DebloquerCommandes();
     if (actualiser) ActualiserControles();
     // A rebuild of the view asked for meanwhile waited for the command's end.
     if (preparationDemandee_) QTimer::singleShot(0, this, &TFArkalune::PreparerVue);
+    if (initDone_ && !fichierAOuvrir_.isEmpty())
+        QTimer::singleShot(0, this, [this] {
+            if (!fichierAOuvrir_.isEmpty()) OuvrirApresInit(std::exchange(fichierAOuvrir_, {}));
+        });
     return reussi;
 }
 
@@ -164,6 +184,19 @@ void TFArkalune::AfficherAide() {
 }
 
 bool TFArkalune::eventFilter(QObject* objet, QEvent* evenement) {
+    // The 3D view is a native window of its own, which Qt gives the files dropped on it: they
+    // open as when dropped anywhere else on the window.
+    if (objet == static_cast<QObject*>(VGL_->Surface())) {
+        const QEvent::Type type = evenement->type();
+        if (type == QEvent::DragEnter || type == QEvent::DragMove) {
+            AccepterDepot(*static_cast<QDropEvent*>(evenement));
+            return true;
+        }
+        if (type == QEvent::Drop) {
+            dropEvent(static_cast<QDropEvent*>(evenement));
+            return true;
+        }
+    }
     if (evenement->type() == QEvent::Wheel && objet->isWidgetType() &&
         static_cast<QWidget*>(objet)->window() == this)
         return ZoomerMolette(*static_cast<QWheelEvent*>(evenement));
@@ -194,7 +227,11 @@ void TFArkalune::closeEvent(QCloseEvent* evenement) {
 }
 
 void TFArkalune::dragEnterEvent(QDragEnterEvent* evenement) {
-    if (evenement->mimeData()->hasUrls() && !occupe_) evenement->acceptProposedAction();
+    AccepterDepot(*evenement);
+}
+
+void TFArkalune::AccepterDepot(QDropEvent& evenement) {
+    if (evenement.mimeData()->hasUrls() && !occupe_) evenement.acceptProposedAction();
 }
 
 void TFArkalune::dropEvent(QDropEvent* evenement) {

@@ -61,6 +61,8 @@ protected:
     void closeEvent(QCloseEvent* evenement) override;
     void dragEnterEvent(QDragEnterEvent* evenement) override;
     void dropEvent(QDropEvent* evenement) override;
+    // Files dragged over the window, the 3D view included, are taken unless a command runs.
+    void AccepterDepot(QDropEvent& evenement);
 
 private:
     std::unique_ptr<TPlateformeQt> plateforme_;
@@ -74,7 +76,8 @@ private:
     bool preparationDemandee_ = false; // the view's point batch is to be rebuilt
     QPointer<QWidget> focusAvantBlocage_;
     QString fichierAOuvrir_;
-    std::string documentAffiche_; // the HTML document shown in WB
+    std::vector<std::string> recentsRanges_; // the recent files as last written to the settings
+    std::string documentAffiche_;            // the HTML document shown in WB
 
     // Widgets the commands read or update.
     QWidget* PnTop_ = nullptr;

@@ -56,13 +56,13 @@ void TPlateformeQt::TraiterMessages() {
     QApplication::processEvents();
 }
 
-TReponse TPlateformeQt::Demander(const std::string& question) {
+TReponse TPlateformeQt::Demander(const std::string& question, TReponse parDefaut) {
     QMessageBox boite(QMessageBox::Question, QString::fromLatin1(TitreMessages),
                       QString::fromStdString(question),
                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, &fenetre_);
     // Esc and the close box press this hidden button: a dismissed question is no answer.
     boite.button(QMessageBox::Cancel)->hide();
-    boite.setDefaultButton(QMessageBox::Yes);
+    boite.setDefaultButton(parDefaut == TReponse::Non ? QMessageBox::No : QMessageBox::Yes);
     const int r = boite.exec();
     const TReponse reponse = r == QMessageBox::Yes  ? TReponse::Oui
                              : r == QMessageBox::No ? TReponse::Non

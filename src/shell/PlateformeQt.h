@@ -19,7 +19,7 @@ public:
 
     void AfficherStatut(int panneau, const std::string& texte) override;
     void TraiterMessages() override;
-    TReponse Demander(const std::string& question) override;
+    TReponse Demander(const std::string& question, TReponse parDefaut) override;
     void AfficherMessage(const std::string& message) override;
     void AfficherErreur(const std::string& message) override;
     void FixerTitre(const std::string& titre) override;

@@ -16,7 +16,9 @@ public:
     // workspace through TEspaceTravail::ToucheEchap.
     virtual void TraiterMessages() = 0;
     // A confirmation with the buttons Oui and Non; Annulee when dismissed without an answer.
-    virtual TReponse Demander(const std::string& question) = 0;
+    // `parDefaut` (Oui or Non) is the answer of the Return key: Non for a question whose Oui
+    // destroys something.
+    virtual TReponse Demander(const std::string& question, TReponse parDefaut) = 0;
     // A plain message box (stderr in the batch command).
     virtual void AfficherMessage(const std::string& message) = 0;
     // A failure or a warning: the same, with the box's warning sign where there is one.

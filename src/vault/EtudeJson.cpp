@@ -138,13 +138,12 @@ std::string Lecture(const TEtudeVoute& t) {
 // Each action's range, as the caption gives the actions, then every variant.
 std::string Sensibilite(const TEtudeVoute& t) {
     TChamps champs;
-    static const char* const Noms[3] = {"FX", "FY", "FZ"};
     for (int a = 0; a < 3; ++a) {
         const TEtendueEffort e = t.Sensibilite->Etendue(t.EffortsSurAppui, a);
-        champs.emplace_back(Noms[a], Objet({{"Min", Nombre(e.Min)},
-                                            {"Max", Nombre(e.Max)},
-                                            {"Min_par", Chaine(e.NomMin)},
-                                            {"Max_par", Chaine(e.NomMax)}}));
+        champs.emplace_back(NomsActions[a], Objet({{"Min", Nombre(e.Min)},
+                                                   {"Max", Nombre(e.Max)},
+                                                   {"Min_par", Chaine(e.NomMin)},
+                                                   {"Max_par", Chaine(e.NomMax)}}));
     }
     champs.emplace_back("Variantes", Liste(t.Sensibilite->Variantes, [](const TVarianteEtude& v) {
                             return Objet({{"Nom", Chaine(v.Nom)},

@@ -7,9 +7,12 @@
 #include "html/HtmlUtils.h"
 #include "html/TexteHtml.h"
 #include "util/Format.h"
+#include "util/Version.h"
 #include "vault/EtudeVoute.h"
 
+#include <array>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -41,8 +44,15 @@ const char* const TaillesNiveaux[] = {"1 m", "20 cm", "4 cm", "8 mm", "1.6 mm"};
 std::string Identification(const TEtudeVoute& e) {
     const TContexteRapport& c = e.Contexte;
     std::string r = "<P><B>ETUDE :</B></P><P>";
-    r +=
-        " Fichier du relevé : " + (c.FichierScan.empty() ? "(aucun)" : EchapperHtml(c.FichierScan));
+    const auto renseigne = [](const std::string& v) {
+        return v.empty() ? std::string("(non renseigné)") : EchapperHtml(v);
+    };
+    r += " Projet : " + renseigne(c.Projet);
+    r += "<BR> Auteur : " + renseigne(c.Auteur);
+    r += "<BR> Vérificateur : " + renseigne(c.Verificateur);
+    r += std::string("<BR> Programme : Arkalune ") + VersionArkalune;
+    r += "<BR> Fichier du relevé : " +
+         (c.FichierScan.empty() ? "(aucun)" : EchapperHtml(c.FichierScan));
     r += "<BR> Date du calcul : " + c.Date;
     r += "<BR> Niveau de définition affiché : " + std::to_string(c.NivAffiche);
     if (c.NivAffiche >= 0 && c.NivAffiche < 5)
@@ -61,12 +71,11 @@ std::string Identification(const TEtudeVoute& e) {
 
 // What the ranges beside the actions come from, and the extremes.
 std::string TexteSensibilite(const TEtudeVoute& e) {
-    static const char* const Noms[3] = {"FX", "FY", "FZ"};
     std::string r = "<BR> Sensibilité : l'étude refaite sur les autres niveaux de définition de 2 "
                     "à 4 et sur la grille décalée d'un demi-cube en X puis en Y donne :";
     for (int a = 0; a < 3; ++a) {
         const TEtendueEffort t = e.Sensibilite->Etendue(e.EffortsSurAppui, a);
-        r += Formater("<BR>   %s de %.0f (%s) à %.0f (%s)", Noms[a], t.Min,
+        r += Formater("<BR>   %s de %.0f (%s) à %.0f (%s)", NomsActions[a], t.Min,
                       EchapperHtml(t.NomMin).c_str(), t.Max, EchapperHtml(t.NomMax).c_str());
     }
     for (const TVarianteEtude& v : e.Sensibilite->Variantes)
@@ -91,9 +100,9 @@ std::string EffortsAppui(const TEtudeVoute& e) {
         return r + Formater("   FX et FY non calculables : la flèche de l'arc d'arêtier est nulle "
                             "(appui au niveau de la clé)<BR><BR>   FZ= %.0f<BR>",
                             -E.Z);
-    static const char* const Noms[3] = {"FX", "FY", "FZ"};
     for (int a = 0; a < 3; ++a) {
-        r += Formater("%s   %s= %.0f", a > 0 ? "<BR><BR>" : "", Noms[a], ActionAffichee(E, a));
+        r += Formater("%s   %s= %.0f", a > 0 ? "<BR><BR>" : "", NomsActions[a],
+                      ActionAffichee(E, a));
         if (e.Sensibilite) {
             const TEtendueEffort t = e.Sensibilite->Etendue(E, a);
             r += Formater(" (de %.0f à %.0f)", t.Min, t.Max);
@@ -127,31 +136,59 @@ std::string NiveauAppui(const TEtudeVoute& e) {
     return r + "<BR><BR>";
 }
 
+using TLigneTable = std::array<std::string, 3>;
+
+// A table of the report: `pourcent` of the page wide, its columns as THtmlTable takes them, a row
+// of centred titles, then the rows, the first cell aligned by `alignement`, the others right.
+std::string TableRapport(std::int32_t pourcent, const std::string& colonnes,
+                         const TLigneTable& titres, std::int32_t alignement,
+                         const std::vector<TLigneTable>& lignes) {
+    THtmlTable table;
+    table.DebutTable(pourcent, 2, 0, 2, colonnes);
+    auto ligne = [&table](const TLigneTable& cellules, std::int32_t premier, std::int32_t autres) {
+        table.DebutLigne("", "");
+        for (std::size_t i = 0; i < cellules.size(); ++i)
+            table.Cellule("", 1, 1, i == 0 ? premier : autres, 1, "", cellules[i], false);
+        table.FinLigne();
+    };
+    ligne(titres, 2, 2);
+    for (const TLigneTable& l : lignes)
+        ligne(l, alignement, 3);
+    return table.FinTable();
+}
+
+// The four frontier points in the survey's frame: the quarter can be placed again from them.
+std::string TablePointsFrontiere(const TEtudeVoute& e) {
+    const char* const noms[] = {"clé", "quartier 1", "appui", "quartier 2"};
+    const TDecalage& d = e.Contexte.Decalage;
+    TRectangleModelisation rec = e.RecModl;
+    std::vector<TLigneTable> lignes;
+    for (int n = 1; n <= 4; ++n) {
+        const TV2R& p = rec.XYfront(n);
+        lignes.push_back({noms[n - 1], Formater("%.3f", double(p.X) + double(d[0])),
+                          Formater("%.3f", double(p.Y) + double(d[1]))});
+    }
+    return TableRapport(45, "G30 D35 D35", {"point", "X", "Y"}, 1, lignes);
+}
+
 } // namespace
+
+std::string EnTeteRapport(const TContexteRapport& c) {
+    return std::string("Arkalune ") + VersionArkalune + " · " +
+           (c.FichierScan.empty() ? "(aucun relevé)" : c.FichierScan) + " · " + c.Date;
+}
 
 const char* NomQuadrant(std::int32_t q1a4) {
     return q1a4 >= 1 && q1a4 <= 4 ? Quadrants[q1a4 - 1].Nom : "?";
 }
 
 std::string TableArcs(const TQuartier& Q) {
-    THtmlTable table;
-    table.DebutTable(30, 2, 0, 2, "C20 D40 D40");
-    auto cellule = [&table](std::int32_t alignement, const std::string& texte) {
-        table.Cellule("", 1, 1, alignement, 1, "", texte, false);
-    };
-    table.DebutLigne("", "");
-    for (const char* titre : {"n° arc", "V", "H"})
-        cellule(2, titre);
-    table.FinLigne();
+    std::vector<TLigneTable> lignes;
     for (std::size_t i = 0; i < Q.Arcs.size(); ++i) {
         const TV3R& e = Q.Arcs[i].EffAppui;
-        table.DebutLigne("", "");
-        cellule(2, std::to_string(i + 1));
-        cellule(3, EntierArrondi(-e.Z));
-        cellule(3, EntierArrondi(e.X));
-        table.FinLigne();
+        lignes.push_back({std::to_string(i + 1), EntierArrondi(-e.Z), EntierArrondi(e.X)});
     }
-    return table.FinTable();
+    return TableRapport(30, "C20 D40 D40", {"n° arc", "V", "H"}, 2, lignes);
 }
 
 void TEtudeVoute::RedigerResultats() {
@@ -167,6 +204,8 @@ void TEtudeVoute::RedigerResultats() {
     r += std::to_string(NbArcsVoute);
     r += " arcs<BR>";
     r += Formater(" Largeur de l'arc d'arêtier : %.0f cm<BR>", double(LargeurAretierM) * 100);
+    r += "<BR> Points frontière du quart étudié (repère du relevé, en m) :<BR>";
+    r += TablePointsFrontiere(*this);
     r += "</P><P><B>CHARGES :</B></P><P>";
     r += Formater(" Masse linéaire de l'arêtier : %.0f daN/ml<BR>", MasseLinAretier);
     r += Formater(" Masse surfacique de la voûte : %.0f daN/m2<BR>", MasseSurfVoute);
@@ -189,6 +228,11 @@ void TEtudeVoute::RedigerResultats() {
     r += TableArcs(Quartier1);
     r += "<BR>  Arcs de gauche :<BR>";
     r += TableArcs(Quartier2);
+    r += "<BR> Unités et signes : forces en daN. V est le poids de l'arc porté par l'arêtier, "
+         "négatif car dirigé vers le bas ; H est la composante, le long de l'arêtier, de la "
+         "poussée de l'arc, positive vers l'appui. FX et FY sont les composantes horizontales de "
+         "l'action de l'arc d'arêtier sur son appui, FZ sa composante verticale, négative quand "
+         "la charge descend sur l'appui. Hauteurs comptées depuis la clé, positives au-dessus.";
     r += "</FONT>";
     ResulNdC = std::move(r);
 }

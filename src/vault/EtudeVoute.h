@@ -5,6 +5,7 @@
 // as its rotation about Z, the fields only as the values they give.
 
 #include "geometry/RectangleModelisation.h"
+#include "scan/Decalage.h"
 #include "scan/ListeCubes.h"
 #include "vault/Sensibilite.h"
 #include "vault/StructureVoute.h"
@@ -57,6 +58,9 @@ struct TContexteRapport {
     std::string Date;        // as the report shows it
     std::int32_t NivAffiche = 0;
     double AngRotZdeg = 0; // the view's turn about Z: FX and FY are in its axes
+    TDecalage Decalage{};  // the survey's shift: the points are given in the survey's frame
+    // Who the note is for and by whom, as the user keeps them in the settings; empty: not said.
+    std::string Projet, Auteur, Verificateur;
 };
 
 // The loads last computed with are part of the study (report, JSON, fill shown in the view).

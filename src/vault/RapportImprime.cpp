@@ -12,6 +12,10 @@
 #include <QTextFrame>
 #include <QTextTable>
 
+#include "util/Version.h"
+#include "vault/RapportResultats.h"
+
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -20,6 +24,7 @@ namespace {
 constexpr double PoliceCorps = 10; // points
 constexpr double PolicePied = 8;   // points
 constexpr double MargeMm = 18;
+constexpr double LargeurMinTitree = 70; // percent of the page, a table that carries its title
 
 const char* const BlocTitre =
     "<TABLE width=\"100%\" border=\"1\" cellpadding=\"8\" cellspacing=\"0\"><TR><TD>"
@@ -76,26 +81,62 @@ void GarderAvec(QTextDocument& doc, const QTextBlock& titre, const QTextBlock& s
     c.setBlockFormat(f);
 }
 
-// The line that introduces each table (the last one with text before it) stays with the table's
-// first row; a table that runs on repeats its heading row.
+// A line of text outside the tables that announces what follows (it ends with ":").
+bool EstTitre(const QTextBlock& bloc) {
+    return bloc.isValid() && QTextCursor(bloc).currentTable() == nullptr &&
+           bloc.text().trimmed().endsWith(QLatin1Char(':'));
+}
+
+// The line that introduces each table becomes its first row, repeated with its column titles
+// when the table runs on to another page: a continued table still says what it is. The headings
+// just before it (a run of lines ending with ":") stay on the page of its first row of values.
 void GarderTitresAvecTables(QTextDocument& doc) {
     for (QTextTable* table : Tables(doc.rootFrame())) {
         QTextTableFormat format = table->format();
-        format.setHeaderRowCount(1);
+        int lignesTitre = 1;
+        const QTextBlock titre = TexteAvant(doc.findBlock(table->firstPosition()));
+        if (EstTitre(titre)) {
+            const QString texte = titre.text().trimmed();
+            QTextCursor c(titre);
+            c.select(QTextCursor::BlockUnderCursor);
+            c.removeSelectedText();
+            table->insertRows(0, 1);
+            table->mergeCells(0, 0, 1, table->columns());
+            QTextCharFormat gras;
+            gras.setFontWeight(QFont::Bold);
+            table->cellAt(0, 0).firstCursorPosition().insertText(texte, gras);
+            lignesTitre = 2;
+            // Wide enough for its title on one line.
+            if (format.width().type() == QTextLength::PercentageLength &&
+                format.width().rawValue() < LargeurMinTitree)
+                format.setWidth(QTextLength(QTextLength::PercentageLength, LargeurMinTitree));
+        }
+        format.setHeaderRowCount(lignesTitre);
         table->setFormat(format);
-        GarderAvec(doc, TexteAvant(doc.findBlock(table->firstPosition())),
-                   table->cellAt(0, 0).firstCursorPosition().block());
+        QTextBlock premier = TexteAvant(doc.findBlock(table->firstPosition()));
+        if (!EstTitre(premier)) premier = table->cellAt(0, 0).firstCursorPosition().block();
+        for (QTextBlock avant = TexteAvant(premier); EstTitre(avant); avant = TexteAvant(avant))
+            premier = avant;
+        const int ligneValeurs = std::min(lignesTitre, table->rows() - 1);
+        GarderAvec(doc, premier, table->cellAt(ligneValeurs, 0).firstCursorPosition().block());
     }
 }
 
 } // namespace
 
-void ImprimerRapport(const std::string& rapport, QPagedPaintDevice& support) {
+QString CreateurDocument() {
+    return QStringLiteral("Arkalune ") + QString::fromLatin1(VersionArkalune);
+}
+
+void ImprimerRapport(const std::string& rapport, const TContexteRapport& contexte,
+                     QPagedPaintDevice& support) {
     support.setPageMargins(QMarginsF(MargeMm, MargeMm, MargeMm, MargeMm), QPageLayout::Millimeter);
     const QRectF zone = support.pageLayout().paintRectPixels(support.logicalDpiY());
     QFont pied(QStringLiteral("Arial"));
     pied.setPointSizeF(PolicePied);
     const qreal hauteurPied = 2.5 * PolicePied / 72 * support.logicalDpiY();
+    const qreal hauteurTete = hauteurPied;
+    const QString enTete = QString::fromStdString(EnTeteRapport(contexte));
 
     QTextDocument doc;
     doc.documentLayout()->setPaintDevice(&support);
@@ -103,7 +144,7 @@ void ImprimerRapport(const std::string& rapport, QPagedPaintDevice& support) {
     corps.setPointSizeF(PoliceCorps);
     doc.setDefaultFont(corps);
     doc.setDocumentMargin(0);
-    doc.setPageSize(QSizeF(zone.width(), zone.height() - hauteurPied));
+    doc.setPageSize(QSizeF(zone.width(), zone.height() - hauteurPied - hauteurTete));
     doc.setHtml(QString::fromUtf8(BlocTitre) + QString::fromStdString(rapport));
     SeparerLignes(doc);
     // The layout follows block insertions only in part (lines went missing from the pages): it
@@ -116,8 +157,12 @@ void ImprimerRapport(const std::string& rapport, QPagedPaintDevice& support) {
     QPainter peintre(&support);
     for (int i = 0; i < nbPages; ++i) {
         if (i > 0) support.newPage();
+        peintre.setFont(pied);
+        peintre.drawText(QRectF(0, 0, zone.width(), hauteurTete * 0.7),
+                         Qt::AlignLeft | Qt::AlignTop, enTete);
+        peintre.drawLine(QPointF(0, hauteurTete * 0.75), QPointF(zone.width(), hauteurTete * 0.75));
         peintre.save();
-        peintre.translate(0, -i * hauteurPage);
+        peintre.translate(0, hauteurTete - i * hauteurPage);
         // The layout draws every block that meets the rectangle, whole: the first line of the next
         // page starts a fraction of a pixel above its top and must not be drawn here too.
         const QRectF page(0, i * hauteurPage, zone.width(), hauteurPage);
@@ -131,17 +176,17 @@ void ImprimerRapport(const std::string& rapport, QPagedPaintDevice& support) {
     }
 }
 
-QByteArray RapportEnPdf(const std::string& rapport) {
+QByteArray RapportEnPdf(const std::string& rapport, const TContexteRapport& contexte) {
     QByteArray octets;
     QBuffer tampon(&octets);
     tampon.open(QIODevice::WriteOnly);
     {
         QPdfWriter pdf(&tampon);
         pdf.setTitle(QStringLiteral("Arkalune : actions à l'appui de l'arc d'arêtier"));
-        pdf.setCreator(QStringLiteral("Arkalune"));
+        pdf.setCreator(CreateurDocument());
         pdf.setPageSize(QPageSize(QPageSize::A4));
         pdf.setResolution(300);
-        ImprimerRapport(rapport, pdf);
+        ImprimerRapport(rapport, contexte, pdf);
     }
     return octets;
 }

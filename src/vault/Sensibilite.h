@@ -28,5 +28,8 @@ struct TSensibilite {
     TEtendueEffort Etendue(const TV3R& etude, int a) const;
 };
 
+// The actions as the caption names them.
+inline constexpr const char* NomsActions[3] = {"FX", "FY", "FZ"};
+
 // Action `a` of `efforts` as the caption gives it.
 double ActionAffichee(const TV3R& efforts, int a);

@@ -27,6 +27,11 @@ struct TEtatVue {
     std::int32_t LongAbsDeg = 0, LatAbsDeg = 0;
     TPointEcran mouseold;
     TPointEcran DebutGlissementSelection;
+    // The pointer has moved, a button held, at least this many pixels (the system's drag
+    // distance, summed over both axes) since the press: the release is the end of a drag, never
+    // a click.
+    std::int32_t DistanceGlissement = 10;
+    bool Glisse = false;
     TV3x3R MCBproj3{};
     TV2x2R McbRotZ2 = {{{1, 0}, {0, 1}}};
     // The scan's box as last framed, and whether the next drawing fits it whole in the view.

@@ -128,6 +128,10 @@ TGLbox::TGLbox(QWidget* parent, const TFormatDemande& format) : QWidget(parent) 
 
 TGLbox::~TGLbox() = default;
 
+QWindow* TGLbox::Surface() const {
+    return surface_;
+}
+
 void TGLbox::FixerScene(TFournisseurScene fournisseur) {
     if (surface_) surface_->FixerScene(std::move(fournisseur));
 }

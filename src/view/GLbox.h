@@ -17,6 +17,7 @@
 #include <vector>
 
 struct TBandeSelection;
+class QWindow;
 class TSurfaceGL;
 
 class TGLbox : public QWidget {
@@ -40,6 +41,10 @@ public:
     // drawing); asked for from inside the drawing, it is dropped. update() and repaint() of the
     // control itself do not redraw the picture, which lies in a native window of its own.
     void Redessiner();
+
+    // The native window the picture is drawn in, which receives the drops over the view; none
+    // without a context.
+    QWindow* Surface() const;
 
     // The context exists and draws the legacy pipeline.
     bool InitOK() const;

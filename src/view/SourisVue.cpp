@@ -23,12 +23,20 @@ TV3R EnDouble(const TV3S& p) {
 
 void CommencerGlissement(TEtatVue& vue, TPointEcran p) {
     vue.DebutGlissementSelection = p;
+    vue.Glisse = false;
 }
 
 bool GlisserSouris(TEtatVue& vue, TBandeSelection& bande, TBoutonsSouris boutons, TPointEcran p,
                    bool decaler) {
     if (p == vue.mouseold) return false;
     vue.mouseold = p;
+    if (!boutons.Milieu && !boutons.Gauche) return false;
+    if (!vue.Glisse) {
+        const TPointEcran& debut = vue.DebutGlissementSelection;
+        if (std::abs(p.X - debut.X) + std::abs(p.Y - debut.Y) < vue.DistanceGlissement)
+            return false;
+        vue.Glisse = true;
+    }
     if (boutons.Milieu) {
         TPointEcran& ancre = vue.DebutGlissementSelection;
         const std::int32_t dx = p.X - ancre.X, dy = p.Y - ancre.Y;

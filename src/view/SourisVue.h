@@ -11,10 +11,10 @@
 
 // A button pressed at p: the anchor of the drag.
 void CommencerGlissement(TEtatVue& vue, TPointEcran p);
-// The pointer at p with `boutons` held. The middle button turns the camera, or pans it when
-// `decaler` (shift held), by steps of at least 10 pixels from the anchor; otherwise the left one
-// stretches the rubber band from the anchor. A position already seen does nothing. True when the
-// view must be drawn again.
+// The pointer at p with `boutons` held. Nothing until it has gone the drag distance from the
+// press; then the middle button turns the camera, or pans it when `decaler` (shift held), by
+// steps of at least 10 pixels from the anchor; otherwise the left one stretches the rubber band
+// from the anchor. A position already seen does nothing. True when the view must be drawn again.
 bool GlisserSouris(TEtatVue& vue, TBandeSelection& bande, TBoutonsSouris boutons, TPointEcran p,
                    bool decaler);
 // A release at p while the rubber band shows: the band goes, the cubes whose picture lies in it

@@ -35,6 +35,9 @@ void Non(QWidget& boite) {
 void Echap(QWidget& boite) {
     QTest::keyClick(&boite, Qt::Key_Escape);
 }
+void Entree(QWidget& boite) {
+    QTest::keyClick(&boite, Qt::Key_Return);
+}
 void CaseFermeture(QWidget& boite) {
     boite.close();
 }

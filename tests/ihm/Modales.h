@@ -28,5 +28,7 @@ private:
 void Oui(QWidget& boite);
 void Non(QWidget& boite);
 void Echap(QWidget& boite);
+// The Return key: the default button.
+void Entree(QWidget& boite);
 void CaseFermeture(QWidget& boite);
 void Valider(QWidget& boite);

@@ -203,7 +203,8 @@ TEST(EtudeFenetre, EnregistrerSousTousLesFichiersAjouteLExtension) {
     ASSERT_TRUE(banc.Travail.EnregistrerScan(FormatXYZ(), banc.Travail.Scan.NivMax));
     EcrireFichier(dossier.Chemin("releve.arkl"), "autre étude");
     f->OuvrirFichier(QString::fromStdString(dossier.Chemin("releve.xyz")));
-    TReponsesModales refus({Non});
+    // Return answers Non: it does not replace another study.
+    TReponsesModales refus({Entree});
     Enfant<QAction>(*f, "MiEnregistrer").trigger();
     EXPECT_TRUE(refus.Epuisees());
     EXPECT_TRUE(refus.Textes().value(0).contains(QString::fromUtf8("existe déjà")));
@@ -323,4 +324,87 @@ TEST(EtudeFenetre, UnSecondActualiserGardeLAngleTape) {
     for (int t : {1, 2})
         CliquerOnglet(*f, t);
     EXPECT_EQ(f->Travail().Etude.LbResultats, ligne);
+}
+
+// A field the study refuses is never saved as a number: "Enregistrer" and Oui at the close
+// refuse, name the field and leave the file as it was; the window stays open.
+TEST(EtudeFenetre, UnChampRefuseNEstPasEnregistre) {
+    struct TCas {
+        const char* champ;
+        const char* texte;
+        const char* nom; // as the message names the field
+    };
+    for (const TCas& cas : {TCas{"GEdMlinAretier", "150,5", "la masse linéaire de l'arêtier"},
+                            TCas{"GEdMsurfVoute", "6000", "la masse surfacique de la voûte"},
+                            TCas{"GEdMlinAretier", "", "la masse linéaire de l'arêtier"},
+                            TCas{"GEdNbArcsVoute", "2", "le nombre d'arcs de voûte"}})
+        for (const bool fermeture : {false, true}) {
+            SCOPED_TRACE(std::string(cas.champ) + " « " + cas.texte + " »" +
+                         (fermeture ? " à la fermeture" : " par Enregistrer"));
+            TDossierTemporaire dossier;
+            const std::string chemin = CopieExemple(dossier);
+            const std::string avant = LireFichier(chemin);
+            const auto f = FenetreAvecExemple(chemin);
+            Enfant<QLineEdit>(*f, cas.champ).setText(QString::fromUtf8(cas.texte));
+            TReponsesModales modales(fermeture
+                                         ? std::deque<TReponsesModales::TReponse>{Oui, Valider}
+                                         : std::deque<TReponsesModales::TReponse>{Valider});
+            if (fermeture)
+                f->close();
+            else
+                Enfant<QAction>(*f, "MiEnregistrer").trigger();
+            EXPECT_TRUE(modales.Epuisees());
+            const QString message = modales.Textes().value(fermeture ? 1 : 0);
+            EXPECT_TRUE(message.contains(QString::fromUtf8("n'est pas enregistré")))
+                << message.toStdString();
+            EXPECT_TRUE(message.contains(QString::fromUtf8(cas.nom))) << message.toStdString();
+            EXPECT_TRUE(f->isVisible());
+            EXPECT_EQ(LireFichier(chemin), avant);
+        }
+}
+
+// The rotation typed without "Actualiser" is the one used: the study, the close question and
+// the saved file take it.
+TEST(EtudeFenetre, LaRotationTapeeEstCelleUtilisee) {
+    TDossierTemporaire dossier;
+    const std::string chemin = CopieExemple(dossier);
+    const auto f = FenetreAvecExemple(chemin);
+    auto& rotZ = Enfant<QLineEdit>(*f, "EdRotZ");
+    rotZ.setFocus();
+    rotZ.selectAll();
+    QTest::keyClicks(&rotZ, "30");
+    CliquerOnglet(*f, 1);
+    EXPECT_EQ(f->Travail().Vue.AngRotZdeg, 30);
+    CliquerOnglet(*f, 0);
+    rotZ.setFocus();
+    rotZ.selectAll();
+    QTest::keyClicks(&rotZ, "45");
+    {
+        TReponsesModales modales({Oui});
+        f->close();
+        EXPECT_TRUE(modales.Epuisees());
+        EXPECT_EQ(modales.Textes(),
+                  QStringList{QString::fromUtf8("les données ont été modifiées, enregistrer?")});
+    }
+    EXPECT_FALSE(f->isVisible());
+    TBancEssai banc;
+    ASSERT_TRUE(banc.Travail.ChargerScan(chemin));
+    EXPECT_EQ(banc.Travail.Vue.AngRotZdeg, 45);
+}
+
+// "Rafraichir" with a field of the structure refused says so, and which values it keeps.
+TEST(EtudeFenetre, RafraichirAvecUnChampRefuseLeDit) {
+    TDossierTemporaire dossier;
+    const auto f = FenetreAvecExemple(CopieExemple(dossier));
+    CliquerOnglet(*f, 1);
+    const std::int32_t arcs = f->Travail().Etude.NbArcsVoute;
+    Enfant<QLineEdit>(*f, "GEdNbArcsVoute").setText("2");
+    TReponsesModales modales({Valider});
+    QTest::mouseClick(&Enfant<QPushButton>(*f, "BtRafraichirStructure"), Qt::LeftButton);
+    EXPECT_TRUE(modales.Epuisees());
+    const QString message = modales.Textes().value(0);
+    EXPECT_TRUE(message.startsWith(QString::fromUtf8("valeur refusée pour le nombre d'arcs")))
+        << message.toStdString();
+    EXPECT_TRUE(message.endsWith(QString(" %1 arcs").arg(arcs))) << message.toStdString();
+    EXPECT_EQ(f->Travail().Etude.NbArcsVoute, arcs);
 }

@@ -3,11 +3,16 @@
 #include "FenetreEssai.h"
 #include "Modales.h"
 
+#include "view/GLbox.h"
+
 #include <QAction>
+#include <QApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
@@ -73,7 +78,25 @@ TEST(ReglagesFenetre, FichiersRecentsEtDossierDOuverture) {
             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         EXPECT_EQ(depart, QFileInfo(documents).isDir() ? documents : QDir::homePath());
 
-        f->OuvrirFichier(QString::fromStdString(autre));
+        f->OuvrirFichier(QString::fromStdString(exemple));
+        // A file dropped on the 3D view opens as anywhere else on the window.
+        auto& vue = Enfant<TGLbox>(*f, "VGL");
+        ASSERT_NE(vue.Surface(), nullptr);
+        QMimeData donnees;
+        donnees.setUrls({QUrl::fromLocalFile(QString::fromStdString(autre))});
+        const QPoint milieu(vue.width() / 2, vue.height() / 2);
+        QDragEnterEvent entree(milieu, Qt::CopyAction, &donnees, Qt::LeftButton, {});
+        QApplication::sendEvent(vue.Surface(), &entree);
+        EXPECT_TRUE(entree.isAccepted());
+        QDropEvent depot(QPointF(milieu), Qt::CopyAction, &donnees, Qt::LeftButton, {});
+        QApplication::sendEvent(vue.Surface(), &depot);
+        EXPECT_TRUE(depot.isAccepted());
+        ASSERT_TRUE(Attendre([&] { return f->Travail().FichierScan == autre; }));
+        // The recent files are written as they are opened, not only when the window closes.
+        QSettings r(QSettings::NativeFormat, QSettings::UserScope, "Kelm",
+                    QCoreApplication::applicationName());
+        EXPECT_EQ(r.value("FArkalune/FichierRecent1").toString().toStdString(), autre);
+        EXPECT_EQ(r.value("FArkalune/FichierRecent2").toString().toStdString(), exemple);
         f->OuvrirFichier(QString::fromStdString(exemple));
         f->close();
     }

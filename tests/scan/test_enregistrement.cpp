@@ -28,7 +28,7 @@ using Ecriture = TScanSeul;
 
 TEST_F(Enregistrement, FichierBinaireEtRelecture) {
     T.TaillePointsIndex = 2;
-    T.Vue.AngRotZdeg = 12.5;
+    T.BtActualiserRotClick("12.5");
     T.Etude.RecModl.Q1a4 = 3;
     T.Etude.RecModl.XYapp = {1.25, -7};
     T.FixerNiveauAffiche(3);

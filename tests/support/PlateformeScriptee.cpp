@@ -12,8 +12,9 @@ void TPlateformeScriptee::TraiterMessages() {
     if (Traitements == EchapAuTraitement && Travail) Travail->ToucheEchap();
 }
 
-TReponse TPlateformeScriptee::Demander(const std::string& question) {
+TReponse TPlateformeScriptee::Demander(const std::string& question, TReponse parDefaut) {
     Questions.push_back(question);
+    ReponsesParDefaut.push_back(parDefaut);
     if (Reponses.empty()) return TReponse::Non;
     const TReponse r = Reponses.front();
     Reponses.pop_front();

@@ -31,7 +31,8 @@ public:
 
     void AfficherStatut(int panneau, const std::string& texte) override;
     void TraiterMessages() override;
-    TReponse Demander(const std::string& question) override;
+    TReponse Demander(const std::string& question, TReponse parDefaut) override;
+    std::vector<TReponse> ReponsesParDefaut; // of each question, in order
     void AfficherMessage(const std::string& message) override { Messages.push_back(message); }
     void FixerTitre(const std::string& titre) override { Titre = titre; }
     int CurseurCourant() override { return Curseur; }

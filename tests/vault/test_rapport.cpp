@@ -1,6 +1,7 @@
 #include "NuageEssai.h"
 #include "support/CommandeSysteme.h"
 #include "util/Format.h"
+#include "util/Version.h"
 #include "vault/RapportResultats.h"
 
 #include <cmath>
@@ -46,8 +47,10 @@ TEST_F(Rapport, BaieCarreeQuartier1) {
     ASSERT_TRUE(T.ChangerOnglet(1));
     ASSERT_TRUE(T.ChangerOnglet(2));
     const std::string& r = T.Etude.ResulNdC;
-    EXPECT_EQ(r.rfind("<FONT face=\"Arial\"><P><B>ETUDE :</B></P><P> Fichier du relevé : "
-                      "voute.xyz<BR>",
+    EXPECT_EQ(r.rfind(std::string("<FONT face=\"Arial\"><P><B>ETUDE :</B></P><P> Projet : (non "
+                                  "renseigné)<BR> Auteur : (non renseigné)<BR> Vérificateur : "
+                                  "(non renseigné)<BR> Programme : Arkalune ") +
+                          VersionArkalune + "<BR> Fichier du relevé : voute.xyz<BR>",
                       0),
               0u);
     EXPECT_NE(r.find("</P><P><B>HYPOTHESES :</B></P><P><I> Le logiciel a pour objet de calculer "
@@ -57,7 +60,8 @@ TEST_F(Rapport, BaieCarreeQuartier1) {
     for (const char* morceau :
          {"<P><B>GEOMETRIE :</B></P><P> (l'origine du repère est à la clé de voûte)<BR> "
           "Quadrant étudié : X+,Y+<BR> Superficie horizontale étudiée : 16.0 m2<BR> Voûte "
-          "décomposée en 5 arcs<BR> Largeur de l'arc d'arêtier : 20 cm<BR></P>",
+          "décomposée en 5 arcs<BR> Largeur de l'arc d'arêtier : 20 cm<BR><BR> Points "
+          "frontière du quart étudié (repère du relevé, en m) :<BR><TABLE ",
           "<P><B>CHARGES :</B></P><P> Masse linéaire de l'arêtier : 100 daN/ml<BR> Masse "
           "surfacique de la voûte : 150 daN/m2<BR> Remplissage : aucun remplissage sur les "
           "voûtes</P><P><B>RESULTATS :</B></P><P> Niveau d'appui de l'arêtier (par rapport à "
@@ -66,7 +70,10 @@ TEST_F(Rapport, BaieCarreeQuartier1) {
           "<BR>  Arcs de droite :<BR><TABLE ",
           "</TABLE><BR>  Arcs de gauche :<BR><TABLE "})
         EXPECT_NE(r.find(morceau), std::string::npos) << morceau;
-    EXPECT_EQ(r.substr(r.size() - 15), "</TABLE></FONT>");
+    // Units and signs under the tables.
+    EXPECT_NE(r.find("</TABLE><BR> Unités et signes : forces en daN. V est le poids"),
+              std::string::npos);
+    EXPECT_EQ(r.substr(r.size() - 27), "positives au-dessus.</FONT>");
     EXPECT_NE(r.find(TableArcs(T.Etude.Quartier1)), std::string::npos);
 
     // The mean load: the weight over the horizontal area.
@@ -120,19 +127,36 @@ TEST_F(Rapport, NommeCeQuiAEteCalcule) {
     T.Champs.GEdMsurfVoute.TypeText("200");
     T.Champs.GEdMvolRemplissage.TypeText("1500");
     T.Champs.GEdNivRemplissage.TypeText("-0.75");
+    T.Projet = "Voûte <nord>";
+    T.Verificateur = "B. Durand";
+    // A survey far from the origin: the frontier points are given in its own frame.
+    T.Scan.Decalage = {652000, 6862000, 0};
     ASSERT_TRUE(T.ChangerOnglet(1));
     T.Etude.RecModl.Q1a4 = 3;
     T.PlacerQuartier();
     ASSERT_TRUE(T.ChangerOnglet(2));
     FixerEnvironnement("SOURCE_DATE_EPOCH", std::nullopt);
-    EXPECT_NE(T.Etude.ResulNdC.find(
-                  "<P><B>ETUDE :</B></P><P> Fichier du relevé : voute.xyz<BR> Date du calcul : "
-                  "05/12/2026 à 00:00<BR> Niveau de définition affiché : 1 (cubes de 20 cm)<BR> "
-                  "Quartier étudié : 3 (X-,Y-)<BR> Rotation Z de l'affichage : 12.5°<BR> Données "
-                  ": largeur de l'arêtier 30 cm ; 4 arcs de voûte ; masse linéaire de l'arêtier "
-                  "250 daN/ml ; masse surfacique de la voûte 200 daN/m2 ; masse volumique du "
-                  "remplissage 1500 daN/m3 ; niveau du remplissage -0.75 m</P>"),
+    const std::string& r = T.Etude.ResulNdC;
+    EXPECT_NE(r.find("<P> Projet : Voûte &lt;nord&gt;<BR> Auteur : (non renseigné)<BR> "
+                     "Vérificateur : B. Durand<BR>"),
               std::string::npos);
+    const char* const points[] = {"clé", "quartier 1", "appui", "quartier 2"};
+    for (int n = 1; n <= 4; ++n) {
+        const TV2R& p = T.Etude.RecModl.XYfront(n);
+        const std::string ligne = std::string(points[n - 1]) + "</TD>";
+        const std::size_t ou = r.find(ligne);
+        ASSERT_NE(ou, std::string::npos) << ligne;
+        for (const double v : {double(p.X) + 652000, double(p.Y) + 6862000})
+            EXPECT_NE(r.find(Formater("%.3f", v), ou), std::string::npos) << ligne;
+    }
+    EXPECT_NE(
+        r.find("<BR> Fichier du relevé : voute.xyz<BR> Date du calcul : "
+               "05/12/2026 à 00:00<BR> Niveau de définition affiché : 1 (cubes de 20 cm)<BR> "
+               "Quartier étudié : 3 (X-,Y-)<BR> Rotation Z de l'affichage : 12.5°<BR> Données "
+               ": largeur de l'arêtier 30 cm ; 4 arcs de voûte ; masse linéaire de l'arêtier "
+               "250 daN/ml ; masse surfacique de la voûte 200 daN/m2 ; masse volumique du "
+               "remplissage 1500 daN/m3 ; niveau du remplissage -0.75 m</P>"),
+        std::string::npos);
     EXPECT_NE(T.EtudeEnJson().find("\"FichierScan\":\"voute.xyz\",\"DateCalcul\":\"05/12/2026 à "
                                    "00:00\""),
               std::string::npos);

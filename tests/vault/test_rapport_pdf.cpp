@@ -3,6 +3,7 @@
 
 #include "support/LancerCalcul.h"
 #include "support/Temporaire.h"
+#include "util/Version.h"
 #include "vault/RapportImprime.h"
 
 #include <QGuiApplication>
@@ -19,7 +20,11 @@ struct TMot {
     int page;
     double hauteur;
     std::string texte;
+    double haut = 0; // from the top of the page, in points
 };
+
+// The running header lies in the top margin (18 mm) and the line under it.
+constexpr double BasEnTete = 68;
 
 struct TPdfLu {
     std::vector<std::pair<double, double>> pages; // width, height in points
@@ -39,7 +44,8 @@ TPdfLu LirePdf(const std::string& chemin) {
         if (m[1].matched)
             pdf.pages.emplace_back(std::stod(m[1]), std::stod(m[2]));
         else
-            pdf.mots.push_back({int(pdf.pages.size()), std::stod(m[4]) - std::stod(m[3]), m[5]});
+            pdf.mots.push_back(
+                {int(pdf.pages.size()), std::stod(m[4]) - std::stod(m[3]), m[5], std::stod(m[3])});
     }
     return pdf;
 }
@@ -68,10 +74,18 @@ TEST(RapportPdf, LisibleSurDesPagesA4NumeroteesTitresAvecLeursTables) {
             EXPECT_NEAR(hauteur, 842, 1);
         }
         const int nbPages = int(lu.pages.size());
+        // Every page under the running header: program, version, survey and date.
+        std::vector<std::string> tetes(static_cast<std::size_t>(nbPages));
+        for (const TMot& m : lu.mots)
+            if (m.haut < BasEnTete) tetes[std::size_t(m.page - 1)] += m.texte + " ";
+        for (const std::string& t : tetes)
+            EXPECT_EQ(t, std::string("Arkalune ") + VersionArkalune +
+                             " · voute.arkl · 05/12/2026 à 00:00 ");
         std::vector<int> numeros;
         bool blocTitre = true; // up to the first section, "ETUDE :"
         for (std::size_t i = 0; i < lu.mots.size(); ++i) {
             const TMot& m = lu.mots[i];
+            if (m.haut < BasEnTete) continue;
             if (m.texte == "page") {
                 // The foot of the page: "page k / n", small but readable.
                 ASSERT_LT(i + 3, lu.mots.size() + 1);
@@ -90,7 +104,16 @@ TEST(RapportPdf, LisibleSurDesPagesA4NumeroteesTitresAvecLeursTables) {
             // Body text at 10 pt: its words are about 11.5 pt high with their ascent and descent.
             EXPECT_GE(m.hauteur, 10.5) << m.texte;
             EXPECT_LE(m.hauteur, 12.6) << m.texte;
-            // "Arcs de droite :" starts its table's page.
+            // "Actions d'appui des arcs ... :" stays with the first table's values.
+            if (m.texte == "Actions" && i + 1 < lu.mots.size() &&
+                lu.mots[i + 1].texte == "d'appui") {
+                std::size_t j = i;
+                while (j < lu.mots.size() && lu.mots[j].texte != "n°")
+                    ++j;
+                ASSERT_LT(j + 3, lu.mots.size());
+                EXPECT_EQ(lu.mots[j + 3].page, m.page);
+            }
+            // "Arcs de droite :" starts its table's page, and heads it again where it runs on.
             if (m.texte == "Arcs" && i + 4 < lu.mots.size()) {
                 EXPECT_EQ(lu.mots[i + 4].texte, "n°");
                 EXPECT_EQ(lu.mots[i + 4].page, m.page) << lu.mots[i + 2].texte;
@@ -131,7 +154,7 @@ TEST(RapportPdf, ToutesLesLignesSurDesPagesSuccessives) {
         html += " fin</P>";
         attendus.push_back("fin");
     }
-    const QByteArray pdf = RapportEnPdf(html);
+    const QByteArray pdf = RapportEnPdf(html, {});
     TDossierTemporaire dossier;
     EcrireFichier(dossier.Chemin("sections.pdf"),
                   std::string(pdf.constData(), std::size_t(pdf.size())));
@@ -141,6 +164,7 @@ TEST(RapportPdf, ToutesLesLignesSurDesPagesSuccessives) {
     std::vector<std::string> lus;
     bool titre = true;
     for (std::size_t i = 0; i < lu.mots.size(); ++i) {
+        if (lu.mots[i].haut < BasEnTete) continue;
         titre = titre && lu.mots[i].texte != "TITRE";
         if (lu.mots[i].texte == "page")
             i += 3;

@@ -265,12 +265,22 @@ TEST_F(TDefinitionAxe, DeuxPointsDesignesALaSouris) {
 
     // A release on no point changes nothing, not even the picture.
     const int redessins = Banc.Plateforme.Redessins;
-    T.VGLMouseUp(300, 100);
+    T.VGLMouseDown(300, 100);
+    T.VGLMouseUp(300, 100, true);
     EXPECT_EQ(T.ModeDefinirAxeX, 1);
     EXPECT_EQ(Banc.Plateforme.Redessins, redessins);
 
     // Mouse y counts from the top of the 300-pixel view.
-    T.VGLMouseUp(102, 199);
+    // A turn of the camera ending over a point, then a click of another button, designate
+    // nothing.
+    T.VGLMouseDown(60, 60);
+    T.VGLMouseMove(TBoutonsSouris{false, true}, 102, 199);
+    T.VGLMouseUp(102, 199, true);
+    T.VGLMouseDown(102, 199);
+    T.VGLMouseUp(102, 199, false);
+    EXPECT_EQ(T.ModeDefinirAxeX, 1);
+    T.VGLMouseDown(102, 199);
+    T.VGLMouseUp(102, 199, true);
     EXPECT_EQ(T.ModeDefinirAxeX, 2);
     EXPECT_EQ(T.NvCooOrig, (TV3S{100, 100, 0}));
     EXPECT_EQ(Banc.Plateforme.Statuts.back(), "sélectionner le 2è point (échap pour annuler)");
@@ -286,10 +296,11 @@ TEST_F(TDefinitionAxe, DeuxPointsDesignesALaSouris) {
     // A rubber band ending during the mode designates nothing.
     T.VGLMouseDown(90, 90);
     T.VGLMouseMove({true, false}, 110, 110);
-    T.VGLMouseUp(110, 110);
+    T.VGLMouseUp(110, 110, true);
     EXPECT_EQ(T.ModeDefinirAxeX, 2);
 
-    T.VGLMouseUp(100, 100);
+    T.VGLMouseDown(100, 100);
+    T.VGLMouseUp(100, 100, true);
     EXPECT_EQ(T.ModeDefinirAxeX, 0);
     EXPECT_EQ(T.NvCooX, (TV3S{100, 200, 5}));
     const std::vector<std::string>& s = Banc.Plateforme.Statuts;
@@ -313,9 +324,11 @@ TEST_F(TDefinitionAxe, EchapApresLePremierPoint) {
     EXPECT_EQ(T.ModeDefinirAxeX, 0);
     EXPECT_EQ(Banc.Plateforme.Menus, "TTFTT");
     EXPECT_TRUE(T.svgetatmenu.empty());
-    // The status text that restores the menus is the cancellation point: Non goes on.
-    EXPECT_EQ(Banc.Plateforme.Questions, std::vector<std::string>{"Annuler?"});
+    // Nothing was running: no question, and the prompt goes; a later progress text is not
+    // stopped by this Esc.
+    EXPECT_TRUE(Banc.Plateforme.Questions.empty());
     EXPECT_EQ(Banc.Plateforme.Statuts.back(), "");
+    EXPECT_FALSE(T.Echap);
     EXPECT_TRUE(LireFichier(Source) == octets);
     EXPECT_TRUE(Banc.Plateforme.Messages.empty());
 }

@@ -200,12 +200,10 @@ TEST_F(TSouris, LectureDesCoordonneesEtDistance) {
         {{100, 150}, true, false, "X = 652100.125 Y = 6862150.500 Z = 45.250"},
         // With Ctrl: the distance to the previous point (3, 4, 0).
         {{103, 146}, true, true, "X = 652103.125 Y = 6862154.500 Z = 45.250 ; distance : 5.000 m"},
-        // Nothing drawn there: the read-out stays; another button reads nothing.
-        {{50, 50}, true, true, "X = 652103.125 Y = 6862154.500 Z = 45.250 ; distance : 5.000 m"},
-        {{300, 200},
-         false,
-         false,
-         "X = 652103.125 Y = 6862154.500 Z = 45.250 ; distance : 5.000 m"},
+        // Nothing drawn there: said, rather than the previous read-out left as if it were this
+        // point's; another button reads nothing.
+        {{50, 50}, true, true, "aucun point"},
+        {{300, 200}, false, false, "aucun point"},
         // Without Ctrl, no distance; then Ctrl measures from that one.
         {{300, 200}, true, false, "X = 652300.000 Y = 6862100.000 Z = 1.000"},
         {{100, 150},
@@ -228,4 +226,24 @@ TEST_F(TSouris, LectureDesCoordonneesEtDistance) {
     // A new scan forgets the point measured from.
     T.ReinitialiserTravail();
     EXPECT_FALSE(T.PointLu);
+}
+
+// A click whose pointer moves less than the drag distance stays a click: no band, the point read
+// out; a band only selects on the preparation's page, where the selection shows in red.
+TEST_F(TSouris, UnClicQuiBougeUnPeuEtLaBandeHorsPreparation) {
+    T.ScanPret = true;
+    T.Vue.DistanceGlissement = 4;
+    AjouterCube(100, 150, 0);
+    T.VGLMouseDown(100, 150);
+    T.VGLMouseMove({true, false}, 102, 151);
+    EXPECT_FALSE(T.BandeSelection.Visible);
+    T.VGLMouseUp(102, 151, true, false);
+    EXPECT_EQ(Banc.Plateforme.Panneau0, "X = 100.000 Y = 150.000 Z = 0.000");
+    EXPECT_EQ(Selectionnes(T.Scan.CubesAffiches), std::vector<bool>{false});
+
+    for (const int onglet : {1, 2, 0}) {
+        T.OngletActif = onglet;
+        Glisser({90, 140}, {110 + onglet, 160});
+        EXPECT_EQ(Selectionnes(T.Scan.CubesAffiches), std::vector<bool>{onglet == 0}) << onglet;
+    }
 }
