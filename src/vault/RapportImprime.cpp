@@ -81,6 +81,22 @@ void GarderAvec(QTextDocument& doc, const QTextBlock& titre, const QTextBlock& s
     c.setBlockFormat(f);
 }
 
+// A paragraph of several lines is not cut by a page: the layout draws a block that meets a page
+// whole, so its lines would be on both pages (hidden on one, yet in its text).
+void GarderParagraphesEntiers(QTextDocument& doc) {
+    const qreal hauteur = doc.pageSize().height();
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        if (QTextCursor(b).currentTable() != nullptr) continue;
+        doc.documentLayout()->documentSize(); // lays the document out up to date
+        const QRectF r = doc.documentLayout()->blockBoundingRect(b);
+        if (std::floor(r.top() / hauteur) == std::floor((r.bottom() - 1) / hauteur)) continue;
+        QTextCursor c(b);
+        QTextBlockFormat f = c.blockFormat();
+        f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        c.setBlockFormat(f);
+    }
+}
+
 // A line of text outside the tables that announces what follows (it ends with ":").
 bool EstTitre(const QTextBlock& bloc) {
     return bloc.isValid() && QTextCursor(bloc).currentTable() == nullptr &&
@@ -151,6 +167,7 @@ void ImprimerRapport(const std::string& rapport, const TContexteRapport& context
     // is made again whole.
     doc.markContentsDirty(0, doc.characterCount());
     GarderTitresAvecTables(doc);
+    GarderParagraphesEntiers(doc);
 
     const int nbPages = doc.pageCount();
     const qreal hauteurPage = doc.pageSize().height();
