@@ -30,3 +30,37 @@ std::function<double(double, double)> Dome(const TNuage& b, double zAppui, doubl
         return zAppui + fleche * (1 - (u * u + v * v) / 2);
     };
 }
+
+std::vector<TPointLeve> VouteSurPiles() {
+    TNuage baie{.x0 = 0, .x1 = 8, .y0 = 0, .y1 = 6, .pas = 0.1};
+    const auto hauteur = Dome(baie, 4, 2.5);
+    std::vector<TPointLeve> points;
+    for (int i = 0; i <= 80; ++i)
+        for (int j = 0; j <= 60; ++j)
+            points.push_back({0.1 * i, 0.1 * j, hauteur(0.1 * i, 0.1 * j)});
+    for (const double cx : {0.0, 7.7})
+        for (const double cy : {0.0, 5.7})
+            for (int i = 0; i <= 6; ++i)
+                for (int j = 0; j <= 6; ++j)
+                    for (int k = 0; k <= 30; ++k)
+                        points.push_back({cx + 0.05 * i, cy + 0.05 * j, 0.13 * k});
+    return points;
+}
+
+namespace {
+
+std::string Millimetres(double v, double metres) {
+    const long long mm = std::llround(v * 1000) + std::llround(metres) * 1000;
+    const long long a = mm < 0 ? -mm : mm;
+    return Formater("%s%lld.%03lld", mm < 0 ? "-" : "", a / 1000, a % 1000);
+}
+
+} // namespace
+
+std::string XYZPoints(const std::vector<TPointLeve>& points, const TPointLeve& deplacement) {
+    std::string t;
+    for (const TPointLeve& p : points)
+        t += Millimetres(p.x, deplacement.x) + " " + Millimetres(p.y, deplacement.y) + " " +
+             Millimetres(p.z, deplacement.z) + "\n";
+    return t;
+}

@@ -19,43 +19,6 @@
 
 namespace {
 
-struct TPoint {
-    double x, y, z;
-};
-
-// A dome over an 8 x 6 m bay and a pier of 30 x 30 cm under each corner, up to the springing.
-std::vector<TPoint> VouteSurPiles() {
-    TNuage baie{.x0 = 0, .x1 = 8, .y0 = 0, .y1 = 6, .pas = 0.1};
-    const auto hauteur = Dome(baie, 4, 2.5);
-    std::vector<TPoint> points;
-    for (int i = 0; i <= 80; ++i)
-        for (int j = 0; j <= 60; ++j)
-            points.push_back({0.1 * i, 0.1 * j, hauteur(0.1 * i, 0.1 * j)});
-    for (const double cx : {0.0, 7.7})
-        for (const double cy : {0.0, 5.7})
-            for (int i = 0; i <= 6; ++i)
-                for (int j = 0; j <= 6; ++j)
-                    for (int k = 0; k <= 30; ++k)
-                        points.push_back({cx + 0.05 * i, cy + 0.05 * j, 0.13 * k});
-    return points;
-}
-
-// A coordinate to the millimetre, as a survey writes it: the moved text is the same digits with
-// the whole metres changed, as two exports of one survey in two frames would be.
-std::string Millimetres(double v, double metres) {
-    const long long mm = std::llround(v * 1000) + std::llround(metres) * 1000;
-    const long long a = mm < 0 ? -mm : mm;
-    return Formater("%s%lld.%03lld", mm < 0 ? "-" : "", a / 1000, a % 1000);
-}
-
-std::string Texte(const std::vector<TPoint>& points, const TPoint& deplacement) {
-    std::string t;
-    for (const TPoint& p : points)
-        t += Millimetres(p.x, deplacement.x) + " " + Millimetres(p.y, deplacement.y) + " " +
-             Millimetres(p.z, deplacement.z) + "\n";
-    return t;
-}
-
 // The study without what names the file or places the survey back in its own frame.
 std::string Etude(const std::string& json) {
     static const std::regex lieu(R"(,"Decalage":\[[^\]]*\]|"FichierScan":"[^"]*",)");
@@ -75,7 +38,7 @@ std::string Ecart(const std::string& a, const std::string& b) {
 }
 
 struct EtudeInvariante : TEtudeEssai {
-    std::vector<TPoint> points = VouteSurPiles();
+    std::vector<TPointLeve> points = VouteSurPiles();
     void SetUp() override { FixerEnvironnement("SOURCE_DATE_EPOCH", "1796428800"); }
     void TearDown() override { FixerEnvironnement("SOURCE_DATE_EPOCH", std::nullopt); }
 
@@ -89,12 +52,12 @@ struct EtudeInvariante : TEtudeEssai {
 } // namespace
 
 TEST_F(EtudeInvariante, OrdreDesPointsEnregistrementEtDeplacement) {
-    EcrireFichier(Dossier.Chemin("releve.xyz"), Texte(points, {0, 0, 0}));
-    std::vector<TPoint> renverses(points.rbegin(), points.rend());
-    EcrireFichier(Dossier.Chemin("renverse.xyz"), Texte(renverses, {0, 0, 0}));
-    std::vector<TPoint> melanges = points;
+    EcrireFichier(Dossier.Chemin("releve.xyz"), XYZPoints(points));
+    std::vector<TPointLeve> renverses(points.rbegin(), points.rend());
+    EcrireFichier(Dossier.Chemin("renverse.xyz"), XYZPoints(renverses));
+    std::vector<TPointLeve> melanges = points;
     std::shuffle(melanges.begin(), melanges.end(), std::mt19937(11));
-    EcrireFichier(Dossier.Chemin("melange.xyz"), Texte(melanges, {0, 0, 0}));
+    EcrireFichier(Dossier.Chemin("melange.xyz"), XYZPoints(melanges));
     // Saved twice: each save lists the cubes in the reverse order of the one before.
     ASSERT_EQ(
         LancerCalcul(Dossier.Chemin("releve.xyz") + " --enregistrer " + Dossier.Chemin("une.arkl"))
@@ -104,11 +67,11 @@ TEST_F(EtudeInvariante, OrdreDesPointsEnregistrementEtDeplacement) {
         LancerCalcul(Dossier.Chemin("une.arkl") + " --enregistrer " + Dossier.Chemin("deux.arkl"))
             .code,
         0);
-    const std::vector<TPoint> deplacements = {
+    const std::vector<TPointLeve> deplacements = {
         {1000, -1000, 0}, {32764, 3, 1}, {651000, 6858000, 100}, {-2000, 0, -37}};
     for (std::size_t k = 0; k < deplacements.size(); ++k)
         EcrireFichier(Dossier.Chemin("deplace" + std::to_string(k) + ".xyz"),
-                      Texte(points, deplacements[k]));
+                      XYZPoints(points, deplacements[k]));
 
     bool ambigu = false;
     for (const char* niveau : {"2", "4"})
@@ -139,7 +102,7 @@ TEST_F(EtudeInvariante, OrdreDesPointsEnregistrementEtDeplacement) {
 // Deleted points count no more, compacted or not: a save (which compacts) and a reopen give the
 // study seen before the save.
 TEST_F(EtudeInvariante, SuppressionSansCompactageEtRelecture) {
-    EcrireFichier(Dossier.Chemin("releve.xyz"), Texte(points, {0, 0, 0}));
+    EcrireFichier(Dossier.Chemin("releve.xyz"), XYZPoints(points));
     ASSERT_TRUE(T.ChargerScan(Dossier.Chemin("releve.xyz")));
     // The study from the quarter on: the scan's counts do change with the compaction.
     const auto etudier = [](TEspaceTravail& t) {
