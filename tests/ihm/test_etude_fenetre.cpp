@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QLabel>
@@ -407,4 +408,43 @@ TEST(EtudeFenetre, RafraichirAvecUnChampRefuseLeDit) {
         << message.toStdString();
     EXPECT_TRUE(message.endsWith(QString(" %1 arcs").arg(arcs))) << message.toStdString();
     EXPECT_EQ(f->Travail().Etude.NbArcsVoute, arcs);
+}
+
+// Quarter 4 studied with its springing level set by the engineer, saved, the window closed and
+// the file opened again: the same caption, the same level.
+TEST(EtudeFenetre, EnregistreeFermeeRouverteMemeResultat) {
+    TDossierTemporaire dossier;
+    const std::string chemin = CopieExemple(dossier);
+    QString legende;
+    {
+        const auto f = FenetreAvecExemple(chemin);
+        CliquerOnglet(*f, 1);
+        for (int k = 0; k < 3; ++k)
+            QTest::mouseClick(&Enfant<QPushButton>(*f, "BtDeplacerQuartEtudie"), Qt::LeftButton);
+        ASSERT_EQ(f->Travail().Etude.RecModl.Q1a4, 4);
+        // Over the sample's pier the level read is said uncertain.
+        const QString lu = Enfant<QLabel>(*f, "LbNiveauAppui").text();
+        EXPECT_TRUE(lu.startsWith(QString::fromUtf8("appui lu dans le relevé : ")))
+            << lu.toStdString();
+        EXPECT_TRUE(lu.contains(QString::fromUtf8("incertain"))) << lu.toStdString();
+        QTest::mouseClick(&Enfant<QCheckBox>(*f, "CkBxNivAppui"), Qt::LeftButton);
+        auto& niveau = Enfant<QLineEdit>(*f, "GEdNivAppui");
+        niveau.setFocus();
+        niveau.selectAll();
+        QTest::keyClicks(&niveau, "-4,5");
+        CliquerOnglet(*f, 2);
+        CliquerOnglet(*f, 3);
+        legende = Enfant<QLabel>(*f, "LbResultats").text();
+        ASSERT_TRUE(legende.startsWith(QString::fromUtf8("Actions à l'appui")))
+            << legende.toStdString();
+        EXPECT_EQ(f->Travail().Etude.NiveauAppuiImpose, -4.5);
+        Enfant<QAction>(*f, "MiEnregistrer").trigger();
+        f->close();
+        EXPECT_FALSE(f->isVisible());
+    }
+    const auto g = FenetreAvecExemple(chemin);
+    EXPECT_TRUE(Enfant<QCheckBox>(*g, "CkBxNivAppui").isChecked());
+    for (int t : {1, 2, 3})
+        CliquerOnglet(*g, t);
+    EXPECT_EQ(Enfant<QLabel>(*g, "LbResultats").text(), legende);
 }
