@@ -49,6 +49,13 @@ std::optional<double> TEspaceTravail::NiveauAppuiImpose() {
     return Champs.GEdNivAppui.ValeurD();
 }
 
+void TEspaceTravail::CkBxNivAppuiClick(bool coche) {
+    Champs.CkBxNivAppui = coche;
+    // The engineer starts from the level read, to the centimetre.
+    if (coche && Etude.StructureConstruite())
+        Champs.GEdNivAppui.EcrireValeurD(std::round(Etude.Lecture.NiveauAppuiLu * 100) / 100);
+}
+
 std::string TEspaceTravail::TexteNiveauAppui() const {
     if (!Etude.StructureConstruite()) return {};
     const TLectureHauteurs& l = Etude.Lecture;

@@ -220,6 +220,8 @@ public:
     void CalculerCharges();
     void BtCalculerChargesClick();
     void RedigerResultats();
+    // "Niveau d'appui imposé" checked or not; checked, the field starts from the level read.
+    void CkBxNivAppuiClick(bool coche);
     // The springing level read by the last rebuild, for "Structure"; empty without a structure.
     std::string TexteNiveauAppui() const;
     // The study made again at the other levels and on displaced grids, its range in the report.

@@ -341,7 +341,7 @@ QWidget* TFArkalune::PageStructure() {
         "niveau de l'appui de l'arêtier par rapport à la clé, à la place de celui lu dans le "
         "relevé (à la prochaine construction de la structure)"));
     connect(CkBxNivAppui_, &QCheckBox::clicked, this,
-            [this, &t](bool coche) { Commande([&t, coche] { t.Champs.CkBxNivAppui = coche; }); });
+            [this, &t](bool coche) { Commande([&t, coche] { t.CkBxNivAppuiClick(coche); }); });
     champs_[6] = new TGenEdit(t.Champs.GEdNivAppui);
     LbNiveauAppui_ = Nommer(new QLabel, "LbNiveauAppui");
     g->addWidget(CkBxNivAppui_, 2, 1);
