@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -78,8 +79,9 @@ void SelectionnerDansRectangle(const TEtatVue& vue, TPointEcran a, TPointEcran b
 const TCube* CubeProche(const TEtatVue& vue, const TListeCubes& cubes, TPointEcran p) {
     const double px = p.X, py = double(vue.VGLheight) - p.Y;
     const TCube* meilleur = nullptr;
-    // Distance squared (0 within a pixel), then depth.
-    std::pair<double, double> meilleureCle;
+    // Distance squared (0 within a pixel), then depth, then the point itself: the cube read is
+    // the same whatever the order of the displayed cubes.
+    std::tuple<double, double, float, float, float> meilleureCle;
     for (const TCube* c : cubes) {
         if (c->etatSP & (EtatMasque | EtatSupprime)) continue;
         TV3R w;
@@ -88,7 +90,8 @@ const TCube* CubeProche(const TEtatVue& vue, const TListeCubes& cubes, TPointEcr
         const double ex = w.X - px, ey = w.Y - py;
         if (!(std::abs(ex) <= DemiCotePointage && std::abs(ey) <= DemiCotePointage)) continue;
         const double distance = ex * ex + ey * ey;
-        const std::pair<double, double> cle{distance <= 1 ? 0 : distance, w.Z};
+        const std::tuple<double, double, float, float, float> cle{
+            distance <= 1 ? 0 : distance, w.Z, c->CooMoyPts.X, c->CooMoyPts.Y, c->CooMoyPts.Z};
         if (!meilleur || cle < meilleureCle) {
             meilleur = c;
             meilleureCle = cle;

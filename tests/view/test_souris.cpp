@@ -183,6 +183,15 @@ TEST_F(TSouris, LePlusEnAvantSousLePointeur) {
         EXPECT_EQ(T.CubeSousPointeur(200, 150), haut) << basDAbord;
         EXPECT_NE(T.CubeSousPointeur(200, 150), bas);
     }
+    // Two cubes within one pixel at one depth: the same one, whichever comes first.
+    for (const bool gaucheDAbord : {true, false}) {
+        CubesPoses.clear();
+        T.Scan.CubesAffiches.clear();
+        const float x[2] = {200.2f, 199.8f};
+        AjouterCube(x[gaucheDAbord ? 1 : 0], 150, 1);
+        AjouterCube(x[gaucheDAbord ? 0 : 1], 150, 1);
+        EXPECT_EQ(T.CubeSousPointeur(200, 150)->CooMoyPts.X, 199.8f) << gaucheDAbord;
+    }
 }
 
 TEST_F(TSouris, LectureDesCoordonneesEtDistance) {
