@@ -19,6 +19,7 @@
 #include <QGuiApplication>
 #endif
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -35,6 +36,7 @@ const char* const Usage =
     "                        [--masse-vol V] [--niveau-remplissage V] [--niveau-appui Z]\n"
     "                        [--sensibilite] [--rapport F] [--json F|-] [--pdf F]\n"
     "                        [--projet T] [--auteur T] [--verificateur T]\n"
+    "                        [--zone X1 Y1 X2 Y2]\n"
     "       arkalune-calcul --help | --version\n"
     "  FICHIER               scan ou relevé à charger (.arkl, .xyz, .csv, .txt, .las, .ply,\n"
     "                        .pts, .ptx, .e57)\n"
@@ -42,6 +44,8 @@ const char* const Usage =
     "  --proprietes          écrit les propriétés du scan\n"
     "  --enregistrer F       enregistre le scan dans F (.arkl ou .xyz), après l'étude\n"
     "  --niveau-enregistre L niveau dont les cubes sont enregistrés (le plus fin par défaut)\n"
+    "  --zone X1 Y1 X2 Y2    ne charge que les points du relevé dont la position en plan est\n"
+    "                        dans ce rectangle (coordonnées du relevé, bornes comprises)\n"
     "Étude (après le chargement, les quatre onglets sont parcourus comme dans la fenêtre et\n"
     "la ligne des résultats est écrite) :\n"
     "  --rotation-z DEG      rotation de l'affichage autour de Z, en degrés\n"
@@ -88,6 +92,7 @@ struct TOptions {
     bool proprietes = false;
     std::optional<std::string> enregistrer;
     std::optional<int> niveauEnregistre;
+    std::optional<TZonePlan> zone;
     std::optional<std::string> rotationZ;
     std::optional<int> quartier;
     bool sensibilite = false;
@@ -104,6 +109,18 @@ int LireNiveau(const std::string& option, const std::string& texte) {
         throw EUsage{"valeur invalide pour " + option + " : « " + texte +
                      " » (entier de 0 à 4 attendu)"};
     return int(v);
+}
+
+// Four coordinates of the survey: two opposite corners of the rectangle, in either order.
+TZonePlan LireZone(TArguments& args) {
+    double v[4];
+    for (double& x : v) {
+        const std::string& texte = args.Valeur("--zone");
+        if (!LireReelSaisi(texte, x) || !std::isfinite(x))
+            throw EUsage{"valeur invalide pour --zone : « " + texte +
+                         " » (quatre coordonnées X1 Y1 X2 Y2 attendues)"};
+    }
+    return {std::min(v[0], v[2]), std::min(v[1], v[3]), std::max(v[0], v[2]), std::max(v[1], v[3])};
 }
 
 const TFormatScan& FormatEnregistre(const std::string& chemin) {
@@ -142,6 +159,8 @@ TOptions LireOptions(TArguments& args) {
             o.enregistrer = valeur();
         else if (a == "--niveau-enregistre")
             o.niveauEnregistre = LireNiveau(a, valeur());
+        else if (a == "--zone")
+            o.zone = LireZone(args);
         else if (a == "--rotation-z") {
             const std::string& texte = valeur();
             double deg = 0;
@@ -252,6 +271,7 @@ void Etudier(TEspaceTravail& travail, const TOptions& o) {
 int Executer(const TOptions& o) {
     TPlateformeConsole plateforme;
     TEspaceTravail travail(plateforme);
+    travail.ZoneDeChargement = o.zone;
     if (!travail.ChargerScan(o.fichier)) return EchecFichier;
     if (!travail.BilanChargement.empty())
         std::fprintf(stderr, "%s\n", travail.BilanChargement.c_str());

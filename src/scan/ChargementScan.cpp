@@ -28,14 +28,20 @@ TScanLu LireArklEtEnTete(TEtatScan& scan, const std::string& chemin,
 }
 
 TScanLu LireSelonExtension(TEtatScan& scan, const std::string& chemin,
-                           const TSortieProgression& sortie) {
+                           const TSortieProgression& sortie, const std::optional<TZonePlan>& zone) {
     const TFormatScan* format = FormatSelonExtension(chemin);
     if (format == nullptr)
         throw EErreur("type de fichier non reconnu (extensions lues : " + ExtensionsLues() +
                       ") : « " + chemin + " »");
-    if (format->Lecteur == nullptr) return LireArklEtEnTete(scan, chemin, sortie);
+    if (format->Lecteur == nullptr) {
+        if (zone)
+            throw EErreur("une zone se prend dans un relevé, pas dans un scan .arkl, déjà "
+                          "découpé : « " +
+                          chemin + " »");
+        return LireArklEtEnTete(scan, chemin, sortie);
+    }
     TScanLu lu;
-    const TBilanLecture bilan = ImporterPoints(scan, chemin, format->Lecteur, sortie);
+    const TBilanLecture bilan = ImporterPoints(scan, chemin, format->Lecteur, sortie, zone);
     lu.Bilan = bilan.Texte;
     lu.NbIgnores = bilan.Ignores;
     return lu;
@@ -44,10 +50,10 @@ TScanLu LireSelonExtension(TEtatScan& scan, const std::string& chemin,
 } // namespace
 
 TScanLu ChargerFichierScan(TEtatScan& scan, const std::string& chemin,
-                           const TSortieProgression& sortie) {
+                           const TSortieProgression& sortie, const std::optional<TZonePlan>& zone) {
     scan.Reinitialiser();
     try {
-        TScanLu lu = LireSelonExtension(scan, chemin, sortie);
+        TScanLu lu = LireSelonExtension(scan, chemin, sortie, zone);
         // The shift of a local frame is the program's business; that of a national grid is
         // worth a word.
         if (DecalageNotable(scan.Decalage))

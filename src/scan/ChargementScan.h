@@ -3,6 +3,7 @@
 // grid and its means.
 
 #include "scan/FichierArkl.h"
+#include "scan/PointsLus.h"
 #include "util/Erreurs.h"
 #include "util/Progression.h"
 
@@ -24,7 +25,9 @@ struct TScanLu {
     std::int64_t NbIgnores = 0;
 };
 
-// Replaces what `scan` held by the file's points. A refused file throws its message and leaves
-// the scan empty, as TEtatScan::Reinitialiser does.
+// Replaces what `scan` held by the file's points, only those of `zone` when there is one (a survey
+// file; a binary scan is refused with a zone). A refused file throws its message and leaves the
+// scan empty, as TEtatScan::Reinitialiser does.
 TScanLu ChargerFichierScan(TEtatScan& scan, const std::string& chemin,
-                           const TSortieProgression& sortie);
+                           const TSortieProgression& sortie,
+                           const std::optional<TZonePlan>& zone = {});

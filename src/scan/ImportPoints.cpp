@@ -4,10 +4,12 @@
 #include "scan/FormatXYZ.h"
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
+#include "util/Format.h"
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <iterator>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -108,14 +110,28 @@ void RelireDecales(TFichierLecture& fichier, std::int64_t nb, const TDecalage& d
 } // namespace
 
 TBilanLecture ImporterPoints(TEtatScan& scan, const std::string& chemin, TLecteurPoints lecteur,
-                             const TSortieProgression& sortie) {
+                             const TSortieProgression& sortie,
+                             const std::optional<TZonePlan>& zone) {
     TFichierProvisoire import = CreerFichierImport(chemin);
     TEcritureRecords records(import);
+    std::vector<TPointLu> dansLaZone;
     TBilanLecture bilan = lecteur(
-        chemin, [&](const TPointLu* lot, std::size_t n) { records.Ajouter(lot, n); }, sortie);
+        chemin,
+        [&](const TPointLu* lot, std::size_t n) {
+            if (!zone) return records.Ajouter(lot, n);
+            dansLaZone.clear();
+            std::copy_if(lot, lot + n, std::back_inserter(dansLaZone),
+                         [&zone](const TPointLu& p) { return zone->Contient(p.Coo); });
+            records.Ajouter(dansLaZone.data(), dansLaZone.size());
+        },
+        sortie);
     records.Vider();
     import.FermerEcriture();
-    if (records.NbPoints == 0) throw EErreur("aucun point dans le fichier « " + chemin + " »");
+    if (records.NbPoints == 0)
+        throw EErreur(zone ? Formater("aucun point du fichier « %s » dans la zone de X %.3f à %.3f "
+                                      "et de Y %.3f à %.3f",
+                                      chemin.c_str(), zone->X1, zone->X2, zone->Y1, zone->Y2)
+                           : "aucun point dans le fichier « " + chemin + " »");
     const TDecalage decalage = records.Decalage();
     // Rounding is monotonic: the box of the rounded points is the rounded box.
     const TV3S mini = Decale(records.Mini, decalage);

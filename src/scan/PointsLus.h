@@ -16,6 +16,13 @@ struct TPointLu {
     TV4By Couleur{};
 };
 
+// A rectangle in plan, in the survey's own coordinates, bounds included: the part of a survey
+// (one bay of a building) that a load keeps, at any height.
+struct TZonePlan {
+    double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0; // X1 <= X2, Y1 <= Y2
+    bool Contient(const TV3R& p) const { return p.X >= X1 && p.X <= X2 && p.Y >= Y1 && p.Y <= Y2; }
+};
+
 // Receives the points in batches of at most RecordsParLot, in file order. It may throw (the
 // user's cancellation, too many points): the reader then stops and lets the exception through.
 using TRecevoirPointsLus = std::function<void(const TPointLu* lot, std::size_t n)>;

@@ -134,7 +134,7 @@ bool TEspaceTravail::ChargerScan(const std::string& chemin) {
     NbIgnores = 0;
     bool reussi = false;
     try {
-        const TScanLu lu = ChargerFichierScan(Scan, chemin, SortieStatut());
+        const TScanLu lu = ChargerFichierScan(Scan, chemin, SortieStatut(), ZoneDeChargement);
         CalculerEncombrement();
         AppliquerEnTete(*this, lu.EnTete);
         niveauAffiche = lu.NiveauAffiche;

@@ -79,6 +79,8 @@ public:
     // Scan files.
     // False when the file could not be loaded (its message has been shown).
     bool ChargerScan(const std::string& chemin);
+    // The part of a survey that the loads keep (one bay of a building); none: the whole survey.
+    std::optional<TZonePlan> ZoneDeChargement;
     // What the last load skipped, as the status bar shows it after the load; empty when nothing.
     std::string BilanChargement;
     // The load the user asks for: a file of which points were skipped says so in a message, not

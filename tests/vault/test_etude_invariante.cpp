@@ -126,3 +126,34 @@ TEST_F(EtudeInvariante, SuppressionSansCompactageEtRelecture) {
     ASSERT_TRUE(relu.Travail.ChargerScan(Dossier.Chemin("sans-pile.arkl")));
     EXPECT_EQ(Ecart(etudier(relu.Travail), sansPile), "");
 }
+
+// A building of two bays in one survey: the zone of one bay gives, byte for byte, the study of a
+// file holding that zone's points alone (bounds included).
+TEST_F(EtudeInvariante, UneTraveeDUnBatiment) {
+    std::vector<TPointLeve> batiment = points;
+    for (const TPointLeve& p : points)
+        batiment.push_back({p.x + 9, p.y, p.z});
+    batiment.push_back({8.5, 3, 0.2});   // on the zone's edge: kept
+    batiment.push_back({8.501, 3, 0.2}); // a millimetre beyond
+    std::vector<TPointLeve> travee;
+    for (const TPointLeve& p : batiment)
+        if (p.x >= -0.5 && p.x <= 8.5 && p.y >= -0.5 && p.y <= 6.5) travee.push_back(p);
+    ASSERT_EQ(travee.size(), points.size() + 1);
+    EcrireFichier(Dossier.Chemin("batiment.xyz"), XYZPoints(batiment, {651000, 6858000, 100}));
+    EcrireFichier(Dossier.Chemin("travee.xyz"), XYZPoints(travee, {651000, 6858000, 100}));
+    for (const char* options : {"--quartier 1", "--quartier 3 --niveau 4"}) {
+        SCOPED_TRACE(options);
+        EXPECT_EQ(
+            Ecart(Etudier(Dossier.Chemin("batiment.xyz"),
+                          std::string(options) + " --zone 651008.5 6858006.5 650999.5 6857999.5"),
+                  Etudier(Dossier.Chemin("travee.xyz"), options)),
+            "");
+    }
+    const TResultatCommande vide =
+        LancerCalcul(Dossier.Chemin("batiment.xyz") + " --zone 0 0 10 10");
+    EXPECT_EQ(vide.code, 1);
+    EXPECT_NE(vide.erreurs.find("dans la zone de X 0.000 à 10.000 et de Y 0.000 à 10.000"),
+              std::string::npos)
+        << vide.erreurs;
+    EXPECT_EQ(LancerCalcul(Dossier.Chemin("batiment.xyz") + " --zone 1 2 3").code, 2);
+}
