@@ -34,6 +34,10 @@ void ConstruireDepuisPoints(TEtatScan& scan, const std::vector<TPointScan>& poin
         }
     }
     ConstruireGrille(scan, DimensionnerGrille(scan.CooMin, scan.CooMax),
-                     [&](const TRecevoirLot& recevoir) { recevoir(points.data(), points.size()); },
+                     [&](const TRecevoirLot& recevoir) {
+                         for (std::size_t k = 0; k < points.size(); k += RecordsParLot)
+                             recevoir(points.data() + k,
+                                      std::min(RecordsParLot, points.size() - k));
+                     },
                      {});
 }
