@@ -3,7 +3,6 @@
 #include "scan/CoinsCubes.h"
 #include "scan/TableCellules.h"
 #include "scan/TriRadix.h"
-#include "util/EnDeux.h"
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
 #include "util/Format.h"
@@ -126,8 +125,9 @@ void AgrandirParTranches(V& v, std::size_t n, TCentiemes& centiemes,
 // place in its level's chain (newest first).
 class TConstructionCubes {
 public:
-    TConstructionCubes(TEtatScan& scan, const TParcourirPoints& parcourir)
-        : scan_(scan), parcourir_(parcourir), nivMax_(scan.NivMax), total_(scan.NbPoints) {}
+    TConstructionCubes(TEtatScan& scan, const TParcourirPoints& parcourir, int parties)
+        : scan_(scan), parcourir_(parcourir), nivMax_(scan.NivMax), total_(scan.NbPoints),
+          parties_(std::max(parties, 1)) {}
 
     // The texts: "tri : " while the paths are read (to 30%) and sorted, then "construction : "
     // while the cubes are made (to 25%), the records placed in them (to 95%) and the means and
@@ -139,9 +139,10 @@ public:
             TGrandVecteur<std::uint64_t> cles;
             TGrandVecteur<std::uint32_t> indices;
             const int bits = LireChemins(cles, indices, tri);
-            TrierParCle(cles, indices, bits, [&](std::int64_t fait, std::int64_t total) {
-                tri.Atteindre(30, 100, fait, total);
-            });
+            TrierParCle(
+                cles, indices, bits,
+                [&](std::int64_t fait, std::int64_t total) { tri.Atteindre(30, 100, fait, total); },
+                parties_);
             CompterEtPlacer(cles, indices, construction);
             FaireLesCubes(cles, construction);
         }
@@ -158,6 +159,7 @@ private:
     const TParcourirPoints& parcourir_;
     const int nivMax_;
     const std::int64_t total_;
+    const int parties_;
     std::int64_t horsGrille_ = 0;
     std::vector<TCellule> cellules_; // occupied, in the grid's order
     std::array<std::uint32_t, NbNiveaux> nbCubes_{};
@@ -235,14 +237,15 @@ private:
         return {int(cx), int(cy), int(cz)};
     }
 
-    // Half of the n records on each thread: the paths of different records do not depend on
+    // A part of the n records on each thread: the paths of different records do not depend on
     // each other.
     void CalculerLesChemins(const TPointScan* lot, std::size_t n, TCheminsLot& chemins) const {
         chemins.Cellules.resize(n);
         chemins.Coins.resize(n);
         chemins.Slots.assign(n, 0);
-        FaireEnDeux([&](int moitie) {
-            const std::size_t debut = DebutMoitie(n, moitie), fin = FinMoitie(n, moitie);
+        FaireEnParties(parties_, [&](int partie) {
+            const std::size_t debut = DebutPartie(n, partie, parties_);
+            const std::size_t fin = DebutPartie(n, partie + 1, parties_);
             for (std::size_t q = debut; q < fin; ++q) {
                 const TCellule c = chemins.Cellules[q] = CelluleDe(lot[q]);
                 if (c[0] >= 0) chemins.Coins[q] = CoinCellule(scan_.OrigGrille, c[0], c[1], c[2]);
@@ -383,8 +386,8 @@ private:
     static constexpr std::size_t AvanceFeuille = 32;
 
     // The records read again in file order, each given to ajouter(its deepest cube, record)
-    // on the thread of its cube: the deepest cubes are cut in two runs, one on each thread, and
-    // each cube sees its records in file order. demander(cube) is told of the cubes a little
+    // on the thread of its cube: the deepest cubes are cut in runs, one on each thread, and each
+    // cube sees its records in file order. demander(cube) is told of the cubes a little
     // ahead.
     template <class D, class A>
     void Repartir(int debut, int fin, TCentiemes& construction, D&& demander, A&& ajouter) {
@@ -392,9 +395,11 @@ private:
         parcourir_([&](const TPointScan* lot, std::size_t n) {
             n = std::size_t(std::min<std::int64_t>(std::int64_t(n), total_ - i));
             const std::uint32_t* feuilleDe = feuilleDe_.data() + i;
-            FaireEnDeux([&](int moitie) {
-                const std::uint32_t bas = std::uint32_t(DebutMoitie(nbCubes_[nivMax_], moitie));
-                const std::uint32_t haut = std::uint32_t(FinMoitie(nbCubes_[nivMax_], moitie));
+            FaireEnParties(parties_, [&](int partie) {
+                const std::uint32_t bas =
+                    std::uint32_t(DebutPartie(nbCubes_[nivMax_], partie, parties_));
+                const std::uint32_t haut =
+                    std::uint32_t(DebutPartie(nbCubes_[nivMax_], partie + 1, parties_));
                 for (std::size_t q = 0; q < n; ++q) {
                     if (q + AvanceFeuille < n) {
                         const std::uint32_t f = feuilleDe[q + AvanceFeuille];
@@ -459,30 +464,35 @@ private:
     }
 
     // f(place) for every level-0 cube, the progress reaching `centieme` hundredths. The level-0
-    // cubes are cut into two runs holding about as many deepest cubes, one run on each thread:
-    // their subtrees are apart.
+    // cubes are cut into runs holding about as many deepest cubes, one run on each thread: their
+    // subtrees are apart.
     template <class F> void ParArbres(TCentiemes& construction, int centieme, F&& f) {
         const auto premiereFeuille = [&](std::uint32_t place) {
             for (int n = 0; n < nivMax_; ++n)
                 place = niveaux_[n].PremierEnfant[place];
             return place;
         };
-        // The first level-0 cube whose subtree starts in the second half of the deepest cubes.
-        std::uint32_t milieu = 0, haut = nbCubes_[0];
-        while (milieu < haut) {
-            const std::uint32_t m = milieu + (haut - milieu) / 2;
-            if (premiereFeuille(m) < nbCubes_[nivMax_] / 2)
-                milieu = m + 1;
-            else
-                haut = m;
+        // Run p starts at the first level-0 cube whose subtree starts in part p of the deepest
+        // cubes.
+        std::vector<std::uint32_t> debuts(std::size_t(parties_) + 1, nbCubes_[0]);
+        for (int p = 0; p < parties_; ++p) {
+            const std::size_t feuille = DebutPartie(nbCubes_[nivMax_], p, parties_);
+            std::uint32_t bas = 0, haut = nbCubes_[0];
+            while (bas < haut) {
+                const std::uint32_t m = bas + (haut - bas) / 2;
+                if (premiereFeuille(m) < feuille)
+                    bas = m + 1;
+                else
+                    haut = m;
+            }
+            debuts[std::size_t(p)] = bas;
         }
         // In slices of each run, the window served between them.
         constexpr std::uint32_t Tranches = 32;
         for (std::uint32_t t = 0; t < Tranches; ++t) {
-            FaireEnDeux([&](int moitie) {
-                const std::uint32_t debut = moitie == 0 ? 0 : milieu;
-                const std::uint32_t fin = moitie == 0 ? milieu : nbCubes_[0];
-                const std::uint64_t longueur = fin - debut;
+            FaireEnParties(parties_, [&](int partie) {
+                const std::uint32_t debut = debuts[std::size_t(partie)];
+                const std::uint64_t longueur = debuts[std::size_t(partie) + 1] - debut;
                 for (std::uint32_t place = debut + std::uint32_t(longueur * t / Tranches);
                      place < debut + std::uint32_t(longueur * (t + 1) / Tranches); ++place)
                     f(place);
@@ -608,11 +618,12 @@ void LireParLots(TFichierLecture& fichier, std::int64_t nb, const TRecevoirLot& 
 }
 
 std::int64_t ConstruireGrille(TEtatScan& scan, const TDimensionsGrille& dimensions,
-                              const TParcourirPoints& parcourir, const TSortieProgression& sortie) {
+                              const TParcourirPoints& parcourir, const TSortieProgression& sortie,
+                              int parties) {
     scan.OrigGrille = dimensions.Orig;
     scan.DimGrille = dimensions.Dim;
     try {
-        return TConstructionCubes(scan, parcourir).Construire(sortie);
+        return TConstructionCubes(scan, parcourir, parties).Construire(sortie);
     } catch (const std::bad_alloc& e) {
         throw EErreur("erreur enregistrement de point : " + MessageErreur(e));
     }

@@ -139,10 +139,11 @@ std::vector<TPointScan> NuageAleatoire(unsigned graine, int nb) {
     return points;
 }
 
-// The scan built from `points` against the reference.
-void ComparerPointParPoint(const std::vector<TPointScan>& points, int nivMax) {
+// The scan built from `points`, the work cut in `parties`, against the reference.
+void ComparerPointParPoint(const std::vector<TPointScan>& points, int nivMax,
+                           int parties = PartiesParDefaut()) {
     TEtatScan scan;
-    ConstruireDepuisPoints(scan, points, nivMax);
+    ConstruireDepuisPoints(scan, points, nivMax, parties);
     TArbreReference reference(nivMax);
     for (const TPointScan& p : points)
         reference.Enregistrer(scan, p);
@@ -166,6 +167,16 @@ TEST(Construction, MemesCubesChainesEtMoyennesQuePointParPoint) {
             ComparerPointParPoint(NuageAleatoire(graine, 20000), nivMax);
         }
     }
+}
+
+// One thread or many, and more parts than cubes of a level: the same scan to the bit.
+TEST(Construction, MemeScanQuelQueSoitLeNombreDeFils) {
+    const std::vector<TPointScan> points = NuageAleatoire(6, 20000);
+    for (const int parties : {1, 3, 64})
+        for (const int nivMax : {4, 0}) {
+            SCOPED_TRACE(std::to_string(parties) + " parties, niveau " + std::to_string(nivMax));
+            ComparerPointParPoint(points, nivMax, parties);
+        }
 }
 
 // A deepest cube of more points than its short colour sums hold, white ones that would carry
