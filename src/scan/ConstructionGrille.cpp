@@ -410,7 +410,7 @@ private:
                 }
             });
             i += std::int64_t(n);
-            // Here, where a stop may be thrown: not inside the halves.
+            // Here, where a stop may be thrown: not inside the parts.
             construction.Atteindre(debut, fin, i, total_);
         });
     }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -64,6 +65,16 @@ private:
 }
 
 using TNombres = std::array<std::int64_t, NbNiveaux>;
+
+// A mean that a construction could give: a number inside the grid.
+bool DansLaGrille(const TPointScan& p, const TDimensionsGrille& grille) {
+    const float v[3] = {p.X, p.Y, p.Z};
+    for (std::size_t a = 0; a < 3; ++a) {
+        const double cellule = std::floor(double(v[a])) - grille.Orig[a];
+        if (!(cellule >= 0 && cellule < grille.Dim[a])) return false;
+    }
+    return true;
+}
 
 // Bytes of the cubes after their counts.
 std::uint64_t TailleCubes(const TNombres& nb, int niveau) {
@@ -186,6 +197,7 @@ void TCubesArkl::Lire(TEtatScan& scan, TFichierLecture& fichier, const std::stri
         });
         if (n < niveau) {
             lecture.Lire<TPointScan>(cubes, [&](std::size_t p, const TPointScan& v) {
+                if (!DansLaGrille(v, grille)) Refuser(chemin, "moyenne hors de la grille");
                 niv.Cubes[p].CooMoyPts = {v.X, v.Y, v.Z};
                 niv.Cubes[p].ColCube = v.Couleur;
             });
@@ -219,6 +231,7 @@ void TCubesArkl::Lire(TEtatScan& scan, TFichierLecture& fichier, const std::stri
     fichier.Aller(debutRecords);
     TNiveauCubes& feuilles = niveaux[std::size_t(niveau)];
     lecture.Lire<TPointScan>(std::size_t(nbRecords), [&](std::size_t k, const TPointScan& r) {
+        if (!DansLaGrille(r, grille)) Refuser(chemin, "moyenne hors de la grille");
         TCube& c = feuilles.Cubes[feuilles.Chaine[k]];
         c.CooMoyPts = {r.X, r.Y, r.Z};
         c.ColCube = r.Couleur;

@@ -69,6 +69,11 @@ struct Chargement : ::testing::Test {
         e.AngRotZdeg = 30;
         return e;
     }
+    static TEnTeteArkl EnTeteNiveau1() {
+        TEnTeteArkl e = EnTeteUnPoint();
+        e.NiveauPoints = 1;
+        return e;
+    }
     const std::vector<TPointScan> un{TPointScan{0.5f, 0.5f, 0.5f, {}}};
 };
 
@@ -300,7 +305,7 @@ TEST_F(Chargement, UnFichierCompletDePlusDe2Puissance31PointsNEstPasDitTronque) 
     AttendreVide();
 }
 
-// The cubes that follow the record of a one-point file of level 1 (a 1 m box) in version 6.
+// The cubes that follow the record of a one-point file of level 1 in version 6.
 struct TCubesUnPoint {
     std::array<std::int64_t, NbNiveaux> Nb{1, 1, 0, 0, 0};
     TCellule Cellule{1, 1, 1};
@@ -325,20 +330,11 @@ struct TCubesUnPoint {
         ajouter(Slot1);
         return s;
     }
-    static TEnTeteArkl EnTete() {
-        TEnTeteArkl e;
-        e.NiveauPoints = 1;
-        e.NbPoints = 1;
-        e.CooMin = {0, 0, 0};
-        e.CooMax = {1, 1, 1};
-        return e;
-    }
 };
 
 TEST_F(Chargement, CubesDuFichierLusSansConstruction) {
     const std::vector<TPointScan> record{TPointScan{0.5f, 0.55f, 0.5f, {1, 2, 3, 0}}};
-    ASSERT_TRUE(
-        Charger("six.arkl", Arkl(6, TCubesUnPoint::EnTete(), record) + TCubesUnPoint{}.Octets()));
+    ASSERT_TRUE(Charger("six.arkl", Arkl(6, EnTeteNiveau1(), record) + TCubesUnPoint{}.Octets()));
     const TEtatScan& s = T.Scan;
     EXPECT_EQ(s.NbCubesNiv, (std::array<std::int32_t, NbNiveaux>{1, 1, 0, 0, 0}));
     EXPECT_EQ(s.CellulesGrille, (std::vector<TCellule>{TCellule{1, 1, 1}}));
@@ -388,7 +384,7 @@ TEST_F(Chargement, FichiersRefusesLaissentUnEspaceVide) {
     const auto six = [&](auto&& changer) {
         TCubesUnPoint c;
         changer(c);
-        return Arkl(6, TCubesUnPoint::EnTete(), un) + c.Octets();
+        return Arkl(6, EnTeteNiveau1(), un) + c.Octets();
     };
     using C = TCubesUnPoint;
     const Cas cas[] = {
@@ -417,6 +413,11 @@ TEST_F(Chargement, FichiersRefusesLaissentUnEspaceVide) {
         {"cubes-vide.arkl", six([](C& c) { c.Nombre0 = 0; }), "cubes du fichier invalides"},
         {"cubes-enfants.arkl", six([](C& c) { c.Enfants0 = 2; }), "cubes du fichier invalides"},
         {"cubes-slot.arkl", six([](C& c) { c.Slot1 = 126; }), "cubes du fichier invalides"},
+        {"cubes-moyenne.arkl", six([](C& c) { c.Valeur0.Y = NAN; }),
+         "cubes du fichier invalides (moyenne hors de la grille)"},
+        {"cubes-loin.arkl",
+         Arkl(6, EnTeteNiveau1(), {TPointScan{0.5f, 7.5f, 0.5f, {}}}) + TCubesUnPoint{}.Octets(),
+         "cubes du fichier invalides (moyenne hors de la grille)"},
         {"cubes-court.arkl", six([](C&) {}).substr(0, six([](C&) {}).size() - 1),
          "cubes du fichier invalides (fichier tronqué)"},
     };
