@@ -1,15 +1,19 @@
-// The whole load (XYZ text, binary scan file), the E57 reader and the save (both kinds) of
-// synthetic vaults: points per second and peak memory per point, each case in a fresh process.
+// The whole load (XYZ text, binary scan file, a scan saved by the program), the E57 reader, the
+// grid's construction on one or two threads and the save (both kinds) of synthetic vaults:
+// points per second and peak memory per point, each case in a fresh process.
 
 #include "EcritureVoute.h"
 #include "MesureProcessus.h"
 #include "PlateformeConsole.h"
+#include "scan/ConstructionGrille.h"
+#include "scan/FichierArkl.h"
 #include "scan/LectureE57.h"
 #include "shell/EspaceTravail.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -160,6 +164,62 @@ void ChargementArkl(benchmark::State& etat) {
         });
 }
 
+// A scan saved by the program, its cubes after its records, opened again without building the
+// grid: the vault's XYZ loaded and saved once, beforehand.
+void OuvertureArklEnregistre(benchmark::State& etat) {
+    const std::string xyz = TDonnees::Instance().Fichier(etat.range(0), ".xyz");
+    const std::string sansExtension =
+        TDonnees::Instance().Sortie() + "-" + std::to_string(etat.range(0));
+    Mesurer(
+        etat,
+        [&](TEspaceMesure&) {
+            if (fs::exists(sansExtension + ".arkl")) return;
+            TEspaceMesure autre;
+            autre.Charger(xyz);
+            autre.Travail.PFsansext = sansExtension;
+            autre.Travail.EnregistrerScan(FormatArkl(), autre.Travail.Scan.NivMax);
+        },
+        [&](TEspaceMesure& e) {
+            e.Charger(sansExtension + ".arkl");
+            return double(e.Travail.Scan.NbPoints);
+        });
+}
+
+// The grid built from the vault's points held in memory, the work cut in 1 or 2 parts (one
+// thread each): how the construction scales with the cores.
+void ConstructionParFils(benchmark::State& etat) {
+    const std::string arkl = TDonnees::Instance().Fichier(etat.range(0), ".arkl");
+    std::vector<TPointScan> points;
+    TEnTeteArkl enTete;
+    Mesurer(
+        etat,
+        [&](TEspaceMesure&) {
+            std::ifstream f(arkl, std::ios::binary);
+            std::int64_t version = 0;
+            f.read(reinterpret_cast<char*>(&version), sizeof version);
+            std::array<std::byte, TailleEnTeteMax> octets{};
+            f.read(reinterpret_cast<char*>(octets.data()), std::streamsize(TailleEnTete(version)));
+            enTete = DecoderEnTete(std::int32_t(version), octets.data());
+            points.resize(std::size_t(enTete.NbPoints));
+            f.read(reinterpret_cast<char*>(points.data()),
+                   std::streamsize(points.size() * sizeof(TPointScan)));
+            if (!f) throw std::runtime_error("lecture impossible : " + arkl);
+        },
+        [&](TEspaceMesure&) {
+            TEtatScan scan;
+            scan.NivMax = std::int32_t(enTete.NiveauPoints);
+            scan.NbPoints = std::int32_t(points.size());
+            ConstruireGrille(
+                scan, DimensionnerGrille(enTete.CooMin, enTete.CooMax),
+                [&](const TRecevoirLot& recevoir) {
+                    for (std::size_t k = 0; k < points.size(); k += RecordsParLot)
+                        recevoir(points.data() + k, std::min(RecordsParLot, points.size() - k));
+                },
+                {}, int(etat.range(1)));
+            return double(points.size());
+        });
+}
+
 // The E57 reader alone (64-bit real coordinates, colours, two scans with their poses): pages and
 // their checksums, decoding, poses; the points are only counted.
 void LectureE57(benchmark::State& etat) {
@@ -204,6 +264,11 @@ void Tailles(benchmark::internal::Benchmark* b) {
 BENCHMARK(ChargementXYZ)->Apply(Tailles)->Arg(2000000)->Arg(5000000);
 BENCHMARK(ChargementXYZMelange)->Apply(Tailles)->Arg(2000000)->Arg(5000000);
 BENCHMARK(ChargementArkl)->Apply(Tailles);
+BENCHMARK(OuvertureArklEnregistre)->Apply(Tailles);
+BENCHMARK(ConstructionParFils)
+    ->ArgsProduct({{1000000, 10000000}, {1, 2}})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(LectureE57)->Apply(Tailles);
 BENCHMARK_CAPTURE(ChargementReleve, las, ".las")->Apply(Tailles);
 BENCHMARK_CAPTURE(ChargementReleve, ply, ".ply")->Apply(Tailles);

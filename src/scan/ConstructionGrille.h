@@ -3,6 +3,7 @@
 // its cells and the means of every cube computed.
 
 #include "scan/UArkaluneGlb.h"
+#include "util/EnParties.h"
 #include "util/Progression.h"
 
 #include <array>
@@ -33,6 +34,8 @@ void LireParLots(TFichierLecture& fichier, std::int64_t nb, const TRecevoirLot& 
 
 // Gives the scan that grid and the cubes of the scan.NbPoints records that `parcourir` gives,
 // with their means: the same cubes, chains and means as recording the points one by one in
-// file order. Returns how many records had no cell in the grid.
+// file order, whatever the number of `parties` the work is cut into (one thread each). Returns
+// how many records had no cell in the grid.
 std::int64_t ConstruireGrille(TEtatScan& scan, const TDimensionsGrille& dimensions,
-                              const TParcourirPoints& parcourir, const TSortieProgression& sortie);
+                              const TParcourirPoints& parcourir, const TSortieProgression& sortie,
+                              int parties = PartiesParDefaut());

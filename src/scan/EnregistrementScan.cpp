@@ -1,5 +1,6 @@
 #include "scan/EnregistrementScan.h"
 
+#include "scan/CubesArkl.h"
 #include "scan/FormatXYZ.h"
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
@@ -25,6 +26,7 @@ void EcrireScanArkl(const TEtatScan& scan, int niveau, TEnTeteArkl enTete,
     enTete.CooMin = scan.CooMin;
     enTete.CooMax = scan.CooMax;
     enTete.Decalage = scan.Decalage;
+    enTete.AvecCubes = true;
     TFichierTemporaire fichier(chemin);
     const std::int64_t version = VersionEcrite(enTete);
     fichier.Ecrire(&version, sizeof version);
@@ -44,6 +46,7 @@ void EcrireScanArkl(const TEtatScan& scan, int niveau, TEnTeteArkl enTete,
         progression.Avancer(++ecrits);
     });
     fichier.Ecrire(lot.data(), lot.size() * sizeof(TPointScan));
+    TCubesArkl::Ecrire(scan, niveau, fichier);
     fichier.Valider();
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// Saving the cubes of one level as a binary scan file (version 3, or 4 for a shifted survey) or as
+// Saving the cubes of one level as a binary scan file (version 6, with the cubes above them) or as
 // XYZ text. Both write through a temporary file: a failure leaves the previous file as it was.
 
 #include "scan/FichierArkl.h"

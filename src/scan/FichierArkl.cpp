@@ -34,6 +34,7 @@ std::size_t TailleEnTete(std::int64_t version) {
     case 4:
         return 312;
     case 5:
+    case 6:
         return TailleEnTeteMax;
     default:
         return 0;
@@ -72,11 +73,12 @@ TEnTeteArkl DecoderEnTete(std::int32_t version, const std::byte* o) {
         Lire(o, 320, niveau);
         if (impose == 1) e.NiveauAppui = niveau;
     }
+    e.AvecCubes = version >= 6;
     return e;
 }
 
 std::int64_t VersionEcrite(const TEnTeteArkl& e) {
-    return e.NiveauAppui ? 5 : EstDecale(e.Decalage) ? 4 : 3;
+    return e.AvecCubes ? 6 : e.NiveauAppui ? 5 : EstDecale(e.Decalage) ? 4 : 3;
 }
 
 std::array<std::byte, TailleEnTeteMax> EncoderEnTete(const TEnTeteArkl& e) {

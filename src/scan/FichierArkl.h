@@ -4,8 +4,8 @@
 // Little-endian. Version 4 is version 3 followed by the shift of the coordinates, three signed
 // 64-bit words; version 5 is version 4 followed by the rib's springing level set by the engineer
 // (a 32-bit word, 1 when it is set, 4 bytes of zeros, then the level relative to the key as a
-// 64-bit real). Each file is written in the lowest version that holds what it carries, so that
-// the files of local frames and of levels read from the cloud stay as they were.
+// 64-bit real); version 6 is version 5 followed, after the records, by the cubes of every level
+// (see CubesArkl.h). Each file is written in the lowest version that holds what it carries.
 
 #include "geometry/RectangleModelisation.h"
 #include "scan/UArkaluneGlb.h"
@@ -45,13 +45,15 @@ struct TEnTeteArkl {
     TDecalage Decalage{};
     // Version 5: the springing level relative to the key, when the engineer sets it.
     std::optional<double> NiveauAppui;
+    // Version 6: the cubes of every level follow the records.
+    bool AvecCubes = false;
 };
 
 // Size of the header that follows the version word; 0 for an unknown version.
 std::size_t TailleEnTete(std::int64_t version);
 TEnTeteArkl DecoderEnTete(std::int32_t version, const std::byte* octets);
-// The version a header is written as: 5 when it carries a springing level, 4 when it carries a
-// shift, 3 otherwise.
+// The version a header is written as: 6 when the cubes follow, 5 when it carries a springing
+// level, 4 when it carries a shift, 3 otherwise.
 std::int64_t VersionEcrite(const TEnTeteArkl& e);
 // The header of that version: its first TailleEnTete(VersionEcrite(e)) bytes.
 std::array<std::byte, TailleEnTeteMax> EncoderEnTete(const TEnTeteArkl& e);

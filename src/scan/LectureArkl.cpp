@@ -3,6 +3,7 @@
 #include "scan/LectureArkl.h"
 
 #include "scan/ConstructionGrille.h"
+#include "scan/CubesArkl.h"
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
 
@@ -48,6 +49,10 @@ TLectureArkl LireArkl(TEtatScan& scan, const std::string& chemin,
     scan.CooMin = e.CooMin;
     scan.CooMax = e.CooMax;
     scan.Decalage = e.Decalage;
+    if (e.AvecCubes) {
+        TCubesArkl::Lire(scan, fichier, chemin, niveau, nb, 8 + taille, grille, sortie);
+        return lu;
+    }
     lu.HorsGrille = ConstruireGrille(
         scan, grille,
         [&](const TRecevoirLot& recevoir) {

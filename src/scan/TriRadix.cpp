@@ -1,9 +1,8 @@
 #include "scan/TriRadix.h"
 
-#include "util/EnDeux.h"
+#include "util/EnParties.h"
 
 #include <algorithm>
-#include <array>
 #include <cstddef>
 
 namespace {
@@ -18,24 +17,25 @@ struct TChiffre {
     std::size_t De(std::uint64_t cle) const { return std::size_t((cle >> decalage) & masque); }
 };
 
-// The counts of each value of the digit in each half of the keys.
-using TComptes = std::array<std::vector<std::size_t>, 2>;
+// The counts of each value of the digit in each part of the keys.
+using TComptes = std::vector<std::vector<std::size_t>>;
 
-// Keys of each half handled between two reports of the progress.
-constexpr std::size_t TrancheParMoitie = std::size_t(1) << 17;
+// Keys of each part handled between two reports of the progress.
+constexpr std::size_t TrancheParPartie = std::size_t(1) << 17;
 
-// Runs f(moitie, debut, fin) over each half of n keys, a slice of each at a time on two
-// threads, and reports after each slice how many keys are done.
+// Runs f(partie, debut, fin) over each part of n keys, a slice of each at a time, one thread a
+// part, and reports after each slice how many keys are done.
 template <class F>
-void ParTranches(std::size_t n, const std::function<void(std::int64_t)>& fait, F&& f) {
-    for (std::size_t decalage = 0; decalage < FinMoitie(n, 1) - DebutMoitie(n, 1);
-         decalage += TrancheParMoitie) {
-        FaireEnDeux([&](int moitie) {
-            const std::size_t debut = DebutMoitie(n, moitie) + decalage;
-            const std::size_t fin = std::min(FinMoitie(n, moitie), debut + TrancheParMoitie);
-            if (debut < fin) f(moitie, debut, fin);
+void ParTranches(std::size_t n, int parties, const std::function<void(std::int64_t)>& fait, F&& f) {
+    const std::size_t plusLongue = n - DebutPartie(n, parties - 1, parties);
+    for (std::size_t decalage = 0; decalage < plusLongue; decalage += TrancheParPartie) {
+        FaireEnParties(parties, [&](int partie) {
+            const std::size_t debut = DebutPartie(n, partie, parties) + decalage;
+            const std::size_t fin =
+                std::min(DebutPartie(n, partie + 1, parties), debut + TrancheParPartie);
+            if (debut < fin) f(partie, debut, fin);
         });
-        fait(std::int64_t(std::min(n, 2 * (decalage + TrancheParMoitie))));
+        fait(std::int64_t(std::min(n, std::size_t(parties) * (decalage + TrancheParPartie))));
     }
 }
 
@@ -43,15 +43,16 @@ void Compter(const TGrandVecteur<std::uint64_t>& cles, const TChiffre& chiffre, 
              const std::function<void(std::int64_t)>& fait) {
     for (std::vector<std::size_t>& compte : comptes)
         compte.assign(chiffre.masque + 1, 0);
-    ParTranches(cles.size(), fait, [&](int moitie, std::size_t debut, std::size_t fin) {
-        std::vector<std::size_t>& compte = comptes[std::size_t(moitie)];
-        for (std::size_t q = debut; q < fin; ++q)
-            ++compte[chiffre.De(cles[q])];
-    });
+    ParTranches(cles.size(), int(comptes.size()), fait,
+                [&](int partie, std::size_t debut, std::size_t fin) {
+                    std::vector<std::size_t>& compte = comptes[std::size_t(partie)];
+                    for (std::size_t q = debut; q < fin; ++q)
+                        ++compte[chiffre.De(cles[q])];
+                });
 }
 
-// The counts become the places where each half puts its first key of each digit value: the
-// first half's keys before the second's, so that the order of equal digits is kept.
+// The counts become the places where each part puts its first key of each digit value: the
+// keys of a part before those of the next, so that the order of equal digits is kept.
 void Placer(TComptes& comptes) {
     std::size_t debut = 0;
     for (std::size_t d = 0; d < comptes[0].size(); ++d)
@@ -66,25 +67,26 @@ void Repartir(const TGrandVecteur<std::uint64_t>& cles, const TGrandVecteur<std:
               const TChiffre& chiffre, TComptes& places, TGrandVecteur<std::uint64_t>& autresCles,
               TGrandVecteur<std::uint32_t>& autresValeurs,
               const std::function<void(std::int64_t)>& fait) {
-    ParTranches(cles.size(), fait, [&](int moitie, std::size_t debut, std::size_t fin) {
-        std::size_t* place = places[std::size_t(moitie)].data();
-        for (std::size_t q = debut; q < fin; ++q) {
-            const std::size_t p = place[chiffre.De(cles[q])]++;
-            autresCles[p] = cles[q];
-            autresValeurs[p] = valeurs[q];
-        }
-    });
+    ParTranches(cles.size(), int(places.size()), fait,
+                [&](int partie, std::size_t debut, std::size_t fin) {
+                    std::size_t* place = places[std::size_t(partie)].data();
+                    for (std::size_t q = debut; q < fin; ++q) {
+                        const std::size_t p = place[chiffre.De(cles[q])]++;
+                        autresCles[p] = cles[q];
+                        autresValeurs[p] = valeurs[q];
+                    }
+                });
 }
 
 } // namespace
 
 void TrierParCle(TGrandVecteur<std::uint64_t>& cles, TGrandVecteur<std::uint32_t>& valeurs,
-                 int bits, const TAvancementTri& avancer) {
+                 int bits, const TAvancementTri& avancer, int parties) {
     const std::size_t n = cles.size();
     if (bits <= 0 || n < 2) return;
     const int passes = (bits + BitsParChiffreMax - 1) / BitsParChiffreMax;
     const int largeur = (bits + passes - 1) / passes;
-    TComptes comptes;
+    TComptes comptes(std::size_t(std::max(parties, 1)));
     TGrandVecteur<std::uint64_t> autresCles;
     TGrandVecteur<std::uint32_t> autresValeurs;
     // Each pass counts, then moves: two steps of n keys.
@@ -103,7 +105,10 @@ void TrierParCle(TGrandVecteur<std::uint64_t>& cles, TGrandVecteur<std::uint32_t
         etapeFaite();
         // A digit that all keys share leaves the order as it is.
         const std::size_t premier = chiffre.De(cles[0]);
-        if (comptes[0][premier] + comptes[1][premier] == n) {
+        std::size_t avecLePremier = 0;
+        for (const std::vector<std::size_t>& compte : comptes)
+            avecLePremier += compte[premier];
+        if (avecLePremier == n) {
             etapeFaite();
             continue;
         }
@@ -112,8 +117,8 @@ void TrierParCle(TGrandVecteur<std::uint64_t>& cles, TGrandVecteur<std::uint32_t
             // Fresh pages, a slice at a time: the progress is told between slices.
             autresCles.reserve(n);
             autresValeurs.reserve(n);
-            for (std::size_t k = 0; k < n; k += 2 * TrancheParMoitie) {
-                autresCles.resize(std::min(n, k + 2 * TrancheParMoitie));
+            for (std::size_t k = 0; k < n; k += 2 * TrancheParPartie) {
+                autresCles.resize(std::min(n, k + 2 * TrancheParPartie));
                 autresValeurs.resize(autresCles.size());
                 fait(0);
             }

@@ -45,6 +45,7 @@ public:
 private:
     friend class TEtatScan;
     friend class TConstructionCubes;
+    friend class TCubesArkl;
     bool detruit_ = false;
     std::uint32_t parent_ = 0; // place of the parent in the array of its level
 };
@@ -150,6 +151,7 @@ public:
     }
 
 private:
+    friend class TCubesArkl;
     // mutable: a const scan still hands out its cubes for reading or for their state bits.
     mutable std::array<TNiveauCubes, NbNiveaux> niveaux_;
     // Where each chain starts: the cubes before have been destroyed.

@@ -23,7 +23,8 @@ void TScanSeul::SetUp() {
                        ChargerFichierScan(Scan, Dossier.Chemin("scan.xyz"), {}).NiveauAffiche);
 }
 
-void ConstruireDepuisPoints(TEtatScan& scan, const std::vector<TPointScan>& points, int nivMax) {
+void ConstruireDepuisPoints(TEtatScan& scan, const std::vector<TPointScan>& points, int nivMax,
+                            int parties) {
     scan.NivMax = nivMax;
     scan.NbPoints = static_cast<std::int32_t>(points.size());
     for (const TPointScan& p : points) {
@@ -33,7 +34,11 @@ void ConstruireDepuisPoints(TEtatScan& scan, const std::vector<TPointScan>& poin
             scan.CooMax[a] = std::max(scan.CooMax[a], v[a]);
         }
     }
-    ConstruireGrille(scan, DimensionnerGrille(scan.CooMin, scan.CooMax),
-                     [&](const TRecevoirLot& recevoir) { recevoir(points.data(), points.size()); },
-                     {});
+    ConstruireGrille(
+        scan, DimensionnerGrille(scan.CooMin, scan.CooMax),
+        [&](const TRecevoirLot& recevoir) {
+            for (std::size_t k = 0; k < points.size(); k += RecordsParLot)
+                recevoir(points.data() + k, std::min(RecordsParLot, points.size() - k));
+        },
+        {}, parties);
 }

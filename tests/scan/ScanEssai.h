@@ -4,6 +4,7 @@
 #include "scan/UArkaluneGlb.h"
 #include "support/PlateformeScriptee.h"
 #include "support/Temporaire.h"
+#include "util/EnParties.h"
 #include "util/Progression.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +15,9 @@
 std::string XYZGrille(int n, double x0 = 100.0, double y0 = 200.0);
 
 // Builds `scan` (empty) from the points in that file order, its deepest level `nivMax`, as a
-// reader does: box, grid, cubes and means.
-void ConstruireDepuisPoints(TEtatScan& scan, const std::vector<TPointScan>& points, int nivMax = 4);
+// reader does: box, grid, cubes and means, the work cut in `parties`.
+void ConstruireDepuisPoints(TEtatScan& scan, const std::vector<TPointScan>& points, int nivMax = 4,
+                            int parties = PartiesParDefaut());
 
 // A workspace holding a loaded scan of 3000 points, in a private folder.
 struct TScanCharge : ::testing::Test {

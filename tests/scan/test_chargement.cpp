@@ -69,6 +69,11 @@ struct Chargement : ::testing::Test {
         e.AngRotZdeg = 30;
         return e;
     }
+    static TEnTeteArkl EnTeteNiveau1() {
+        TEnTeteArkl e = EnTeteUnPoint();
+        e.NiveauPoints = 1;
+        return e;
+    }
     const std::vector<TPointScan> un{TPointScan{0.5f, 0.5f, 0.5f, {}}};
 };
 
@@ -300,6 +305,50 @@ TEST_F(Chargement, UnFichierCompletDePlusDe2Puissance31PointsNEstPasDitTronque) 
     AttendreVide();
 }
 
+// The cubes that follow the record of a one-point file of level 1 in version 6.
+struct TCubesUnPoint {
+    std::array<std::int64_t, NbNiveaux> Nb{1, 1, 0, 0, 0};
+    TCellule Cellule{1, 1, 1};
+    std::uint32_t Chaine0 = 0, Chaine1 = 0;
+    std::int32_t Nombre0 = 7, Nombre1 = 7;
+    TPointScan Valeur0{0.5f, 0.5f, 0.25f, {10, 20, 30, 0}};
+    std::uint8_t Enfants0 = 1, Slot1 = 63;
+
+    std::string Octets() const {
+        std::string s;
+        const auto ajouter = [&](const auto& v) {
+            s.append(reinterpret_cast<const char*>(&v), sizeof v);
+        };
+        ajouter(Nb);
+        ajouter(Cellule);
+        ajouter(Chaine0);
+        ajouter(Nombre0);
+        ajouter(Valeur0);
+        ajouter(Enfants0);
+        ajouter(Chaine1);
+        ajouter(Nombre1);
+        ajouter(Slot1);
+        return s;
+    }
+};
+
+TEST_F(Chargement, CubesDuFichierLusSansConstruction) {
+    const std::vector<TPointScan> record{TPointScan{0.5f, 0.55f, 0.5f, {1, 2, 3, 0}}};
+    ASSERT_TRUE(Charger("six.arkl", Arkl(6, EnTeteNiveau1(), record) + TCubesUnPoint{}.Octets()));
+    const TEtatScan& s = T.Scan;
+    EXPECT_EQ(s.NbCubesNiv, (std::array<std::int32_t, NbNiveaux>{1, 1, 0, 0, 0}));
+    EXPECT_EQ(s.CellulesGrille, (std::vector<TCellule>{TCellule{1, 1, 1}}));
+    const TCube* cellule = s.PremierCubeNiv[0];
+    const TCube* feuille = s.PremierCubeNiv[1];
+    EXPECT_EQ(cellule->CooMoyPts, (TV3S{0.5f, 0.5f, 0.25f})); // as stored, not from the record
+    EXPECT_EQ(cellule->nbptscube, 7);
+    EXPECT_EQ(feuille->CooMoyPts, (TV3S{0.5f, 0.55f, 0.5f}));
+    EXPECT_EQ(feuille->ColCube, (TV4By{1, 2, 3, 0}));
+    EXPECT_EQ(s.CubeParent(feuille), cellule);
+    EXPECT_EQ(s.Enfant(cellule, 62), feuille);
+    EXPECT_EQ(s.CooOriCube(feuille), (TV3S{0.4f, 0.4f, 0.4f}));
+}
+
 TEST_F(Chargement, FichiersRefusesLaissentUnEspaceVide) {
     struct Cas {
         const char* nom;
@@ -331,6 +380,13 @@ TEST_F(Chargement, FichiersRefusesLaissentUnEspaceVide) {
     EcrireFichier(Dossier.Chemin("scan.xyz"), XYZGrille(50, 651100, 6858200));
     const std::vector<TPointScan> deux(2, TPointScan{0.5f, 0.5f, 0.5f, {}});
     const std::vector<TPointScan> trois(3, TPointScan{0.5f, 0.5f, 0.5f, {}});
+    // Version 6: the cubes after the record, one thing wrong in each.
+    const auto six = [&](auto&& changer) {
+        TCubesUnPoint c;
+        changer(c);
+        return Arkl(6, EnTeteNiveau1(), un) + c.Octets();
+    };
+    using C = TCubesUnPoint;
     const Cas cas[] = {
         {"vide.xyz", "", "aucun point dans le fichier"},
         {"texte.xyz", "bonjour\r\nX Y Z\r\n", "aucun point dans le fichier"},
@@ -350,6 +406,20 @@ TEST_F(Chargement, FichiersRefusesLaissentUnEspaceVide) {
         {"infini.arkl", Arkl(2, infini, trois), "étendue du scan trop grande pour la grille"},
         {"scan.xyb", "1 2 3\r\n", "type de fichier non reconnu"},
         {"absent.arkl", "", "impossible d'ouvrir le fichier"},
+        {"cubes-nombre.arkl", six([](C& c) { c.Nb[1] = 2; }), "cubes du fichier invalides"},
+        {"cubes-sous.arkl", six([](C& c) { c.Nb[2] = 1; }), "cubes du fichier invalides"},
+        {"cubes-cellule.arkl", six([](C& c) { c.Cellule[2] = 4; }), "cubes du fichier invalides"},
+        {"cubes-chaine.arkl", six([](C& c) { c.Chaine1 = 1; }), "cubes du fichier invalides"},
+        {"cubes-vide.arkl", six([](C& c) { c.Nombre0 = 0; }), "cubes du fichier invalides"},
+        {"cubes-enfants.arkl", six([](C& c) { c.Enfants0 = 2; }), "cubes du fichier invalides"},
+        {"cubes-slot.arkl", six([](C& c) { c.Slot1 = 126; }), "cubes du fichier invalides"},
+        {"cubes-moyenne.arkl", six([](C& c) { c.Valeur0.Y = NAN; }),
+         "cubes du fichier invalides (moyenne hors de la grille)"},
+        {"cubes-loin.arkl",
+         Arkl(6, EnTeteNiveau1(), {TPointScan{0.5f, 7.5f, 0.5f, {}}}) + TCubesUnPoint{}.Octets(),
+         "cubes du fichier invalides (moyenne hors de la grille)"},
+        {"cubes-court.arkl", six([](C&) {}).substr(0, six([](C&) {}).size() - 1),
+         "cubes du fichier invalides (fichier tronqué)"},
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.nom);

@@ -139,29 +139,54 @@ std::vector<TPointScan> NuageAleatoire(unsigned graine, int nb) {
     return points;
 }
 
+// The scan built from `points`, the work cut in `parties`, against the reference.
+void ComparerPointParPoint(const std::vector<TPointScan>& points, int nivMax,
+                           int parties = PartiesParDefaut()) {
+    TEtatScan scan;
+    ConstruireDepuisPoints(scan, points, nivMax, parties);
+    TArbreReference reference(nivMax);
+    for (const TPointScan& p : points)
+        reference.Enregistrer(scan, p);
+    reference.CalculerLesMoyennes();
+    reference.Comparer(scan);
+    // The grid lists the occupied cells only, X outermost, then Y, then Z.
+    EXPECT_EQ(scan.Grille.size(), std::size_t(scan.NbCubesNiv[0]));
+    EXPECT_TRUE(std::is_sorted(scan.CellulesGrille.begin(), scan.CellulesGrille.end()));
+    for (std::size_t n = 0; n < scan.Grille.size(); ++n)
+        EXPECT_EQ(scan.CooOriCube(scan.Grille[n]),
+                  CoinCellule(scan.OrigGrille, scan.CellulesGrille[n][0], scan.CellulesGrille[n][1],
+                              scan.CellulesGrille[n][2]));
+}
+
 } // namespace
 
 TEST(Construction, MemesCubesChainesEtMoyennesQuePointParPoint) {
     for (unsigned graine : {1u, 2u, 3u}) {
         for (int nivMax : {4, 2, 0}) {
             SCOPED_TRACE("graine " + std::to_string(graine) + ", niveau " + std::to_string(nivMax));
-            const std::vector<TPointScan> points = NuageAleatoire(graine, 20000);
-            TEtatScan scan;
-            ConstruireDepuisPoints(scan, points, nivMax);
-            TArbreReference reference(nivMax);
-            for (const TPointScan& p : points)
-                reference.Enregistrer(scan, p);
-            reference.CalculerLesMoyennes();
-            reference.Comparer(scan);
-            // The grid lists the occupied cells only, X outermost, then Y, then Z.
-            EXPECT_EQ(scan.Grille.size(), std::size_t(scan.NbCubesNiv[0]));
-            EXPECT_TRUE(std::is_sorted(scan.CellulesGrille.begin(), scan.CellulesGrille.end()));
-            for (std::size_t n = 0; n < scan.Grille.size(); ++n)
-                EXPECT_EQ(scan.CooOriCube(scan.Grille[n]),
-                          CoinCellule(scan.OrigGrille, scan.CellulesGrille[n][0],
-                                      scan.CellulesGrille[n][1], scan.CellulesGrille[n][2]));
+            ComparerPointParPoint(NuageAleatoire(graine, 20000), nivMax);
         }
     }
+}
+
+// One thread or many, and more parts than cubes of a level: the same scan to the bit.
+TEST(Construction, MemeScanQuelQueSoitLeNombreDeFils) {
+    const std::vector<TPointScan> points = NuageAleatoire(6, 20000);
+    for (const int parties : {1, 3, 64})
+        for (const int nivMax : {4, 0}) {
+            SCOPED_TRACE(std::to_string(parties) + " parties, niveau " + std::to_string(nivMax));
+            ComparerPointParPoint(points, nivMax, parties);
+        }
+}
+
+// A deepest cube of more points than its short colour sums hold, white ones that would carry
+// out of them, among others.
+TEST(Construction, CubeTropPeuplePourLesSommesCourtes) {
+    std::vector<TPointScan> points = NuageAleatoire(5, 3000);
+    for (int n = 0; n < 70000; ++n)
+        points.insert(points.begin() + n % 2000,
+                      {0.7001f + float(n % 5) * 1e-4f, 0.2f, 0.1f, {255, 255, 254, 255}});
+    ComparerPointParPoint(points, 4);
 }
 
 // A cube's colour is the mean of its points' colours whatever their order: the same points

@@ -21,6 +21,17 @@ template <class T> T A(const std::string& octets, std::size_t decalage) {
     return v;
 }
 
+// The size of a file of the cubes down to `niveau`: the version word and header, the records,
+// then the counts of the levels, the cells and each level's arrays.
+std::size_t TailleArkl(const TEtatScan& s, int niveau) {
+    std::size_t taille = 8 + 328 + 16 * std::size_t(s.NbCubesNiv[std::size_t(niveau)]) + 40 +
+                         12 * std::size_t(s.NbCubesNiv[0]);
+    for (int n = 0; n <= niveau; ++n)
+        taille += std::size_t(s.NbCubesNiv[std::size_t(n)]) *
+                  (8 + (n < niveau ? 17 : 0) + (n > 0 ? 1 : 0));
+    return taille;
+}
+
 using Enregistrement = TScanCharge;
 using Ecriture = TScanSeul;
 
@@ -35,10 +46,10 @@ TEST_F(Enregistrement, FichierBinaireEtRelecture) {
     const std::int32_t cubes2 = T.Scan.NbCubesNiv[2];
     ASSERT_TRUE(T.EnregistrerScan(FormatArkl(), 2));
 
-    // The survey lies at X = 100 m, Y = 200 m, Z = 40 m: it is kept shifted, in version 4.
+    // The survey lies at X = 100 m, Y = 200 m, Z = 40 m: it is kept shifted, with the cubes.
     const std::string f = LireFichier(Dossier.Chemin("scan.arkl"));
-    ASSERT_EQ(f.size(), 320 + 16 * std::size_t(cubes2));
-    EXPECT_EQ(A<std::int64_t>(f, 0), 4);
+    ASSERT_EQ(f.size(), TailleArkl(T.Scan, 2));
+    EXPECT_EQ(A<std::int64_t>(f, 0), 6);
     EXPECT_EQ(A<std::int32_t>(f, 8), 3);         // Q1a4
     EXPECT_EQ(A<double>(f, 8 + 168), 1.25);      // XYapp.X
     EXPECT_EQ(A<std::int32_t>(f, 8 + 200), 2);   // point size item
@@ -57,8 +68,8 @@ TEST_F(Enregistrement, FichierBinaireEtRelecture) {
     EXPECT_EQ(A<std::int64_t>(f, 8 + 288), 100);
     // First record: the head of the level's chain, the newest cube.
     const TCube* tete = T.Scan.PremierCubeNiv[2];
-    EXPECT_EQ(A<float>(f, 320), tete->CooMoyPts.X);
-    EXPECT_EQ(A<std::uint8_t>(f, 320 + 12), tete->ColCube[0]);
+    EXPECT_EQ(A<float>(f, 336), tete->CooMoyPts.X);
+    EXPECT_EQ(A<std::uint8_t>(f, 336 + 12), tete->ColCube[0]);
 
     TBancEssai relu;
     // The user had checked the frontier box with the key chosen: the load unchecks it, which
@@ -81,6 +92,42 @@ TEST_F(Enregistrement, FichierBinaireEtRelecture) {
     EXPECT_TRUE(relu.Travail.CkBxEdFront);
 }
 
+// A saved scan opens as it was, without being built again: every level's cubes in their
+// chains' order with their means, colours, counts, corners and children, down to the level
+// saved; after deletions too, which the save compacts away first.
+TEST_F(Enregistrement, UnScanRouvertEstCeluiEnregistre) {
+    T.FixerNiveauAffiche(1);
+    for (std::size_t k = 0; k < T.Scan.CubesAffiches.size(); k += 3)
+        T.Scan.CubesAffiches[k]->etatSP |= EtatSelectionne;
+    T.SupprimerSelection();
+    for (const int niveau : {4, 2}) {
+        SCOPED_TRACE("niveau " + std::to_string(niveau));
+        ASSERT_TRUE(T.EnregistrerScan(FormatArkl(), niveau));
+        TBancEssai relu;
+        ASSERT_TRUE(relu.Travail.ChargerScan(Dossier.Chemin("scan.arkl")));
+        const TEtatScan& s = relu.Travail.Scan;
+        EXPECT_EQ(s.NivMax, niveau);
+        EXPECT_EQ(s.CellulesGrille.size(), s.Grille.size());
+        for (int n = 0; n < NbNiveaux; ++n) {
+            std::vector<const TCube*> ecrits, lus;
+            if (n <= niveau)
+                T.Scan.PourChaqueCubeDuNiveau(n, [&](const TCube* c) { ecrits.push_back(c); });
+            s.PourChaqueCubeDuNiveau(n, [&](const TCube* c) { lus.push_back(c); });
+            ASSERT_EQ(lus.size(), ecrits.size()) << "niveau " << n;
+            for (std::size_t k = 0; k < lus.size(); ++k) {
+                const TCube& a = *ecrits[k];
+                const TCube& b = *lus[k];
+                EXPECT_EQ(b.CooMoyPts, a.CooMoyPts);
+                EXPECT_EQ(b.ColCube, a.ColCube);
+                EXPECT_EQ(b.nbptscube, a.nbptscube);
+                EXPECT_EQ(b.NivCube, a.NivCube);
+                EXPECT_EQ(s.CooOriCube(&b), T.Scan.CooOriCube(&a));
+                EXPECT_EQ(s.NbEnfants(&b), n < niveau ? T.Scan.NbEnfants(&a) : 0);
+            }
+        }
+    }
+}
+
 TEST_F(Enregistrement, UnLeveDecaleGardeSonDecalage) {
     // A local frame's shift is not worth a word on loading.
     ASSERT_TRUE(T.ChargerScan(Dossier.Chemin("scan.xyz")));
@@ -97,17 +144,17 @@ TEST_F(Enregistrement, UnLeveDecaleGardeSonDecalage) {
         "\r\nOrigine des coordonnées : X = 651100 m, Y = 6858200 m, Z = 40 m";
     EXPECT_EQ(proprietes.substr(proprietes.size() - derniere.size()), derniere);
 
-    // Binary: version 4, the header of version 3 followed by the shift.
+    // Binary: the header of version 3 followed by the shift.
     ASSERT_TRUE(T.EnregistrerScan(FormatArkl(), 4));
     const std::string f = LireFichier(Dossier.Chemin("leve.arkl"));
-    ASSERT_EQ(f.size(), 320 + 16 * std::size_t(T.Scan.NbCubesNiv[4]));
-    EXPECT_EQ(A<std::int64_t>(f, 0), 4);
+    ASSERT_EQ(f.size(), TailleArkl(T.Scan, 4));
+    EXPECT_EQ(A<std::int64_t>(f, 0), 6);
     EXPECT_EQ(A<std::int64_t>(f, 8 + 240), T.Scan.NbCubesNiv[4]);
     EXPECT_EQ(A<float>(f, 8 + 248), T.Scan.CooMin.X);
     EXPECT_EQ(A<std::int64_t>(f, 8 + 288), 651100);
     EXPECT_EQ(A<std::int64_t>(f, 8 + 296), 6858200);
     EXPECT_EQ(A<std::int64_t>(f, 8 + 304), 40);
-    EXPECT_EQ(A<float>(f, 320), T.Scan.PremierCubeNiv[4]->CooMoyPts.X);
+    EXPECT_EQ(A<float>(f, 336), T.Scan.PremierCubeNiv[4]->CooMoyPts.X);
     TBancEssai relu;
     ASSERT_TRUE(relu.Travail.ChargerScan(Dossier.Chemin("leve.arkl")));
     EXPECT_EQ(relu.Travail.Scan.Decalage, decalage);
@@ -271,7 +318,7 @@ TEST_F(Ecriture, LEnTeteDecritLesRecordsEcrits) {
     EcrireScanArkl(Scan, 1, e, Dossier.Chemin("n1.arkl"), Sortie);
     const std::string f = LireFichier(Dossier.Chemin("n1.arkl"));
     const std::int32_t cubes1 = Scan.NbCubesNiv[1];
-    ASSERT_EQ(f.size(), 320 + 16 * std::size_t(cubes1)); // version 4: the survey is shifted
+    ASSERT_EQ(f.size(), TailleArkl(Scan, 1));
     EXPECT_EQ(A<std::int32_t>(f, 8), 2);
     EXPECT_EQ(A<std::int64_t>(f, 8 + 232), 1);
     EXPECT_EQ(A<std::int64_t>(f, 8 + 240), cubes1);
