@@ -44,10 +44,15 @@ void TDecalageAxe::Elargir() {
     compteDernier_ = nullptr;
 }
 
-std::int64_t TDecalageAxe::Decalage() const {
-    if (total_ == 0) return 0;
+std::vector<std::pair<std::int64_t, std::int64_t>> TDecalageAxe::CasesTriees() const {
     std::vector<std::pair<std::int64_t, std::int64_t>> cases(comptes_.begin(), comptes_.end());
     std::sort(cases.begin(), cases.end());
+    return cases;
+}
+
+std::int64_t TDecalageAxe::Decalage() const {
+    if (total_ == 0) return 0;
+    const auto cases = CasesTriees();
     const std::int64_t rang = total_ / PartSousLeDecalage; // from 0
     std::int64_t avant = 0;
     for (const auto& [cle, n] : cases) {
@@ -55,6 +60,19 @@ std::int64_t TDecalageAxe::Decalage() const {
         avant += n;
     }
     return 0;
+}
+
+std::vector<TPlageAxe> TDecalageAxe::Plages(std::int64_t ecart) const {
+    const std::int64_t largeur = std::int64_t(1) << largeurBits_;
+    std::vector<TPlageAxe> plages;
+    for (const auto& [cle, n] : CasesTriees()) {
+        const std::int64_t debut = cle * largeur;
+        if (plages.empty() || debut - plages.back().Fin >= ecart)
+            plages.push_back({debut, debut + largeur, n});
+        else
+            plages.back() = {plages.back().Debut, debut + largeur, plages.back().Nb + n};
+    }
+    return plages;
 }
 
 bool EstDecale(const TDecalage& d) {

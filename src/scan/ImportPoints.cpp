@@ -2,6 +2,7 @@
 
 #include "scan/ConstructionGrille.h"
 #include "scan/FormatXYZ.h"
+#include "scan/GroupesEloignes.h"
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
 
@@ -88,21 +89,46 @@ TV3S Decale(const TV3R& p, const TDecalage& d) {
             VersFloat(p.Z - double(d[2]))};
 }
 
-// The records of the working copy, shifted and rounded to 32 bits, in batches.
-void RelireDecales(TFichierLecture& fichier, std::int64_t nb, const TDecalage& decalage,
-                   const TRecevoirLot& recevoir) {
+// Gives `traiter(record)` every record of the working copy, read in batches.
+template <class F> void ParcourirRecords(TFichierLecture& fichier, std::int64_t nb, F&& traiter) {
     std::vector<TRecordImport> lus(std::size_t(std::min<std::int64_t>(nb, RecordsParLot)));
-    std::vector<TPointScan> lot(lus.size());
     for (std::int64_t faits = 0; faits < nb;) {
         const std::size_t n = std::size_t(std::min<std::int64_t>(nb - faits, RecordsParLot));
         fichier.LireExact(lus.data(), n * sizeof(TRecordImport));
-        for (std::size_t k = 0; k < n; ++k) {
-            const TV3S p = Decale({lus[k].Coo[0], lus[k].Coo[1], lus[k].Coo[2]}, decalage);
-            lot[k] = {p.X, p.Y, p.Z, lus[k].Couleur};
-        }
-        recevoir(lot.data(), n);
+        for (std::size_t k = 0; k < n; ++k)
+            traiter(lus[k], k, n);
         faits += std::int64_t(n);
     }
+}
+
+TV3R Coordonnees(const TRecordImport& r) {
+    return {r.Coo[0], r.Coo[1], r.Coo[2]};
+}
+
+// The records of the working copy, shifted and rounded to 32 bits, in batches.
+void RelireDecales(TFichierLecture& fichier, std::int64_t nb, const TDecalage& decalage,
+                   const TRecevoirLot& recevoir) {
+    std::vector<TPointScan> lot(std::size_t(std::min<std::int64_t>(nb, RecordsParLot)));
+    ParcourirRecords(fichier, nb, [&](const TRecordImport& r, std::size_t k, std::size_t n) {
+        const TV3S p = Decale(Coordonnees(r), decalage);
+        lot[k] = {p.X, p.Y, p.Z, r.Couleur};
+        if (k + 1 == n) recevoir(lot.data(), n);
+    });
+}
+
+// Refuses a survey made of groups far apart, once its points are all read.
+void RefuserGroupesEloignes(TFichierProvisoire& import, const TEcritureRecords& records,
+                            const TSortieProgression& sortie) {
+    TGroupesEloignes groupes(records.Decalages, records.NbPoints);
+    if (!groupes.APreciser()) return;
+    TProgression attente = TProgression::Patience(sortie, "groupes de points");
+    TFichierLecture relecture = import.Relire();
+    ParcourirRecords(relecture, records.NbPoints,
+                     [&](const TRecordImport& r, std::size_t k, std::size_t n) {
+                         groupes.Compter(Coordonnees(r));
+                         if (k + 1 == n) attente.Entretenir();
+                     });
+    groupes.RefuserSiPlusieurs();
 }
 
 } // namespace
@@ -121,6 +147,7 @@ TBilanLecture ImporterPoints(TEtatScan& scan, const std::string& chemin, TLecteu
     const TV3S mini = Decale(records.Mini, decalage);
     const TV3S maxi = Decale(records.Maxi, decalage);
     const TDimensionsGrille grille = DimensionnerGrille(mini, maxi);
+    RefuserGroupesEloignes(import, records, sortie);
     scan.NbPoints = records.NbPoints;
     scan.CooMin = mini;
     scan.CooMax = maxi;
