@@ -1,5 +1,7 @@
 #include "scan/Decalage.h"
 
+#include "util/Format.h"
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -92,6 +94,16 @@ std::string TexteDecalage(const TDecalage& d) {
         t += std::string(1, char('X' + a)) + " = " + std::to_string(d[std::size_t(a)]) + " m";
     }
     return t;
+}
+
+std::string TextePasReels32(const TDecalage& d) {
+    double loin = 0;
+    for (const std::int64_t v : d)
+        loin = std::max(loin, std::fabs(double(v)));
+    const float f = static_cast<float>(loin);
+    std::string pas = Formater("%.3g", double(std::nextafter(f, INFINITY) - f));
+    std::replace(pas.begin(), pas.end(), '.', ',');
+    return "coordonnées en réels 32 bits : pas de " + pas + " m à cette distance de l'origine";
 }
 
 TV3R CoordonneesDuLeve(const TV3S& p, const TDecalage& d) {

@@ -59,6 +59,9 @@ bool EstDecale(const TDecalage& d);
 bool DecalageNotable(const TDecalage& d);
 // The shifted axes, for the status bar and "Propriétés": "X = 651000 m, Y = 6858000 m".
 std::string TexteDecalage(const TDecalage& d);
+// What 32-bit coordinates lost at the distance of the shift: "coordonnées en réels 32 bits : pas
+// de 0,5 m à cette distance de l'origine".
+std::string TextePasReels32(const TDecalage& d);
 // The survey's own coordinates: the shift added back in 64 bits, only on the axes that have one
 // (so that a -0 stays as it was written).
 TV3R CoordonneesDuLeve(const TV3S& p, const TDecalage& d);

@@ -69,6 +69,8 @@ TBilanLecture Lire(const std::string& chemin, const TRecevoirPointsLus& recevoir
             lus += std::int64_t(n);
         }
     bilan.Texte = TexteIgnores(bilan.Ignores);
+    for (const TConversionE57& c : conversions)
+        bilan.Reels32Bits = bilan.Reels32Bits || c.CoordonneesReels32();
     return bilan;
 }
 

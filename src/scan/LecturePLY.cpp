@@ -356,5 +356,15 @@ TBilanLecture LirePLY(const std::string& chemin, const TRecevoirPointsLus& recev
     else
         LireBinaire(fichier, chemin, e, lot, progression);
     lot.Vider();
-    return BilanLignesIgnorees(ignores);
+    TBilanLecture bilan = BilanLignesIgnorees(ignores);
+    // Text holds the digits the writer gave, whatever type it declared.
+    if (e.Codage != TCodage::Ascii) {
+        const TElement& sommets = e.Elements[e.Sommets];
+        const TPlacesSommet places = PlacesSommet(sommets, chemin);
+        for (std::size_t a = 0; a < 3; ++a)
+            bilan.Reels32Bits =
+                bilan.Reels32Bits ||
+                sommets.Proprietes[std::size_t(places.Indices[a])].Type->type == TType::Float32;
+    }
+    return bilan;
 }

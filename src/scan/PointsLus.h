@@ -27,6 +27,9 @@ struct TBilanLecture {
     // The status text for them, complete and in French ("12 lignes ignorées (ce ne sont pas
     // des points X Y Z)"); empty when none was ignored.
     std::string Texte;
+    // The file stores its coordinates as 32-bit reals: far from the origin, they lost their
+    // precision before they were read.
+    bool Reels32Bits = false;
 };
 
 // A reader: opens `chemin`, reads and validates its header (a refused file throws EErreur with

@@ -303,6 +303,29 @@ TEST(LectureE57, DeuxScansPlacesParLeurPose) {
     }
 }
 
+// 32-bit reals lose their precision far from the origin, unless the scan's pose carries them
+// there: a translation leaves them small.
+TEST(LectureE57, CoordonneesEnReelsTrenteDeuxBits) {
+    const struct {
+        TCodageE57Ecrit Codage;
+        TV3R Translation;
+        bool Reels32;
+    } cas[] = {
+        {TCodageE57Ecrit::Reel32, {10, 0, 0}, true},
+        {TCodageE57Ecrit::Reel32, {651000, 6858000, 40}, false},
+        {TCodageE57Ecrit::Reel64, {0, 0, 0}, false},
+        {TCodageE57Ecrit::EntierEchelonne, {0, 0, 0}, false},
+    };
+    TDossierTemporaire dossier;
+    const std::vector<TPointE57> a = Nuage(10, 0, 1);
+    for (const auto& c : cas) {
+        TScanE57Ecrit s = ScanDe(a, c.Codage);
+        s.Translation = c.Translation;
+        EcrireE57(dossier.Chemin("r.e57"), {ScanDe(a, TCodageE57Ecrit::Reel64), s});
+        EXPECT_EQ(LirePoints(LireE57, dossier.Chemin("r.e57")).Bilan.Reels32Bits, c.Reels32);
+    }
+}
+
 // Scaled integers of 62 bits, whose values straddle nine bytes, with an offset; the three
 // invalid states (0 a point, 1 a direction without a range, 2 no return): only the points remain.
 TEST(LectureE57, EntiersEchelonnesDUnFichierEcritOctetParOctet) {
