@@ -242,6 +242,26 @@ TEST(LectureE57, FichiersReelsRefuses) {
     }
 }
 
+// The fuzzer's seeds are valid files up to the fault they carry, so that its mutations start
+// from the refusal they must reach.
+TEST(LectureE57, GrainesDuFuzzing) {
+    const struct {
+        const char* Nom;
+        const char* Message;
+    } cas[] = {
+        {"prototype_profond.e57",
+         "prototype trop imbriqué : plus de 8 niveaux de structures (« s/s/s/s/s/s/s/s/s »)"},
+        {"trois_releves_une_section.e57",
+         "les relevés n° 1 et n° 2 partagent des octets de leurs vecteurs de points"},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.Nom);
+        const std::string chemin = std::string(ARKALUNE_GRAINES_E57) + c.Nom;
+        AttendreErreur<EErreur>([&] { LirePoints(LireE57, chemin); },
+                                "fichier « " + chemin + " » : " + c.Message);
+    }
+}
+
 // Two scans, each placed by its own pose, in every coding of the coordinates, with and without
 // colours and records flagged invalid: the points come back in the file's frame, in order.
 TEST(LectureE57, DeuxScansPlacesParLeurPose) {
