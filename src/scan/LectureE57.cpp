@@ -55,8 +55,7 @@ TBilanLecture Lire(const std::string& chemin, const TRecevoirPointsLus& recevoir
         total += s.NbRecords;
     }
     RefuserSectionsPartagees(vecteurs);
-    TProgression progression =
-        TProgression::ParPas(sortie, "lecture : ", std::int64_t(total / 100));
+    TProgression progression = TProgression::Fraction(sortie, "lecture : ", std::int64_t(total));
     std::vector<TPointLu> lot(RecordsParLot);
     TBilanLecture bilan;
     std::int64_t lus = 0;

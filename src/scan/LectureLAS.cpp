@@ -133,7 +133,7 @@ TBilanLecture LireLAS(const std::string& chemin, const TRecevoirPointsLus& recev
     const TEnTeteLAS e = LireEnTete(fichier, chemin);
     const int decalageCouleur = e.Format.Couleur == 0 || CouleursSur8Bits(fichier, e) ? 0 : 8;
     TProgression progression =
-        TProgression::Pourcentage(sortie, "lecture ", std::int64_t(e.NbPoints));
+        TProgression::Fraction(sortie, "lecture : ", std::int64_t(e.NbPoints));
     std::vector<TPointLu> lot(RecordsParLot);
     std::int64_t lus = 0;
     ParcourirRecords(fichier, e, [&](const unsigned char* octets, std::size_t n) {

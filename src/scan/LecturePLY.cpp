@@ -348,7 +348,7 @@ TBilanLecture LirePLY(const std::string& chemin, const TRecevoirPointsLus& recev
     TFichierLecture fichier(chemin);
     const TEnTetePLY e = LireEnTete(fichier, chemin);
     TProgression progression =
-        TProgression::Pourcentage(sortie, "lecture ", std::int64_t(e.Elements[e.Sommets].Nombre));
+        TProgression::Fraction(sortie, "lecture : ", std::int64_t(e.Elements[e.Sommets].Nombre));
     TLotPointsLus lot(recevoir);
     std::int64_t ignores = 0;
     if (e.Codage == TCodage::Ascii)

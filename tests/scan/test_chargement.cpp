@@ -281,6 +281,42 @@ TEST_F(Chargement, ProgressionParPourcent) {
     EXPECT_TRUE(petit.Plateforme.Statuts.empty());
 }
 
+// Every format says its reading the same way, each percent once, up to 100% and no further.
+TEST_F(Chargement, LaLectureDeChaqueFormatDiteDeLaMemeFacon) {
+    std::string csv = "x,y,z\n", pts = "300\n",
+                ply = "ply\nformat ascii 1.0\nelement vertex 300\n"
+                      "property float x\nproperty float y\n"
+                      "property float z\nend_header\n";
+    std::string ptx = "15\n20\n0 0 0\n1 0 0\n0 1 0\n0 0 1\n1 0 0 0\n0 1 0 0\n0 0 1 0\n0 0 0 1\n";
+    for (int k = 0; k < 300; ++k) {
+        const std::string p = Formater("%.3f %.3f %.3f", 0.01 * k, 0.02 * (k % 7), 0.5);
+        csv += Formater("%.3f,%.3f,%.3f\n", 0.01 * k, 0.02 * (k % 7), 0.5);
+        pts += p + " 0.5\n";
+        ply += p + "\n";
+        ptx += p + " 0.5\n";
+    }
+    const fs::path externes = ARKALUNE_RELEVES_EXTERNES;
+    for (const auto& [nom, contenu] : std::vector<std::pair<std::string, std::string>>{
+             {"scan.xyz", XYZGrille(300)},
+             {"scan.csv", csv},
+             {"scan.pts", pts},
+             {"scan.ptx", ptx},
+             {"scan.ply", ply},
+             {"scan.las", LireFichier((externes / "simple.las").string())},
+             {"scan.e57", LireFichier((externes / "ColouredCubeFloat.e57").string())}}) {
+        SCOPED_TRACE(nom);
+        TBancEssai banc;
+        EcrireFichier(Dossier.Chemin(nom), contenu);
+        ASSERT_TRUE(banc.Travail.ChargerScan(Dossier.Chemin(nom)));
+        std::vector<std::string> lecture;
+        for (const std::string& t : banc.Plateforme.Statuts)
+            if (t.starts_with("lecture")) lecture.push_back(t);
+        ASSERT_EQ(lecture.size(), 100u);
+        for (std::size_t k = 0; k < lecture.size(); ++k)
+            EXPECT_EQ(lecture[k], "lecture : " + std::to_string(k + 1) + "%");
+    }
+}
+
 TEST_F(Chargement, UnFichierCompletDePlusDe2Puissance31PointsNEstPasDitTronque) {
     TEnTeteArkl e;
     e.NiveauPoints = 4;
