@@ -33,7 +33,8 @@ TFichierProvisoire CreerFichierImport(const std::string& cheminReleve) {
 struct TRecordImport {
     double Coo[3];
     TV4By Couleur;
-    std::uint32_t Zero = 0; // the record's padding, written as zeros
+    std::array<std::uint8_t, 3> CouleurPoidsFaible;
+    std::uint8_t Zero = 0; // the record's padding, written as zeros
 };
 static_assert(sizeof(TRecordImport) == 32);
 
@@ -46,6 +47,7 @@ public:
 
     TV3R Mini{INFINITY, INFINITY, INFINITY}, Maxi{-INFINITY, -INFINITY, -INFINITY};
     std::array<TDecalageAxe, 3> Decalages;
+    TCouleursSeizeBits Couleurs;
     std::int32_t NbPoints = 0;
     // Points of a binary file whose coordinates are no numbers (NaN, infinite): no place holds
     // them.
@@ -60,7 +62,8 @@ public:
                 ++NonFinis;
                 continue;
             }
-            TRecordImport r{{coo.X, coo.Y, coo.Z}, points[q].Couleur};
+            TRecordImport r{{coo.X, coo.Y, coo.Z}, points[q].Couleur, points[q].CouleurPoidsFaible};
+            Couleurs.Ajouter(points[q]);
             for (int a = 0; a < 3; ++a) {
                 Mini[a] = std::min(Mini[a], coo[a]);
                 Maxi[a] = std::max(Maxi[a], coo[a]);
@@ -107,11 +110,11 @@ TV3R Coordonnees(const TRecordImport& r) {
 
 // The records of the working copy, shifted and rounded to 32 bits, in batches.
 void RelireDecales(TFichierLecture& fichier, std::int64_t nb, const TDecalage& decalage,
-                   const TRecevoirLot& recevoir) {
+                   const TCouleursSeizeBits& couleurs, const TRecevoirLot& recevoir) {
     std::vector<TPointScan> lot(std::size_t(std::min<std::int64_t>(nb, RecordsParLot)));
     ParcourirRecords(fichier, nb, [&](const TRecordImport& r, std::size_t k, std::size_t n) {
         const TV3S p = Decale(Coordonnees(r), decalage);
-        lot[k] = {p.X, p.Y, p.Z, r.Couleur};
+        lot[k] = {p.X, p.Y, p.Z, couleurs.Couleur(r.Couleur, r.CouleurPoidsFaible)};
         if (k + 1 == n) recevoir(lot.data(), n);
     });
 }
@@ -156,7 +159,7 @@ TBilanLecture ImporterPoints(TEtatScan& scan, const std::string& chemin, TLecteu
         scan, grille,
         [&](const TRecevoirLot& recevoir) {
             TFichierLecture relecture = import.Relire();
-            RelireDecales(relecture, records.NbPoints, decalage, recevoir);
+            RelireDecales(relecture, records.NbPoints, decalage, records.Couleurs, recevoir);
         },
         sortie);
     if (records.NonFinis > 0) {
