@@ -290,6 +290,7 @@ void LireBinaire(TFichierLecture& fichier, const std::string& chemin, const TEnT
         lot.Ajouter(p);
         if ((i & 0xFFFF) == 0xFFFF) progression.Avancer(std::int64_t(i + 1));
     }
+    progression.Avancer(std::int64_t(sommets.Nombre));
 }
 
 std::int64_t LireAscii(TFichierLecture& fichier, const std::string& chemin, const TEnTetePLY& e,

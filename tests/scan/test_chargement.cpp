@@ -288,12 +288,17 @@ TEST_F(Chargement, LaLectureDeChaqueFormatDiteDeLaMemeFacon) {
                       "property float x\nproperty float y\n"
                       "property float z\nend_header\n";
     std::string ptx = "15\n20\n0 0 0\n1 0 0\n0 1 0\n0 0 1\n1 0 0 0\n0 1 0 0\n0 0 1 0\n0 0 0 1\n";
+    std::string plyBinaire =
+        "ply\nformat binary_little_endian 1.0\nelement vertex 300\n"
+        "property double x\nproperty double y\nproperty double z\nend_header\n";
     for (int k = 0; k < 300; ++k) {
         const std::string p = Formater("%.3f %.3f %.3f", 0.01 * k, 0.02 * (k % 7), 0.5);
         csv += Formater("%.3f,%.3f,%.3f\n", 0.01 * k, 0.02 * (k % 7), 0.5);
         pts += p + " 0.5\n";
         ply += p + "\n";
         ptx += p + " 0.5\n";
+        for (const double v : {0.01 * k, 0.02 * (k % 7), 0.5})
+            plyBinaire.append(reinterpret_cast<const char*>(&v), sizeof v);
     }
     const fs::path externes = ARKALUNE_RELEVES_EXTERNES;
     for (const auto& [nom, contenu] : std::vector<std::pair<std::string, std::string>>{
@@ -302,6 +307,7 @@ TEST_F(Chargement, LaLectureDeChaqueFormatDiteDeLaMemeFacon) {
              {"scan.pts", pts},
              {"scan.ptx", ptx},
              {"scan.ply", ply},
+             {"binaire.ply", plyBinaire},
              {"scan.las", LireFichier((externes / "simple.las").string())},
              {"scan.e57", LireFichier((externes / "ColouredCubeFloat.e57").string())}}) {
         SCOPED_TRACE(nom);
