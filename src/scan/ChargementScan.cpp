@@ -44,6 +44,7 @@ TScanLu LireSelonExtension(TEtatScan& scan, const std::string& chemin,
     const TBilanLecture bilan = ImporterPoints(scan, chemin, format->Lecteur, sortie, zone);
     lu.Bilan = bilan.Texte;
     lu.NbIgnores = bilan.Ignores;
+    lu.Reels32Bits = bilan.Reels32Bits;
     return lu;
 }
 
@@ -58,6 +59,7 @@ TScanLu ChargerFichierScan(TEtatScan& scan, const std::string& chemin,
         // worth a word.
         if (DecalageNotable(scan.Decalage))
             lu.Bilan = "origine des coordonnées déplacée en " + TexteDecalage(scan.Decalage) +
+                       (lu.Reels32Bits ? " ; " + TextePasReels32(scan.Decalage) : "") +
                        (lu.Bilan.empty() ? "" : " ; " + lu.Bilan);
         const std::string ecartes = TexteEcartes(CorpsDuLeve(scan));
         if (!ecartes.empty()) lu.Bilan += (lu.Bilan.empty() ? "" : " ; ") + ecartes;

@@ -23,6 +23,8 @@ struct TScanLu {
     std::string Bilan;
     // The lines or records skipped: points of the file that the scan does not hold.
     std::int64_t NbIgnores = 0;
+    // The file's coordinates are 32-bit reals (see TBilanLecture).
+    bool Reels32Bits = false;
 };
 
 // Replaces what `scan` held by the file's points, only those of `zone` when there is one (a survey

@@ -1,5 +1,6 @@
 #include "scan/ConversionE57.h"
 
+#include "scan/Decalage.h"
 #include "scan/PagesE57.h"
 
 #include <algorithm>
@@ -71,6 +72,15 @@ TConversionE57::TConversionE57(const TScanE57& scan) : scan_(scan) {
                             {2 * (x * y + w * z), 1 - 2 * (x * x + z * z), 2 * (y * z - w * x)},
                             {2 * (x * z - w * y), 2 * (y * z + w * x), 1 - 2 * (x * x + y * y)}};
     std::copy(&r[0][0], &r[0][0] + 9, &rotation_[0][0]);
+}
+
+bool TConversionE57::CoordonneesReels32() const {
+    if (spherique_) return false;
+    for (int a = 0; a < 3; ++a)
+        if (std::fabs(scan_.Translation[a]) >= SeuilDecalage) return false;
+    for (int a = X; a <= Z; ++a)
+        if (scan_.Champs[utiles_[std::size_t(role_[a])]].Codage == TCodageE57::Reel32) return true;
+    return false;
 }
 
 std::size_t TConversionE57::Convertir(const TVecteurCompresseE57& valeurs, std::size_t n,

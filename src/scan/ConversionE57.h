@@ -18,6 +18,9 @@ public:
 
     // The fields to decode, by their place in the prototype.
     const std::vector<std::size_t>& ChampsUtiles() const { return utiles_; }
+    // Cartesian coordinates stored as 32-bit reals in the file's frame: a scan placed by a
+    // translation stores small ones, which keep their precision.
+    bool CoordonneesReels32() const;
     // The `n` records just decoded as points, written to `points`; returns how many were kept
     // and adds the others to `ignores`.
     std::size_t Convertir(const TVecteurCompresseE57& valeurs, std::size_t n, TPointLu* points,

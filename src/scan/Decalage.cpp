@@ -1,5 +1,7 @@
 #include "scan/Decalage.h"
 
+#include "util/Format.h"
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -44,10 +46,15 @@ void TDecalageAxe::Elargir() {
     compteDernier_ = nullptr;
 }
 
-std::int64_t TDecalageAxe::Decalage() const {
-    if (total_ == 0) return 0;
+std::vector<std::pair<std::int64_t, std::int64_t>> TDecalageAxe::CasesTriees() const {
     std::vector<std::pair<std::int64_t, std::int64_t>> cases(comptes_.begin(), comptes_.end());
     std::sort(cases.begin(), cases.end());
+    return cases;
+}
+
+std::int64_t TDecalageAxe::Decalage() const {
+    if (total_ == 0) return 0;
+    const auto cases = CasesTriees();
     const std::int64_t rang = total_ / PartSousLeDecalage; // from 0
     std::int64_t avant = 0;
     for (const auto& [cle, n] : cases) {
@@ -55,6 +62,19 @@ std::int64_t TDecalageAxe::Decalage() const {
         avant += n;
     }
     return 0;
+}
+
+std::vector<TPlageAxe> TDecalageAxe::Plages(std::int64_t ecart) const {
+    const std::int64_t largeur = std::int64_t(1) << largeurBits_;
+    std::vector<TPlageAxe> plages;
+    for (const auto& [cle, n] : CasesTriees()) {
+        const std::int64_t debut = cle * largeur;
+        if (plages.empty() || debut - plages.back().Fin >= ecart)
+            plages.push_back({debut, debut + largeur, n});
+        else
+            plages.back() = {plages.back().Debut, debut + largeur, plages.back().Nb + n};
+    }
+    return plages;
 }
 
 bool EstDecale(const TDecalage& d) {
@@ -74,6 +94,16 @@ std::string TexteDecalage(const TDecalage& d) {
         t += std::string(1, char('X' + a)) + " = " + std::to_string(d[std::size_t(a)]) + " m";
     }
     return t;
+}
+
+std::string TextePasReels32(const TDecalage& d) {
+    double loin = 0;
+    for (const std::int64_t v : d)
+        loin = std::max(loin, std::fabs(double(v)));
+    const float f = static_cast<float>(loin);
+    std::string pas = Formater("%.3g", double(std::nextafter(f, INFINITY) - f));
+    std::replace(pas.begin(), pas.end(), '.', ',');
+    return "coordonnées en réels 32 bits : pas de " + pas + " m à cette distance de l'origine";
 }
 
 TV3R CoordonneesDuLeve(const TV3S& p, const TDecalage& d) {

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 // Metres subtracted from X, Y and Z; 0 on an axis that needs none.
 using TDecalage = std::array<std::int64_t, 3>;
@@ -23,6 +24,12 @@ inline constexpr double SeuilDecalage = 32768;
 // A shift stays exact as a 64-bit real, so that adding it back loses nothing.
 inline constexpr std::int64_t DecalageMax = std::int64_t(1) << 53;
 
+// A stretch of an axis that holds coordinates, with no empty band of a given width inside:
+// whole metres from Debut included to Fin excluded, and how many coordinates lie there.
+struct TPlageAxe {
+    std::int64_t Debut, Fin, Nb;
+};
+
 // The shift of one axis from every coordinate of the survey on it, whatever their order: the
 // whole metre below the coordinate that has a hundredth of the others below it (stray points,
 // up to that share, do not decide it; a survey that starts at 0 is not moved). Counts per whole
@@ -32,6 +39,9 @@ class TDecalageAxe {
 public:
     void Ajouter(double v);
     std::int64_t Decalage() const;
+    // The stretches of the axis cut by every empty band of `ecart` metres or more, in increasing
+    // order (as wide as the counts are, so that two stretches are at least `ecart` apart).
+    std::vector<TPlageAxe> Plages(std::int64_t ecart) const;
 
 private:
     std::unordered_map<std::int64_t, std::int64_t> comptes_;
@@ -41,6 +51,7 @@ private:
     std::int64_t cleDerniere_ = 0;
     std::int64_t* compteDernier_ = nullptr;
     void Elargir();
+    std::vector<std::pair<std::int64_t, std::int64_t>> CasesTriees() const;
 };
 
 bool EstDecale(const TDecalage& d);
@@ -48,6 +59,9 @@ bool EstDecale(const TDecalage& d);
 bool DecalageNotable(const TDecalage& d);
 // The shifted axes, for the status bar and "Propriétés": "X = 651000 m, Y = 6858000 m".
 std::string TexteDecalage(const TDecalage& d);
+// What 32-bit coordinates lost at the distance of the shift: "coordonnées en réels 32 bits : pas
+// de 0,5 m à cette distance de l'origine".
+std::string TextePasReels32(const TDecalage& d);
 // The survey's own coordinates: the shift added back in 64 bits, only on the axes that have one
 // (so that a -0 stays as it was written).
 TV3R CoordonneesDuLeve(const TV3S& p, const TDecalage& d);

@@ -2,6 +2,7 @@
 
 #include "scan/ConstructionGrille.h"
 #include "scan/FormatXYZ.h"
+#include "scan/GroupesEloignes.h"
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
 #include "util/Format.h"
@@ -34,7 +35,8 @@ TFichierProvisoire CreerFichierImport(const std::string& cheminReleve) {
 struct TRecordImport {
     double Coo[3];
     TV4By Couleur;
-    std::uint32_t Zero = 0; // the record's padding, written as zeros
+    std::array<std::uint8_t, 3> CouleurPoidsFaible;
+    std::uint8_t Zero = 0; // the record's padding, written as zeros
 };
 static_assert(sizeof(TRecordImport) == 32);
 
@@ -47,6 +49,7 @@ public:
 
     TV3R Mini{INFINITY, INFINITY, INFINITY}, Maxi{-INFINITY, -INFINITY, -INFINITY};
     std::array<TDecalageAxe, 3> Decalages;
+    TCouleursSeizeBits Couleurs;
     std::int32_t NbPoints = 0;
     // Points of a binary file whose coordinates are no numbers (NaN, infinite): no place holds
     // them.
@@ -61,7 +64,8 @@ public:
                 ++NonFinis;
                 continue;
             }
-            TRecordImport r{{coo.X, coo.Y, coo.Z}, points[q].Couleur};
+            TRecordImport r{{coo.X, coo.Y, coo.Z}, points[q].Couleur, points[q].CouleurPoidsFaible};
+            Couleurs.Ajouter(points[q]);
             for (int a = 0; a < 3; ++a) {
                 Mini[a] = std::min(Mini[a], coo[a]);
                 Maxi[a] = std::max(Maxi[a], coo[a]);
@@ -90,21 +94,46 @@ TV3S Decale(const TV3R& p, const TDecalage& d) {
             VersFloat(p.Z - double(d[2]))};
 }
 
-// The records of the working copy, shifted and rounded to 32 bits, in batches.
-void RelireDecales(TFichierLecture& fichier, std::int64_t nb, const TDecalage& decalage,
-                   const TRecevoirLot& recevoir) {
+// Gives `traiter(record)` every record of the working copy, read in batches.
+template <class F> void ParcourirRecords(TFichierLecture& fichier, std::int64_t nb, F&& traiter) {
     std::vector<TRecordImport> lus(std::size_t(std::min<std::int64_t>(nb, RecordsParLot)));
-    std::vector<TPointScan> lot(lus.size());
     for (std::int64_t faits = 0; faits < nb;) {
         const std::size_t n = std::size_t(std::min<std::int64_t>(nb - faits, RecordsParLot));
         fichier.LireExact(lus.data(), n * sizeof(TRecordImport));
-        for (std::size_t k = 0; k < n; ++k) {
-            const TV3S p = Decale({lus[k].Coo[0], lus[k].Coo[1], lus[k].Coo[2]}, decalage);
-            lot[k] = {p.X, p.Y, p.Z, lus[k].Couleur};
-        }
-        recevoir(lot.data(), n);
+        for (std::size_t k = 0; k < n; ++k)
+            traiter(lus[k], k, n);
         faits += std::int64_t(n);
     }
+}
+
+TV3R Coordonnees(const TRecordImport& r) {
+    return {r.Coo[0], r.Coo[1], r.Coo[2]};
+}
+
+// The records of the working copy, shifted and rounded to 32 bits, in batches.
+void RelireDecales(TFichierLecture& fichier, std::int64_t nb, const TDecalage& decalage,
+                   const TCouleursSeizeBits& couleurs, const TRecevoirLot& recevoir) {
+    std::vector<TPointScan> lot(std::size_t(std::min<std::int64_t>(nb, RecordsParLot)));
+    ParcourirRecords(fichier, nb, [&](const TRecordImport& r, std::size_t k, std::size_t n) {
+        const TV3S p = Decale(Coordonnees(r), decalage);
+        lot[k] = {p.X, p.Y, p.Z, couleurs.Couleur(r.Couleur, r.CouleurPoidsFaible)};
+        if (k + 1 == n) recevoir(lot.data(), n);
+    });
+}
+
+// Refuses a survey made of groups far apart, once its points are all read.
+void RefuserGroupesEloignes(TFichierProvisoire& import, const TEcritureRecords& records,
+                            const TSortieProgression& sortie) {
+    TGroupesEloignes groupes(records.Decalages, records.NbPoints);
+    if (!groupes.APreciser()) return;
+    TProgression attente = TProgression::Patience(sortie, "groupes de points");
+    TFichierLecture relecture = import.Relire();
+    ParcourirRecords(relecture, records.NbPoints,
+                     [&](const TRecordImport& r, std::size_t k, std::size_t n) {
+                         groupes.Compter(Coordonnees(r));
+                         if (k + 1 == n) attente.Entretenir();
+                     });
+    groupes.RefuserSiPlusieurs();
 }
 
 } // namespace
@@ -137,6 +166,7 @@ TBilanLecture ImporterPoints(TEtatScan& scan, const std::string& chemin, TLecteu
     const TV3S mini = Decale(records.Mini, decalage);
     const TV3S maxi = Decale(records.Maxi, decalage);
     const TDimensionsGrille grille = DimensionnerGrille(mini, maxi);
+    RefuserGroupesEloignes(import, records, sortie);
     scan.NbPoints = records.NbPoints;
     scan.CooMin = mini;
     scan.CooMax = maxi;
@@ -145,7 +175,7 @@ TBilanLecture ImporterPoints(TEtatScan& scan, const std::string& chemin, TLecteu
         scan, grille,
         [&](const TRecevoirLot& recevoir) {
             TFichierLecture relecture = import.Relire();
-            RelireDecales(relecture, records.NbPoints, decalage, recevoir);
+            RelireDecales(relecture, records.NbPoints, decalage, records.Couleurs, recevoir);
         },
         sortie);
     if (records.NonFinis > 0) {

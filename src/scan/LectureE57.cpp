@@ -55,8 +55,7 @@ TBilanLecture Lire(const std::string& chemin, const TRecevoirPointsLus& recevoir
         total += s.NbRecords;
     }
     RefuserSectionsPartagees(vecteurs);
-    TProgression progression =
-        TProgression::ParPas(sortie, "lecture : ", std::int64_t(total / 100));
+    TProgression progression = TProgression::Fraction(sortie, "lecture : ", std::int64_t(total));
     std::vector<TPointLu> lot(RecordsParLot);
     TBilanLecture bilan;
     std::int64_t lus = 0;
@@ -69,6 +68,8 @@ TBilanLecture Lire(const std::string& chemin, const TRecevoirPointsLus& recevoir
             lus += std::int64_t(n);
         }
     bilan.Texte = TexteIgnores(bilan.Ignores);
+    for (const TConversionE57& c : conversions)
+        bilan.Reels32Bits = bilan.Reels32Bits || c.CoordonneesReels32();
     return bilan;
 }
 

@@ -111,29 +111,14 @@ void ParcourirRecords(TFichierLecture& fichier, const TEnTeteLAS& e, F&& traiter
     }
 }
 
-// True when every colour of the file fits in 8 bits: such files store 8-bit values as they are.
-bool CouleursSur8Bits(TFichierLecture& fichier, const TEnTeteLAS& e) {
-    std::uint16_t maxi = 0;
-    ParcourirRecords(fichier, e, [&](const unsigned char* octets, std::size_t n) {
-        for (std::size_t q = 0; q < n; ++q) {
-            const unsigned char* c = octets + q * e.Longueur + e.Format.Couleur;
-            maxi = std::max({maxi, LirePetitBoutiste<std::uint16_t>(c),
-                             LirePetitBoutiste<std::uint16_t>(c + 2),
-                             LirePetitBoutiste<std::uint16_t>(c + 4)});
-        }
-    });
-    return maxi <= 255;
-}
-
 } // namespace
 
 TBilanLecture LireLAS(const std::string& chemin, const TRecevoirPointsLus& recevoir,
                       const TSortieProgression& sortie) {
     TFichierLecture fichier(chemin);
     const TEnTeteLAS e = LireEnTete(fichier, chemin);
-    const int decalageCouleur = e.Format.Couleur == 0 || CouleursSur8Bits(fichier, e) ? 0 : 8;
     TProgression progression =
-        TProgression::Pourcentage(sortie, "lecture ", std::int64_t(e.NbPoints));
+        TProgression::Fraction(sortie, "lecture : ", std::int64_t(e.NbPoints));
     std::vector<TPointLu> lot(RecordsParLot);
     std::int64_t lus = 0;
     ParcourirRecords(fichier, e, [&](const unsigned char* octets, std::size_t n) {
@@ -144,10 +129,11 @@ TBilanLecture LireLAS(const std::string& chemin, const TRecevoirPointsLus& recev
                 p.Coo[int(a)] = double(LirePetitBoutiste<std::int32_t>(r + 4 * a)) * e.Echelle[a] +
                                 e.Origine[a];
             if (e.Format.Couleur != 0)
-                for (std::size_t k = 0; k < 3; ++k)
-                    p.Couleur[k] = std::uint8_t(
-                        LirePetitBoutiste<std::uint16_t>(r + e.Format.Couleur + 2 * k) >>
-                        decalageCouleur);
+                for (std::size_t k = 0; k < 3; ++k) {
+                    const auto v = LirePetitBoutiste<std::uint16_t>(r + e.Format.Couleur + 2 * k);
+                    p.Couleur[k] = std::uint8_t(v >> 8);
+                    p.CouleurPoidsFaible[k] = std::uint8_t(v & 0xFF);
+                }
         }
         recevoir(lot.data(), n);
         lus += std::int64_t(n);

@@ -290,6 +290,7 @@ void LireBinaire(TFichierLecture& fichier, const std::string& chemin, const TEnT
         lot.Ajouter(p);
         if ((i & 0xFFFF) == 0xFFFF) progression.Avancer(std::int64_t(i + 1));
     }
+    progression.Avancer(std::int64_t(sommets.Nombre));
 }
 
 std::int64_t LireAscii(TFichierLecture& fichier, const std::string& chemin, const TEnTetePLY& e,
@@ -348,7 +349,7 @@ TBilanLecture LirePLY(const std::string& chemin, const TRecevoirPointsLus& recev
     TFichierLecture fichier(chemin);
     const TEnTetePLY e = LireEnTete(fichier, chemin);
     TProgression progression =
-        TProgression::Pourcentage(sortie, "lecture ", std::int64_t(e.Elements[e.Sommets].Nombre));
+        TProgression::Fraction(sortie, "lecture : ", std::int64_t(e.Elements[e.Sommets].Nombre));
     TLotPointsLus lot(recevoir);
     std::int64_t ignores = 0;
     if (e.Codage == TCodage::Ascii)
@@ -356,5 +357,15 @@ TBilanLecture LirePLY(const std::string& chemin, const TRecevoirPointsLus& recev
     else
         LireBinaire(fichier, chemin, e, lot, progression);
     lot.Vider();
-    return BilanLignesIgnorees(ignores);
+    TBilanLecture bilan = BilanLignesIgnorees(ignores);
+    // Text holds the digits the writer gave, whatever type it declared.
+    if (e.Codage != TCodage::Ascii) {
+        const TElement& sommets = e.Elements[e.Sommets];
+        const TPlacesSommet places = PlacesSommet(sommets, chemin);
+        for (std::size_t a = 0; a < 3; ++a)
+            bilan.Reels32Bits =
+                bilan.Reels32Bits ||
+                sommets.Proprietes[std::size_t(places.Indices[a])].Type->type == TType::Float32;
+    }
+    return bilan;
 }

@@ -10,27 +10,29 @@
 #include <string_view>
 #include <vector>
 
+// The progress of a text is counted in lines of a typical survey ("x y z r g b"): a file of fewer
+// than a hundred of them loads without a word.
+inline constexpr std::uint64_t OctetsParLigne = 39;
+
 // Gives every line of the file to `traiter(ligne, tropLongue)` (`tropLongue`: cut at the bound of
 // a line), showing the progress "lecture : N%".
 template <class F>
 void LireLignes(const std::string& chemin, const TSortieProgression& sortie, F&& traiter) {
     TFichierLecture texte(chemin);
     TProgression progression =
-        TProgression::ParPas(sortie, "lecture : ", std::int64_t(texte.Taille() / 3900));
+        TProgression::Fraction(sortie, "lecture : ", std::int64_t(texte.Taille() / OctetsParLigne));
     // Small enough to stay in cache between the read and the parsing.
     std::vector<char> tampon(std::size_t(std::clamp<std::uint64_t>(texte.Taille(), 1, 256 << 10)));
     TDecoupageLignes decoupage;
-    std::int64_t lignes = 0;
-    auto traiterLigne = [&](std::string_view ligne, bool tropLongue) {
-        progression.Avancer(++lignes);
-        traiter(ligne, tropLongue);
-    };
+    std::uint64_t lus = 0;
     for (;;) {
         const std::size_t n = texte.Lire(tampon.data(), tampon.size());
         if (n == 0) break;
-        decoupage.Ajouter(std::string_view(tampon.data(), n), traiterLigne);
+        decoupage.Ajouter(std::string_view(tampon.data(), n), traiter);
+        lus += n;
+        progression.Avancer(std::int64_t(lus / OctetsParLigne));
     }
-    decoupage.Terminer(traiterLigne);
+    decoupage.Terminer(traiter);
 }
 
 // The fields of `ligne` separated by runs of spaces or tabs (a CR counts as one), at most `max`

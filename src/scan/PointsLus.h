@@ -4,6 +4,7 @@
 #include "scan/UArkaluneGlb.h"
 #include "util/Progression.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -14,6 +15,26 @@
 struct TPointLu {
     TV3R Coo;
     TV4By Couleur{};
+    // A colour stored on 16 bits a channel has its high bytes in Couleur and its low ones here:
+    // 8-bit values kept in 16-bit fields are told from true 16-bit ones only by all the points
+    // of the file, which have then no high byte (see CouleursRetenues). 0 from the readers of
+    // 8-bit colours.
+    std::array<std::uint8_t, 3> CouleurPoidsFaible{};
+};
+
+// Whether a point of the file has a high byte in its colour: then each point's colour is its high
+// bytes, else its low bytes. The same whatever the order of the points.
+class TCouleursSeizeBits {
+public:
+    void Ajouter(const TPointLu& p) {
+        poidsFort_ = poidsFort_ || (p.Couleur[0] | p.Couleur[1] | p.Couleur[2]) != 0;
+    }
+    TV4By Couleur(const TV4By& poidsFort, const std::array<std::uint8_t, 3>& poidsFaible) const {
+        return poidsFort_ ? poidsFort : TV4By{poidsFaible[0], poidsFaible[1], poidsFaible[2], 0};
+    }
+
+private:
+    bool poidsFort_ = false;
 };
 
 // A rectangle in plan, in the survey's own coordinates, bounds included: the part of a survey
@@ -34,6 +55,9 @@ struct TBilanLecture {
     // The status text for them, complete and in French ("12 lignes ignorées (ce ne sont pas
     // des points X Y Z)"); empty when none was ignored.
     std::string Texte;
+    // The file stores its coordinates as 32-bit reals: far from the origin, they lost their
+    // precision before they were read.
+    bool Reels32Bits = false;
 };
 
 // A reader: opens `chemin`, reads and validates its header (a refused file throws EErreur with

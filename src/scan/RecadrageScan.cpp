@@ -26,7 +26,7 @@ TRecadrage RecadrerScan(TEtatScan& scan, const TTransformationPoint& tourner,
     TV3S maxi{-PlusGrandReel, -PlusGrandReel, -PlusGrandReel};
     TFichierProvisoire tournes(prefixeProvisoire);
     {
-        TProgression progression = TProgression::ParPas(sortie, "rotation ", n / 20, 5);
+        TProgression progression = TProgression::Fraction(sortie, "rotation ", n, 20);
         std::vector<TPointScan> lot;
         lot.reserve(RecordsParLot);
         std::int64_t j = 0;

@@ -4,7 +4,7 @@
 
 #include <array>
 #include <atomic>
-#include <cstring>
+#include <cstdint>
 #include <mutex>
 
 namespace {
@@ -12,14 +12,53 @@ namespace {
 // A fixed table: a signal handler may neither allocate nor take a lock.
 struct TEmplacement {
     std::atomic<bool> occupe{false};
+    // Odd while the name is written, and changed by each writing: a stop that reads the name while
+    // a slot freed meanwhile is given to a new file (a creation slower than its wait) sees it, and
+    // reads again, rather than removing a file named half by each.
+    std::atomic<std::uint32_t> version{0};
     char chemin[4096] = {};
 };
+static_assert(std::atomic_ref<char>::is_always_lock_free);
 std::array<TEmplacement, 32> Inscrits;
 std::mutex GardeInscription; // between threads that inscribe; never taken by the handler
 // Sequentially consistent, both: a creation either sees the stop and waits for the end, or is
 // seen by the stop, which waits for its inscription.
 std::atomic<int> CreationsEnCours{0};
 std::atomic<bool> ArretEnCours{false};
+
+// The name as one writing left it, in `copie`; false when the slot is free, or still being
+// rewritten after a second.
+bool LireNom(TEmplacement& e, char (&copie)[sizeof TEmplacement::chemin]) {
+    for (int essai = 0; essai < 1000; ++essai) {
+        const std::uint32_t avant = e.version.load(std::memory_order_acquire);
+        if (avant % 2 == 0) {
+            if (!e.occupe.load(std::memory_order_acquire)) return false;
+            for (std::size_t i = 0; i < sizeof copie; ++i)
+                if ((copie[i] =
+                         std::atomic_ref<char>(e.chemin[i]).load(std::memory_order_relaxed)) ==
+                    '\0')
+                    break;
+            std::atomic_thread_fence(std::memory_order_acquire);
+            if (e.version.load(std::memory_order_relaxed) == avant) return true;
+        }
+        PatienterUneMilliseconde();
+    }
+    return false;
+}
+
+void SupprimerEmplacement(TEmplacement& e) {
+    char copie[sizeof TEmplacement::chemin];
+    if (LireNom(e, copie)) SupprimerFichierInscrit(copie);
+}
+
+void EcrireNom(TEmplacement& e, const std::string& chemin) {
+    const std::uint32_t v = e.version.load(std::memory_order_relaxed);
+    e.version.store(v + 1, std::memory_order_relaxed);
+    std::atomic_thread_fence(std::memory_order_release);
+    for (std::size_t i = 0; i <= chemin.size(); ++i)
+        std::atomic_ref<char>(e.chemin[i]).store(chemin.c_str()[i], std::memory_order_relaxed);
+    e.version.store(v + 2, std::memory_order_release);
+}
 
 } // namespace
 
@@ -31,7 +70,7 @@ void SupprimerFichiersInscrits() {
     for (int i = 0; i < 1000 && CreationsEnCours.load() > 0; ++i)
         PatienterUneMilliseconde();
     for (TEmplacement& e : Inscrits)
-        if (e.occupe.load(std::memory_order_acquire)) SupprimerFichierInscrit(e.chemin);
+        SupprimerEmplacement(e);
 }
 
 bool CommencerCreation() {
@@ -50,7 +89,7 @@ bool InscrireFichierProvisoire(const std::string& chemin) {
     std::lock_guard garde(GardeInscription);
     for (TEmplacement& e : Inscrits)
         if (!e.occupe.load(std::memory_order_relaxed)) {
-            std::memcpy(e.chemin, chemin.c_str(), chemin.size() + 1);
+            EcrireNom(e, chemin);
             e.occupe.store(true, std::memory_order_release);
             return true;
         }

@@ -3,6 +3,7 @@
 #include "util/Format.h"
 
 #include <cmath>
+#include <cstdint>
 #include <utility>
 
 TProgression::TProgression(TSortieProgression sortie, TGenre genre, std::string etape,
@@ -18,6 +19,20 @@ TProgression TProgression::ParPas(TSortieProgression sortie, std::string etape, 
 TProgression TProgression::Pourcentage(TSortieProgression sortie, std::string etape,
                                        std::int64_t total) {
     return TProgression(std::move(sortie), TGenre::Pourcentage, std::move(etape), total, 1);
+}
+
+TProgression TProgression::Fraction(TSortieProgression sortie, std::string etape,
+                                    std::int64_t total, std::int64_t nbPas) {
+    TProgression p(std::move(sortie), TGenre::Fraction, std::move(etape), total, nbPas);
+    p.prochain_ = total < nbPas ? INT64_MAX : p.Atteint(1);
+    return p;
+}
+
+// The count from which `pas` parts of the total are done: ceil(pas * total / nbPas), without
+// the product's overflow.
+std::int64_t TProgression::Atteint(std::int64_t pas) const {
+    const std::int64_t q = valeur_ / facteur_, r = valeur_ % facteur_;
+    return pas * q + (pas * r + facteur_ - 1) / facteur_;
 }
 
 TProgression TProgression::Patience(TSortieProgression sortie, std::string texte) {
@@ -40,7 +55,7 @@ void TProgression::Entretenir() {
 }
 
 void TProgression::Franchir(std::int64_t avant, std::int64_t apres) {
-    if (genre_ == TGenre::Pourcentage) {
+    if (genre_ != TGenre::ParPas) {
         Avancer(apres);
         return;
     }
@@ -50,6 +65,16 @@ void TProgression::Franchir(std::int64_t avant, std::int64_t apres) {
 }
 
 void TProgression::Avancer(std::int64_t n) {
+    if (genre_ == TGenre::Fraction) {
+        // Every part passed, never beyond the last: a count above the total announced stays
+        // at 100%.
+        while (n >= prochain_ && pasAffiches_ < facteur_) {
+            ++pasAffiches_;
+            Afficher(etape_ + std::to_string(pasAffiches_ * 100 / facteur_) + "%");
+            prochain_ = pasAffiches_ < facteur_ ? Atteint(pasAffiches_ + 1) : INT64_MAX;
+        }
+        return;
+    }
     if (genre_ == TGenre::ParPas) {
         if (valeur_ != 0 && n % valeur_ == 0)
             Afficher(etape_ + std::to_string(n / valeur_ * facteur_) + "%");

@@ -20,12 +20,18 @@ public:
         ParPas,
         // "<etape>N %" with N = count * 100 / total rounded, shown only when its text changes.
         Pourcentage,
+        // "<etape>N%" at each of `nbPas` equal parts of the total reached, N from 100 / nbPas to
+        // 100, each once.
+        Fraction,
     };
 
     static TProgression ParPas(TSortieProgression sortie, std::string etape, std::int64_t pas,
                                std::int64_t facteur = 1);
     static TProgression Pourcentage(TSortieProgression sortie, std::string etape,
                                     std::int64_t total);
+    // Nothing is shown for a total of fewer units than parts: a small file loads without a word.
+    static TProgression Fraction(TSortieProgression sortie, std::string etape, std::int64_t total,
+                                 std::int64_t nbPas = 100);
     // No count and nothing shown at first: `texte` only once the stretch lasts, through
     // Entretenir, so that a quick step shows no text.
     static TProgression Patience(TSortieProgression sortie, std::string texte);
@@ -49,8 +55,11 @@ private:
     TSortieProgression sortie_;
     TGenre genre_;
     std::string etape_;
-    std::int64_t valeur_; // the step (ParPas) or the total (Pourcentage)
-    std::int64_t facteur_;
+    std::int64_t valeur_;  // the step (ParPas) or the total (Pourcentage, Fraction)
+    std::int64_t facteur_; // Fraction: the number of parts
+    // Fraction: the parts shown, and the count that reaches the next one.
+    std::int64_t pasAffiches_ = 0, prochain_ = 0;
+    std::int64_t Atteint(std::int64_t pas) const;
     // Pourcentage: the rounded percentage last shown.
     bool dejaAffiche_ = false;
     double dernierArrondi_ = 0;

@@ -23,7 +23,7 @@ constexpr std::size_t PointsParLot = 65536;
 template <class TCible, class FTransformer>
 void CopierPoints(TFichierLecture& source, TCible& cible, std::uint64_t n, const std::string& etape,
                   const TSortieProgression& sortie, FTransformer&& transformer) {
-    TProgression progression = TProgression::ParPas(sortie, etape, std::int64_t(n / 20), 5);
+    TProgression progression = TProgression::Fraction(sortie, etape, std::int64_t(n), 20);
     std::vector<TPointSource> lot(std::min<std::uint64_t>(n, PointsParLot));
     std::uint64_t j = 0;
     while (j < n) {

@@ -11,6 +11,11 @@ TLuEssai LirePoints(TLecteurPoints lecteur, const std::string& chemin) {
                            lu.Points.insert(lu.Points.end(), lot, lot + n);
                        },
                        {});
+    TCouleursSeizeBits couleurs;
+    for (const TPointLu& p : lu.Points)
+        couleurs.Ajouter(p);
+    for (TPointLu& p : lu.Points)
+        p.Couleur = couleurs.Couleur(p.Couleur, p.CouleurPoidsFaible);
     return lu;
 }
 

@@ -12,7 +12,7 @@ struct TLuEssai {
     TBilanLecture Bilan;
 };
 
-// Every point `lecteur` reads from `chemin`, in order.
+// Every point `lecteur` reads from `chemin`, in order, with the colour the import keeps.
 TLuEssai LirePoints(TLecteurPoints lecteur, const std::string& chemin);
 
 // Something the reader must refuse: the file's name (its extension chooses the reader), its bytes

@@ -286,6 +286,48 @@ TEST_F(Chargement, ProgressionParPourcent) {
     EXPECT_TRUE(petit.Plateforme.Statuts.empty());
 }
 
+// Every format says its reading the same way, each percent once, up to 100% and no further.
+TEST_F(Chargement, LaLectureDeChaqueFormatDiteDeLaMemeFacon) {
+    std::string csv = "x,y,z\n", pts = "300\n",
+                ply = "ply\nformat ascii 1.0\nelement vertex 300\n"
+                      "property float x\nproperty float y\n"
+                      "property float z\nend_header\n";
+    std::string ptx = "15\n20\n0 0 0\n1 0 0\n0 1 0\n0 0 1\n1 0 0 0\n0 1 0 0\n0 0 1 0\n0 0 0 1\n";
+    std::string plyBinaire =
+        "ply\nformat binary_little_endian 1.0\nelement vertex 300\n"
+        "property double x\nproperty double y\nproperty double z\nend_header\n";
+    for (int k = 0; k < 300; ++k) {
+        const std::string p = Formater("%.3f %.3f %.3f", 0.01 * k, 0.02 * (k % 7), 0.5);
+        csv += Formater("%.3f,%.3f,%.3f\n", 0.01 * k, 0.02 * (k % 7), 0.5);
+        pts += p + " 0.5\n";
+        ply += p + "\n";
+        ptx += p + " 0.5\n";
+        for (const double v : {0.01 * k, 0.02 * (k % 7), 0.5})
+            plyBinaire.append(reinterpret_cast<const char*>(&v), sizeof v);
+    }
+    const fs::path externes = ARKALUNE_RELEVES_EXTERNES;
+    for (const auto& [nom, contenu] : std::vector<std::pair<std::string, std::string>>{
+             {"scan.xyz", XYZGrille(300)},
+             {"scan.csv", csv},
+             {"scan.pts", pts},
+             {"scan.ptx", ptx},
+             {"scan.ply", ply},
+             {"binaire.ply", plyBinaire},
+             {"scan.las", LireFichier((externes / "simple.las").string())},
+             {"scan.e57", LireFichier((externes / "ColouredCubeFloat.e57").string())}}) {
+        SCOPED_TRACE(nom);
+        TBancEssai banc;
+        EcrireFichier(Dossier.Chemin(nom), contenu);
+        ASSERT_TRUE(banc.Travail.ChargerScan(Dossier.Chemin(nom)));
+        std::vector<std::string> lecture;
+        for (const std::string& t : banc.Plateforme.Statuts)
+            if (t.starts_with("lecture")) lecture.push_back(t);
+        ASSERT_EQ(lecture.size(), 100u);
+        for (std::size_t k = 0; k < lecture.size(); ++k)
+            EXPECT_EQ(lecture[k], "lecture : " + std::to_string(k + 1) + "%");
+    }
+}
+
 TEST_F(Chargement, UnFichierCompletDePlusDe2Puissance31PointsNEstPasDitTronque) {
     TEnTeteArkl e;
     e.NiveauPoints = 4;
@@ -392,6 +434,8 @@ TEST_F(Chargement, FichiersRefusesLaissentUnEspaceVide) {
         {"texte.xyz", "bonjour\r\nX Y Z\r\n", "aucun point dans le fichier"},
         {"loin.xyz", "0 0 0\r\n3e9 0 0\r\n", "étendue du scan trop grande pour la grille"},
         {"enorme.xyz", "0 0 0\r\n1e39 0 0\r\n", "étendue du scan trop grande pour la grille"},
+        {"reperes.xyz", XYZGrille(50, 2, 3) + XYZGrille(50, 651100, 6858200),
+         "relevé en 2 groupes de points à plus de 1000 m"},
         {"version.arkl", Arkl(1, e, trois), "version de fichier inconnue (1)"},
         {"version64.arkl", Arkl(haut + 3, e, trois), "version de fichier inconnue (4294967299)"},
         {"niveau64.arkl", Arkl(3, niveauHaut, trois), "niveau des points invalide (4294967300)"},
@@ -473,8 +517,12 @@ TEST_F(Chargement, UneExtensionInconnueEstRefuseeEnNommantLeFichier) {
 }
 
 TEST_F(Chargement, UnPointEgareLoinDuScanNeLeFaitPasRefuser) {
-    // 10^12 cells of 1 m between them: the grid holds the two occupied ones only.
-    ASSERT_TRUE(Charger("loin.xyz", "0.5 0.5 0.5\r\n0.7 0.5 0.5\r\n1e6 1e6 0.5\r\n"));
+    // 10^12 cells of 1 m between them: the grid holds the two occupied ones only. The survey's
+    // points repeated, so that the far one stays within the stray-point share.
+    std::string releve;
+    for (int k = 0; k < 50; ++k)
+        releve += "0.5 0.5 0.5\r\n0.7 0.5 0.5\r\n";
+    ASSERT_TRUE(Charger("loin.xyz", releve + "1e6 1e6 0.5\r\n"));
     EXPECT_EQ(T.Scan.NbCubesNiv, (std::array<std::int32_t, 5>{2, 3, 3, 3, 3}));
     EXPECT_EQ(T.Scan.DimGrille, (std::array<std::int32_t, 3>{1000002, 1000002, 2}));
     EXPECT_EQ(T.Scan.Grille.size(), 2u);
@@ -757,4 +805,35 @@ TEST_F(Chargement, PointsEcartesDuCorpsDuReleve) {
             EXPECT_EQ(corps.Max, scan.CooMax);
         }
     }
+}
+
+// Two exports end to end, in frames kilometres apart: no box of the two is studied. Groups apart
+// by less, or a far group within the stray-point share, load.
+TEST_F(Chargement, GroupesEloignesDansDesReperesDifferents) {
+    const std::string local = XYZGrille(200, 2, 3);
+    const std::string national = XYZGrille(100, 651100, 6858200);
+    const std::string attendu =
+        "relevé en 2 groupes de points à plus de 1000 m les uns des autres (des exports dans des "
+        "repères différents ?) : 200 points de (2.000, 3.000, 40.000) à (3.990, 3.000, 40.006) ; "
+        "100 points de (651100.000, 6858200.000, 40.000) à (651100.990, 6858200.000, 40.006)";
+    const std::string lignes = local + national;
+    std::vector<std::string> renversees;
+    for (std::size_t d = 0, f; (f = lignes.find('\n', d)) != std::string::npos; d = f + 1)
+        renversees.insert(renversees.begin(), lignes.substr(d, f + 1 - d));
+    std::string texteRenverse;
+    for (const std::string& l : renversees)
+        texteRenverse += l;
+    for (const std::string& contenu : {lignes, texteRenverse}) {
+        Banc.Plateforme.Messages.clear();
+        EXPECT_FALSE(Charger("deux.xyz", contenu));
+        ASSERT_EQ(Banc.Plateforme.Messages.size(), 1u);
+        EXPECT_EQ(Banc.Plateforme.Messages[0],
+                  attendu + " (fichier « " + Dossier.Chemin("deux.xyz") + " »)");
+        AttendreVide();
+    }
+    // 999 m of empty band, or a far group of one point in a hundred: one survey.
+    EXPECT_TRUE(Charger("travee.xyz", local + XYZGrille(100, 1003.99, 3)));
+    EXPECT_TRUE(Charger("egare.xyz", XYZGrille(198, 2, 3) + XYZGrille(2, 651100, 6858200)));
+    for (const std::string& nom : Contenu(Dossier.Dossier()))
+        EXPECT_EQ(nom.find(".tmp"), std::string::npos) << nom;
 }

@@ -1,10 +1,13 @@
 #include "LecteursEssai.h"
+#include "scan/ChargementScan.h"
 #include "scan/LectureLAS.h"
 #include "support/Temporaire.h"
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace {
 
@@ -92,6 +95,39 @@ TEST(LectureLAS, DesCouleursHuitBitsDansDesChampsDeSeizeRestentTellesQuelles) {
     const TLuEssai lu = LirePoints(LireLAS, dossier.Chemin("f.las"));
     ASSERT_EQ(lu.Points.size(), 2u);
     EXPECT_EQ(lu.Points[0].Couleur, (TV4By{200, 7, 255, 0}));
+    // One true 16-bit colour, first or last in the file: every colour is then its high byte.
+    for (const bool enTete : {true, false}) {
+        std::vector<TPointLAS> points(70000, {1, 1, 1, 200, 7, 255});
+        (enTete ? points.front() : points.back()) = {2, 2, 2, 0x1234, 0, 0};
+        EcrireFichier(dossier.Chemin("f.las"), FichierLAS(2, 3, points));
+        TEtatScan scan;
+        ChargerFichierScan(scan, dossier.Chemin("f.las"), {});
+        std::set<std::uint8_t> rouges;
+        scan.PourChaqueCubeDuNiveau(scan.NivMax,
+                                    [&](const TCube* c) { rouges.insert(c->ColCube[0]); });
+        EXPECT_EQ(rouges, (std::set<std::uint8_t>{0, 0x12}));
+    }
+}
+
+// A coloured file is read once, its colours' width decided as it goes (where the system counts
+// what a process reads).
+TEST(LectureLAS, LuEnUnSeulPassage) {
+    const auto octetsLus = [] {
+        std::ifstream io("/proc/self/io");
+        std::string nom;
+        std::int64_t n = -1;
+        while (io >> nom >> n)
+            if (nom == "rchar:") return n;
+        return std::int64_t(-1);
+    };
+    if (octetsLus() < 0) GTEST_SKIP() << "le système ne compte pas les octets lus";
+    TDossierTemporaire dossier;
+    EcrireFichier(dossier.Chemin("f.las"),
+                  FichierLAS(2, 3, std::vector<TPointLAS>(200000, {1, 2, 3, 200, 7, 255})));
+    const std::int64_t taille = std::int64_t(std::filesystem::file_size(dossier.Chemin("f.las")));
+    const std::int64_t avant = octetsLus();
+    LireLAS(dossier.Chemin("f.las"), [](const TPointLu*, std::size_t) {}, {});
+    EXPECT_LT(octetsLus() - avant, taille + taille / 2);
 }
 
 // Version 1.4: the 64-bit count is the count, even beside a smaller legacy one.

@@ -1,4 +1,5 @@
 #include "LecteursEssai.h"
+#include "scan/ChargementScan.h"
 #include "scan/LecturePLY.h"
 #include "support/PlateformeScriptee.h"
 #include "support/Temporaire.h"
@@ -128,6 +129,37 @@ TEST(LecturePLY, AsciiAuxNombreusesProprietes) {
     ASSERT_EQ(lu.Points.size(), 2u);
     EXPECT_EQ(lu.Points[0].Coo, (TV3R{1, 2, 3}));
     EXPECT_EQ(lu.Points[1].Coo, (TV3R{4, 5, 6}));
+}
+
+// Binary 32-bit reals in a national grid fell on a half-metre lattice before they were read: the
+// load says it beside the shift. Text keeps its digits; 64-bit reals keep their precision.
+TEST(LecturePLY, ReelsTrenteDeuxBitsLoinDeLOrigine) {
+    const std::array<double, 6> loin{651652.4, 6858203.6, 40, 0, 0, 0};
+    const std::string decalage =
+        "origine des coordonnées déplacée en X = 651652 m, Y = 6858203 m, Z = 40 m";
+    const struct {
+        const char *format, *type;
+        std::array<double, 6> sommet;
+        std::string bilan;
+    } cas[] = {
+        {"binary_little_endian", "float", loin,
+         decalage + " ; coordonnées en réels 32 bits : pas de 0,5 m à cette distance de l'origine"},
+        {"binary_big_endian",
+         "float",
+         {40000.5, 2, 3, 0, 0, 0},
+         "origine des coordonnées déplacée en X = 40000 m, Y = 2 m, Z = 3 m ; coordonnées en réels "
+         "32 bits : pas de 0,00391 m à cette distance de l'origine"},
+        {"binary_little_endian", "double", loin, decalage},
+        {"ascii", "float", loin, decalage},
+        {"binary_little_endian", "float", {1, 2, 3, 0, 0, 0}, ""},
+    };
+    TDossierTemporaire dossier;
+    for (const auto& c : cas) {
+        SCOPED_TRACE(std::string(c.format) + " " + c.type);
+        EcrireFichier(dossier.Chemin("n.ply"), FichierPLY(c.format, c.type, "", {c.sommet}));
+        TEtatScan scan;
+        EXPECT_EQ(ChargerFichierScan(scan, dossier.Chemin("n.ply"), {}).Bilan, c.bilan);
+    }
 }
 
 TEST(LecturePLY, FichiersRefuses) {

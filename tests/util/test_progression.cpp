@@ -38,6 +38,43 @@ TEST(Progression, ParPasAuxMultiplesDuPasSeulement) {
     EXPECT_EQ(vingtiemes.recus, (std::vector<std::string>{"rotation : 5%", "rotation : 10%"}));
 }
 
+// Each part once, whatever the batches, up to 100% and never beyond: a file that holds more than it
+// announced, or a total that is no multiple of the parts, ends at 100%.
+TEST(Progression, FractionUneFoisParPartJusquACent) {
+    const auto textes = [](std::int64_t total, std::int64_t nbPas,
+                           const std::vector<std::int64_t>& comptes) {
+        TTextes t;
+        TProgression p = TProgression::Fraction(t.Sortie(), "lecture : ", total, nbPas);
+        std::int64_t avant = 0;
+        for (const std::int64_t n : comptes) {
+            p.Franchir(avant, n);
+            avant = n;
+        }
+        return t.recus;
+    };
+    std::vector<std::int64_t> unParUn(210);
+    for (std::size_t k = 0; k < unParUn.size(); ++k)
+        unParUn[k] = std::int64_t(k) + 1;
+    const std::vector<std::string> centiemes = textes(199, 100, unParUn);
+    ASSERT_EQ(centiemes.size(), 100u);
+    EXPECT_EQ(centiemes[0], "lecture : 1%");
+    EXPECT_EQ(centiemes[49], "lecture : 50%");
+    EXPECT_EQ(centiemes[99], "lecture : 100%");
+    EXPECT_EQ(textes(199, 100, {1, 150, 199, 400}), centiemes);
+    // 100% only once the total is reached.
+    EXPECT_EQ(textes(199, 100, {198}).back(), "lecture : 99%");
+    EXPECT_EQ(
+        textes(39, 20, {1, 2, 39}),
+        (std::vector<std::string>{
+            "lecture : 5%",  "lecture : 10%", "lecture : 15%", "lecture : 20%", "lecture : 25%",
+            "lecture : 30%", "lecture : 35%", "lecture : 40%", "lecture : 45%", "lecture : 50%",
+            "lecture : 55%", "lecture : 60%", "lecture : 65%", "lecture : 70%", "lecture : 75%",
+            "lecture : 80%", "lecture : 85%", "lecture : 90%", "lecture : 95%", "lecture : 100%"}));
+    EXPECT_TRUE(textes(99, 100, unParUn).empty());
+    // No overflow for a count of 2^62.
+    EXPECT_EQ(textes(std::int64_t(1) << 62, 100, {std::int64_t(1) << 61}).back(), "lecture : 50%");
+}
+
 TEST(Progression, SansPasRienNestAffiche) {
     TTextes t;
     TProgression p = TProgression::ParPas(t.Sortie(), "construction : ", 0);
