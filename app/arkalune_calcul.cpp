@@ -206,7 +206,7 @@ void EcrirePdf(const std::string& chemin, const TEtudeVoute& etude) {
             std::fprintf(stderr, "%s\n", texte.toLocal8Bit().constData());
     });
     const QGuiApplication application(argc, argv);
-    const QByteArray pdf = RapportEnPdf(etude.ResulNdC, etude.Contexte);
+    const QByteArray pdf = RapportEnPdf(etude.ResulNdC, etude.Contexte, etude.FigureNdC);
     if (pdf.isEmpty()) throw EErreur("le document PDF n'a pas pu être produit");
     RemplacerFichier(chemin, std::string_view(pdf.constData(), std::size_t(pdf.size())));
 }

@@ -5,6 +5,7 @@
 #include "shell/FArkalune.h"
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
+#include "vault/FigurePeinte.h"
 #include "vault/RapportImprime.h"
 
 #include <QClipboard>
@@ -61,6 +62,7 @@ void TFArkalune::AfficherRapport() {
     const std::string document = DocumentRapport(Travail().Etude.ResulNdC);
     if (document == documentAffiche_) return;
     documentAffiche_ = document;
+    FournirFigure(*WB_->document(), Travail().Etude.FigureNdC, WB_->devicePixelRatioF());
     WB_->setHtml(QString::fromStdString(document));
 }
 
@@ -89,7 +91,8 @@ void TFArkalune::ExporterPdf() {
             CheminExport(this, QStringLiteral("Exporter en PDF"), Travail().PFsansext + ".pdf",
                          QStringLiteral("document PDF (*.pdf)"));
         if (chemin.isEmpty()) return;
-        const QByteArray octets = RapportEnPdf(rapport, Travail().Etude.Contexte);
+        const QByteArray octets =
+            RapportEnPdf(rapport, Travail().Etude.Contexte, Travail().Etude.FigureNdC);
         if (octets.isEmpty()) throw EErreur("le document PDF n'a pas pu être produit");
         RemplacerFichier(chemin.toStdString(),
                          std::string_view(octets.constData(), std::size_t(octets.size())));
@@ -117,6 +120,6 @@ void TFArkalune::Imprimer() {
         QPrintDialog dialogue(&imprimante, this);
         dialogue.setObjectName(QStringLiteral("DlgImprimer"));
         if (dialogue.exec() != QDialog::Accepted) return;
-        ImprimerRapport(rapport, Travail().Etude.Contexte, imprimante);
+        ImprimerRapport(rapport, Travail().Etude.Contexte, Travail().Etude.FigureNdC, imprimante);
     });
 }
