@@ -89,11 +89,13 @@ std::vector<TCelluleACompacter> CellulesACompacter(const TEtatScan& scan,
     return cellules;
 }
 
-// The displayed list and the box follow the cubes that remain.
-void SuivreLesCubesRestants(TEtatScan& scan, TProgression& progression) {
-    const auto entretenir = [&] { progression.Entretenir(); };
-    scan.ChoisirNivAffiche(scan.NivAffiche, entretenir);
-    AjusterEncombrement(scan, entretenir);
+// The displayed list and the box follow the cubes that remain, each stage named while it lasts:
+// the box goes through every cube of the finest level, the longest stage of a compaction.
+void SuivreLesCubesRestants(TEtatScan& scan, const TSortieProgression& sortie) {
+    TProgression liste = TProgression::Patience(sortie, "compactage : liste des cubes affichés");
+    scan.ChoisirNivAffiche(scan.NivAffiche, [&] { liste.Entretenir(); });
+    TProgression boite = TProgression::Patience(sortie, "compactage : boîte englobante du relevé");
+    AjusterEncombrement(scan, [&] { boite.Entretenir(); });
 }
 
 } // namespace
@@ -105,11 +107,10 @@ void CompacterScan(TEtatScan& scan, const TSortieProgression& sortie,
     std::int64_t total = 0;
     for (const TCelluleACompacter& c : cellules)
         total += c.NbCubes;
-    TProgression progression = TProgression::Pourcentage(
-        [&](const std::string& texte) {
-            if (sortieDefinitive) sortieDefinitive(texte + SuffixeDefinitif);
-        },
-        "compactage ", total);
+    const TSortieProgression definitive = [&](const std::string& texte) {
+        if (sortieDefinitive) sortieDefinitive(texte + SuffixeDefinitif);
+    };
+    TProgression progression = TProgression::Pourcentage(definitive, "compactage ", total);
     std::int64_t faits = 0;
     try {
         for (const TCelluleACompacter& c : cellules) {
@@ -124,10 +125,10 @@ void CompacterScan(TEtatScan& scan, const TSortieProgression& sortie,
             progression.Entretenir();
         }
     } catch (...) {
-        SuivreLesCubesRestants(scan, progression);
+        SuivreLesCubesRestants(scan, definitive);
         throw;
     }
-    SuivreLesCubesRestants(scan, progression);
+    SuivreLesCubesRestants(scan, definitive);
 }
 
 std::string Proprietes(const TEtatScan& scan) {
