@@ -105,6 +105,10 @@ void TFArkalune::ConstruireMenus() {
     auto* imprimer = fichiers->addAction(QStringLiteral("Imprimer…"), this, &TFArkalune::Imprimer);
     imprimer->setObjectName(QStringLiteral("MiImprimer"));
     imprimer->setShortcut(QKeySequence::Print);
+    fichiers
+        ->addAction(QStringLiteral("Projet, auteur et vérificateur…"), this,
+                    &TFArkalune::Signataires)
+        ->setObjectName(QStringLiteral("MiSignataires"));
     fichiers->addSeparator();
     auto* quitter = fichiers->addAction(QStringLiteral("Quitter"), this, &QWidget::close);
     quitter->setObjectName(QStringLiteral("MiQuitter"));

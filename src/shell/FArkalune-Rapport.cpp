@@ -2,6 +2,8 @@
 
 #include "html/HtmlUtils.h"
 #include "html/TexteHtml.h"
+#include "shell/CwinReg.h"
+#include "shell/DialogueSignataires.h"
 #include "shell/FArkalune.h"
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
@@ -122,4 +124,12 @@ void TFArkalune::Imprimer() {
         if (dialogue.exec() != QDialog::Accepted) return;
         ImprimerRapport(rapport, Travail().Etude.Contexte, Travail().Etude.FigureNdC, imprimante);
     });
+}
+
+void TFArkalune::Signataires() {
+    TEspaceTravail& t = Travail();
+    TSignataires s{t.Projet, t.Auteur, t.Verificateur};
+    if (!DemanderSignataires(this, s)) return;
+    Commande([&] { t.FixerSignataires(s.Projet, s.Auteur, s.Verificateur); });
+    reglages_->RangeReg();
 }

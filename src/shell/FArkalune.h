@@ -147,6 +147,8 @@ private:
     void ExporterPdf();
     void ExporterHtml();
     void Imprimer();
+    // Project, author and checker of the note, asked and kept in the settings.
+    void Signataires();
     // The report shown on "Résultats", the one exported and printed; an error when none is.
     const std::string& RapportAffiche() const;
 };

@@ -5,11 +5,13 @@
 #include "html/TexteHtml.h"
 #include "support/LancerCalcul.h"
 #include "support/PlateformeScriptee.h"
+#include "vault/FigureQuart.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -407,4 +409,60 @@ TEST(EtudeFenetre, RafraichirAvecUnChampRefuseLeDit) {
         << message.toStdString();
     EXPECT_TRUE(message.endsWith(QString(" %1 arcs").arg(arcs))) << message.toStdString();
     EXPECT_EQ(f->Travail().Etude.NbArcsVoute, arcs);
+}
+
+// Project, author and checker filled once in their dialog: the report shown carries them at
+// once, the next sessions keep them; cancelled, nothing changes. The report shows the figure of
+// the quarter it names.
+TEST(EtudeFenetre, SignatairesEtFigureDuRapport) {
+    TDossierTemporaire dossier;
+    const std::string chemin = CopieExemple(dossier);
+    {
+        const auto f = FenetreAvecExemple(chemin);
+        for (int t : {1, 2, 3})
+            CliquerOnglet(*f, t);
+        auto& navigateur = Enfant<QTextBrowser>(*f, "WB");
+        const QString source = QString::fromStdString(SourceFigure(f->Travail().Etude.FigureNdC));
+        EXPECT_TRUE(navigateur.toHtml().contains(source.left(60)));
+        const QImage figure = navigateur.document()
+                                  ->resource(QTextDocument::ImageResource, QUrl(source))
+                                  .value<QImage>();
+        ASSERT_FALSE(figure.isNull());
+        EXPECT_GE(figure.width(), 460);
+        EXPECT_NE(figure.pixel(figure.width() / 2, figure.height() / 2) & 0xffffff, 0u) << "vide";
+        const auto remplir = [](const char* projet) {
+            return [projet](QWidget& d) {
+                Enfant<QLineEdit>(d, "EdProjet").setText(QString::fromUtf8(projet));
+                Enfant<QLineEdit>(d, "EdAuteur").setText(QStringLiteral(" J. Martin "));
+                Enfant<QLineEdit>(d, "EdVerificateur").setText(QStringLiteral("A. Durand"));
+            };
+        };
+        {
+            TReponsesModales modales({[&](QWidget& d) {
+                remplir("Travée 3")(d);
+                Valider(d);
+            }});
+            Enfant<QAction>(*f, "MiSignataires").trigger();
+            EXPECT_TRUE(modales.Epuisees());
+        }
+        for (const char* morceau :
+             {"Projet : Travée 3", "Auteur : J. Martin", "Vérificateur : A. Durand"})
+            EXPECT_TRUE(navigateur.toPlainText().contains(QString::fromUtf8(morceau))) << morceau;
+        {
+            TReponsesModales modales({[&](QWidget& d) {
+                remplir("autre")(d);
+                Echap(d);
+            }});
+            Enfant<QAction>(*f, "MiSignataires").trigger();
+            EXPECT_TRUE(modales.Epuisees());
+        }
+        EXPECT_EQ(f->Travail().Projet, "Travée 3");
+    }
+    // Kept without the window being closed.
+    const auto f = FenetrePrete();
+    EXPECT_EQ(f->Travail().Projet, "Travée 3");
+    EXPECT_EQ(f->Travail().Auteur, "J. Martin");
+    EXPECT_EQ(f->Travail().Verificateur, "A. Durand");
+    f->Travail().FixerSignataires("", "", "");
+    f->close();
 }
