@@ -35,15 +35,41 @@ QString FiltreOuvrir() {
     return filtres.join(QStringLiteral(";;"));
 }
 
+// The user's documents, never the folder the program was started from or built in.
+QString DossierDocuments() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
 } // namespace
 
 QString TFArkalune::DossierOuvrir() {
-    // The last scan's folder while it exists; otherwise the user's documents, never the folder
-    // the program was started from or built in.
+    // The last scan's folder while it exists.
     const QString dernier = QString::fromStdString(Travail().DernierScan);
     if (!dernier.isEmpty() && QFileInfo(dernier).isDir()) return dernier;
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+    return DossierDocuments();
+}
+
+bool TFArkalune::DossierDuScanEcrivable() const {
+    const std::string& scan = Travail().PFsansext;
+    if (scan.empty()) return true;
+    const QFileInfo dossier(QFileInfo(QString::fromStdString(scan)).absolutePath());
+    return dossier.isDir() && dossier.isWritable();
+}
+
+QString TFArkalune::CheminPropose(const QString& extension) const {
+    // An installed sample's folder cannot be written: the user's documents then.
+    const QFileInfo scan(QString::fromStdString(Travail().PFsansext));
+    const QString nom = scan.fileName().isEmpty() ? QStringLiteral("Arkalune") : scan.fileName();
+    const QString dossier = !Travail().PFsansext.empty() && DossierDuScanEcrivable()
+                                ? scan.absolutePath()
+                                : DossierDocuments();
+    return dossier + QLatin1Char('/') + nom + extension;
+}
+
+void TFArkalune::Enregistrer() {
+    if (!DossierDuScanEcrivable()) return EnregistrerSous(false);
+    Commande([this] { Travail().EnregistrerScan(FormatArkl(), Travail().Scan.NivMax); });
 }
 
 void TFArkalune::RemplirFichiersRecents(QMenu& menu) {
@@ -79,8 +105,7 @@ void TFArkalune::OuvrirFichier(const QString& chemin) {
 void TFArkalune::EnregistrerSous(bool niveauAffiche) {
     Commande([this, niveauAffiche] {
         TEspaceTravail& t = Travail();
-        QFileDialog dialogue(this, QStringLiteral("Enregistrer Sous"),
-                             QString::fromStdString(t.PFsansext));
+        QFileDialog dialogue(this, QStringLiteral("Enregistrer Sous"), CheminPropose(QString()));
         dialogue.setAcceptMode(QFileDialog::AcceptSave);
         QStringList filtres;
         std::vector<const TFormatScan*> ecrits;

@@ -13,6 +13,7 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -29,9 +30,9 @@ std::string DocumentRapport(const std::string& rapport) {
 }
 
 // The report exported to a file the user chooses; an empty name when the choice was cancelled.
-QString CheminExport(QWidget* parent, const QString& titre, const std::string& proposition,
+QString CheminExport(QWidget* parent, const QString& titre, const QString& proposition,
                      const QString& filtre) {
-    return QFileDialog::getSaveFileName(parent, titre, QString::fromStdString(proposition), filtre);
+    return QFileDialog::getSaveFileName(parent, titre, proposition, filtre);
 }
 
 const char* const AucunRapport =
@@ -89,9 +90,9 @@ void TFArkalune::BtResulPPClick() {
 void TFArkalune::ExporterPdf() {
     Commande([this] {
         const std::string& rapport = RapportAffiche();
-        const QString chemin =
-            CheminExport(this, QStringLiteral("Exporter en PDF"), Travail().PFsansext + ".pdf",
-                         QStringLiteral("document PDF (*.pdf)"));
+        const QString chemin = CheminExport(this, QStringLiteral("Exporter en PDF"),
+                                            CheminPropose(QStringLiteral(".pdf")),
+                                            QStringLiteral("document PDF (*.pdf)"));
         if (chemin.isEmpty()) return;
         const QByteArray octets =
             RapportEnPdf(rapport, Travail().Etude.Contexte, Travail().Etude.FigureNdC);
@@ -104,9 +105,9 @@ void TFArkalune::ExporterPdf() {
 void TFArkalune::ExporterHtml() {
     Commande([this] {
         RapportAffiche();
-        const QString chemin =
-            CheminExport(this, QStringLiteral("Exporter en HTML"), Travail().PFsansext + ".html",
-                         QStringLiteral("page HTML (*.html *.htm)"));
+        const QString chemin = CheminExport(this, QStringLiteral("Exporter en HTML"),
+                                            CheminPropose(QStringLiteral(".html")),
+                                            QStringLiteral("page HTML (*.html *.htm)"));
         if (chemin.isEmpty()) return;
         RemplacerFichier(chemin.toStdString(), documentAffiche_);
     });
@@ -121,6 +122,10 @@ void TFArkalune::Imprimer() {
         imprimante.setCreator(CreateurDocument());
         QPrintDialog dialogue(&imprimante, this);
         dialogue.setObjectName(QStringLiteral("DlgImprimer"));
+        // Qt's own dialog proposes a file in the home folder for a print to a file; its field
+        // takes ours (a file name given to the printer would make the file its default choice).
+        if (auto* fichier = dialogue.findChild<QLineEdit*>(QStringLiteral("filename")))
+            fichier->setText(CheminPropose(QStringLiteral(".pdf")));
         if (dialogue.exec() != QDialog::Accepted) return;
         ImprimerRapport(rapport, Travail().Etude.Contexte, Travail().Etude.FigureNdC, imprimante);
     });

@@ -139,6 +139,12 @@ private:
     // The recent files that still exist, each opening its file.
     void RemplirFichiersRecents(QMenu& menu);
     void EnregistrerSous(bool niveauAffiche);
+    // "Enregistrer": where the scan's folder cannot be written, "Enregistrer Sous".
+    void Enregistrer();
+    bool DossierDuScanEcrivable() const;
+    // The file a save, an export or a print to a file proposes: the scan's name with
+    // `extension`, in the scan's folder when it can be written, in the user's documents otherwise.
+    QString CheminPropose(const QString& extension) const;
 
     // Tabs and report (FArkalune-Rapport.cpp).
     void PCavctChange(int t);

@@ -293,6 +293,9 @@ TEST(EtudeFenetre, ExporterEnPdfEtImprimer) {
     {
         TReponsesModales modales({[&](QWidget& d) {
             dialogueImpression = qobject_cast<QPrintDialog*>(&d) != nullptr;
+            // A print to a file is proposed beside the scan too, not in the home folder.
+            auto* fichier = d.findChild<QLineEdit*>(QStringLiteral("filename"));
+            EXPECT_EQ(fichier ? fichier->text().toStdString() : "(aucun champ)", pdf);
             static_cast<QDialog&>(d).reject();
         }});
         Enfant<QAction>(*f, "MiImprimer").trigger();
