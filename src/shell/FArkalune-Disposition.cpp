@@ -455,5 +455,7 @@ void TFArkalune::ConstruireBarreEtat() {
         panneaux_[n]->setObjectName(QStringLiteral("SBinfo%1").arg(n));
         barre->addWidget(panneaux_[n], n);
     }
-    panneaux_[0]->setFixedWidth(400);
+    // The load's summary (the shift of a national grid, points ignored) widens its panel as far
+    // as the window allows; what a narrow window cuts is in its tooltip.
+    panneaux_[0]->setMinimumWidth(400);
 }

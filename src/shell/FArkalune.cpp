@@ -176,7 +176,9 @@ void TFArkalune::ActualiserControles() {
 }
 
 void TFArkalune::AfficherStatut(int panneau, const QString& texte) {
-    panneaux_[panneau == 0 ? 0 : 1]->setText(texte);
+    QLabel* panneauAffiche = panneaux_[panneau == 0 ? 0 : 1];
+    panneauAffiche->setText(texte);
+    panneauAffiche->setToolTip(texte);
 }
 
 void TFArkalune::AfficherAide() {
