@@ -4,6 +4,7 @@
 #include "Modales.h"
 #include "shell/ApplicationQt.h"
 #include "shell/FenetreAide.h"
+#include "shell/OptionsCalcul.h"
 #include "support/LancerCalcul.h"
 #include "util/Version.h"
 
@@ -183,6 +184,8 @@ TEST(Fenetre, LAideSOuvreSansBloquerLaFenetre) {
           "FX = 886, FY = 748", "clé arc", "appui arc", "quartier 1", "quartier 2",
           "Lire les résultats : axes et signes", "FX = 646 daN au niveau 0"})
         EXPECT_TRUE(texte.contains(QString::fromUtf8(sujet))) << sujet;
+    for (const TOptionCalcul& o : OptionsCalcul())
+        EXPECT_TRUE(texte.contains(QStringLiteral("[%1").arg(QString::fromLatin1(o.Nom)))) << o.Nom;
     // The figure of the studied quarter is a resource of the program.
     const QImage figure = aide->Navigateur()
                               ->document()
