@@ -284,12 +284,17 @@ TEST(Fenetre, LigneDeCommandeDuProgramme) {
     const TResultatCommande version = LancerCommande(sansAffichage + " --version");
     EXPECT_EQ(version.code, 0);
     EXPECT_EQ(version.sortie, std::string("arkalune ") + VersionArkalune + "\n");
-    // An option it does not know is refused, rather than opened as a file.
-    const TResultatCommande inconnue =
-        LancerCommande(std::string("QT_QPA_PLATFORM=offscreen ") + programme + " --voir");
-    EXPECT_EQ(inconnue.code, 2);
-    EXPECT_NE(inconnue.erreurs.find("option inconnue : --voir"), std::string::npos)
-        << inconnue.erreurs;
+    // An option it does not know is refused, rather than opened as a file, and without a display
+    // too; so is a second file, after Qt's options and their values.
+    const std::pair<const char*, const char*> refus[] = {
+        {" --voir", "option inconnue : --voir"},
+        {" -style fusion a.arkl --voir", "option inconnue : --voir"},
+        {" a.arkl -reverse b.arkl", "un seul fichier à ouvrir : « b.arkl » en trop"}};
+    for (const auto& [arguments, message] : refus) {
+        const TResultatCommande r = LancerCommande(sansAffichage + arguments);
+        EXPECT_EQ(r.code, 2) << arguments;
+        EXPECT_NE(r.erreurs.find(message), std::string::npos) << r.erreurs;
+    }
 }
 
 int main(int argc, char** argv) {
