@@ -6,6 +6,8 @@
 #include "shell/FenetreAide.h"
 #include "shell/OptionsCalcul.h"
 #include "support/LancerCalcul.h"
+#include "support/Temporaire.h"
+#include "util/Format.h"
 #include "util/Version.h"
 
 #include <QAbstractButton>
@@ -270,6 +272,24 @@ TEST(Fenetre, EchapPendantUnChargement) {
         EXPECT_EQ(journal.find("statut 1 : construction : ") != std::string::npos, !cas.abandon);
         EXPECT_EQ(journal.find("abandon") != std::string::npos, cas.abandon);
     }
+}
+
+// The shift of a survey in national-grid coordinates is said whole at the window's usual size.
+TEST(Fenetre, LeDecalageDUneGrilleNationaleSeLitEnEntier) {
+    TDossierTemporaire dossier;
+    std::string points;
+    for (int i = 0; i < 40; ++i)
+        points += Formater("%.2f %.2f %.2f\n", 652000.5 + 0.05 * i, 6862000.5 + 0.03 * i, 40.2);
+    const std::string chemin = dossier.Chemin("lambert.xyz");
+    EcrireFichier(chemin, points);
+    const auto f = FenetrePrete();
+    f->OuvrirFichier(QString::fromStdString(chemin));
+    QApplication::processEvents();
+    const auto& panneau = Enfant<QLabel>(*f, "SBinfo0");
+    EXPECT_TRUE(panneau.text().endsWith(QStringLiteral("Y = 6862000 m, Z = 40 m")))
+        << panneau.text().toStdString();
+    EXPECT_GE(panneau.width(), panneau.sizeHint().width());
+    EXPECT_EQ(panneau.toolTip(), panneau.text());
 }
 
 TEST(Fenetre, LigneDeCommandeDuProgramme) {
