@@ -2,6 +2,7 @@
 
 #include "scan/Decalage.h"
 #include "scan/Encombrement.h"
+#include "scan/PasEntretien.h"
 #include "util/Format.h"
 
 #include <algorithm>
@@ -39,7 +40,7 @@ void SupprimerAffiches(TEtatScan& scan, std::uint8_t etat,
     std::size_t vus = 0;
     for (TCube* c : scan.CubesAffiches) {
         if (c->etatSP & etat) scan.MarquerSupprime(c, true);
-        if (++vus % 4096 == 0 && entretenir) entretenir();
+        if (++vus % PasEntretien == 0 && entretenir) entretenir();
     }
     ++scan.VersionAffiches;
     scan.ScanModifie = true;
@@ -89,13 +90,25 @@ std::vector<TCelluleACompacter> CellulesACompacter(const TEtatScan& scan,
     return cellules;
 }
 
-// The displayed list and the box follow the cubes that remain, each stage named while it lasts:
-// the box goes through every cube of the finest level, the longest stage of a compaction.
+// The displayed list and the box follow the cubes that remain, each stage with its percentage:
+// the box goes through every cube of the finest level, the longest stage of a compaction. Both
+// call `entretenir` after each PasEntretien cubes.
 void SuivreLesCubesRestants(TEtatScan& scan, const TSortieProgression& sortie) {
-    TProgression liste = TProgression::Patience(sortie, "compactage : liste des cubes affichés");
-    scan.ChoisirNivAffiche(scan.NivAffiche, [&] { liste.Entretenir(); });
-    TProgression boite = TProgression::Patience(sortie, "compactage : boîte englobante du relevé");
-    AjusterEncombrement(scan, [&] { boite.Entretenir(); });
+    const auto etape = [&](const char* nom, int niveau, const auto& travail) {
+        const std::int64_t total = scan.NbCubesNiv[std::size_t(niveau)];
+        TProgression progression =
+            TProgression::Pourcentage(sortie, std::string("compactage : ") + nom + " ", total);
+        std::int64_t vus = 0;
+        travail([&] {
+            progression.Avancer(vus += std::int64_t(PasEntretien));
+            progression.Entretenir();
+        });
+        progression.Avancer(total);
+    };
+    etape("liste des cubes affichés", scan.NivAffiche,
+          [&](const auto& entretenir) { scan.ChoisirNivAffiche(scan.NivAffiche, entretenir); });
+    etape("boîte englobante", scan.NivMax,
+          [&](const auto& entretenir) { AjusterEncombrement(scan, entretenir); });
 }
 
 } // namespace
