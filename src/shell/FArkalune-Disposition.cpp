@@ -86,10 +86,9 @@ void TFArkalune::ConstruireMenus() {
     recents->menuAction()->setObjectName(QStringLiteral("MiFichiersRecents"));
     connect(recents, &QMenu::aboutToShow, this,
             [this, recents] { RemplirFichiersRecents(*recents); });
-    auto* enregistrer =
-        fichiers->addAction(QStringLiteral("Enregistrer"), this, &TFArkalune::Enregistrer);
-    enregistrer->setObjectName(QStringLiteral("MiEnregistrer"));
-    enregistrer->setShortcut(QKeySequence::Save);
+    AjouterAction(fichiers, "MiEnregistrer", QStringLiteral("Enregistrer"), [&t] {
+        t.EnregistrerScan(FormatArkl(), t.Scan.NivMax);
+    })->setShortcut(QKeySequence::Save);
     auto* sous = fichiers->addAction(QStringLiteral("Enregistrer Sous"), this,
                                      [this] { EnregistrerSous(false); });
     sous->setObjectName(QStringLiteral("MiEnregistrerSous"));

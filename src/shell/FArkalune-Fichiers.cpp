@@ -1,6 +1,7 @@
 // "Fichiers": the save question, the open and save dialogs, the load and the save.
 
 #include "shell/FArkalune.h"
+#include "util/DossierModifiable.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -50,26 +51,23 @@ QString TFArkalune::DossierOuvrir() {
     return DossierDocuments();
 }
 
-bool TFArkalune::DossierDuScanEcrivable() const {
-    const std::string& scan = Travail().PFsansext;
-    if (scan.empty()) return true;
-    const QFileInfo dossier(QFileInfo(QString::fromStdString(scan)).absolutePath());
-    return dossier.isDir() && dossier.isWritable();
-}
-
 QString TFArkalune::CheminPropose(const QString& extension) const {
-    // An installed sample's folder cannot be written: the user's documents then.
+    // An installed sample's folder takes no file: the user's documents then.
     const QFileInfo scan(QString::fromStdString(Travail().PFsansext));
     const QString nom = scan.fileName().isEmpty() ? QStringLiteral("Arkalune") : scan.fileName();
-    const QString dossier = !Travail().PFsansext.empty() && DossierDuScanEcrivable()
-                                ? scan.absolutePath()
-                                : DossierDocuments();
+    const QString dossier =
+        !Travail().PFsansext.empty() && DossierModifiable(scan.absolutePath().toStdString())
+            ? scan.absolutePath()
+            : DossierDocuments();
     return dossier + QLatin1Char('/') + nom + extension;
 }
 
-void TFArkalune::Enregistrer() {
-    if (!DossierDuScanEcrivable()) return EnregistrerSous(false);
-    Commande([this] { Travail().EnregistrerScan(FormatArkl(), Travail().Scan.NivMax); });
+std::string TFArkalune::EnregistrerAilleurs(const std::string& cible) {
+    const QString nom = QFileInfo(QString::fromStdString(cible)).fileName();
+    return QFileDialog::getSaveFileName(this, QStringLiteral("Enregistrer Sous"),
+                                        DossierDocuments() + QLatin1Char('/') + nom,
+                                        FiltreDuFormat(FormatArkl()))
+        .toStdString();
 }
 
 void TFArkalune::RemplirFichiersRecents(QMenu& menu) {

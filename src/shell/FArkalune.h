@@ -56,6 +56,9 @@ public:
     // A command is about to let pending messages through: the other commands are disabled.
     void AvantTraitementMessages();
 
+    // The platform's EnregistrerAilleurs: "Enregistrer Sous" in the user's documents.
+    std::string EnregistrerAilleurs(const std::string& cible);
+
 protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override;
     void closeEvent(QCloseEvent* evenement) override;
@@ -139,9 +142,6 @@ private:
     // The recent files that still exist, each opening its file.
     void RemplirFichiersRecents(QMenu& menu);
     void EnregistrerSous(bool niveauAffiche);
-    // "Enregistrer": where the scan's folder cannot be written, "Enregistrer Sous".
-    void Enregistrer();
-    bool DossierDuScanEcrivable() const;
     // The file a save, an export or a print to a file proposes: the scan's name with
     // `extension`, in the scan's folder when it can be written, in the user's documents otherwise.
     QString CheminPropose(const QString& extension) const;

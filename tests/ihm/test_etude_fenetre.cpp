@@ -469,3 +469,32 @@ TEST(EtudeFenetre, SignatairesEtFigureDuRapport) {
     f->Travail().FixerSignataires("", "", "");
     f->close();
 }
+
+// "Enregistrer" of a scan whose folder takes no file (an installed sample's; here a folder that
+// does not exist) opens "Enregistrer Sous" in the user's documents, and writes what is chosen.
+TEST(EtudeFenetre, EnregistrerHorsDUnDossierQuiNAccepteRien) {
+    TDossierTemporaire dossier;
+    const std::string chemin = CopieExemple(dossier);
+    const auto f = FenetreAvecExemple(chemin);
+    f->Travail().PFsansext = dossier.Chemin("installe/voute");
+    const std::string choisi = dossier.Chemin("copie.arkl");
+    {
+        TReponsesModales modales({[&](QWidget& dialogue) {
+            auto* d = qobject_cast<QFileDialog*>(&dialogue);
+            ASSERT_NE(d, nullptr);
+            // The dialog settles its folder and name in the background.
+            EXPECT_TRUE(QTest::qWaitFor([&] {
+                return d->selectedFiles().value(0).endsWith(QStringLiteral("/voute.arkl"));
+            })) << d->selectedFiles().join(",").toStdString();
+            const QString propose = d->selectedFiles().value(0);
+            EXPECT_FALSE(propose.contains(QStringLiteral("installe")));
+            d->selectFile(QString::fromStdString(choisi));
+            static_cast<QDialog*>(d)->accept();
+        }});
+        Enfant<QAction>(*f, "MiEnregistrer").trigger();
+        EXPECT_TRUE(modales.Epuisees());
+        EXPECT_TRUE(modales.Textes().isEmpty()) << modales.Textes().join("|").toStdString();
+    }
+    EXPECT_TRUE(std::filesystem::exists(choisi));
+    EXPECT_EQ(f->Travail().PFsansext, dossier.Chemin("copie"));
+}
