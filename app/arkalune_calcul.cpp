@@ -8,6 +8,7 @@
 #include "PlateformeConsole.h"
 #include "fields/SaisieOption.h"
 #include "shell/EspaceTravail.h"
+#include "shell/OptionsCalcul.h"
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
 #include "util/Format.h"
@@ -29,14 +30,7 @@
 
 namespace {
 
-const char* const Usage =
-    "usage : arkalune-calcul FICHIER [--niveau N] [--proprietes] [--enregistrer F]\n"
-    "                        [--niveau-enregistre L] [--rotation-z DEG] [--quartier Q]\n"
-    "                        [--largeur CM] [--arcs N] [--masse-lin V] [--masse-surf V]\n"
-    "                        [--masse-vol V] [--niveau-remplissage V] [--niveau-appui Z]\n"
-    "                        [--sensibilite] [--rapport F] [--json F|-] [--pdf F]\n"
-    "                        [--projet T] [--auteur T] [--verificateur T]\n"
-    "                        [--zone X1 Y1 X2 Y2]\n"
+const char* const DescriptionsOptions =
     "       arkalune-calcul --help | --version\n"
     "  FICHIER               scan ou relevé à charger (.arkl, .xyz, .csv, .txt, .las, .ply,\n"
     "                        .pts, .ptx, .e57)\n"
@@ -70,6 +64,11 @@ const char* const Usage =
     "                        projet, auteur et vérificateur que le rapport nomme\n"
     "Les valeurs des champs de l'étude sont celles qu'on taperait dans la fenêtre, une\n"
     "expression commençant par \"=\" comprise.\n";
+
+// Its synopsis written from the table of the options, which the help's follows too.
+std::string Usage() {
+    return SynopsisCalcul("usage : ", 88, 24) + "\n" + DescriptionsOptions;
+}
 
 // The study's inputs, in the order of the tabs; the text goes to the field as typed.
 struct TOptionChamp {
@@ -225,7 +224,7 @@ void EcrirePdf(const std::string& chemin, const TEtudeVoute& etude) {
             std::fprintf(stderr, "%s\n", texte.toLocal8Bit().constData());
     });
     const QGuiApplication application(argc, argv);
-    const QByteArray pdf = RapportEnPdf(etude.ResulNdC, etude.Contexte);
+    const QByteArray pdf = RapportEnPdf(etude.ResulNdC, etude.Contexte, etude.FigureNdC);
     if (pdf.isEmpty()) throw EErreur("le document PDF n'a pas pu être produit");
     RemplacerFichier(chemin, std::string_view(pdf.constData(), std::size_t(pdf.size())));
 }
@@ -294,6 +293,6 @@ int Executer(const TOptions& o) {
 } // namespace
 
 int main(int argc, char** argv) {
-    return ExecuterCommande("arkalune-calcul", Usage, argc, argv,
+    return ExecuterCommande("arkalune-calcul", Usage().c_str(), argc, argv,
                             [](TArguments& args) { return Executer(LireOptions(args)); });
 }

@@ -1,7 +1,8 @@
 // How long the window's thread stays away from its events during the long commands: a timer
 // ticks every 10 ms while the window loads a survey, changes the displayed level, deletes and
 // compacts half of it, reframes and saves; for each command, the longest interval between two
-// ticks and the status texts shown at its two ends, then every other interval above 0.2 s.
+// ticks and the status texts shown at its two ends, then every other interval above 0.2 s and
+// every text shown for more than a second.
 // Run under Xvfb:
 //   tests/ihm/sous-xvfb.sh bench_fluidite [--points N] [--dossier D]
 // (N points, 2 000 000 by default, written as .xyz and .arkl in D, a temporary folder by default).
@@ -27,13 +28,17 @@ namespace {
 
 // The ticks of one command: the longest interval and the texts around it.
 struct TMesure {
-    qint64 Debut = -1, Precedent = -1, PlusLong = 0, Fin = 0;
+    qint64 Debut = -1, Precedent = -1, PlusLong = 0;
     int Ticks = 0;
     QString TexteAvant, TexteApres, TextePrecedent;
     QStringList Longs; // the intervals above the bound
+    // Since when the status shows its text: a text held long says nothing of the work done.
+    qint64 DepuisTexte = 0;
+    QStringList Tenus; // the texts held above TenuLong
 };
 
-constexpr qint64 Borne = 200; // ms
+constexpr qint64 Borne = 200;     // ms
+constexpr qint64 TenuLong = 1000; // ms
 
 class TBanc {
 public:
@@ -45,18 +50,21 @@ public:
 
     void Mesurer(const char* nom, const std::function<void()>& commande) {
         mesure_ = TMesure{};
-        mesure_.Debut = mesure_.Precedent = horloge_.elapsed();
+        mesure_.Debut = mesure_.Precedent = mesure_.DepuisTexte = horloge_.elapsed();
         mesure_.TextePrecedent = statut_.text();
         commande();
         // The work left queued by the command (the view's batch) belongs to it.
         for (int n = 0; n < 3; ++n)
             QApplication::processEvents();
         Tick();
+        FinDuTexte(horloge_.elapsed());
         std::printf("%-28s %8lld ms  %5d ticks  plus long : %6lld ms  entre « %s » et « %s »\n",
                     nom, horloge_.elapsed() - mesure_.Debut, mesure_.Ticks, mesure_.PlusLong,
                     mesure_.TexteAvant.toUtf8().constData(),
                     mesure_.TexteApres.toUtf8().constData());
         for (const QString& l : mesure_.Longs)
+            std::printf("    %s\n", l.toUtf8().constData());
+        for (const QString& l : mesure_.Tenus)
             std::printf("    %s\n", l.toUtf8().constData());
         std::fflush(stdout);
     }
@@ -64,6 +72,14 @@ public:
     QAction& Action(const char* nom) { return *f_.findChild<QAction*>(nom); }
 
 private:
+    void FinDuTexte(qint64 t) {
+        if (t - mesure_.DepuisTexte > TenuLong)
+            mesure_.Tenus << QStringLiteral("« %1 » affiché %2 ms")
+                                 .arg(mesure_.TextePrecedent)
+                                 .arg(t - mesure_.DepuisTexte);
+        mesure_.DepuisTexte = t;
+    }
+
     void Tick() {
         if (mesure_.Debut < 0) return;
         const qint64 t = horloge_.elapsed();
@@ -77,6 +93,7 @@ private:
             mesure_.TexteAvant = mesure_.TextePrecedent;
             mesure_.TexteApres = texte;
         }
+        if (texte != mesure_.TextePrecedent) FinDuTexte(t);
         mesure_.Precedent = t;
         mesure_.TextePrecedent = texte;
         ++mesure_.Ticks;

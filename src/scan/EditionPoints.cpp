@@ -2,6 +2,7 @@
 
 #include "scan/Decalage.h"
 #include "scan/Encombrement.h"
+#include "scan/PasEntretien.h"
 #include "util/Format.h"
 
 #include <algorithm>
@@ -39,7 +40,7 @@ void SupprimerAffiches(TEtatScan& scan, std::uint8_t etat,
     std::size_t vus = 0;
     for (TCube* c : scan.CubesAffiches) {
         if (c->etatSP & etat) scan.MarquerSupprime(c, true);
-        if (++vus % 4096 == 0 && entretenir) entretenir();
+        if (++vus % PasEntretien == 0 && entretenir) entretenir();
     }
     ++scan.VersionAffiches;
     scan.ScanModifie = true;
@@ -89,11 +90,25 @@ std::vector<TCelluleACompacter> CellulesACompacter(const TEtatScan& scan,
     return cellules;
 }
 
-// The displayed list and the box follow the cubes that remain.
-void SuivreLesCubesRestants(TEtatScan& scan, TProgression& progression) {
-    const auto entretenir = [&] { progression.Entretenir(); };
-    scan.ChoisirNivAffiche(scan.NivAffiche, entretenir);
-    AjusterEncombrement(scan, entretenir);
+// The displayed list and the box follow the cubes that remain, each stage with its percentage:
+// the box goes through every cube of the finest level, the longest stage of a compaction. Both
+// call `entretenir` after each PasEntretien cubes.
+void SuivreLesCubesRestants(TEtatScan& scan, const TSortieProgression& sortie) {
+    const auto etape = [&](const char* nom, int niveau, const auto& travail) {
+        const std::int64_t total = scan.NbCubesNiv[std::size_t(niveau)];
+        TProgression progression =
+            TProgression::Pourcentage(sortie, std::string("compactage : ") + nom + " ", total);
+        std::int64_t vus = 0;
+        travail([&] {
+            progression.Avancer(vus += std::int64_t(PasEntretien));
+            progression.Entretenir();
+        });
+        progression.Avancer(total);
+    };
+    etape("liste des cubes affichés", scan.NivAffiche,
+          [&](const auto& entretenir) { scan.ChoisirNivAffiche(scan.NivAffiche, entretenir); });
+    etape("boîte englobante", scan.NivMax,
+          [&](const auto& entretenir) { AjusterEncombrement(scan, entretenir); });
 }
 
 } // namespace
@@ -105,11 +120,10 @@ void CompacterScan(TEtatScan& scan, const TSortieProgression& sortie,
     std::int64_t total = 0;
     for (const TCelluleACompacter& c : cellules)
         total += c.NbCubes;
-    TProgression progression = TProgression::Pourcentage(
-        [&](const std::string& texte) {
-            if (sortieDefinitive) sortieDefinitive(texte + SuffixeDefinitif);
-        },
-        "compactage ", total);
+    const TSortieProgression definitive = [&](const std::string& texte) {
+        if (sortieDefinitive) sortieDefinitive(texte + SuffixeDefinitif);
+    };
+    TProgression progression = TProgression::Pourcentage(definitive, "compactage ", total);
     std::int64_t faits = 0;
     try {
         for (const TCelluleACompacter& c : cellules) {
@@ -124,10 +138,10 @@ void CompacterScan(TEtatScan& scan, const TSortieProgression& sortie,
             progression.Entretenir();
         }
     } catch (...) {
-        SuivreLesCubesRestants(scan, progression);
+        SuivreLesCubesRestants(scan, definitive);
         throw;
     }
-    SuivreLesCubesRestants(scan, progression);
+    SuivreLesCubesRestants(scan, definitive);
 }
 
 std::string Proprietes(const TEtatScan& scan) {

@@ -1,6 +1,7 @@
 #include "scan/Encombrement.h"
 
 #include "scan/ConstructionGrille.h"
+#include "scan/PasEntretien.h"
 
 #include <cmath>
 
@@ -36,7 +37,7 @@ void AjusterEncombrement(TEtatScan& scan, const std::function<void()>& entreteni
                         std::nextafter(scan.CooMax.Z, -INFINITY)};
     std::size_t vus = 0;
     scan.PourChaqueCubeDuNiveau(niveau, [&](const TCube* c) {
-        if (++vus % 4096 == 0 && entretenir) entretenir();
+        if (++vus % PasEntretien == 0 && entretenir) entretenir();
         reste = true;
         const TV3S coin = scan.CooOriCube(c);
         for (int a = 0; a < 3; ++a) {

@@ -1,6 +1,7 @@
 #include "scan/UArkaluneGlb.h"
 
 #include "scan/CoinsCubes.h"
+#include "scan/PasEntretien.h"
 
 #include <algorithm>
 #include <utility>
@@ -96,7 +97,7 @@ void TEtatScan::ChoisirNivAffiche(int niveau, const std::function<void()>& entre
     CubesAffiches.reserve(std::size_t(NbCubesNiv[niveau]));
     PourChaqueCubeDuNiveau(niveau, [&](TCube* c) {
         CubesAffiches.push_back(c);
-        if (CubesAffiches.size() % 4096 == 0 && entretenir) entretenir();
+        if (CubesAffiches.size() % PasEntretien == 0 && entretenir) entretenir();
     });
 }
 

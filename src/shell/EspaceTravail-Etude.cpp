@@ -130,6 +130,18 @@ void TEspaceTravail::RedigerResultats() {
     Etude.RedigerResultats();
 }
 
+void TEspaceTravail::FixerSignataires(const std::string& projet, const std::string& auteur,
+                                      const std::string& verificateur) {
+    Projet = projet;
+    Auteur = auteur;
+    Verificateur = verificateur;
+    if (Etude.ResulNdC.empty()) return;
+    Etude.Contexte.Projet = projet;
+    Etude.Contexte.Auteur = auteur;
+    Etude.Contexte.Verificateur = verificateur;
+    Etude.RedigerResultats();
+}
+
 std::string TEspaceTravail::EtudeEnJson() const {
     return ::EtudeEnJson(Etude, Scan, Vue.AngRotZdeg);
 }

@@ -6,6 +6,7 @@
 #include "shell/EspaceTravail.h"
 #include "view/NavigationVue.h"
 
+#include "util/DossierModifiable.h"
 #include "util/Fichiers.h"
 #include "util/StringUtils.h"
 
@@ -179,6 +180,15 @@ void TEspaceTravail::TerminerChargement(int niveauAffiche, const std::string& fi
 }
 
 bool TEspaceTravail::EnregistrerScan(const TFormatScan& format, int niveau) {
+    const std::string cible = CheminEnregistrement(PFsansext, ExtScan, format.Extensions.front());
+    const fs::path dossier = CheminFs(cible).parent_path();
+    if (!PFsansext.empty() && !DossierModifiable(TexteChemin(dossier.empty() ? "." : dossier))) {
+        const std::string ailleurs = Plateforme.EnregistrerAilleurs(cible);
+        if (ailleurs.empty())
+            throw EErreur("« " + TexteChemin(dossier) +
+                          " » n'accepte pas de fichier : enregistrez sous un autre nom");
+        return EnregistrerSous(ailleurs, &format, niveau);
+    }
     return EcrireScan(format, niveau, {});
 }
 

@@ -224,6 +224,9 @@ public:
     void RedigerResultats();
     // "Niveau d'appui imposé" checked or not; checked, the field starts from the level read.
     void CkBxNivAppuiClick(bool coche);
+    // Who the note is for and by whom; a report already written is written again with them.
+    void FixerSignataires(const std::string& projet, const std::string& auteur,
+                          const std::string& verificateur);
     // The springing level read by the last rebuild, for "Structure"; empty without a structure.
     std::string TexteNiveauAppui() const;
     // The study made again at the other levels and on displaced grids, its range in the report.

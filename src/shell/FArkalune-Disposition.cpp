@@ -105,6 +105,10 @@ void TFArkalune::ConstruireMenus() {
     auto* imprimer = fichiers->addAction(QStringLiteral("Imprimer…"), this, &TFArkalune::Imprimer);
     imprimer->setObjectName(QStringLiteral("MiImprimer"));
     imprimer->setShortcut(QKeySequence::Print);
+    fichiers
+        ->addAction(QStringLiteral("Projet, auteur et vérificateur…"), this,
+                    &TFArkalune::Signataires)
+        ->setObjectName(QStringLiteral("MiSignataires"));
     fichiers->addSeparator();
     auto* quitter = fichiers->addAction(QStringLiteral("Quitter"), this, &QWidget::close);
     quitter->setObjectName(QStringLiteral("MiQuitter"));
@@ -450,5 +454,7 @@ void TFArkalune::ConstruireBarreEtat() {
         panneaux_[n]->setObjectName(QStringLiteral("SBinfo%1").arg(n));
         barre->addWidget(panneaux_[n], n);
     }
-    panneaux_[0]->setFixedWidth(400);
+    // The load's summary (the shift of a national grid, points ignored) widens its panel as far
+    // as the window allows; what a narrow window cuts is in its tooltip.
+    panneaux_[0]->setMinimumWidth(400);
 }

@@ -1,6 +1,7 @@
 // "Fichiers": the save question, the open and save dialogs, the load and the save.
 
 #include "shell/FArkalune.h"
+#include "util/DossierModifiable.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -35,15 +36,38 @@ QString FiltreOuvrir() {
     return filtres.join(QStringLiteral(";;"));
 }
 
+// The user's documents, never the folder the program was started from or built in.
+QString DossierDocuments() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
 } // namespace
 
 QString TFArkalune::DossierOuvrir() {
-    // The last scan's folder while it exists; otherwise the user's documents, never the folder
-    // the program was started from or built in.
+    // The last scan's folder while it exists.
     const QString dernier = QString::fromStdString(Travail().DernierScan);
     if (!dernier.isEmpty() && QFileInfo(dernier).isDir()) return dernier;
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+    return DossierDocuments();
+}
+
+QString TFArkalune::CheminPropose(const QString& extension) const {
+    // An installed sample's folder takes no file: the user's documents then.
+    const QFileInfo scan(QString::fromStdString(Travail().PFsansext));
+    const QString nom = scan.fileName().isEmpty() ? QStringLiteral("Arkalune") : scan.fileName();
+    const QString dossier =
+        !Travail().PFsansext.empty() && DossierModifiable(scan.absolutePath().toStdString())
+            ? scan.absolutePath()
+            : DossierDocuments();
+    return dossier + QLatin1Char('/') + nom + extension;
+}
+
+std::string TFArkalune::EnregistrerAilleurs(const std::string& cible) {
+    const QString nom = QFileInfo(QString::fromStdString(cible)).fileName();
+    return QFileDialog::getSaveFileName(this, QStringLiteral("Enregistrer Sous"),
+                                        DossierDocuments() + QLatin1Char('/') + nom,
+                                        FiltreDuFormat(FormatArkl()))
+        .toStdString();
 }
 
 void TFArkalune::RemplirFichiersRecents(QMenu& menu) {
@@ -79,8 +103,7 @@ void TFArkalune::OuvrirFichier(const QString& chemin) {
 void TFArkalune::EnregistrerSous(bool niveauAffiche) {
     Commande([this, niveauAffiche] {
         TEspaceTravail& t = Travail();
-        QFileDialog dialogue(this, QStringLiteral("Enregistrer Sous"),
-                             QString::fromStdString(t.PFsansext));
+        QFileDialog dialogue(this, QStringLiteral("Enregistrer Sous"), CheminPropose(QString()));
         dialogue.setAcceptMode(QFileDialog::AcceptSave);
         QStringList filtres;
         std::vector<const TFormatScan*> ecrits;

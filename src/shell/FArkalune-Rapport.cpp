@@ -2,14 +2,18 @@
 
 #include "html/HtmlUtils.h"
 #include "html/TexteHtml.h"
+#include "shell/CwinReg.h"
+#include "shell/DialogueSignataires.h"
 #include "shell/FArkalune.h"
 #include "util/Erreurs.h"
 #include "util/Fichiers.h"
+#include "vault/FigurePeinte.h"
 #include "vault/RapportImprime.h"
 
 #include <QClipboard>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -26,9 +30,9 @@ std::string DocumentRapport(const std::string& rapport) {
 }
 
 // The report exported to a file the user chooses; an empty name when the choice was cancelled.
-QString CheminExport(QWidget* parent, const QString& titre, const std::string& proposition,
+QString CheminExport(QWidget* parent, const QString& titre, const QString& proposition,
                      const QString& filtre) {
-    return QFileDialog::getSaveFileName(parent, titre, QString::fromStdString(proposition), filtre);
+    return QFileDialog::getSaveFileName(parent, titre, proposition, filtre);
 }
 
 const char* const AucunRapport =
@@ -61,6 +65,7 @@ void TFArkalune::AfficherRapport() {
     const std::string document = DocumentRapport(Travail().Etude.ResulNdC);
     if (document == documentAffiche_) return;
     documentAffiche_ = document;
+    FournirFigure(*WB_->document(), Travail().Etude.FigureNdC, WB_->devicePixelRatioF());
     WB_->setHtml(QString::fromStdString(document));
 }
 
@@ -85,11 +90,12 @@ void TFArkalune::BtResulPPClick() {
 void TFArkalune::ExporterPdf() {
     Commande([this] {
         const std::string& rapport = RapportAffiche();
-        const QString chemin =
-            CheminExport(this, QStringLiteral("Exporter en PDF"), Travail().PFsansext + ".pdf",
-                         QStringLiteral("document PDF (*.pdf)"));
+        const QString chemin = CheminExport(this, QStringLiteral("Exporter en PDF"),
+                                            CheminPropose(QStringLiteral(".pdf")),
+                                            QStringLiteral("document PDF (*.pdf)"));
         if (chemin.isEmpty()) return;
-        const QByteArray octets = RapportEnPdf(rapport, Travail().Etude.Contexte);
+        const QByteArray octets =
+            RapportEnPdf(rapport, Travail().Etude.Contexte, Travail().Etude.FigureNdC);
         if (octets.isEmpty()) throw EErreur("le document PDF n'a pas pu être produit");
         RemplacerFichier(chemin.toStdString(),
                          std::string_view(octets.constData(), std::size_t(octets.size())));
@@ -99,9 +105,9 @@ void TFArkalune::ExporterPdf() {
 void TFArkalune::ExporterHtml() {
     Commande([this] {
         RapportAffiche();
-        const QString chemin =
-            CheminExport(this, QStringLiteral("Exporter en HTML"), Travail().PFsansext + ".html",
-                         QStringLiteral("page HTML (*.html *.htm)"));
+        const QString chemin = CheminExport(this, QStringLiteral("Exporter en HTML"),
+                                            CheminPropose(QStringLiteral(".html")),
+                                            QStringLiteral("page HTML (*.html *.htm)"));
         if (chemin.isEmpty()) return;
         RemplacerFichier(chemin.toStdString(), documentAffiche_);
     });
@@ -116,7 +122,19 @@ void TFArkalune::Imprimer() {
         imprimante.setCreator(CreateurDocument());
         QPrintDialog dialogue(&imprimante, this);
         dialogue.setObjectName(QStringLiteral("DlgImprimer"));
+        // Qt's own dialog proposes a file in the home folder for a print to a file; its field
+        // takes ours (a file name given to the printer would make the file its default choice).
+        if (auto* fichier = dialogue.findChild<QLineEdit*>(QStringLiteral("filename")))
+            fichier->setText(CheminPropose(QStringLiteral(".pdf")));
         if (dialogue.exec() != QDialog::Accepted) return;
-        ImprimerRapport(rapport, Travail().Etude.Contexte, imprimante);
+        ImprimerRapport(rapport, Travail().Etude.Contexte, Travail().Etude.FigureNdC, imprimante);
     });
+}
+
+void TFArkalune::Signataires() {
+    TEspaceTravail& t = Travail();
+    TSignataires s{t.Projet, t.Auteur, t.Verificateur};
+    if (!DemanderSignataires(this, s)) return;
+    Commande([&] { t.FixerSignataires(s.Projet, s.Auteur, s.Verificateur); });
+    reglages_->RangeReg();
 }

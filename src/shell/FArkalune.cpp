@@ -26,9 +26,10 @@
 
 namespace {
 
-// The settings' value for the points' colours: "noir" or this.
+// The settings' values for the points' colours.
 constexpr const char* CleCouleursPoints = "CouleursPoints";
 constexpr const char* ValeurCouleursReleve = "releve";
+constexpr const char* ValeurCouleursNoir = "noir";
 
 } // namespace
 
@@ -60,7 +61,9 @@ TFArkalune::TFArkalune(QWidget* parent)
         Travail().Verificateur = reglages_->GetStr("Verificateur");
         Travail().Recents.Lire([this](const std::string& nom) { return reglages_->GetStr(nom); });
         recentsRanges_ = Travail().Recents.Liste();
-        const bool releve = reglages_->GetStr(CleCouleursPoints) == ValeurCouleursReleve;
+        // The survey's colours unless black was chosen: a dense survey drawn in black is a
+        // solid mass, and a survey without colours is drawn black either way.
+        const bool releve = reglages_->GetStr(CleCouleursPoints) != ValeurCouleursNoir;
         Travail().ChoisirCouleursReleve(releve);
         findChild<QAction*>(releve ? QStringLiteral("MiCouleursReleve")
                                    : QStringLiteral("MiCouleursNoir"))
@@ -72,7 +75,7 @@ TFArkalune::TFArkalune(QWidget* parent)
         reglages_->PutStr("Auteur", Travail().Auteur);
         reglages_->PutStr("Verificateur", Travail().Verificateur);
         reglages_->PutStr(CleCouleursPoints,
-                          Travail().CouleursReleve ? ValeurCouleursReleve : "noir");
+                          Travail().CouleursReleve ? ValeurCouleursReleve : ValeurCouleursNoir);
         Travail().Recents.Ecrire([this](const std::string& nom, const std::string& valeur) {
             reglages_->PutStr(nom, valeur);
         });
@@ -173,7 +176,9 @@ void TFArkalune::ActualiserControles() {
 }
 
 void TFArkalune::AfficherStatut(int panneau, const QString& texte) {
-    panneaux_[panneau == 0 ? 0 : 1]->setText(texte);
+    QLabel* panneauAffiche = panneaux_[panneau == 0 ? 0 : 1];
+    panneauAffiche->setText(texte);
+    panneauAffiche->setToolTip(texte);
 }
 
 void TFArkalune::AfficherAide() {

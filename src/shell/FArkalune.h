@@ -56,6 +56,9 @@ public:
     // A command is about to let pending messages through: the other commands are disabled.
     void AvantTraitementMessages();
 
+    // The platform's EnregistrerAilleurs: "Enregistrer Sous" in the user's documents.
+    std::string EnregistrerAilleurs(const std::string& cible);
+
 protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override;
     void closeEvent(QCloseEvent* evenement) override;
@@ -139,6 +142,9 @@ private:
     // The recent files that still exist, each opening its file.
     void RemplirFichiersRecents(QMenu& menu);
     void EnregistrerSous(bool niveauAffiche);
+    // The file a save, an export or a print to a file proposes: the scan's name with
+    // `extension`, in the scan's folder when it can be written, in the user's documents otherwise.
+    QString CheminPropose(const QString& extension) const;
 
     // Tabs and report (FArkalune-Rapport.cpp).
     void PCavctChange(int t);
@@ -147,6 +153,8 @@ private:
     void ExporterPdf();
     void ExporterHtml();
     void Imprimer();
+    // Project, author and checker of the note, asked and kept in the settings.
+    void Signataires();
     // The report shown on "Résultats", the one exported and printed; an error when none is.
     const std::string& RapportAffiche() const;
 };

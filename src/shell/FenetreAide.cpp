@@ -1,5 +1,7 @@
 #include "shell/FenetreAide.h"
 
+#include "shell/OptionsCalcul.h"
+
 #include <QFile>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -46,6 +48,10 @@ QString Document(const QStringList& materiel, const QStringList& modes) {
     QFile fichier(AdresseAide.path().prepend(':'));
     fichier.open(QIODevice::ReadOnly);
     QString document = QString::fromUtf8(fichier.readAll());
+    // The batch command's synopsis, from the table its usage text is written from.
+    document.replace(
+        QStringLiteral("<!--synopsis arkalune-calcul-->"),
+        QString::fromStdString(SynopsisCalcul("", std::string::npos, 0)).toHtmlEscaped());
     const qsizetype debut = LigneExtensions(materiel);
     QString section = QStringLiteral("<h2><a name=\"materiel\"></a>11. Matériel graphique</h2>") +
                       Bloc(materiel.mid(0, debut));

@@ -90,6 +90,10 @@ void TPlateformeQt::FixerTitre(const std::string& titre) {
     fenetre_.setWindowTitle(QString::fromStdString(titre));
 }
 
+std::string TPlateformeQt::EnregistrerAilleurs(const std::string& cible) {
+    return fenetre_.EnregistrerAilleurs(cible);
+}
+
 void TPlateformeQt::FixerCurseur(int numero) {
     if (curseur_ != 0) QGuiApplication::restoreOverrideCursor();
     curseur_ = numero;

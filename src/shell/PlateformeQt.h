@@ -23,6 +23,7 @@ public:
     void AfficherMessage(const std::string& message) override;
     void AfficherErreur(const std::string& message) override;
     void FixerTitre(const std::string& titre) override;
+    std::string EnregistrerAilleurs(const std::string& cible) override;
     int CurseurCourant() override { return curseur_; }
     void FixerCurseur(int numero) override;
     bool ShiftEnfonce() override;

@@ -24,6 +24,13 @@ public:
     // A failure or a warning: the same, with the box's warning sign where there is one.
     virtual void AfficherErreur(const std::string& message) { AfficherMessage(message); }
     virtual void FixerTitre(const std::string& titre) = 0;
+    // The file "Enregistrer" writes instead of `cible`, whose folder takes no file (an installed
+    // sample): one the user chooses, asked before replacing it; empty when cancelled or when
+    // there is nobody to ask.
+    virtual std::string EnregistrerAilleurs(const std::string& cible) {
+        (void)cible;
+        return {};
+    }
 
     // Screen cursors: the current number and showing one (the hourglass is -11).
     virtual int CurseurCourant() = 0;

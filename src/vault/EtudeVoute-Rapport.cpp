@@ -206,6 +206,14 @@ void TEtudeVoute::RedigerResultats() {
     r += Formater(" Largeur de l'arc d'arêtier : %.0f cm<BR>", double(LargeurAretierM) * 100);
     r += "<BR> Points frontière du quart étudié (repère du relevé, en m) :<BR>";
     r += TablePointsFrontiere(*this);
+    FigureNdC = FigureQuart(*this);
+    if (!FigureNdC.Vide())
+        r += Formater(
+            "<BR><IMG src=\"%s\" width=\"%.0f\" height=\"%.0f\" alt=\"plan du quart "
+            "étudié\"><BR> Plan du quart étudié, dans les axes du relevé : en rouge l'arc "
+            "d'arêtier, en bleu les arcs de voûte ; les flèches FX et FY donnent le sens de "
+            "l'action de l'arêtier sur son appui.<BR>",
+            SourceFigure(FigureNdC).c_str(), FigureNdC.Largeur, FigureNdC.Hauteur);
     r += "</P><P><B>CHARGES :</B></P><P>";
     r += Formater(" Masse linéaire de l'arêtier : %.0f daN/ml<BR>", MasseLinAretier);
     r += Formater(" Masse surfacique de la voûte : %.0f daN/m2<BR>", MasseSurfVoute);

@@ -7,6 +7,7 @@
 #include "geometry/RectangleModelisation.h"
 #include "scan/Decalage.h"
 #include "scan/ListeCubes.h"
+#include "vault/FigureQuart.h"
 #include "vault/Sensibilite.h"
 #include "vault/StructureVoute.h"
 
@@ -86,7 +87,8 @@ public:
     // False when the rib has no rise (below 1 mm): its thrust, hence X and Y, cannot be computed.
     bool AppuiCalculable = true;
     std::string LbResultats = " ";
-    std::string ResulNdC; // HTML text of the last report
+    std::string ResulNdC;   // HTML text of the last report
+    TFigureQuart FigureNdC; // its figure, which the window and the printed report paint
 
     // Quarter in plan. Placing refuses when no cube is displayed, before changing anything.
     // The frontier points of quarter RecModl.Q1a4 from the box.

@@ -12,7 +12,9 @@
 #include <QTextFrame>
 #include <QTextTable>
 
+#include "html/TexteHtml.h"
 #include "util/Version.h"
+#include "vault/FigurePeinte.h"
 #include "vault/RapportResultats.h"
 
 #include <algorithm>
@@ -25,6 +27,7 @@ constexpr double PoliceCorps = 10; // points
 constexpr double PolicePied = 8;   // points
 constexpr double MargeMm = 18;
 constexpr double LargeurMinTitree = 70; // percent of the page, a table that carries its title
+constexpr double FinesseFigure = 4;     // the figure's pixels per unit of its size in the page
 
 const char* const BlocTitre =
     "<TABLE width=\"100%\" border=\"1\" cellpadding=\"8\" cellspacing=\"0\"><TR><TD>"
@@ -138,6 +141,33 @@ void GarderTitresAvecTables(QTextDocument& doc) {
     }
 }
 
+const char* const TitreDocument = "Arkalune : actions à l'appui de l'arc d'arêtier";
+
+// The document's description as PDF readers take it: Qt's writer gives no author nor subject
+// of its own, the XMP packet carries them (the note's author; the project and the survey).
+QByteArray XmpRapport(const TContexteRapport& c) {
+    const std::string sujet = (c.Projet.empty() ? std::string() : c.Projet + " · ") +
+                              (c.FichierScan.empty() ? "(aucun relevé)" : c.FichierScan);
+    const auto alternative = [](const std::string& texte) {
+        return "<rdf:Alt><rdf:li xml:lang=\"x-default\">" + EchapperHtml(texte) +
+               "</rdf:li></rdf:Alt>";
+    };
+    std::string x = "<?xpacket begin=\"\xEF\xBB\xBF\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>"
+                    "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF "
+                    "xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">"
+                    "<rdf:Description rdf:about=\"\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\" "
+                    "xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\">";
+    x += "<dc:title>" + alternative(TitreDocument) + "</dc:title>";
+    x += "<dc:description>" + alternative(sujet) + "</dc:description>";
+    if (!c.Auteur.empty())
+        x += "<dc:creator><rdf:Seq><rdf:li>" + EchapperHtml(c.Auteur) +
+             "</rdf:li></rdf:Seq></dc:creator>";
+    x +=
+        "<xmp:CreatorTool>" + EchapperHtml(CreateurDocument().toStdString()) + "</xmp:CreatorTool>";
+    x += "</rdf:Description></rdf:RDF></x:xmpmeta><?xpacket end=\"w\"?>";
+    return QByteArray::fromStdString(x);
+}
+
 } // namespace
 
 QString CreateurDocument() {
@@ -145,7 +175,7 @@ QString CreateurDocument() {
 }
 
 void ImprimerRapport(const std::string& rapport, const TContexteRapport& contexte,
-                     QPagedPaintDevice& support) {
+                     const TFigureQuart& figure, QPagedPaintDevice& support) {
     support.setPageMargins(QMarginsF(MargeMm, MargeMm, MargeMm, MargeMm), QPageLayout::Millimeter);
     const QRectF zone = support.pageLayout().paintRectPixels(support.logicalDpiY());
     QFont pied(QStringLiteral("Arial"));
@@ -161,6 +191,7 @@ void ImprimerRapport(const std::string& rapport, const TContexteRapport& context
     doc.setDefaultFont(corps);
     doc.setDocumentMargin(0);
     doc.setPageSize(QSizeF(zone.width(), zone.height() - hauteurPied - hauteurTete));
+    FournirFigure(doc, figure, FinesseFigure);
     doc.setHtml(QString::fromUtf8(BlocTitre) + QString::fromStdString(rapport));
     SeparerLignes(doc);
     // The layout follows block insertions only in part (lines went missing from the pages): it
@@ -193,17 +224,19 @@ void ImprimerRapport(const std::string& rapport, const TContexteRapport& context
     }
 }
 
-QByteArray RapportEnPdf(const std::string& rapport, const TContexteRapport& contexte) {
+QByteArray RapportEnPdf(const std::string& rapport, const TContexteRapport& contexte,
+                        const TFigureQuart& figure) {
     QByteArray octets;
     QBuffer tampon(&octets);
     tampon.open(QIODevice::WriteOnly);
     {
         QPdfWriter pdf(&tampon);
-        pdf.setTitle(QStringLiteral("Arkalune : actions à l'appui de l'arc d'arêtier"));
+        pdf.setTitle(QString::fromUtf8(TitreDocument));
         pdf.setCreator(CreateurDocument());
+        pdf.setDocumentXmpMetadata(XmpRapport(contexte));
         pdf.setPageSize(QPageSize(QPageSize::A4));
         pdf.setResolution(300);
-        ImprimerRapport(rapport, contexte, pdf);
+        ImprimerRapport(rapport, contexte, figure, pdf);
     }
     return octets;
 }

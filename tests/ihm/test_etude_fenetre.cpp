@@ -5,12 +5,14 @@
 #include "html/TexteHtml.h"
 #include "support/LancerCalcul.h"
 #include "support/PlateformeScriptee.h"
+#include "vault/FigureQuart.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -292,6 +294,9 @@ TEST(EtudeFenetre, ExporterEnPdfEtImprimer) {
     {
         TReponsesModales modales({[&](QWidget& d) {
             dialogueImpression = qobject_cast<QPrintDialog*>(&d) != nullptr;
+            // A print to a file is proposed beside the scan too, not in the home folder.
+            auto* fichier = d.findChild<QLineEdit*>(QStringLiteral("filename"));
+            EXPECT_EQ(fichier ? fichier->text().toStdString() : "(aucun champ)", pdf);
             static_cast<QDialog&>(d).reject();
         }});
         Enfant<QAction>(*f, "MiImprimer").trigger();
@@ -447,4 +452,89 @@ TEST(EtudeFenetre, EnregistreeFermeeRouverteMemeResultat) {
     for (int t : {1, 2, 3})
         CliquerOnglet(*g, t);
     EXPECT_EQ(Enfant<QLabel>(*g, "LbResultats").text(), legende);
+}
+
+// Project, author and checker filled once in their dialog: the report shown carries them at
+// once, the next sessions keep them; cancelled, nothing changes. The report shows the figure of
+// the quarter it names.
+TEST(EtudeFenetre, SignatairesEtFigureDuRapport) {
+    TDossierTemporaire dossier;
+    const std::string chemin = CopieExemple(dossier);
+    {
+        const auto f = FenetreAvecExemple(chemin);
+        for (int t : {1, 2, 3})
+            CliquerOnglet(*f, t);
+        auto& navigateur = Enfant<QTextBrowser>(*f, "WB");
+        const QString source = QString::fromStdString(SourceFigure(f->Travail().Etude.FigureNdC));
+        EXPECT_TRUE(navigateur.toHtml().contains(source.left(60)));
+        const QImage figure = navigateur.document()
+                                  ->resource(QTextDocument::ImageResource, QUrl(source))
+                                  .value<QImage>();
+        ASSERT_FALSE(figure.isNull());
+        EXPECT_GE(figure.width(), 460);
+        EXPECT_NE(figure.pixel(figure.width() / 2, figure.height() / 2) & 0xffffff, 0u) << "vide";
+        const auto remplir = [](const char* projet) {
+            return [projet](QWidget& d) {
+                Enfant<QLineEdit>(d, "EdProjet").setText(QString::fromUtf8(projet));
+                Enfant<QLineEdit>(d, "EdAuteur").setText(QStringLiteral(" J. Martin "));
+                Enfant<QLineEdit>(d, "EdVerificateur").setText(QStringLiteral("A. Durand"));
+            };
+        };
+        {
+            TReponsesModales modales({[&](QWidget& d) {
+                remplir("Travée 3")(d);
+                Valider(d);
+            }});
+            Enfant<QAction>(*f, "MiSignataires").trigger();
+            EXPECT_TRUE(modales.Epuisees());
+        }
+        for (const char* morceau :
+             {"Projet : Travée 3", "Auteur : J. Martin", "Vérificateur : A. Durand"})
+            EXPECT_TRUE(navigateur.toPlainText().contains(QString::fromUtf8(morceau))) << morceau;
+        {
+            TReponsesModales modales({[&](QWidget& d) {
+                remplir("autre")(d);
+                Echap(d);
+            }});
+            Enfant<QAction>(*f, "MiSignataires").trigger();
+            EXPECT_TRUE(modales.Epuisees());
+        }
+        EXPECT_EQ(f->Travail().Projet, "Travée 3");
+    }
+    // Kept without the window being closed.
+    const auto f = FenetrePrete();
+    EXPECT_EQ(f->Travail().Projet, "Travée 3");
+    EXPECT_EQ(f->Travail().Auteur, "J. Martin");
+    EXPECT_EQ(f->Travail().Verificateur, "A. Durand");
+    f->Travail().FixerSignataires("", "", "");
+    f->close();
+}
+
+// "Enregistrer" of a scan whose folder takes no file (an installed sample's; here a folder that
+// does not exist) opens "Enregistrer Sous" in the user's documents, and writes what is chosen.
+TEST(EtudeFenetre, EnregistrerHorsDUnDossierQuiNAccepteRien) {
+    TDossierTemporaire dossier;
+    const std::string chemin = CopieExemple(dossier);
+    const auto f = FenetreAvecExemple(chemin);
+    f->Travail().PFsansext = dossier.Chemin("installe/voute");
+    const std::string choisi = dossier.Chemin("copie.arkl");
+    {
+        TReponsesModales modales({[&](QWidget& dialogue) {
+            auto* d = qobject_cast<QFileDialog*>(&dialogue);
+            ASSERT_NE(d, nullptr);
+            // The dialog settles its folder and name in the background.
+            EXPECT_TRUE(QTest::qWaitFor([&] {
+                return d->selectedFiles().value(0).endsWith(QStringLiteral("/voute.arkl"));
+            })) << d->selectedFiles().join(",").toStdString();
+            const QString propose = d->selectedFiles().value(0);
+            EXPECT_FALSE(propose.contains(QStringLiteral("installe")));
+            d->selectFile(QString::fromStdString(choisi));
+            static_cast<QDialog*>(d)->accept();
+        }});
+        Enfant<QAction>(*f, "MiEnregistrer").trigger();
+        EXPECT_TRUE(modales.Epuisees());
+        EXPECT_TRUE(modales.Textes().isEmpty()) << modales.Textes().join("|").toStdString();
+    }
+    EXPECT_TRUE(std::filesystem::exists(choisi));
+    EXPECT_EQ(f->Travail().PFsansext, dossier.Chemin("copie"));
 }

@@ -4,7 +4,10 @@
 #include "Modales.h"
 #include "shell/ApplicationQt.h"
 #include "shell/FenetreAide.h"
+#include "shell/OptionsCalcul.h"
 #include "support/LancerCalcul.h"
+#include "support/Temporaire.h"
+#include "util/Format.h"
 #include "util/Version.h"
 
 #include <QAbstractButton>
@@ -183,6 +186,8 @@ TEST(Fenetre, LAideSOuvreSansBloquerLaFenetre) {
           "FX = 886, FY = 748", "clé arc", "appui arc", "quartier 1", "quartier 2",
           "Lire les résultats : axes et signes", "FX = 646 daN au niveau 0"})
         EXPECT_TRUE(texte.contains(QString::fromUtf8(sujet))) << sujet;
+    for (const TOptionCalcul& o : OptionsCalcul())
+        EXPECT_TRUE(texte.contains(QStringLiteral("[%1").arg(QString::fromLatin1(o.Nom)))) << o.Nom;
     // The figure of the studied quarter is a resource of the program.
     const QImage figure = aide->Navigateur()
                               ->document()
@@ -269,6 +274,24 @@ TEST(Fenetre, EchapPendantUnChargement) {
     }
 }
 
+// The shift of a survey in national-grid coordinates is said whole at the window's usual size.
+TEST(Fenetre, LeDecalageDUneGrilleNationaleSeLitEnEntier) {
+    TDossierTemporaire dossier;
+    std::string points;
+    for (int i = 0; i < 40; ++i)
+        points += Formater("%.2f %.2f %.2f\n", 652000.5 + 0.05 * i, 6862000.5 + 0.03 * i, 40.2);
+    const std::string chemin = dossier.Chemin("lambert.xyz");
+    EcrireFichier(chemin, points);
+    const auto f = FenetrePrete();
+    f->OuvrirFichier(QString::fromStdString(chemin));
+    QApplication::processEvents();
+    const auto& panneau = Enfant<QLabel>(*f, "SBinfo0");
+    EXPECT_TRUE(panneau.text().endsWith(QStringLiteral("Y = 6862000 m, Z = 40 m")))
+        << panneau.text().toStdString();
+    EXPECT_GE(panneau.width(), panneau.sizeHint().width());
+    EXPECT_EQ(panneau.toolTip(), panneau.text());
+}
+
 TEST(Fenetre, LigneDeCommandeDuProgramme) {
     const char* programme = std::getenv("ARKALUNE");
     if (!programme) GTEST_SKIP() << "ARKALUNE n'est pas donné (lancé hors de ctest)";
@@ -281,12 +304,17 @@ TEST(Fenetre, LigneDeCommandeDuProgramme) {
     const TResultatCommande version = LancerCommande(sansAffichage + " --version");
     EXPECT_EQ(version.code, 0);
     EXPECT_EQ(version.sortie, std::string("arkalune ") + VersionArkalune + "\n");
-    // An option it does not know is refused, rather than opened as a file.
-    const TResultatCommande inconnue =
-        LancerCommande(std::string("QT_QPA_PLATFORM=offscreen ") + programme + " --voir");
-    EXPECT_EQ(inconnue.code, 2);
-    EXPECT_NE(inconnue.erreurs.find("option inconnue : --voir"), std::string::npos)
-        << inconnue.erreurs;
+    // An option it does not know is refused, rather than opened as a file, and without a display
+    // too; so is a second file, after Qt's options and their values.
+    const std::pair<const char*, const char*> refus[] = {
+        {" --voir", "option inconnue : --voir"},
+        {" -style fusion a.arkl --voir", "option inconnue : --voir"},
+        {" a.arkl -reverse b.arkl", "un seul fichier à ouvrir : « b.arkl » en trop"}};
+    for (const auto& [arguments, message] : refus) {
+        const TResultatCommande r = LancerCommande(sansAffichage + arguments);
+        EXPECT_EQ(r.code, 2) << arguments;
+        EXPECT_NE(r.erreurs.find(message), std::string::npos) << r.erreurs;
+    }
 }
 
 int main(int argc, char** argv) {

@@ -176,6 +176,15 @@ TEST(ReglagesFenetre, UnFichierIllisibleEstSignaleEtLaisseTelQuel) {
 TEST(ReglagesFenetre, LesCouleursDesPointsSontGardees) {
     QSettings r(QSettings::NativeFormat, QSettings::UserScope, "Kelm",
                 QCoreApplication::applicationName());
+    // Never chosen: the survey's own colours.
+    r.remove("FArkalune/CouleursPoints");
+    r.sync();
+    {
+        const auto f = FenetrePrete();
+        EXPECT_TRUE(f->Travail().CouleursReleve);
+        EXPECT_TRUE(Enfant<QAction>(*f, "MiCouleursReleve").isChecked());
+        f->close();
+    }
     for (const bool releve : {true, false}) {
         {
             const auto f = FenetrePrete();

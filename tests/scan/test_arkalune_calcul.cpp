@@ -1,4 +1,5 @@
 #include "ScanEssai.h"
+#include "shell/OptionsCalcul.h"
 #include "support/CommandeSysteme.h"
 #include "support/LancerCalcul.h"
 #include "support/Temporaire.h"
@@ -8,6 +9,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <regex>
+#include <set>
 
 namespace {
 
@@ -84,6 +87,19 @@ TEST(ArkaluneCalcul, AideEtSortieImpossible) {
         EXPECT_EQ(r.code, 0) << aide;
         EXPECT_EQ(r.sortie.rfind("usage : arkalune-calcul FICHIER", 0), 0u) << aide;
     }
+    // The synopsis names every option the text describes, those of the table that the help's
+    // synopsis follows too.
+    const std::string usage = LancerCalcul("--help").sortie;
+    std::set<std::string> table, synopsis, decrites;
+    for (const TOptionCalcul& o : OptionsCalcul())
+        table.insert(o.Nom);
+    const std::regex crochet(R"(\[(--[a-z-]+))"), description(R"((?:\n  |, )(--[a-z-]+))");
+    for (std::sregex_iterator i(usage.begin(), usage.end(), crochet), fin; i != fin; ++i)
+        synopsis.insert((*i)[1]);
+    for (std::sregex_iterator i(usage.begin(), usage.end(), description), fin; i != fin; ++i)
+        decrites.insert((*i)[1]);
+    EXPECT_EQ(synopsis, table);
+    EXPECT_EQ(decrites, table);
     // The project's version, whatever else the line holds.
     const TResultatCommande version = LancerCalcul("scan.xyz --version");
     EXPECT_EQ(version.code, 0);

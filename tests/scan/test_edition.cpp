@@ -1,5 +1,6 @@
 #include "ScanEssai.h"
 #include "scan/EditionPoints.h"
+#include "scan/PasEntretien.h"
 #include "support/PlateformeScriptee.h"
 #include "util/Erreurs.h"
 
@@ -85,7 +86,7 @@ TEST_F(Edition, CompacterRetireLesCubesSupprimes) {
     EXPECT_EQ(Scan.Grille.size(), std::size_t(avant[0]));
     EXPECT_EQ(std::count(Scan.Grille.begin(), Scan.Grille.end(), nullptr), 1);
     EXPECT_EQ(Scan.CubesAffiches.size(), std::size_t(avant[0] - 1));
-    EXPECT_EQ(Textes.back(), "compactage 100 % (ne peut plus être interrompu)");
+    EXPECT_EQ(Textes.back(), "compactage : boîte englobante 100 % (ne peut plus être interrompu)");
     EXPECT_TRUE(Scan.ScanModifie); // cleared only by a save
     EXPECT_GT(pointsCellule, 0);
     EXPECT_EQ(Scan.NbPoints, 3000); // the counts of the load stay
@@ -147,7 +148,8 @@ TEST_F(TScanCharge, CommandesDeSelectionSurLeScanDeLEspace) {
     EXPECT_TRUE(T.Scan.ScanModifie);
     T.CompacterScan();
     EXPECT_EQ(T.Scan.NbCubesNiv[0], cellules - 1);
-    EXPECT_EQ(Banc.Plateforme.Statuts.back(), "compactage 100 % (ne peut plus être interrompu)");
+    EXPECT_EQ(Banc.Plateforme.Statuts.back(),
+              "compactage : boîte englobante 100 % (ne peut plus être interrompu)");
     EXPECT_EQ(Banc.Plateforme.Curseur, 0);
     EXPECT_EQ(T.Proprietes(), Proprietes(T.Scan));
 }
@@ -279,6 +281,29 @@ struct TCompactageEnAttente {
 };
 
 } // namespace
+
+// After the destruction, the box's walk through every cube of the finest level, the longest
+// stage, shows its own percentage up to its end.
+TEST(Compactage, LaBoiteEnglobanteDitSonAvancement) {
+    TDossierTemporaire dossier;
+    const std::string chemin = dossier.Chemin("scan.xyz");
+    EcrireFichier(chemin, XYZGrille(20000));
+    TCompactageEnAttente c(chemin);
+    ASSERT_GE(std::size_t(c.T.Scan.NbCubesNiv[std::size_t(c.T.Scan.NivMax)]), 2 * PasEntretien);
+    c.T.CompacterScan();
+    const std::vector<std::string>& textes = c.Banc.Plateforme.Statuts;
+    const std::string boite = "compactage : boîte englobante ";
+    const auto premiere = std::find_if(
+        textes.begin(), textes.end(), [&](const std::string& t) { return t.rfind(boite, 0) == 0; });
+    ASSERT_NE(premiere, textes.end());
+    EXPECT_TRUE(std::all_of(premiere, textes.end(),
+                            [&](const std::string& t) { return t.rfind(boite, 0) == 0; }));
+    EXPECT_EQ(textes.back(), boite + "100 % (ne peut plus être interrompu)");
+    // The destruction's texts came before.
+    EXPECT_NE(
+        std::find(textes.begin(), premiere, "compactage 100 % (ne peut plus être interrompu)"),
+        premiere);
+}
 
 // Esc answered Oui at each processing of messages of a compaction: during the search it stops,
 // "abandon", and the scan is exactly as it was; once cubes are destroyed no question comes, the

@@ -263,11 +263,13 @@ TEST_F(Enregistrement, UnEchecLaisseLAncienFichierIntact) {
         ++fichiers;
     EXPECT_EQ(fichiers, 2u); // no temporary file left behind
 
-    // A folder that does not exist: a clear message, nothing written.
+    // A folder that does not exist, with nobody to choose another: a clear message, nothing
+    // written.
     T.PFsansext = Dossier.Chemin("absent/scan");
     EXPECT_FALSE(T.Executer([&] { T.EnregistrerScan(FormatArkl(), 4); }));
-    EXPECT_NE(Banc.Plateforme.Messages.back().find("impossible de créer le fichier"),
+    EXPECT_NE(Banc.Plateforme.Messages.back().find("absent » n'accepte pas de fichier"),
               std::string::npos);
+    EXPECT_FALSE(fs::exists(Dossier.Chemin("absent")));
 }
 
 TEST_F(Enregistrement, QuestionAvantDAbandonnerUnScanModifie) {
@@ -289,6 +291,29 @@ TEST_F(Enregistrement, QuestionAvantDAbandonnerUnScanModifie) {
     const std::size_t questions = Banc.Plateforme.Questions.size();
     EXPECT_TRUE(T.DemanderEnregistrement());
     EXPECT_EQ(Banc.Plateforme.Questions.size(), questions);
+}
+
+// The scan's folder takes no file (an installed sample's; here one that does not exist):
+// "Enregistrer", from the menu or the question, writes where the user chooses, or, cancelled,
+// says why and writes nothing.
+TEST_F(Enregistrement, UnDossierQuiNAccepteRienFaitChoisirOuEnregistrer) {
+    T.SupprimerSelection();
+    T.PFsansext = Dossier.Chemin("installe/scan");
+    EXPECT_FALSE(T.Executer([&] { T.EnregistrerScan(FormatArkl(), T.Scan.NivMax); }));
+    EXPECT_EQ(Banc.Plateforme.Messages.back(),
+              "« " + Dossier.Chemin("installe") +
+                  " » n'accepte pas de fichier : enregistrez sous un autre nom");
+    EXPECT_TRUE(T.Scan.ScanModifie);
+
+    Banc.Plateforme.Ailleurs = Dossier.Chemin("copie.arkl");
+    Banc.Plateforme.Reponses = {TReponse::Oui};
+    EXPECT_TRUE(T.DemanderEnregistrement());
+    EXPECT_EQ(Banc.Plateforme.CiblesAilleurs,
+              std::vector<std::string>(2, Dossier.Chemin("installe/scan.arkl")));
+    EXPECT_TRUE(fs::exists(Dossier.Chemin("copie.arkl")));
+    EXPECT_FALSE(fs::exists(Dossier.Chemin("installe")));
+    EXPECT_EQ(T.PFsansext, Dossier.Chemin("copie"));
+    EXPECT_FALSE(T.Scan.ScanModifie);
 }
 
 TEST_F(Enregistrement, UnNouveauScanNHeritePasDesSuppressionsDuPrecedent) {

@@ -35,6 +35,14 @@ public:
     std::vector<TReponse> ReponsesParDefaut; // of each question, in order
     void AfficherMessage(const std::string& message) override { Messages.push_back(message); }
     void FixerTitre(const std::string& titre) override { Titre = titre; }
+    // The file chosen when "Enregistrer" cannot write beside the scan, and the targets it was
+    // asked for.
+    std::string Ailleurs;
+    std::vector<std::string> CiblesAilleurs;
+    std::string EnregistrerAilleurs(const std::string& cible) override {
+        CiblesAilleurs.push_back(cible);
+        return Ailleurs;
+    }
     int CurseurCourant() override { return Curseur; }
     void FixerCurseur(int numero) override { Curseur = numero; }
     bool ShiftEnfonce() override { return Shift; }

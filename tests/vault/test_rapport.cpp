@@ -4,6 +4,7 @@
 #include "util/Version.h"
 #include "vault/RapportResultats.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -229,4 +230,65 @@ TEST_F(Rapport, UnSecondActualiserGardeLAngle) {
     T.ChangerOnglet(2);
     EXPECT_EQ(T.Etude.EffortsSurAppui.X, premier.X);
     EXPECT_EQ(T.Etude.EffortsSurAppui.Y, premier.Y);
+}
+
+// The plan of the studied quarter drawn from the study: its frontier points at their places on
+// one scale, inside the drawing, the arrows of FX and FY pointing by their signs, for a quarter
+// on each diagonal; the report shows it.
+TEST_F(Rapport, FigureDuQuartEtudie) {
+    TNuage baie;
+    baie.hauteur = Dome(baie, 0, 4);
+    Charger(baie);
+    for (const int quartier : {1, 3}) {
+        ASSERT_TRUE(T.ChangerOnglet(1));
+        T.Etude.RecModl.Q1a4 = quartier;
+        T.PlacerQuartier();
+        ASSERT_TRUE(T.ChangerOnglet(2));
+        ASSERT_TRUE(T.ChangerOnglet(3));
+        const TEtudeVoute& e = T.Etude;
+        const TFigureQuart& f = e.FigureNdC;
+        ASSERT_EQ(f.Points.size(), 4u);
+        const auto dedans = [&f](const TV2R& p) {
+            return p.X >= 0 && p.X <= f.Largeur && p.Y >= 0 && p.Y <= f.Hauteur;
+        };
+        for (const TTraitFigure& t : f.Traits)
+            EXPECT_TRUE(dedans(t.A) && dedans(t.B)) << quartier;
+        // Drawn Y downwards, on one scale for both axes.
+        const TV2R& cle = f.Points[0];
+        for (int n = 2; n <= 4; ++n) {
+            const TV2R& plan = e.RecModl.XYfront(n);
+            const TV2R& p = f.Points[std::size_t(n - 1)];
+            const double echelleX = (p.X - cle.X) / (plan.X - e.RecModl.XYcle.X);
+            const double echelleY = -(p.Y - cle.Y) / (plan.Y - e.RecModl.XYcle.Y);
+            if (plan.X != e.RecModl.XYcle.X && plan.Y != e.RecModl.XYcle.Y) {
+                EXPECT_NEAR(echelleX, echelleY, 1e-9) << quartier;
+            }
+            if (plan.X != e.RecModl.XYcle.X) {
+                EXPECT_GT(echelleX, 0) << quartier;
+            }
+        }
+        const TV2R& appui = f.Points[2];
+        const TV3R& F = e.EffortsSurAppuiNuage;
+        ASSERT_NE(F.X, 0);
+        ASSERT_NE(F.Y, 0);
+        for (const TTexteFigure& t : f.Textes) {
+            if (t.Texte == "FX") {
+                EXPECT_EQ(t.P.X > appui.X, F.X > 0) << quartier;
+            }
+            if (t.Texte == "FY") {
+                EXPECT_EQ(t.P.Y<appui.Y, F.Y> 0) << quartier;
+            }
+        }
+        EXPECT_EQ(
+            std::count_if(f.Textes.begin(), f.Textes.end(),
+                          [](const TTexteFigure& t) { return t.Texte == "FX" || t.Texte == "FY"; }),
+            2);
+        // The quarter X+,Y+ pushes its springing outwards, X-,Y- the other way.
+        EXPECT_EQ(F.X > 0, quartier == 1);
+        const std::string svg = SvgFigure(f);
+        EXPECT_EQ(svg.rfind("<svg xmlns=\"http://www.w3.org/2000/svg\"", 0), 0u);
+        EXPECT_NE(svg.find(">clé</text>"), std::string::npos);
+        EXPECT_NE(e.ResulNdC.find("<IMG src=\"" + SourceFigure(f) + "\" width=\"460\""),
+                  std::string::npos);
+    }
 }

@@ -8,6 +8,7 @@
 
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <regex>
@@ -132,6 +133,28 @@ TEST(RapportPdf, LisibleSurDesPagesA4NumeroteesTitresAvecLeursTables) {
                   std::string::npos);
     }
     unsetenv("SOURCE_DATE_EPOCH");
+}
+
+// The note handed to a client: the figure of the quarter drawn in it, its author and subject in
+// the document's metadata.
+TEST(RapportPdf, FigureEtDescriptionDuDocument) {
+    TDossierTemporaire dossier;
+    const std::string pdf = dossier.Chemin("rapport.pdf");
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    const TResultatCommande r =
+        LancerCalcul(std::string(ARKALUNE_SOURCES) + "/exemples/voute.arkl --pdf " + pdf +
+                     " --auteur 'J. Martin & fils' --projet 'Travée <3>'");
+    ASSERT_EQ(r.code, 0) << r.erreurs;
+    const TResultatCommande images = LancerCommande("pdfimages -list '" + pdf + "'");
+    // Two title lines, then one line per image.
+    EXPECT_EQ(std::count(images.sortie.begin(), images.sortie.end(), '\n'), 3) << images.sortie;
+    const TResultatCommande meta = LancerCommande("pdfinfo -meta '" + pdf + "'");
+    for (const char* morceau :
+         {"<dc:creator><rdf:Seq><rdf:li>J. Martin &amp; fils</rdf:li>",
+          "<dc:description><rdf:Alt><rdf:li xml:lang=\"x-default\">Travée &lt;3&gt; · voute.arkl<",
+          "<xmp:CreatorTool>Arkalune "})
+        EXPECT_NE(meta.sortie.find(morceau), std::string::npos) << meta.sortie;
 }
 
 // Many short paragraphs cut into lines over many pages: every line is printed, once, and each
