@@ -33,13 +33,14 @@ bool LireNom(TEmplacement& e, char (&copie)[sizeof TEmplacement::chemin]) {
         const std::uint32_t avant = e.version.load(std::memory_order_acquire);
         if (avant % 2 == 0) {
             if (!e.occupe.load(std::memory_order_acquire)) return false;
+            // Acquire loads (no fence, which ThreadSanitizer cannot follow): the version read
+            // after them is at least the one of any writing they saw.
             for (std::size_t i = 0; i < sizeof copie; ++i)
                 if ((copie[i] =
-                         std::atomic_ref<char>(e.chemin[i]).load(std::memory_order_relaxed)) ==
+                         std::atomic_ref<char>(e.chemin[i]).load(std::memory_order_acquire)) ==
                     '\0')
                     break;
-            std::atomic_thread_fence(std::memory_order_acquire);
-            if (e.version.load(std::memory_order_relaxed) == avant) return true;
+            if (e.version.load(std::memory_order_acquire) == avant) return true;
         }
         PatienterUneMilliseconde();
     }
@@ -54,9 +55,9 @@ void SupprimerEmplacement(TEmplacement& e) {
 void EcrireNom(TEmplacement& e, const std::string& chemin) {
     const std::uint32_t v = e.version.load(std::memory_order_relaxed);
     e.version.store(v + 1, std::memory_order_relaxed);
-    std::atomic_thread_fence(std::memory_order_release);
+    // Release stores: a stop that sees one of these characters sees the odd version before it.
     for (std::size_t i = 0; i <= chemin.size(); ++i)
-        std::atomic_ref<char>(e.chemin[i]).store(chemin.c_str()[i], std::memory_order_relaxed);
+        std::atomic_ref<char>(e.chemin[i]).store(chemin.c_str()[i], std::memory_order_release);
     e.version.store(v + 2, std::memory_order_release);
 }
 
