@@ -57,9 +57,10 @@ void TGroupesEloignes::RefuserSiPlusieurs() const {
         if (a.Nb != b.Nb) return a.Nb > b.Nb;
         return std::tie(a.Min.X, a.Min.Y, a.Min.Z) < std::tie(b.Min.X, b.Min.Y, b.Min.Z);
     });
-    std::string t = Formater("relevé en %zu groupes de points à plus de %lld m les uns des autres "
-                             "(des exports dans des repères différents ?) : ",
-                             groupes.size(), static_cast<long long>(EcartEntreGroupes));
+    std::string t =
+        Formater("relevé en %lld groupes de points à plus de %lld m les uns des autres "
+                 "(des exports dans des repères différents ?) : ",
+                 static_cast<long long>(groupes.size()), static_cast<long long>(EcartEntreGroupes));
     for (std::size_t k = 0; k < std::min(groupes.size(), NbGroupesCites); ++k) {
         const TGroupe& g = groupes[k];
         t += Formater("%s%lld points de (%.3f, %.3f, %.3f) à (%.3f, %.3f, %.3f)",
